@@ -6,6 +6,10 @@
 
 int main(int argc, char **argv)
 {
+    // Test discovery runs the executable outside ctest's environment:
+    // stay headless there too.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
