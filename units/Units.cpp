@@ -312,8 +312,12 @@ Extended kgSecToFlow(TUnit unit, TGasFlowTemperaturePressureModel model, Extende
                      Extended gaugePressure, Extended temperature, Extended atmosphere, bool &supported)
 {
     supported = true;
-    if (inRange(unit, unt_m3_sec, unt_Barrels_Oil_day))
+    if (inRange(unit, unt_m3_sec, unt_Barrels_Oil_day)) {
+        // No volume for a fluid without density: 0 rather than an infinity.
+        if (density == 0.0L)
+            return 0.0L;
         return simpleFromBase(unit, massFlow / density);
+    }
     if (isMassFlowUnit(unit))
         return simpleFromBase(unit, massFlow);
     if (isGasFlowUnit(unit))

@@ -457,6 +457,16 @@ TEST(Units, ConvertFlowUnitAcrossVolumeMassAndGasFlows)
     EXPECT_TRUE(Near(1000, flow(unt_m3_hour, unt_SCMH, actual)));
 }
 
+// Callers never pass a zero density; should one slip through, the result
+// is 0 and not an infinity that would spread through a calculation.
+TEST(Units, ZeroDensityGivesZeroFlowsNotInfinities)
+{
+    EXPECT_EQ(convertFlowUnit(unt_kg_sec, unt_m3_hour, std_15degC_101325Pa, 5, 0, 0, 288.15, 1.01325), 0.0);
+    EXPECT_EQ(kgsec_To_SCMH(std_15degC_101325Pa, 5, 0, 0, 288.15, 1.01325), 0.0);
+    EXPECT_EQ(convertFlowUnit(unt_kg_sec, unt_SCFM, std_15degC_101325Pa, 5, 0, 0, 288.15, 1.01325), 0.0);
+    EXPECT_EQ(SCMH_To_kgsec(std_15degC_101325Pa, 5, 1.2, 0, 0, 1.01325), 0.0);  // no temperature
+}
+
 TEST(Units, ConvertFlowUnitNamesBothUnitsWhenOneIsNotAFlow)
 {
     auto failure = [](TUnit source, TUnit target) {
