@@ -107,7 +107,7 @@ TEST(Fluid, GridRowsInBothSystems)
                                         "Liquid", "4"}));
     auto imperial = water.DisplayOnStringGrid_Imperial(4);
     EXPECT_EQ(imperial[2], "68.000");
-    EXPECT_EQ(imperial[4], "62.303155"); // 998 kg/m3 in lb/ft3
+    EXPECT_EQ(imperial[4], "62.303105"); // 998 kg/m3 in lb/ft3
     EXPECT_EQ(imperial[6], "0.348091");  // 0.024 bar in psi
 
     // The "N/A" test applies to the converted value.
