@@ -2,7 +2,6 @@
 
 #include "platform/Stream.h"
 #include "platform/TextFile.h"
-#include "units/Numeric_Entry.h"
 
 namespace tessaran {
 
@@ -16,8 +15,10 @@ void TFileHeader::Clear()
 void TFileHeader::SetData(std::string_view theVersion, std::string_view theFilename, std::string_view theFileDate,
                           char localeDecimalSeparator)
 {
-    VersionReference = CutToShortString(DecimalSeparatorToPoint(theVersion, localeDecimalSeparator),
-                                        VersionReferenceLength);
+    std::string version(theVersion);
+    if (auto p = version.find(localeDecimalSeparator); p != std::string::npos)
+        version[p] = '.';
+    VersionReference = CutToShortString(version, VersionReferenceLength);
     Filename = CutToShortString(theFilename, FilenameLength);
     FileDate = CutToShortString(theFileDate, FileDateLength);
 }

@@ -3,8 +3,6 @@
 // that decides which fields follow, a file name and a date. Binary in the
 // network file, one text line at the head of the text tables.
 
-#include "units/Unit_Format.h"
-
 #include <istream>
 #include <ostream>
 #include <stdexcept>
@@ -39,7 +37,7 @@ public:
     // The version's first locale decimal separator becomes "."; the texts are
     // cut to their widths.
     void SetData(std::string_view theVersion, std::string_view theFilename, std::string_view theFileDate,
-                 char localeDecimalSeparator = userDecimalSeparator());
+                 char localeDecimalSeparator = '.');
 
     void Save(TStream &theFileStream) const;
     // Loads all three texts or, on a damaged record, raises and leaves the
