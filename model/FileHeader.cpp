@@ -2,6 +2,7 @@
 
 #include "platform/Stream.h"
 #include "platform/TextFile.h"
+#include "units/Numeric_Entry.h"
 
 namespace tessaran {
 
@@ -15,10 +16,8 @@ void TFileHeader::Clear()
 void TFileHeader::SetData(std::string_view theVersion, std::string_view theFilename, std::string_view theFileDate,
                           char localeDecimalSeparator)
 {
-    std::string version(theVersion);
-    if (auto p = version.find(localeDecimalSeparator); p != std::string::npos)
-        version[p] = '.';
-    VersionReference = CutToShortString(version, VersionReferenceLength);
+    VersionReference = CutToShortString(DecimalSeparatorToPoint(theVersion, localeDecimalSeparator),
+                                        VersionReferenceLength);
     Filename = CutToShortString(theFilename, FilenameLength);
     FileDate = CutToShortString(theFileDate, FileDateLength);
 }

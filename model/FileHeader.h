@@ -3,6 +3,8 @@
 // that decides which fields follow, a file name and a date. Binary in the
 // network file, one text line at the head of the text tables.
 
+#include "units/Unit_Format.h"
+
 #include <istream>
 #include <ostream>
 #include <stdexcept>
@@ -37,7 +39,7 @@ public:
     // The version's first locale decimal separator becomes "."; the texts are
     // cut to their widths.
     void SetData(std::string_view theVersion, std::string_view theFilename, std::string_view theFileDate,
-                 char localeDecimalSeparator = '.');
+                 char localeDecimalSeparator = userDecimalSeparator());
 
     void Save(TStream &theFileStream) const;
     // Loads all three texts or, on a damaged record, raises and leaves the
