@@ -2,6 +2,7 @@
 
 #include "platform/Stream.h"
 #include "platform/TextFile.h"
+#include "units/Unit_Format.h"
 
 #include <charconv>
 #include <cmath>
@@ -11,13 +12,6 @@ namespace tessaran {
 namespace {
 
 const char *const LoadFromTextFailed = "TFitting.LoadFromText Failed: String format may not be correct";
-
-std::string FormatFixed(double value, int decimals)
-{
-    char buffer[400];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    return std::string(buffer, result.ptr);
-}
 
 // Fixed-point text with at least two decimals and as many more as the value
 // needs to read back exactly.
@@ -124,7 +118,7 @@ std::string TFitting::GetSizedField(int field) const
     case 5:
         return PadRight(Description, DescriptionLength);
     case 6:
-        return PadLeft(FormatFixed(KValue, 2), 16);
+        return PadLeft(formatFixed(2, KValue, '.'), 16);
     default:
         return {};
     }
@@ -139,7 +133,7 @@ std::string TFitting::GetSortString(int firstField, int secondField, int thirdFi
 std::vector<std::string> TFitting::DisplayOnStringGrid() const
 {
     return {std::to_string(MetricSize), std::to_string(ImageIndex), PartTypeStr,        MetricDiameter,
-            ImperialDiameter,           Description,                FormatFixed(KValue, 4)};
+            ImperialDiameter,           Description,                formatFixed(4, KValue)};
 }
 
 void TFitting::Save(TStream &theFileStream) const

@@ -111,6 +111,20 @@ TEST(Fitting, MalformedLinesAreRefusedAndLeaveTheFittingCleared)
     }
 }
 
+TEST(Fitting, GridCellsAndSortKeys)
+{
+    TFitting f = MakeFitting(100, 12, "Globe", 6.125, "Globe valve");
+    EXPECT_EQ(f.DisplayOnStringGrid(),
+              (std::vector<std::string>{"100", "12", "Globe", "100 mm", "", "Globe valve", "6.1250"}));
+    EXPECT_EQ(f.GetSizedField(0), "  12");
+    EXPECT_EQ(f.GetSizedField(6), "            6.13");
+    EXPECT_EQ(f.GetSizedField(7), "");
+    EXPECT_EQ(f.GetSizedField(3), "          100 mm");
+    EXPECT_EQ(f.GetSortString(1, 2, 1, 17), " 100Globe" + std::string(35, ' ') + " 100\t17");
+    f.MetricSize = 123456; // a wider value is not cut
+    EXPECT_EQ(f.GetSizedField(1), "123456");
+}
+
 TEST(FittingSet, CapacityAddAndRemove)
 {
     TFittingSet set(5);
