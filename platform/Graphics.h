@@ -37,6 +37,21 @@ inline TColor RGB(int r, int g, int b)
     return static_cast<TColor>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
 
+// System colours: the top byte 0x80 and an element index in the low byte.
+constexpr TColor clSystemColor = static_cast<TColor>(0x80000000u);
+constexpr TColor clBtnFace = clSystemColor | 15;
+constexpr TColor clWindow = clSystemColor | 5;
+constexpr TColor clWindowText = clSystemColor | 8;
+constexpr TColor clHighlight = clSystemColor | 13;
+constexpr TColor clHighlightText = clSystemColor | 14;
+constexpr TColor clGrayText = clSystemColor | 17;
+constexpr TColor clBtnShadow = clSystemColor | 16;
+constexpr TColor clBtnHighlight = clSystemColor | 20;
+constexpr TColor clInfoBk = clSystemColor | 24;
+// A colour as 0x00BBGGRR: system colours become the desktop's standard
+// shades; other values lose their top byte.
+TColor ColorToRGB(TColor color);
+
 struct TPoint {
     std::int32_t X = 0;
     std::int32_t Y = 0;
