@@ -1,0 +1,68 @@
+#pragma once
+// The byte-level side of a PDF file: numbering of indirect objects, writing
+// each object while recording its offset, the common way of writing a
+// stream object with its length, and the cross-reference table with the
+// trailer. Single revision: every object has generation 0 and the table is
+// one subsection from object 0.
+
+#include "docexport/Pdf_Settings.h"
+#include "platform/Pascal.h"
+#include "platform/Stream.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+namespace tessaran {
+
+// Fixed notation with four decimals and "." whatever the locale; a value
+// that rounds to zero is written without a minus sign.
+std::string FormatPDFNumber(Extended value);
+
+class TdePDFObjectWriter {
+public:
+    // Numbers 1 to 5 are the catalog, the page tree, the information
+    // dictionary, the procedure set and the shared resources.
+    static constexpr int FixedObjectCount = 5;
+
+    // Starts a file on output (written from its current end).
+    void Begin(TStream &output);
+    void End();
+    bool Active() const { return FOutputStream != nullptr; }
+
+    int NewObjectNumber() { return ++FLastObjNo; }
+    int LastObjNo() const { return FLastObjNo; }
+    static std::string ObjectHeader(int objNo);
+    static std::string ObjectReference(int objNo);
+    static std::string FormatXRefEntry(std::int64_t offset, int generation, char kind);
+
+    void RecordObjectOffset(std::int64_t offset, int objNo);
+    bool IsWritten(int objNo) const { return FXRefTable.count(objNo) != 0; }
+    // A body holding a line break is a dictionary and is wrapped in
+    // "<<" ... ">>"; stream objects are written with closeObject false.
+    void WriteObject(const std::string &body, int objNo, bool closeObject);
+    // The stream part of a stream object whose dictionary was just written:
+    // "stream", the data (deflated when asked), "endstream", "endobj".
+    // Returns the number of data bytes.
+    std::int64_t WriteStreamPart(const TMemoryStream &source, const TdeCompression &compression);
+    // A stream object whose dictionary refers to its length object, which
+    // is written right after the stream.
+    void WriteStreamWithLengthObject(int objNo, const std::string &dictionary, int lengthObjNo,
+                                     const TMemoryStream &source, const TdeCompression &compression);
+
+    void Write(const std::string &text);
+    void Write(const TMemoryStream &bytes);
+    std::int64_t OutputSize() const { return FOutputStream->Size(); }
+
+    // The cross-reference table for objects 0 to LastObjNo and the trailer.
+    // A number that was allocated but never written is listed as free, so
+    // that no entry points at bytes that are not its object.
+    void WriteXRefAndTrailer(const std::string &trailerEntries);
+
+private:
+    TStream *FOutputStream = nullptr;
+    std::map<int, std::int64_t> FXRefTable;
+    int FLastObjNo = FixedObjectCount;
+};
+
+} // namespace tessaran
