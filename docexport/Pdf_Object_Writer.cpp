@@ -1,7 +1,7 @@
 #include "docexport/Pdf_Object_Writer.h"
 
-#include <charconv>
-#include <cmath>
+#include "docexport/Doc_Utils.h"
+
 #include <cstdio>
 
 namespace tessaran {
@@ -12,15 +12,7 @@ const std::string CRLF = "\r\n";
 
 std::string FormatPDFNumber(Extended value)
 {
-    if (!std::isfinite(value))
-        value = 0;
-    char buffer[64];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long double>(value),
-                                std::chars_format::fixed, 4);
-    std::string text(buffer, result.ptr);
-    if (text == "-0.0000")
-        text = "0.0000";
-    return text;
+    return FloatToPDFStrF(TFloatFormat::ffFixed, 18, 4, static_cast<double>(value));
 }
 
 void TdePDFObjectWriter::Begin(TStream &output)

@@ -15,8 +15,8 @@
 
 namespace tessaran {
 
-// Fixed notation with four decimals and "." whatever the locale; a value
-// that rounds to zero is written without a minus sign.
+// Every number of the page descriptions and dictionaries: fixed notation
+// with four decimals and "." whatever the locale.
 std::string FormatPDFNumber(Extended value);
 
 class TdePDFObjectWriter {
