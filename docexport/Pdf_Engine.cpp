@@ -1,0 +1,378 @@
+#include "docexport/Pdf_Engine.h"
+
+#include "docexport/Doc_Utils.h"
+#include "docexport/File_Stream.h"
+#include "docexport/Pdf_Graphics.h"
+#include "docexport/Pdf_Paths.h"
+#include "platform/Codepage1252.h"
+
+#include <cstdio>
+#include <time.h>
+
+namespace tessaran {
+
+namespace {
+
+const std::string CRLF = "\r\n";
+
+std::string Ref(int objNo) { return TdePDFObjectWriter::ObjectReference(objNo); }
+
+bool IsBlank(const WideString &text)
+{
+    for (char16_t c : text)
+        if (c > u' ')
+            return false;
+    return true;
+}
+
+} // namespace
+
+const char *const TdeCustomPDFEngine::ProducerText = "Tessaran document export 1.0.0";
+
+std::string FormatCreationTime(const std::tm &localTime, int biasMinutes)
+{
+    char date[32];
+    std::snprintf(date, sizeof date, "%04d%02d%02d%02d%02d%02d", localTime.tm_year + 1900, localTime.tm_mon + 1,
+                  localTime.tm_mday, localTime.tm_hour, localTime.tm_min, localTime.tm_sec);
+    // East of Greenwich the bias is negative and the offset positive.
+    const char sign = biasMinutes <= 0 ? '+' : '-';
+    const int offset = biasMinutes < 0 ? -biasMinutes : biasMinutes;
+    char zone[16];
+    std::snprintf(zone, sizeof zone, "%c%02d'%02d'", sign, offset / 60, offset % 60);
+    return std::string("D:") + date + zone;
+}
+
+TdeCustomPDFEngine::TdeCustomPDFEngine(TdeBaseComponent *owner)
+    : TdeCustomDocumentEngine(owner), FPixelToPointMultiplier(72.0 / ScreenPixelsPerInch)
+{
+    SetFileExtension("pdf");
+    SetFileDescription("PDF Files");
+    ReplacePreferences(std::make_unique<TdePDFPreferences>());
+    using K = TdeCapabilityKind;
+    FCapabilities = TdeCapabilities{K::ckText,         K::ckImage,    K::ckShape,        K::ckImageStretch,
+                                    K::ckImageFrame, K::ckInputRes, K::ckImageReusable};
+    FContent.Writer = &FWriter;
+    FContent.Patterns = &FPattern;
+}
+
+TdeCustomPDFEngine::~TdeCustomPDFEngine() = default;
+
+bool TdeCustomPDFEngine::IsImageFormatSupported(TdeOutputImageFormat format, std::string &message)
+{
+    switch (format) {
+    case TdeOutputImageFormat::ifBMP:
+    case TdeOutputImageFormat::ifJPEG:
+    case TdeOutputImageFormat::ifCCITT3:
+    case TdeOutputImageFormat::ifCCITT4: return true;
+    default: message = "The PDF Engine does not support image format"; return false;
+    }
+}
+
+bool TdeCustomPDFEngine::IsImageFormatSupported(TdeOutputImageFormat format)
+{
+    std::string message;
+    return IsImageFormatSupported(format, message);
+}
+
+Extended TdeCustomPDFEngine::PixelToPointX(Extended x) const
+{
+    return x * FPixelToPointMultiplier * InputXRes() / ScreenPixelsPerInch;
+}
+
+Extended TdeCustomPDFEngine::PixelToPointY(int pageNo, Extended y) const
+{
+    const Extended scaled = y * FPixelToPointMultiplier * InputYRes() / ScreenPixelsPerInch;
+    if (pageNo < 1 || pageNo > static_cast<int>(FPageList.size()))
+        return scaled;
+    const TdePageInfo &info = FPageList[static_cast<std::size_t>(pageNo - 1)];
+    if (info.ObjNo == 0 || info.Height == 0)
+        return scaled;
+    return static_cast<Extended>(info.Height) * InputYRes() / ScreenPixelsPerInch - scaled;
+}
+
+// ---- Document ----------------------------------------------------------------------
+
+void TdeCustomPDFEngine::BeginDocOutput()
+{
+    TdeCustomDocumentEngine::BeginDocOutput();
+    TStream *output = nullptr;
+    if (Preferences().OutputToUserStream()) {
+        output = UserStream();
+        if (!output)
+            throw EStreamError("No user stream to write the document to");
+    } else {
+        FOutputFileName = FileName() + "." + FileExtension();
+        FOwnOutputStream = CreateOutputFile(FOutputFileName);
+        AddEngineFileName(FOutputFileName);
+        output = FOwnOutputStream.get();
+    }
+    FWriter.Begin(*output);
+    FPageList.clear();
+    FPattern.Clear();
+    FOutlines = 0;
+
+    tzset();
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    FCreationTime = FormatCreationTime(local, static_cast<int>(timezone / 60));
+
+    // The second line's bytes above 127 mark the file as binary.
+    FWriter.Write("%PDF-1.4" + CRLF + "%\xC3\xA2\xC3\xA3\xC3\x8F\xC3\x93" + CRLF);
+}
+
+std::string TdeCustomPDFEngine::GetCatalogEntries()
+{
+    std::string text = "/Type/Catalog/Pages 2 0 R";
+    // The root is numbered only when there is an item to hang below it.
+    if (HasOutlineRoot(FOutlineEntries)) {
+        FOutlines = FWriter.NewObjectNumber();
+        text += "/Outlines " + Ref(FOutlines);
+    }
+    return text + FViewerPreferences.GetViewerPreferences();
+}
+
+std::string TdeCustomPDFEngine::GetTrailerEntries()
+{
+    return "/Root 1 0 R/Info 3 0 R/Size " + std::to_string(FWriter.LastObjNo() + 1);
+}
+
+void TdeCustomPDFEngine::EndDocOutput()
+{
+    TdeCustomDocumentEngine::EndDocOutput();
+    if (!FWriter.Active())
+        return;
+    try {
+        FWriter.WriteObject(GetCatalogEntries() + CRLF, 1, true);
+        if (FOutlines > 0) {
+            TdeOutlinePages pages;
+            pages.PageObject = [this](int page) {
+                return page >= 1 && page <= static_cast<int>(FPageList.size())
+                           ? FPageList[static_cast<std::size_t>(page - 1)].ObjNo
+                           : 0;
+            };
+            pages.PixelToPointX = [this](Extended x) { return PixelToPointX(x); };
+            pages.PixelToPointY = [this](int page, Extended y) { return PixelToPointY(page, y); };
+            WriteOutlines(FWriter, FOutlines, FOutlineEntries, pages);
+        }
+
+        std::string kids;
+        int count = 0;
+        for (const TdePageInfo &info : FPageList) {
+            if (info.ObjNo == 0)
+                continue;
+            kids += (count ? " " : "") + Ref(info.ObjNo);
+            ++count;
+        }
+        FWriter.WriteObject("/Type/Pages/Count " + std::to_string(count) + "/Kids [" + kids + "]" + CRLF, 2, true);
+
+        FWriter.WriteObject(FPattern.ResourceEntries() + "/ProcSet 4 0 R" + CRLF, 5, true);
+
+        std::string procSet = "[/PDF";
+        if (ItemsToRender().Contains(TdeItemsToRenderKind::irText))
+            procSet += " /Text";
+        if (ItemsToRender().Contains(TdeItemsToRenderKind::irImage))
+            procSet += " /ImageC";
+        FWriter.WriteObject(procSet + "]", 4, true);
+
+        FPattern.WritePatterns(FWriter, FCompression);
+
+        std::string info = "/CreationDate <" + StrToHex(FCreationTime) + ">/ModDate <" + StrToHex(FCreationTime) +
+                           ">/Producer <" + EncodeInfoString(Utf8ToUtf16(ProducerText)) + ">";
+        const std::pair<const char *, WideString> values[] = {
+            {"/Author", DocInfo().Author()},   {"/Keywords", DocInfo().Keywords()}, {"/Creator", DocInfo().Creator()},
+            {"/Title", DocInfo().Title()},     {"/Subject", DocInfo().Subject()},
+        };
+        for (const auto &[key, value] : values)
+            if (!IsBlank(value))
+                info += std::string(key) + " <" + EncodeInfoString(value) + ">";
+        FWriter.WriteObject(info + CRLF, 3, true);
+
+        FWriter.WriteXRefAndTrailer(GetTrailerEntries());
+    } catch (...) {
+        DiscardOutput();
+        throw;
+    }
+    FWriter.End();
+    FPageList.clear();
+    FPattern.Clear();
+    FContent.FContentStream.Clear();
+    if (FOwnOutputStream) {
+        auto *file = dynamic_cast<TdeFileStream *>(FOwnOutputStream.get());
+        try {
+            if (file)
+                file->Close();
+        } catch (...) {
+            DiscardOutput();
+            throw;
+        }
+        FOwnOutputStream.reset();
+    }
+}
+
+void TdeCustomPDFEngine::DiscardOutput()
+{
+    FWriter.End();
+    FPageList.clear();
+    FPattern.Clear();
+    FContent.FContentStream.Clear();
+    if (FOwnOutputStream) {
+        FOwnOutputStream.reset();
+        std::remove(FOutputFileName.c_str());
+    }
+}
+
+// ---- Pages -------------------------------------------------------------------------
+
+void TdeCustomPDFEngine::BeginPageOutput()
+{
+    TdeCustomDocumentEngine::BeginPageOutput();
+    FContent.BeginPage();
+    FContent.PixelToPointMultiplier = FPixelToPointMultiplier;
+    FContent.InputXRes = InputXRes();
+    FContent.InputYRes = InputYRes();
+    // The scale that makes positions written at the input resolutions come
+    // out at 72 / screen pixels per inch.
+    FContent.Append("q " + FormatPDFNumber(static_cast<Extended>(ScreenPixelsPerInch) / InputXRes()) + " 0 0 " +
+                    FormatPDFNumber(static_cast<Extended>(ScreenPixelsPerInch) / InputYRes()) + " 0 0 cm" + CRLF);
+
+    TdePageInfo info;
+    info.ObjNo = FWriter.NewObjectNumber();
+    if (const TdePageItem *page = CurrentPageItem()) {
+        info.Width = page->Settings().NativeWidth() * FPixelToPointMultiplier;
+        info.Height = page->Settings().NativeHeight() * FPixelToPointMultiplier;
+    }
+    if (static_cast<int>(FPageList.size()) < CurrentPage())
+        FPageList.resize(static_cast<std::size_t>(CurrentPage()));
+    FPageList[static_cast<std::size_t>(CurrentPage() - 1)] = info;
+    FContent.PageHeight = info.Height;
+
+    FContentsObjNo = FWriter.NewObjectNumber();
+    FAnnots.clear();
+    FLengthObjNo = FWriter.NewObjectNumber();
+}
+
+std::string TdeCustomPDFEngine::GetPageEntries(int)
+{
+    const TdePageInfo &info = FPageList[static_cast<std::size_t>(CurrentPage() - 1)];
+    std::string text = "/Type/Page/Parent 2 0 R/MediaBox [0 0 " + FormatPDFNumber(info.Width) + " " +
+                       FormatPDFNumber(info.Height) + "]/Resources 5 0 R/Contents " + Ref(FContentsObjNo);
+    if (!FAnnots.empty())
+        text += "/Annots [" + FAnnots + "]";
+    return text + FViewerPreferences.GetTransitionEffectAndDuration();
+}
+
+void TdeCustomPDFEngine::EndPageOutput()
+{
+    try {
+        const int pageObjNo = FPageList[static_cast<std::size_t>(CurrentPage() - 1)].ObjNo;
+        FWriter.WriteObject(GetPageEntries(pageObjNo) + CRLF, pageObjNo, true);
+
+        std::string dictionary = "/Length " + Ref(FLengthObjNo);
+        if (FCompression.Enabled)
+            dictionary += "/Filter /FlateDecode";
+        // Close what the page left open: its clip groups, then the
+        // prologue's save.
+        const int groups = FContent.TakeClipGroups();
+        if (groups == 0)
+            FContent.Append(CRLF + CRLF);
+        for (int i = 0; i < groups; ++i)
+            FContent.Append(CRLF + "Q" + CRLF);
+        FContent.Append("Q" + CRLF);
+        FWriter.WriteStreamWithLengthObject(FContentsObjNo, dictionary + CRLF, FLengthObjNo, FContent.FContentStream,
+                                            FCompression);
+    } catch (...) {
+        DiscardOutput();
+        throw;
+    }
+    TdeCustomDocumentEngine::EndPageOutput();
+}
+
+// ---- Render hooks --------------------------------------------------------------------
+
+TdePDFPageContent &TdeCustomPDFEngine::ShapeContent()
+{
+    FContent.PenJoin = static_cast<int>(FPenJoin);
+    FContent.PenCap = static_cast<int>(FPenCap);
+    return FContent;
+}
+
+void TdeCustomPDFEngine::RenderClipItem(TdeClipItem &item) { tessaran::RenderClipItem(FContent, item); }
+void TdeCustomPDFEngine::RenderPathItem(TdePathItem &item) { tessaran::RenderPathItem(FContent, item); }
+void TdeCustomPDFEngine::RenderEOFItem(TdeEOFItem &item) { tessaran::RenderEOFItem(FContent, item); }
+void TdeCustomPDFEngine::RenderPolyDrawItem(TdePolyDrawItem &item) { tessaran::RenderPolyDrawItem(FContent, item); }
+
+void TdeCustomPDFEngine::RenderPolyPolygonItem(TdePolyPolygonItem &item)
+{
+    DrawPolyPolygon(ShapeContent(), item.Points, item.NoPoints, item.Pen, item.Brush, item.FillAlternate);
+}
+
+void TdeCustomPDFEngine::DrawLineShape(const TdePen &pen, double x1, double y1, double x2, double y2)
+{
+    tessaran::DrawLineShape(ShapeContent(), pen, x1, y1, x2, y2);
+}
+
+void TdeCustomPDFEngine::DrawRectangleShape(const TdePen &pen, const TdeBrush *brush, double x1, double y1,
+                                            double x2, double y2)
+{
+    tessaran::DrawRectangleShape(ShapeContent(), pen, brush, x1, y1, x2, y2);
+}
+
+void TdeCustomPDFEngine::DrawRoundRectShape(const TdePen &pen, const TdeBrush *brush, double x1, double y1,
+                                            double x2, double y2, double x3, double y3)
+{
+    tessaran::DrawRoundRectShape(ShapeContent(), pen, brush, x1, y1, x2, y2, x3, y3);
+}
+
+void TdeCustomPDFEngine::DrawEllipseShape(const TdePen &pen, const TdeBrush *brush, double x1, double y1,
+                                          double x2, double y2)
+{
+    tessaran::DrawEllipseShape(ShapeContent(), pen, brush, x1, y1, x2, y2);
+}
+
+void TdeCustomPDFEngine::DrawPolygonShape(const TdePoints &points, int noPoints, bool closed, const TdePen &pen,
+                                          const TdeBrush *brush)
+{
+    tessaran::DrawPolygonShape(ShapeContent(), points, noPoints, closed, pen, brush);
+}
+
+void TdeCustomPDFEngine::DrawPolyShape(TdePolyShapeItem &item, bool closed)
+{
+    if (item.Shapes.empty() || !item.Shapes.front())
+        return;
+    std::vector<TdePoints> shapes;
+    for (const auto &shape : item.Shapes) {
+        if (!shape)
+            continue;
+        TdePoints points = shape->GetPoints();
+        points.resize(static_cast<std::size_t>(std::min<int>(shape->NoPoints(), static_cast<int>(points.size()))));
+        shapes.push_back(std::move(points));
+    }
+    const TdeShapeItem &first = *item.Shapes.front();
+    tessaran::DrawPolyShape(ShapeContent(), shapes, first.Pen, first.Brush(), item.FillAlternate, closed);
+}
+
+void TdeCustomPDFEngine::DrawArcShape(const TdePen &pen, double x1, double y1, double x2, double y2, double x3,
+                                      double y3, double x4, double y4)
+{
+    tessaran::DrawArcShape(ShapeContent(), pen, x1, y1, x2, y2, x3, y3, x4, y4);
+}
+
+void TdeCustomPDFEngine::DrawPieShape(const TdePen &pen, const TdeBrush *brush, double x1, double y1, double x2,
+                                      double y2, double x3, double y3, double x4, double y4)
+{
+    tessaran::DrawPieShape(ShapeContent(), pen, brush, x1, y1, x2, y2, x3, y3, x4, y4);
+}
+
+void TdeCustomPDFEngine::DrawChordShape(const TdePen &pen, const TdeBrush *brush, double x1, double y1, double x2,
+                                        double y2, double x3, double y3, double x4, double y4)
+{
+    tessaran::DrawChordShape(ShapeContent(), pen, brush, x1, y1, x2, y2, x3, y3, x4, y4);
+}
+
+void TdeCustomPDFEngine::DrawPolyBezierShape(const TdePoints &points, int noPoints, const TdePen &pen)
+{
+    tessaran::DrawPolyBezierShape(ShapeContent(), points, noPoints, pen);
+}
+
+} // namespace tessaran

@@ -1,0 +1,128 @@
+#pragma once
+// The PDF writer of the document engine: turns rendered pages into a
+// PDF 1.4 file. The document starts with the header; each page becomes a
+// page object, a content stream (deflated when compression is on) and its
+// length; the end of the document writes the catalog, the outline, the
+// page tree, the shared resources, the procedure set, the tiling patterns,
+// the information dictionary, the cross-reference table and the trailer.
+
+#include "docexport/Document_Engine.h"
+#include "docexport/Pdf_Object_Writer.h"
+#include "docexport/Pdf_Outlines.h"
+#include "docexport/Pdf_Page_Content.h"
+#include "docexport/Pdf_Settings.h"
+
+#include <ctime>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tessaran {
+
+class TdePDFPreferences : public TdePreferences {
+public:
+    using TdePreferences::TdePreferences;
+    TdeTTFontEmbedding EmbedTrueTypeFonts = TdeTTFontEmbedding::etfNone;
+    bool ApplyEmfCharSpacing = true;
+};
+
+// "D:" with the local time as yyyymmddhhnnss and the standard-time offset
+// from UTC as +hh'mm' or -hh'mm'. biasMinutes is UTC minus local time
+// (positive west of Greenwich).
+std::string FormatCreationTime(const std::tm &localTime, int biasMinutes);
+
+class TdeCustomPDFEngine : public TdeCustomDocumentEngine {
+public:
+    explicit TdeCustomPDFEngine(TdeBaseComponent *owner = nullptr);
+    ~TdeCustomPDFEngine() override;
+
+    // The producer named in every file's information dictionary.
+    static const char *const ProducerText;
+
+    TdeCompression &Compression() { return FCompression; }
+    void SetCompression(const TdeCompression &value) { FCompression = value; }
+    TdeViewerPreferences &ViewerPreferences() { return FViewerPreferences; }
+    void SetViewerPreferences(const TdeViewerPreferences &value) { FViewerPreferences = value; }
+    TdePDFPreferences &PDFPreferences() { return static_cast<TdePDFPreferences &>(Preferences()); }
+    TdePDFFontEncoding FontEncoding() const { return FFontEncoding; }
+    void SetFontEncoding(TdePDFFontEncoding value) { FFontEncoding = value; }
+    std::vector<std::string> &FontEmbedExcludeList() { return FFontEmbedExcludeList; }
+    void SetFontEmbedExcludeList(const std::vector<std::string> &value) { FFontEmbedExcludeList = value; }
+
+    // True for the formats the PDF output writes: BMP, JPEG, CCITT 3 and 4.
+    bool IsImageFormatSupported(TdeOutputImageFormat format) override;
+    bool IsImageFormatSupported(TdeOutputImageFormat format, std::string &message);
+
+    // Position conversions to the space of a page's content (origin at the
+    // bottom left). PixelToPointY flips against the height of page pageNo,
+    // or leaves y unflipped when that page has not been written.
+    Extended PixelToPointX(Extended x) const;
+    Extended PixelToPointY(int pageNo, Extended y) const;
+
+    // The contents entries from which the outline is built; the layer that
+    // collects them fills this list.
+    std::vector<TdeOutlineEntry> FOutlineEntries;
+
+protected:
+    void BeginDocOutput() override;
+    void EndDocOutput() override;
+    void BeginPageOutput() override;
+    void EndPageOutput() override;
+
+    // Body of the catalog (object 1), of the current page object and of the
+    // trailer dictionary.
+    virtual std::string GetCatalogEntries();
+    virtual std::string GetPageEntries(int pageObjNo);
+    virtual std::string GetTrailerEntries();
+
+    void RenderClipItem(TdeClipItem &item) override;
+    void RenderPathItem(TdePathItem &item) override;
+    void RenderPolyPolygonItem(TdePolyPolygonItem &item) override;
+    void RenderEOFItem(TdeEOFItem &item) override;
+    void RenderPolyDrawItem(TdePolyDrawItem &item) override;
+    void DrawLineShape(const TdePen &pen, double x1, double y1, double x2, double y2) override;
+    void DrawRectangleShape(const TdePen &pen, const TdeBrush *brush, double x1, double y1, double x2,
+                            double y2) override;
+    void DrawRoundRectShape(const TdePen &pen, const TdeBrush *brush, double x1, double y1, double x2, double y2,
+                            double x3, double y3) override;
+    void DrawEllipseShape(const TdePen &pen, const TdeBrush *brush, double x1, double y1, double x2,
+                          double y2) override;
+    void DrawPolygonShape(const TdePoints &points, int noPoints, bool closed, const TdePen &pen,
+                          const TdeBrush *brush) override;
+    void DrawPolyShape(TdePolyShapeItem &item, bool closed) override;
+    void DrawArcShape(const TdePen &pen, double x1, double y1, double x2, double y2, double x3, double y3, double x4,
+                      double y4) override;
+    void DrawPieShape(const TdePen &pen, const TdeBrush *brush, double x1, double y1, double x2, double y2, double x3,
+                      double y3, double x4, double y4) override;
+    void DrawChordShape(const TdePen &pen, const TdeBrush *brush, double x1, double y1, double x2, double y2,
+                        double x3, double y3, double x4, double y4) override;
+    void DrawPolyBezierShape(const TdePoints &points, int noPoints, const TdePen &pen) override;
+
+    // The file as a sequence of objects; the page being written.
+    TdePDFObjectWriter FWriter;
+    TdePDFPageContent FContent;
+    TdePDFPatterns FPattern;
+    // Entry i is page i + 1; ObjNo 0 for a page that was not written.
+    std::vector<TdePageInfo> FPageList;
+    int FOutlines = 0;
+    int FContentsObjNo = 0;
+    int FLengthObjNo = 0;
+    std::string FAnnots;
+    std::string FCreationTime;
+    double FPixelToPointMultiplier;
+
+private:
+    // Takes the join and cap of the shape item being rendered.
+    TdePDFPageContent &ShapeContent();
+    // A failed document leaves no half-written file behind.
+    void DiscardOutput();
+
+    TdeCompression FCompression;
+    TdeViewerPreferences FViewerPreferences;
+    TdePDFFontEncoding FFontEncoding = TdePDFFontEncoding::feWinAnsiEncoding;
+    std::vector<std::string> FFontEmbedExcludeList;
+    std::unique_ptr<TStream> FOwnOutputStream;
+    std::string FOutputFileName;
+};
+
+} // namespace tessaran
