@@ -17,6 +17,7 @@
 
 #include "docexport/Base_Component.h"
 #include "docexport/Doc_Types.h"
+#include "docexport/Document_Engine_Interface.h"
 #include "docexport/Document_Items.h"
 #include "docexport/Email_Settings.h"
 #include "docexport/Engine_Settings.h"
@@ -118,7 +119,7 @@ struct TdeImageResource {
     TStream *Stream = nullptr;
 };
 
-class TdeCustomDocumentEngine : public TdeBaseComponent {
+class TdeCustomDocumentEngine : public TdeBaseComponent, public IdeDocumentEngine {
 public:
     explicit TdeCustomDocumentEngine(TdeBaseComponent *owner = nullptr);
     // Unlinks the engine from its shared settings component first.

@@ -513,11 +513,13 @@ TEST(DocumentEngine, PageEventsRebuildTheHeaderForEachPage)
 {
     Engine engine;
     engine.Preferences().SetProcessAfterEachPage(true);
-    engine.OnBeforeBeginPage = [&engine](TdeBaseComponent *) { engine.ClearHeader(); };
-    engine.OnAfterBeginPage = [&engine](TdeBaseComponent *) {
-        engine.BeginHeader();
+    // Handlers reach the engine through its interface.
+    IdeDocumentEngine &ide = engine;
+    engine.OnBeforeBeginPage = [&ide](TdeBaseComponent *) { ide.ClearHeader(); };
+    engine.OnAfterBeginPage = [&engine, &ide](TdeBaseComponent *) {
+        ide.BeginHeader();
         engine.AddText(0, 0, "Page " + std::to_string(engine.CurrentPage()));
-        engine.EndHeader();
+        ide.EndHeader();
     };
     engine.BeginDoc();
     engine.AddText(5, 5, "a");
@@ -544,6 +546,37 @@ TEST(DocumentEngine, StreamedRecordingIsProcessedAtRenderAtTheBandOrigin)
     engine.NewPage(); // page 2 not rendered: its recording is dropped
     EXPECT_EQ(Count(engine.Log, "metafile 794x1123 at 0,96"), 1);
     engine.EndDoc();
+}
+
+TEST(DocumentEngine, ShapeItemsGoToTheirHookByType)
+{
+    Engine engine;
+    engine.BeginDoc();
+    const struct {
+        TdeShapeType type;
+        bool fill;
+        int points;
+    } shapes[] = {
+        {TdeShapeType::stLine, false, 2},     {TdeShapeType::stRectangle, true, 2},
+        {TdeShapeType::stRectangle, false, 2}, {TdeShapeType::stPolygon, false, 3},
+        {TdeShapeType::stPolyLine, false, 4}, {TdeShapeType::stLine, false, 0},
+        {TdeShapeType::stLine, false, 1},
+    };
+    for (const auto &c : shapes) {
+        auto shape = std::make_unique<TdeShapeItem>(c.fill, c.type);
+        shape->SetPoints(TdePoints(static_cast<std::size_t>(c.points), TdePoint{1, 2}));
+        engine.AddItem(std::move(shape));
+    }
+    for (TdeShapeType first : {TdeShapeType::stPolygon, TdeShapeType::stPolyLine, TdeShapeType::stLine}) {
+        auto poly = std::make_unique<TdePolyShapeItem>();
+        poly->Shapes.push_back(std::make_unique<TdeShapeItem>(false, first));
+        engine.AddItem(std::move(poly));
+    }
+    engine.AddItem(std::make_unique<TdePolyShapeItem>()); // no shapes: nothing
+    engine.EndDoc();
+    const std::vector<std::string> rendered(engine.Log.begin() + 3, engine.Log.end() - 2);
+    EXPECT_EQ(rendered, (std::vector<std::string>{"line 1,2-1,2 w1", "filled rectangle", "rectangle", "polygon 3",
+                                                  "polyline 4", "polyshape closed", "polyshape open"}));
 }
 
 TEST(DocumentEngine, FileNameDropsItsOwnExtensionOnly)

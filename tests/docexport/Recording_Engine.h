@@ -31,6 +31,7 @@ public:
     {
         return static_cast<Item *>(this->AddItem(std::make_unique<Item>()));
     }
+    using Base::AddItem;
     using Base::CreateOutputFile;
     using Base::FCapabilities;
     using Base::IsPageToRender;

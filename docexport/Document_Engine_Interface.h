@@ -1,0 +1,78 @@
+#pragma once
+// The interface through which page-event handlers reach an engine: its
+// settings objects and the lifecycle, band and state operations. The
+// engine implements it; the handlers do not own the engine through it.
+
+#include <string>
+
+#include "docexport/Engine_Settings.h"
+#include "docexport/Graphics_Attributes.h"
+#include "docexport/Page_Settings.h"
+
+namespace tessaran {
+
+class IdeDocumentEngine {
+public:
+    virtual TColor BackgroundColor() const = 0;
+    virtual TdePicture &BackgroundImage() = 0;
+    virtual TdeBackgroundDisplayType BackgroundImageDisplayType() const = 0;
+    virtual TdeBrush &Brush() = 0;
+    virtual TdeFont &DefaultFont() = 0;
+    virtual const std::string &FileDescription() const = 0;
+    virtual TdeDocInfo &DocInfo() = 0;
+    virtual const std::string &FileExtension() const = 0;
+    virtual const std::string &FileName() const = 0;
+    virtual TdeFont &Font() = 0;
+    virtual TdeFrame &Frame() = 0;
+    virtual TdeImageSettings &ImageSettings() = 0;
+    virtual TdePageSettings &Page() = 0;
+    virtual TdeBorder &PageBorder() = 0;
+    virtual TdePen &Pen() = 0;
+    virtual TdePreferences &Preferences() = 0;
+    virtual TdeTableSettings &TableSettings() = 0;
+    virtual TdeTextFormatting &TextFormatting() = 0;
+
+    virtual void SetBackgroundColor(TColor value) = 0;
+    virtual void SetBackgroundImage(const TdePicture &value) = 0;
+    virtual void SetBackgroundImageDisplayType(TdeBackgroundDisplayType value) = 0;
+    virtual void SetBrush(const TdeBrush &value) = 0;
+    virtual void SetDefaultFont(const TdeFont &value) = 0;
+    virtual void SetFileDescription(const std::string &value) = 0;
+    virtual void SetDocInfo(const TdeDocInfo &value) = 0;
+    virtual void SetFileExtension(const std::string &value) = 0;
+    virtual void SetFileName(const std::string &value) = 0;
+    virtual void SetFont(const TdeFont &value) = 0;
+    virtual void SetFrame(const TdeFrame &value) = 0;
+    virtual void SetImageSettings(const TdeImageSettings &value) = 0;
+    virtual void SetPage(const TdePageSettings &value) = 0;
+    virtual void SetPageBorder(TdeBorder *value) = 0;
+    virtual void SetPen(const TdePen &value) = 0;
+    virtual void SetPreferences(const TdePreferences &value) = 0;
+    virtual void SetTableSettings(const TdeTableSettings &value) = 0;
+    virtual void SetTextFormatting(const TdeTextFormatting &value) = 0;
+
+    virtual void BeginDoc() = 0;
+    virtual void EndDoc() = 0;
+    virtual void NewPage() = 0;
+    virtual void BeginHeader() = 0;
+    virtual void EndHeader() = 0;
+    virtual void ClearHeader() = 0;
+    virtual void BeginFooter() = 0;
+    virtual void EndFooter() = 0;
+    virtual void ClearFooter() = 0;
+    virtual void BeginWaterMark() = 0;
+    virtual void EndWaterMark() = 0;
+    virtual void ClearWaterMark() = 0;
+    virtual void BeginStamp() = 0;
+    virtual void EndStamp() = 0;
+    virtual void ClearStamp() = 0;
+    virtual int SaveEngineState() = 0;
+    virtual void RestoreEngineState(int index) = 0;
+    virtual void ClearEngineStates() = 0;
+    virtual void SetWorkingPage(int pageNo) = 0;
+
+protected:
+    ~IdeDocumentEngine() = default;
+};
+
+} // namespace tessaran
