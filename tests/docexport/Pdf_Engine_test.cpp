@@ -1,4 +1,5 @@
 #include "docexport/Pdf_Engine.h"
+#include "docexport/Pdf_Paths.h"
 
 #include "Pdf_Test_Reader.h"
 
@@ -305,6 +306,113 @@ TEST_F(PdfEngine, OutlineOnlyWithATopLevelItem)
     EXPECT_NE(ObjectText(pdf, 10).find("/Dest [6 0 R /XYZ 0.0000 769.8888 null]"), std::string::npos);
     EXPECT_NE(ObjectText(pdf, 11).find("/Dest [6 0 R /XYZ 0.0000 697.8888 null]"), std::string::npos);
     ExpectCrossReferencesPointAtTheirObjects(pdf);
+}
+
+} // namespace
+} // namespace tessaran
+
+namespace tessaran {
+namespace {
+
+// Places the items that only the metafile interpreter makes.
+class ItemEngine : public TdeCustomPDFEngine {
+public:
+    template <typename Item>
+    Item &Add(std::unique_ptr<Item> item)
+    {
+        Item &ref = *item;
+        AddItem(std::move(item));
+        return ref;
+    }
+    void Clip(std::vector<TRect> rects, std::uint32_t mode, bool restore = false)
+    {
+        auto item = std::make_unique<TdeClipItem>();
+        item->ClipRects() = std::move(rects);
+        item->Mode = mode;
+        item->Restore = restore;
+        Add(std::move(item));
+    }
+    void Path(TdePathOperation op, std::uint32_t mode = 0)
+    {
+        auto item = std::make_unique<TdePathItem>();
+        item->PathOperation = op;
+        item->Mode = mode;
+        item->SetPen(Pen());
+        item->SetBrush(Brush());
+        Add(std::move(item));
+    }
+};
+
+TEST_F(PdfEngine, ClippedPagesRenderOnlyInsideTheirClipAndStayBalanced)
+{
+    if (!HasTool("qpdf") || !HasTool("pdftoppm"))
+        GTEST_SKIP() << "qpdf or pdftoppm is not installed";
+    ItemEngine e;
+    e.Preferences().SetShowSetupDialog(false);
+    e.Preferences().SetOpenAfterCreate(false);
+    UsePage8By4(e);
+    e.SetFileName((folder / "clipped").string());
+    e.BeginDoc();
+    // Page 1: a red rectangle over the whole page, clipped to two squares
+    // (inches 1-2 and 3-4 across, 1-2 down), then a blue triangle built in
+    // a path bracket and filled.
+    e.Clip({{96, 96, 384, 192}, {96, 96, 192, 192}, {288, 96, 384, 192}}, ClipModeIntersect);
+    e.Brush() = TdeBrush{0x0000FF, TBrushStyle::bsSolid};
+    e.Pen().Style = TPenStyle::psClear;
+    e.Rectangle(0, 0, 8, 4, true);
+    e.Clip({}, 0, true);
+    e.Brush() = TdeBrush{0xFF0000, TBrushStyle::bsSolid};
+    e.Path(TdePathOperation::poBeginPath);
+    e.Polygon({{5, 3.5}, {6, 2.5}, {7, 3.5}}, true);
+    e.Path(TdePathOperation::poEndPath);
+    e.Path(TdePathOperation::poStrokeAndFillPath);
+    // Page 2: nested clip groups and a clip path, left open at the page end,
+    // and a mode that cannot clip.
+    e.NewPage();
+    e.Clip({{0, 0, 768, 384}, {0, 0, 384, 384}, {384, 0, 768, 192}}, ClipModeIntersect);
+    e.Clip({{0, 0, 768, 384}, {96, 96, 192, 192}, {480, 96, 576, 192}}, ClipModeIntersect);
+    e.Path(TdePathOperation::poBeginPath);
+    e.Rectangle(0, 0, 1.5, 4, false);
+    e.Path(TdePathOperation::poEndPath);
+    e.Path(TdePathOperation::poSelectClipPath, ClipModeIntersect);
+    e.Clip({{0, 0, 10, 10}}, 3);
+    e.Brush() = TdeBrush{0x00A000, TBrushStyle::bsSolid};
+    e.Rectangle(0, 0, 8, 4, true);
+    e.EndDoc();
+
+    const std::string path = (folder / "clipped.pdf").string();
+    std::string report;
+    EXPECT_EQ(RunCommand("qpdf --check '" + path + "'", &report), 0) << report;
+    const std::string pdf = ReadFileText(path);
+    ExpectCrossReferencesPointAtTheirObjects(pdf);
+    for (const std::string &content : PageContents(pdf))
+        EXPECT_TRUE(SavesAndRestoresBalance(content)) << content;
+
+    // At 24 dpi one inch is 24 pixels.
+    struct Sample {
+        int page, x, y;
+        unsigned char r, g, b;
+    } samples[] = {
+        {1, 36, 36, 255, 0, 0},     {1, 84, 36, 255, 0, 0},   {1, 60, 36, 255, 255, 255}, {1, 12, 12, 255, 255, 255},
+        {1, 144, 80, 0, 0, 255},    {1, 144, 40, 255, 255, 255},
+        {2, 30, 36, 0, 160, 0},     {2, 42, 36, 255, 255, 255}, {2, 126, 36, 255, 255, 255}, {2, 12, 84, 255, 255, 255},
+    };
+    for (int page = 1; page <= 2; ++page) {
+        const std::string prefix = (folder / ("clip" + std::to_string(page))).string();
+        ASSERT_EQ(RunCommand("pdftoppm -r 24 -f " + std::to_string(page) + " -l " + std::to_string(page) +
+                             " -singlefile '" + path + "' '" + prefix + "'"),
+                  0);
+        const Image image = ReadPPM(prefix + ".ppm");
+        ASSERT_EQ(image.Width, 192);
+        for (const Sample &s : samples) {
+            if (s.page != page)
+                continue;
+            const unsigned char *p = image.At(s.x, s.y);
+            EXPECT_NEAR(p[0], s.r, 8) << "page " << page << " at " << s.x << "," << s.y;
+            EXPECT_NEAR(p[1], s.g, 8) << "page " << page << " at " << s.x << "," << s.y;
+            EXPECT_NEAR(p[2], s.b, 8) << "page " << page << " at " << s.x << "," << s.y;
+        }
+    }
 }
 
 } // namespace
