@@ -79,9 +79,10 @@ public:
     int TextWidth(std::string_view text) const { return TextExtent(text).cx; }
     int TextHeight(std::string_view text) const { return TextExtent(text).cy; }
 
-    // Clipping and saved states. SaveState keeps the clip region and the pen
-    // position; RestoreState goes back to the state saved last. Pen, Brush
-    // and Font stay as the caller set them.
+    // Clipping and saved states. SaveState keeps the clip region;
+    // RestoreState goes back to the one saved last (and does nothing when
+    // nothing is saved). Pen, Brush, Font and the pen position stay as the
+    // caller set them.
     virtual void IntersectClipRect(const TRect &rect) = 0;
     virtual void SaveState() = 0;
     virtual void RestoreState() = 0;
