@@ -1,0 +1,678 @@
+#include "units/SparSolv.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <new>
+#include <queue>
+#include <utility>
+#include <vector>
+
+namespace tessaran {
+
+namespace {
+
+// While the system is built, each row is a singly linked list of elements in
+// increasing column order, held in one pool (indices, no per-element
+// allocation). The right-hand side is the element of column Neq + 1.
+struct BuildElement {
+    int next;
+    int col;
+    double value;
+};
+
+struct SolverState {
+    int neq = 0;
+    bool initialised = false;
+    bool tablesReady = false;    // InitStruc got through its checks
+    bool solved = false;
+    bool solveAttempted = false; // the build is closed once Solve has run
+
+    std::string reason;
+    int errNo = 0, num1 = 0, num2 = 0;
+
+    std::vector<int> firstElement; // 1..neq, -1 = empty row
+    std::vector<int> lastElement;
+    std::vector<BuildElement> pool;
+
+    std::vector<double> answer; // 1..neq
+};
+
+SolverState S;
+int allocationsBeforeFailure = -1;
+
+// Called before every allocation that the error codes name.
+void guardAllocation()
+{
+    if (allocationsBeforeFailure == 0) {
+        allocationsBeforeFailure = -1;
+        throw std::bad_alloc();
+    }
+    if (allocationsBeforeFailure > 0)
+        --allocationsBeforeFailure;
+}
+
+const char *errorText(int code)
+{
+    switch (code) {
+    case 1: return "InitStruc must be called";
+    case 2: return "Initialize without releasing ";
+    case 3: return "Too many equations ";
+    case 4: return "Too few equations ";
+    case 5: case 6: case 9: case 25: return "Out of Space";
+    case 7: return "Row < 1";
+    case 8: return "Row > Neq";
+    case 10: return "Col < 1";
+    case 11: return "Col > Neq";
+    case 12: return "System not solved";
+    case 13: return "VarNo < 1";
+    case 14: return "VarNo >Neq";
+    case 15: return "System already solved";
+    case 16: return "Empty Row";
+    case 17: return "Cols out of Order";
+    case 18: return "No RHS";
+    case 19: return "Empty Col";
+    case 20: return "Row without Variables";
+    case 21: return "All-Zero Row";
+    case 22: return "All-Zero Column";
+    case 23: return "Two Singles";
+    case 24: return "Numerically Singular";
+    case 26: return "Structurally Singular";
+    default: return "";
+    }
+}
+
+bool fail(int code, int num1 = 0, int num2 = 0)
+{
+    S.reason = errorText(code);
+    S.errNo = code;
+    S.num1 = num1;
+    S.num2 = num2;
+    return false;
+}
+
+template <typename T>
+void freeVector(std::vector<T> &v)
+{
+    std::vector<T>().swap(v);
+}
+
+bool insertElement(int row, int col, double value)
+{
+    if (S.pool.size() == S.pool.capacity()) {
+        try {
+            guardAllocation();
+            S.pool.reserve(S.pool.capacity() < 4095 ? 4095 : S.pool.capacity() * 2);
+        } catch (const std::bad_alloc &) {
+            return fail(9);
+        }
+    }
+    int &first = S.firstElement[static_cast<std::size_t>(row)];
+    int &last = S.lastElement[static_cast<std::size_t>(row)];
+    const int fresh = static_cast<int>(S.pool.size());
+    if (first < 0) {
+        S.pool.push_back({-1, col, value});
+        first = last = fresh;
+        return true;
+    }
+    if (col > S.pool[static_cast<std::size_t>(last)].col) {
+        S.pool.push_back({-1, col, value});
+        S.pool[static_cast<std::size_t>(last)].next = fresh;
+        last = fresh;
+        return true;
+    }
+    int previous = -1;
+    int at = first;
+    while (S.pool[static_cast<std::size_t>(at)].col < col) {
+        previous = at;
+        at = S.pool[static_cast<std::size_t>(at)].next;
+    }
+    if (S.pool[static_cast<std::size_t>(at)].col == col) {
+        S.pool[static_cast<std::size_t>(at)].value += value;
+        return true;
+    }
+    S.pool.push_back({at, col, value});
+    if (previous < 0)
+        first = fresh;
+    else
+        S.pool[static_cast<std::size_t>(previous)].next = fresh;
+    return true;
+}
+
+// The elimination works on rows held contiguously (columns and values in two
+// parallel arrays, each row a segment in increasing column order). A row that
+// outgrows its segment through fill-in moves to the end with room to spare.
+// Rows stay in place after they are pivoted, for the back substitution.
+class Eliminator {
+public:
+    explicit Eliminator(int neq) : n(neq) {}
+
+    int pivotsMade = 0;
+
+    bool run()
+    {
+        if (!buildRows())
+            return false;
+        if (!scale())
+            return false;
+        if (!pivotColumnSingletons())
+            return false;
+        if (!pivotRemaining())
+            return false;
+        backSubstitute();
+        return true;
+    }
+
+private:
+    using Index = std::size_t;
+    static Index ix(int i) { return static_cast<Index>(i); }
+
+    int n;
+    std::vector<int> start, len, cap; // row segments
+    std::vector<int> cols;
+    std::vector<double> vals;
+    std::vector<double> rhs;
+    std::vector<int> colCount;  // rows in the list holding the column, -1 once pivoted
+    std::vector<int> pivotCol;  // per row, once pivoted
+    std::vector<char> inList;   // row still to pivot
+    std::vector<int> pivotOrder;
+    std::vector<double> colScale;
+    // Rows holding each column: linked lists in one pool. Entries for rows
+    // already pivoted are skipped when read.
+    std::vector<int> colHead, nodeRow, nodeNext;
+    // Scratch for one pivot row and one merged row.
+    std::vector<int> pivotCols, mergedCols;
+    std::vector<double> pivotVals, mergedVals;
+
+    void addToColumn(int col, int row)
+    {
+        nodeRow.push_back(row);
+        nodeNext.push_back(colHead[ix(col)]);
+        colHead[ix(col)] = static_cast<int>(nodeRow.size()) - 1;
+    }
+
+    bool buildRows()
+    {
+        guardAllocation();
+        start.assign(ix(n + 1), 0);
+        len.assign(ix(n + 1), 0);
+        cap.assign(ix(n + 1), 0);
+        rhs.assign(ix(n + 1), 0.0);
+        colCount.assign(ix(n + 2), 0);
+        pivotCol.assign(ix(n + 1), 0);
+        inList.assign(ix(n + 1), 1);
+        colScale.assign(ix(n + 1), 0.0);
+        colHead.assign(ix(n + 1), -1);
+        pivotOrder.reserve(ix(n));
+        cols.reserve(S.pool.size() + S.pool.size() / 2);
+        vals.reserve(S.pool.size() + S.pool.size() / 2);
+        nodeRow.reserve(S.pool.size() + S.pool.size() / 2);
+        nodeNext.reserve(S.pool.size() + S.pool.size() / 2);
+
+        for (int r = 1; r <= n; ++r) {
+            int at = S.firstElement[ix(r)];
+            if (at < 0)
+                return fail(16, r, 0);
+            start[ix(r)] = static_cast<int>(cols.size());
+            int lastCol = 0;
+            for (; at >= 0; at = S.pool[ix(at)].next) {
+                const BuildElement &e = S.pool[ix(at)];
+                if (e.col <= lastCol)
+                    return fail(17, r, e.col);
+                lastCol = e.col;
+                if (e.col == n + 1) {
+                    rhs[ix(r)] = e.value;
+                } else {
+                    cols.push_back(e.col);
+                    vals.push_back(e.value);
+                    ++colCount[ix(e.col)];
+                }
+            }
+            if (lastCol != n + 1)
+                return fail(18, lastCol, 0);
+            len[ix(r)] = cap[ix(r)] = static_cast<int>(cols.size()) - start[ix(r)];
+        }
+        for (int c = 1; c <= n; ++c)
+            if (colCount[ix(c)] == 0)
+                return fail(19, c, 0);
+        for (int r = 1; r <= n; ++r)
+            if (len[ix(r)] == 0)
+                return fail(20, r, 0);
+        // The build lists are no longer needed.
+        freeVector(S.pool);
+        freeVector(S.firstElement);
+        for (int r = 1; r <= n; ++r)
+            for (int k = start[ix(r)], end = k + len[ix(r)]; k < end; ++k)
+                addToColumn(cols[ix(k)], r);
+        return true;
+    }
+
+    bool scale()
+    {
+        for (int r = 1; r <= n; ++r) {
+            const int s = start[ix(r)], e = s + len[ix(r)];
+            double largest = 0.0;
+            for (int k = s; k < e; ++k)
+                largest = std::max(largest, std::fabs(vals[ix(k)]));
+            if (largest == 0.0)
+                return fail(21, r, 0);
+            for (int k = s; k < e; ++k)
+                vals[ix(k)] /= largest;
+            rhs[ix(r)] /= largest;
+        }
+        for (std::size_t k = 0; k < cols.size(); ++k) {
+            double &largest = colScale[ix(cols[k])];
+            largest = std::max(largest, std::fabs(vals[k]));
+        }
+        for (int c = 1; c <= n; ++c)
+            if (colScale[ix(c)] == 0.0)
+                return fail(22, c, 0);
+        for (std::size_t k = 0; k < cols.size(); ++k)
+            vals[k] /= colScale[ix(cols[k])];
+        return true;
+    }
+
+    int onlyRowInList(int col) const
+    {
+        for (int node = colHead[ix(col)]; node >= 0; node = nodeNext[ix(node)])
+            if (inList[ix(nodeRow[ix(node)])])
+                return nodeRow[ix(node)];
+        return 0;
+    }
+
+    void takePivot(int row, int col)
+    {
+        inList[ix(row)] = 0;
+        pivotCol[ix(row)] = col;
+        pivotOrder.push_back(row);
+        ++pivotsMade;
+    }
+
+    // A column held by one row only is pivoted in that row without any
+    // elimination. Rows are visited in passes over the list in row order until
+    // a pass finds none; the two queues reproduce that order while visiting
+    // only rows that gained a singleton column.
+    bool pivotColumnSingletons()
+    {
+        using MinQueue = std::priority_queue<int, std::vector<int>, std::greater<int>>;
+        MinQueue thisPass, nextPass;
+        for (int r = 1; r <= n; ++r)
+            for (int k = start[ix(r)], end = k + len[ix(r)]; k < end; ++k)
+                if (colCount[ix(cols[ix(k)])] == 1) {
+                    thisPass.push(r);
+                    break;
+                }
+        int cursor = 0;
+        for (;;) {
+            if (thisPass.empty()) {
+                if (nextPass.empty())
+                    return true;
+                std::swap(thisPass, nextPass);
+                cursor = 0;
+            }
+            const int r = thisPass.top();
+            thisPass.pop();
+            if (!inList[ix(r)])
+                continue;
+            cursor = r;
+            const int s = start[ix(r)], e = s + len[ix(r)];
+            int single = -1;
+            for (int k = s; k < e; ++k) {
+                if (colCount[ix(cols[ix(k)])] != 1)
+                    continue;
+                if (single >= 0)
+                    return fail(23, r, cols[ix(k)]);
+                single = k;
+            }
+            if (single < 0)
+                continue;
+            // Left with a zero coefficient once the other rows of its column
+            // were pivoted: no pivot can come from this column.
+            if (vals[ix(single)] == 0.0)
+                return fail(24, r, 0);
+            const int pc = cols[ix(single)];
+            takePivot(r, pc);
+            for (int k = s; k < e; ++k) {
+                const int c = cols[ix(k)];
+                if (--colCount[ix(c)] == 1 && c != pc) {
+                    const int t = onlyRowInList(c);
+                    if (t > cursor)
+                        thisPass.push(t);
+                    else if (t > 0)
+                        nextPass.push(t);
+                }
+            }
+            colCount[ix(pc)] = -1;
+        }
+    }
+
+    // Room for `need` entries of row r, moving the row to the end if it has
+    // outgrown its segment.
+    void reserveRow(int r, int need)
+    {
+        if (need <= cap[ix(r)])
+            return;
+        const int newCap = need + need / 2 + 2;
+        const std::size_t at = cols.size();
+        if (at + ix(newCap) > cols.capacity()) {
+            guardAllocation();
+            const std::size_t grown = std::max(cols.capacity() * 2, at + ix(newCap));
+            cols.reserve(grown);
+            vals.reserve(grown);
+        }
+        cols.resize(at + ix(newCap));
+        vals.resize(at + ix(newCap));
+        start[ix(r)] = static_cast<int>(at);
+        cap[ix(r)] = newCap;
+    }
+
+    void eliminate(int t, int pc, double pivotValue, double pivotRhs)
+    {
+        const int s = start[ix(t)], e = s + len[ix(t)];
+        const std::size_t pn = pivotCols.size();
+        mergedCols.clear();
+        mergedVals.clear();
+        double multiplier = 0.0;
+        for (int k = s; k < e; ++k)
+            if (cols[ix(k)] == pc) {
+                multiplier = vals[ix(k)] / pivotValue;
+                break;
+            }
+        int k = s;
+        std::size_t p = 0;
+        while (k < e || p < pn) {
+            const int ck = k < e ? cols[ix(k)] : n + 1;
+            const int cp = p < pn ? pivotCols[p] : n + 1;
+            if (ck == pc) {
+                ++k;
+            } else if (ck < cp) {
+                mergedCols.push_back(ck);
+                mergedVals.push_back(vals[ix(k)]);
+                ++k;
+            } else if (ck == cp) {
+                mergedCols.push_back(ck);
+                mergedVals.push_back(vals[ix(k)] - multiplier * pivotVals[p]);
+                ++k;
+                ++p;
+            } else {
+                mergedCols.push_back(cp);
+                mergedVals.push_back(-multiplier * pivotVals[p]);
+                ++colCount[ix(cp)];
+                addToColumn(cp, t);
+                ++p;
+            }
+        }
+        const int newLen = static_cast<int>(mergedCols.size());
+        reserveRow(t, newLen);
+        std::copy(mergedCols.begin(), mergedCols.end(), cols.begin() + start[ix(t)]);
+        std::copy(mergedVals.begin(), mergedVals.end(), vals.begin() + start[ix(t)]);
+        len[ix(t)] = newLen;
+        rhs[ix(t)] -= multiplier * pivotRhs;
+    }
+
+    // Each step takes the row with the fewest elements (the lowest row number
+    // on a tie) and, among its coefficients of at least a tenth of its
+    // largest, the column held by the fewest other rows.
+    bool pivotRemaining()
+    {
+        using Key = std::pair<int, int>; // element count with the right-hand side, row
+        std::priority_queue<Key, std::vector<Key>, std::greater<Key>> byCount;
+        for (int r = 1; r <= n; ++r)
+            if (inList[ix(r)])
+                byCount.push({len[ix(r)] + 1, r});
+        while (pivotsMade < n) {
+            int r = 0;
+            while (!byCount.empty()) {
+                const Key top = byCount.top();
+                byCount.pop();
+                if (inList[ix(top.second)] && top.first == len[ix(top.second)] + 1) {
+                    r = top.second;
+                    break;
+                }
+            }
+            if (r == 0)
+                return fail(26, 0, 0);
+            const int s = start[ix(r)], e = s + len[ix(r)];
+            double largest = -1.0;
+            for (int k = s; k < e; ++k)
+                largest = std::max(largest, std::fabs(vals[ix(k)]));
+            if (largest < 0.0)
+                return fail(26, r, 0);
+            if (largest == 0.0)
+                return fail(24, r, 0);
+            int chosen = -1;
+            for (int k = s; k < e; ++k) {
+                const int c = cols[ix(k)];
+                --colCount[ix(c)];
+                if (std::fabs(vals[ix(k)]) >= 0.1 * largest &&
+                    (chosen < 0 || colCount[ix(c)] < colCount[ix(cols[ix(chosen)])]))
+                    chosen = k;
+            }
+            const int pc = cols[ix(chosen)];
+            const double pivotValue = vals[ix(chosen)];
+            takePivot(r, pc);
+            int toFind = colCount[ix(pc)];
+            colCount[ix(pc)] = -1;
+            if (toFind <= 0)
+                continue;
+            // A copy of the pivot row: the rows it is merged into may move.
+            pivotCols.clear();
+            pivotVals.clear();
+            for (int k = s; k < e; ++k)
+                if (k != chosen) {
+                    pivotCols.push_back(cols[ix(k)]);
+                    pivotVals.push_back(vals[ix(k)]);
+                }
+            const double pivotRhs = rhs[ix(r)];
+            for (int node = colHead[ix(pc)]; node >= 0 && toFind > 0; node = nodeNext[ix(node)]) {
+                const int t = nodeRow[ix(node)];
+                if (!inList[ix(t)])
+                    continue;
+                eliminate(t, pc, pivotValue, pivotRhs);
+                byCount.push({len[ix(t)] + 1, t});
+                --toFind;
+            }
+        }
+        return true;
+    }
+
+    void backSubstitute()
+    {
+        guardAllocation();
+        S.answer.assign(ix(n + 1), 0.0);
+        std::vector<double> &x = S.answer;
+        for (auto it = pivotOrder.rbegin(); it != pivotOrder.rend(); ++it) {
+            const int r = *it;
+            const int pc = pivotCol[ix(r)];
+            long double sum = rhs[ix(r)];
+            double pivotValue = 0.0;
+            for (int k = start[ix(r)], end = k + len[ix(r)]; k < end; ++k) {
+                const int c = cols[ix(k)];
+                if (c == pc)
+                    pivotValue = vals[ix(k)];
+                else
+                    sum -= static_cast<long double>(x[ix(c)]) * vals[ix(k)];
+            }
+            x[ix(pc)] = static_cast<double>(sum / pivotValue);
+        }
+        for (int c = 1; c <= n; ++c)
+            x[ix(c)] /= colScale[ix(c)];
+    }
+};
+
+} // namespace
+
+bool InitStruc(int Neq)
+{
+    S.reason.clear();
+    S.errNo = S.num1 = S.num2 = 0;
+    S.solved = false;
+    if (S.initialised)
+        return fail(2);
+    S.initialised = true;
+    S.tablesReady = false;
+    S.solveAttempted = false;
+    if (Neq > SparSolvMaxEquations)
+        return fail(3, Neq, 0);
+    if (Neq < 1)
+        return fail(4, Neq, 0);
+    S.neq = Neq;
+    try {
+        guardAllocation();
+        S.firstElement.assign(static_cast<std::size_t>(Neq) + 1, -1);
+    } catch (const std::bad_alloc &) {
+        return fail(5);
+    }
+    try {
+        guardAllocation();
+        S.lastElement.assign(static_cast<std::size_t>(Neq) + 1, -1);
+    } catch (const std::bad_alloc &) {
+        return fail(6);
+    }
+    S.pool.clear();
+    S.tablesReady = true;
+    return true;
+}
+
+bool AddLHS(int Row, int Col, double Value)
+{
+    if (Value == 0.0)
+        return true;
+    if (!S.initialised || !S.tablesReady)
+        return fail(1);
+    // Once Solve has run the build lists are gone.
+    if (S.solveAttempted)
+        return fail(15);
+    if (Row < 1)
+        return fail(7, Row, Col);
+    if (Row > S.neq)
+        return fail(8, Row, S.neq);
+    if (Col < 1)
+        return fail(10, Row, Col);
+    if (Col > S.neq)
+        return fail(11, Row, Col);
+    return insertElement(Row, Col, Value);
+}
+
+bool AddRHS(int Row, double Value)
+{
+    if (!S.initialised || !S.tablesReady)
+        return fail(1);
+    if (S.solveAttempted)
+        return fail(15);
+    if (Row < 1)
+        return fail(7, Row, S.neq + 1);
+    if (Row > S.neq)
+        return fail(8, Row, S.neq);
+    return insertElement(Row, S.neq + 1, Value);
+}
+
+bool Solve()
+{
+    if (!S.initialised || !S.tablesReady)
+        return fail(1);
+    if (S.solved || S.solveAttempted)
+        return fail(15);
+    S.solveAttempted = true;
+    freeVector(S.lastElement);
+    Eliminator eliminator(S.neq);
+    try {
+        if (!eliminator.run())
+            return false;
+    } catch (const std::bad_alloc &) {
+        return fail(25, eliminator.pivotsMade, 0);
+    }
+    S.solved = true;
+    return true;
+}
+
+bool GetAnswer(int VarNo, double &Value)
+{
+    if (!S.initialised)
+        return fail(1);
+    if (!S.solved)
+        return fail(12);
+    if (VarNo < 1)
+        return fail(13, VarNo, 0);
+    if (VarNo > S.neq)
+        return fail(14, VarNo, S.neq);
+    Value = S.answer[static_cast<std::size_t>(VarNo)];
+    return true;
+}
+
+void ReleaseStruc()
+{
+    freeVector(S.firstElement);
+    freeVector(S.lastElement);
+    freeVector(S.pool);
+    freeVector(S.answer);
+    S.initialised = false;
+    S.tablesReady = false;
+    S.solveAttempted = false;
+}
+
+void GetSparSolvError(std::string &Reason, int &ErrNo, int &Num1, int &Num2)
+{
+    Reason = S.reason;
+    ErrNo = S.errNo;
+    Num1 = S.num1;
+    Num2 = S.num2;
+}
+
+ESparSolvError::ESparSolvError(const std::string &reason, int errNo, int num1, int num2)
+    : std::runtime_error("SparSolv error: " + std::to_string(errNo) + " ( " + reason + " )  " +
+                         std::to_string(num1) + "  " + std::to_string(num2)),
+      FReason(reason), FErrNo1(errNo), FErrNo3(num2), FErrNo2(num1)
+{
+}
+
+namespace {
+template <typename E>
+[[noreturn]] void raiseRecorded()
+{
+    throw E(S.reason, S.errNo, S.num1, S.num2);
+}
+} // namespace
+
+void SparseSolvInit(int Neq)
+{
+    if (!InitStruc(Neq))
+        raiseRecorded<ESparseSolvInitError>();
+}
+
+void SparseSolvAddLHS(int Row, int Col, double Value)
+{
+    if (!AddLHS(Row, Col, Value))
+        raiseRecorded<ESparseSolvAddLHSError>();
+}
+
+void SparseSolvAddRHS(int Row, double Value)
+{
+    if (!AddRHS(Row, Value))
+        raiseRecorded<ESparseSolvAddRHSError>();
+}
+
+void SparseSolvSolve()
+{
+    if (!Solve())
+        raiseRecorded<ESparseSolvSolveError>();
+}
+
+void SparseSolvGetAnswer(int VarNo, double &Value)
+{
+    if (!GetAnswer(VarNo, Value))
+        raiseRecorded<ESparseSolvAnswerError>();
+}
+
+double SparseSolvAnswer(int VarNo)
+{
+    double value = 0.0;
+    SparseSolvGetAnswer(VarNo, value);
+    return value;
+}
+
+namespace sparsolv_testing {
+void FailAllocationAfter(int successful) { allocationsBeforeFailure = successful; }
+} // namespace sparsolv_testing
+
+} // namespace tessaran
