@@ -1,0 +1,261 @@
+#include "units/Calculations.h"
+
+#include "units/Constants.h"
+#include "units/Units.h"
+#include "platform/Pascal.h"
+
+#include <cmath>
+
+namespace tessaran {
+
+namespace {
+
+using LD = long double;
+
+double colebrookFrictionFactor(double re, double d, double e, bool &converged)
+{
+    const double start = calcFrictionFactorStart(re, d, e);
+    const LD relative = static_cast<LD>(e) / d;
+    const auto g = [&](LD x) { return 2.0L * std::log10(relative + 9.35L / (re * x)) + 1.0L / x - 1.14L; };
+    LD x1 = std::sqrt(static_cast<LD>(start));
+    LD g1 = g(x1);
+    LD x0 = 0.95L * x1;
+    LD g0 = g(x0);
+    int rounds = 0;
+    while (std::fabs(g1) > 1e-10L && rounds < 100) {
+        ++rounds;
+        const LD slope = (g1 - g0) / (x1 - x0);
+        x0 = x1;
+        g0 = g1;
+        x1 = x1 - g1 / slope;
+        g1 = g(x1);
+    }
+    const double result = static_cast<double>(x1 * x1);
+    // A secant step can also break down (a flat slope); that is no convergence either.
+    converged = rounds < 100 && std::isfinite(result);
+    return converged ? result : start;
+}
+
+// The rated flow of a coefficient through a pipe, turned into a loss
+// coefficient with the rated drop as a head of water.
+double kFromRatedFlow(double flow_m3s, double d, TUnit ratedDropUnit)
+{
+    if (d <= 0)
+        return 0.0;
+    try {
+        const LD velocity = flow_m3s / (PiExtended * Sqr(d / 2.0L));
+        if (velocity == 0)
+            return 0.0;
+        const double head = convertHeadPressureUnit(ratedDropUnit, unt_m_hd_fluid, 1.0,
+                                                    WaterDensityForValveCoefficients_kg_m3);
+        return static_cast<double>(2.0L * Gravity_ms2 * head / (velocity * velocity));
+    } catch (const std::exception &) {
+        return 0.0;
+    }
+}
+
+} // namespace
+
+double calcReynoldsNumber(double Velocity_ms, double InnerDiameter_m, double Viscosity_cP, double Density_kgm3,
+                          double VelocityFactor)
+{
+    const LD re = static_cast<LD>(Velocity_ms) * InnerDiameter_m / Viscosity_cP * 1000.0L * Density_kgm3 /
+                  VelocityFactor;
+    return static_cast<double>(std::fabs(re));
+}
+
+double calcFlowFromVelocity(double Velocity_ms, double InnerDiameter_m, double VelocityFactor)
+{
+    if (InnerDiameter_m <= 0)
+        return 0.0;
+    return static_cast<double>(Sqr(InnerDiameter_m) / 4.0L * Velocity_ms * PiExtended / VelocityFactor);
+}
+
+double calcVelocity(double Flow_m3s, double InnerDiameter_m, double VelocityFactor)
+{
+    if (InnerDiameter_m <= 0)
+        return 0.0;
+    return static_cast<double>(Flow_m3s / (PiExtended * Sqr(InnerDiameter_m) / 4.0L) * VelocityFactor);
+}
+
+double calcVelocityFromMassFlow(double MassFlow_kgs, double Density_kgm3, double InnerDiameter_m)
+{
+    return calcVelocity(MassFlow_kgs / Density_kgm3, InnerDiameter_m, 1.0);
+}
+
+double calcFrictionFactorStart(double ReynoldsNumber, double InnerDiameter_m, double Roughness_m)
+{
+    const double re = ReynoldsNumber;
+    if (re <= 0)
+        return 0.0;
+    if (re <= 2300)
+        return 64.0 / re;
+    if (re < 3500)
+        return (re - 1500.0) / 30000.0;
+    LD x = static_cast<LD>(Roughness_m) / InnerDiameter_m / 3.7L;
+    if (!(x > 0))
+        x = 1e-7L;
+    LD y = std::exp(1.11L * std::log(x)) + 6.9L / re;
+    if (!(y > 0))
+        y = 1e-7L;
+    return static_cast<double>(Sqr(1.0L / (-1.8L * std::log10(y))));
+}
+
+double calcFrictionFactor(double ReynoldsNumber, double InnerDiameter_m, double Roughness_m, bool &Converged)
+{
+    const double re = ReynoldsNumber;
+    Converged = true;
+    if (re <= 0)
+        return 0.0;
+    if (re <= 2300)
+        return 64.0 / re;
+    if (re <= 3500)
+        return (re - 1500.0) / 30000.0;
+    return colebrookFrictionFactor(re, InnerDiameter_m, Roughness_m, Converged);
+}
+
+double calcFrictionFactor(double ReynoldsNumber, double InnerDiameter_m, double Roughness_m)
+{
+    bool converged = false;
+    return calcFrictionFactor(ReynoldsNumber, InnerDiameter_m, Roughness_m, converged);
+}
+
+std::string calcFlowRegime(double ReynoldsNumber)
+{
+    if (ReynoldsNumber >= 3500)
+        return "Turbulent";
+    if (ReynoldsNumber > 2300)
+        return "Critical";
+    return "Laminar";
+}
+
+double calcDarcyHeadLoss(double FrictionFactor, double Length_m, double InnerDiameter_m, double Velocity_ms)
+{
+    const LD loss = static_cast<LD>(Length_m) / InnerDiameter_m * FrictionFactor * Sqr(Velocity_ms) / TwoGravity_ms2;
+    return static_cast<double>(Velocity_ms < 0 ? -loss : loss);
+}
+
+double calcFittingHeadLoss(double K, double Velocity_ms)
+{
+    const LD loss = K * Sqr(Velocity_ms) / 2.0L / Gravity_ms2;
+    return static_cast<double>(Velocity_ms < 0 ? -loss : loss);
+}
+
+double calcDarcyPressureLossDerivative(double MassFlow_kgs, double Length_m, double InnerDiameter_m,
+                                       double FrictionFactor, double Density_kgm3)
+{
+    const LD d = 16.0L * MassFlow_kgs * FrictionFactor * Length_m /
+                 (std::pow(static_cast<LD>(InnerDiameter_m), 5) * Sqr(PiExtended) * Density_kgm3 * 100000.0L);
+    return static_cast<double>(MassFlow_kgs < 0 ? -d : d);
+}
+
+double calcFittingFlowResistance(double K, double InnerDiameter_m)
+{
+    const LD area = PiExtended * Sqr(InnerDiameter_m) / 4.0L;
+    return static_cast<double>(K / (static_cast<LD>(TwoGravity_ms2) * area * area));
+}
+
+double calcFittingLossDerivative(double Resistance, double MassFlow_kgs, double Density_kgm3)
+{
+    // The loss R·Q·|Q| rises with the flow in both directions, so its slope
+    // is never negative: the same sign rule as the Darcy derivative.
+    return static_cast<double>(2.0L * Resistance * std::fabs(MassFlow_kgs) * Gravity_ms2 /
+                               (Density_kgm3 * 100000.0L));
+}
+
+double calcFrictionFactorFromTransmissionFactor(double TransmissionFactor)
+{
+    return static_cast<double>(4.0L / Sqr(TransmissionFactor));
+}
+
+double calcPumpPowerSigned(double Flow_m3s, double Head_m, double Density_kgm3)
+{
+    return static_cast<double>(static_cast<LD>(Flow_m3s) * Head_m * Density_kgm3 * Gravity_ms2 / 1000.0L);
+}
+
+double calcPumpPower(double Flow_m3s, double Head_m, double Density_kgm3)
+{
+    return std::fabs(calcPumpPowerSigned(Flow_m3s, Head_m, Density_kgm3));
+}
+
+double calcPumpPowerHP(double Flow_m3s, double Head_m, double Density_kgm3)
+{
+    return std::fabs(calcPumpPower(Flow_m3s, Head_m, Density_kgm3) / KW_Per_HP);
+}
+
+double calcKFromKv(double Kv, double InnerDiameter_m)
+{
+    return kFromRatedFlow(Kv / 3600.0, InnerDiameter_m, unt_Bar_G);
+}
+
+double calcKFromCv(double Cv, double InnerDiameter_m)
+{
+    try {
+        return kFromRatedFlow(convertUnit(unt_gpm_USA, unt_m3_sec, Cv), InnerDiameter_m, unt_Psi_G);
+    } catch (const std::exception &) {
+        return 0.0;
+    }
+}
+
+double calcKFromSprinklerK(double SprinklerK, double InnerDiameter_m)
+{
+    try {
+        return kFromRatedFlow(convertUnit(unt_L_min, unt_m3_sec, SprinklerK), InnerDiameter_m, unt_Bar_G);
+    } catch (const std::exception &) {
+        return 0.0;
+    }
+}
+
+double calcPipeWeightPerLength(double InnerDiameter_m, double OuterDiameter_m, double MaterialDensity_lb_in3)
+{
+    try {
+        const LD ring = PiExtended * Sqr(OuterDiameter_m / 2.0L) - PiExtended * Sqr(InnerDiameter_m / 2.0L);
+        return static_cast<double>(ring * convertUnit(unt_lb_ft3, unt_kg_m3, MaterialDensity_lb_in3 * 1728.0));
+    } catch (const std::exception &) {
+        return 0.0;
+    }
+}
+
+double calcMaterialDensityFromPipeWeight(double InnerDiameter_m, double OuterDiameter_m, double Weight_kg_m)
+{
+    try {
+        const LD ring = PiExtended * Sqr(OuterDiameter_m / 2.0L) - PiExtended * Sqr(InnerDiameter_m / 2.0L);
+        if (!(ring > 0))
+            return 0.0;
+        const double density = convertUnit(unt_kg_m3, unt_lb_ft3, static_cast<double>(Weight_kg_m / ring)) / 1728.0;
+        return std::isfinite(density) ? density : 0.0;
+    } catch (const std::exception &) {
+        return 0.0;
+    }
+}
+
+void calcLinearTheoryPipeKN(double Length_m, double MassFlow_kgs, double InnerDiameter_m, double Roughness_m,
+                            double Viscosity_cP, double Density_kgm3, double VelocityFactor, double &K, double &N)
+{
+    K = 0.0;
+    N = 2.0;
+    if (MassFlow_kgs == 0)
+        return;
+    const double q = MassFlow_kgs / Density_kgm3;
+    const double q1 = 0.8 * q, q2 = 1.2 * q;
+    const auto friction = [&](double flow) {
+        const double velocity = calcVelocity(flow, InnerDiameter_m, VelocityFactor);
+        const double re = calcReynoldsNumber(velocity, InnerDiameter_m, Viscosity_cP, Density_kgm3, VelocityFactor);
+        return calcFrictionFactor(re, InnerDiameter_m, Roughness_m);
+    };
+    const double f1 = friction(q1), f2 = friction(q2);
+    const LD n = std::log(static_cast<LD>(f1) / f2) / std::log(static_cast<LD>(q2) / q1);
+    N = static_cast<double>(2.0L - n);
+    const LD area = PiExtended * Sqr(InnerDiameter_m) / 4.0L;
+    K = static_cast<double>(f1 * std::pow(std::fabs(static_cast<LD>(q1) * Density_kgm3), n) * Length_m /
+                            (static_cast<LD>(TwoGravity_ms2) * InnerDiameter_m * area * area) / Density_kgm3 *
+                            9.80665e-5L);
+}
+
+double scaleAbsolutePressure(double a, double b, double Pressure_Bar_g, double Atmosphere_Bar_a)
+{
+    const LD ratio = b == 0 ? a / 0.001L : static_cast<LD>(a) / b;
+    return static_cast<double>((static_cast<LD>(Pressure_Bar_g) + Atmosphere_Bar_a) / ratio - Atmosphere_Bar_a);
+}
+
+} // namespace tessaran

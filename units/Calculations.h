@@ -1,0 +1,66 @@
+#pragma once
+// Hydraulic formulas of incompressible pipe flow, in SI units: lengths and
+// diameters in m, velocities in m/s, volume flows in m3/s, mass flows in kg/s,
+// densities in kg/m3, viscosity in centipoise, heads in m of the flowing
+// fluid, pressures in bar. None of them raises: a diameter that is not
+// positive gives 0 where noted; other divisors are the caller's to keep
+// non-zero. The gas formulas are in Gas_Calculations.h, the three-point fit
+// in Quadratic_Curves.h.
+
+#include "units/Quadratic_Curves.h"
+
+#include <string>
+
+namespace tessaran {
+
+double calcReynoldsNumber(double Velocity_ms, double InnerDiameter_m, double Viscosity_cP, double Density_kgm3,
+                          double VelocityFactor);
+double calcFlowFromVelocity(double Velocity_ms, double InnerDiameter_m, double VelocityFactor);
+double calcVelocity(double Flow_m3s, double InnerDiameter_m, double VelocityFactor);
+double calcVelocityFromMassFlow(double MassFlow_kgs, double Density_kgm3, double InnerDiameter_m);
+
+// Explicit friction factor: laminar, critical, or the explicit turbulent form.
+double calcFrictionFactorStart(double ReynoldsNumber, double InnerDiameter_m, double Roughness_m);
+// Darcy friction factor; above Re 3500 the Colebrook-White equation solved by
+// the secant method, falling back to the explicit value when that does not
+// converge (Converged then false).
+double calcFrictionFactor(double ReynoldsNumber, double InnerDiameter_m, double Roughness_m);
+double calcFrictionFactor(double ReynoldsNumber, double InnerDiameter_m, double Roughness_m, bool &Converged);
+// "Laminar", "Critical" or "Turbulent".
+std::string calcFlowRegime(double ReynoldsNumber);
+
+// Losses keep the sign of the velocity.
+double calcDarcyHeadLoss(double FrictionFactor, double Length_m, double InnerDiameter_m, double Velocity_ms);
+double calcFittingHeadLoss(double K, double Velocity_ms);
+// Derivatives by the mass flow (bar per kg/s) of the signed losses, never
+// negative for positive coefficients.
+double calcDarcyPressureLossDerivative(double MassFlow_kgs, double Length_m, double InnerDiameter_m,
+                                       double FrictionFactor, double Density_kgm3);
+// R with head = R × flow².
+double calcFittingFlowResistance(double K, double InnerDiameter_m);
+double calcFittingLossDerivative(double Resistance, double MassFlow_kgs, double Density_kgm3);
+double calcFrictionFactorFromTransmissionFactor(double TransmissionFactor);
+
+// Pump power in kW (and HP) of a flow in m3/s against a head in m.
+double calcPumpPower(double Flow_m3s, double Head_m, double Density_kgm3);
+double calcPumpPowerSigned(double Flow_m3s, double Head_m, double Density_kgm3);
+double calcPumpPowerHP(double Flow_m3s, double Head_m, double Density_kgm3);
+
+// Loss coefficients equivalent to a valve's Kv (m3/h at 1 bar), Cv (US gpm at
+// 1 psi) and a sprinkler's K (l/min at 1 bar) in a pipe of the given bore.
+double calcKFromKv(double Kv, double InnerDiameter_m);
+double calcKFromCv(double Cv, double InnerDiameter_m);
+double calcKFromSprinklerK(double SprinklerK, double InnerDiameter_m);
+
+// Weight of a pipe in kg/m from its diameters and its material density in lb/in3, and back.
+double calcPipeWeightPerLength(double InnerDiameter_m, double OuterDiameter_m, double MaterialDensity_lb_in3);
+double calcMaterialDensityFromPipeWeight(double InnerDiameter_m, double OuterDiameter_m, double Weight_kg_m);
+
+// Linear-theory coefficients of a pipe: pressure loss (bar) = K × m^N.
+void calcLinearTheoryPipeKN(double Length_m, double MassFlow_kgs, double InnerDiameter_m, double Roughness_m,
+                            double Viscosity_cP, double Density_kgm3, double VelocityFactor, double &K, double &N);
+
+// The gauge pressure whose absolute value is p's scaled by b ÷ a.
+double scaleAbsolutePressure(double a, double b, double Pressure_Bar_g, double Atmosphere_Bar_a);
+
+} // namespace tessaran
