@@ -43,11 +43,11 @@ std::string FormatCreationTime(const std::tm &localTime, int biasMinutes)
 }
 
 TdeCustomPDFEngine::TdeCustomPDFEngine(TdeBaseComponent *owner)
-    : TdeCustomDocumentEngine(owner), FPixelToPointMultiplier(72.0 / ScreenPixelsPerInch)
+    : TdeCustomPlainSheetEngine(owner), FPixelToPointMultiplier(72.0 / ScreenPixelsPerInch)
 {
     SetFileExtension("pdf");
     SetFileDescription("PDF Files");
-    ReplacePreferences(std::make_unique<TdePDFPreferences>());
+    ReplacePreferences(TdeCustomPDFEngine::PreferencesClass());
     using K = TdeCapabilityKind;
     FCapabilities = TdeCapabilities{K::ckText,         K::ckImage,    K::ckShape,        K::ckImageStretch,
                                     K::ckImageFrame, K::ckInputRes, K::ckImageReusable};
@@ -56,6 +56,11 @@ TdeCustomPDFEngine::TdeCustomPDFEngine(TdeBaseComponent *owner)
 }
 
 TdeCustomPDFEngine::~TdeCustomPDFEngine() = default;
+
+std::unique_ptr<TdePreferences> TdeCustomPDFEngine::PreferencesClass() const
+{
+    return std::make_unique<TdePDFPreferences>();
+}
 
 bool TdeCustomPDFEngine::IsImageFormatSupported(TdeOutputImageFormat format, std::string &message)
 {
@@ -94,7 +99,7 @@ Extended TdeCustomPDFEngine::PixelToPointY(int pageNo, Extended y) const
 
 void TdeCustomPDFEngine::BeginDocOutput()
 {
-    TdeCustomDocumentEngine::BeginDocOutput();
+    TdeCustomPlainSheetEngine::BeginDocOutput();
     TStream *output = nullptr;
     if (Preferences().OutputToUserStream()) {
         output = UserStream();
@@ -139,9 +144,14 @@ std::string TdeCustomPDFEngine::GetTrailerEntries()
 
 void TdeCustomPDFEngine::EndDocOutput()
 {
-    TdeCustomDocumentEngine::EndDocOutput();
+    TdeCustomPlainSheetEngine::EndDocOutput();
     if (!FWriter.Active())
         return;
+    FOutlineEntries.clear();
+    if (const auto *entries = TOCItemList())
+        for (const auto &entry : *entries)
+            FOutlineEntries.push_back(
+                TdeOutlineEntry{entry->Title, entry->PageNumber, entry->ParentNode, entry->X, entry->Y, entry->URL});
     try {
         FWriter.WriteObject(GetCatalogEntries() + CRLF, 1, true);
         if (FOutlines > 0) {
@@ -226,7 +236,7 @@ void TdeCustomPDFEngine::DiscardOutput()
 
 void TdeCustomPDFEngine::BeginPageOutput()
 {
-    TdeCustomDocumentEngine::BeginPageOutput();
+    TdeCustomPlainSheetEngine::BeginPageOutput();
     FContent.BeginPage();
     FContent.PixelToPointMultiplier = FPixelToPointMultiplier;
     FContent.InputXRes = InputXRes();
@@ -264,6 +274,9 @@ std::string TdeCustomPDFEngine::GetPageEntries(int)
 
 void TdeCustomPDFEngine::EndPageOutput()
 {
+    // Nothing to write to once a failure has discarded the file.
+    if (!FWriter.Active() || CurrentPage() < 1 || CurrentPage() > static_cast<int>(FPageList.size()))
+        return;
     try {
         const int pageObjNo = FPageList[static_cast<std::size_t>(CurrentPage() - 1)].ObjNo;
         FWriter.WriteObject(GetPageEntries(pageObjNo) + CRLF, pageObjNo, true);
@@ -285,7 +298,7 @@ void TdeCustomPDFEngine::EndPageOutput()
         DiscardOutput();
         throw;
     }
-    TdeCustomDocumentEngine::EndPageOutput();
+    TdeCustomPlainSheetEngine::EndPageOutput();
 }
 
 // ---- Render hooks --------------------------------------------------------------------

@@ -6,11 +6,11 @@
 // page tree, the shared resources, the procedure set, the tiling patterns,
 // the information dictionary, the cross-reference table and the trailer.
 
-#include "docexport/Document_Engine.h"
 #include "docexport/Pdf_Object_Writer.h"
 #include "docexport/Pdf_Outlines.h"
 #include "docexport/Pdf_Page_Content.h"
 #include "docexport/Pdf_Settings.h"
+#include "docexport/Plain_Sheet_Engine.h"
 
 #include <ctime>
 #include <memory>
@@ -19,9 +19,8 @@
 
 namespace tessaran {
 
-class TdePDFPreferences : public TdePreferences {
+class TdePDFPreferences : public TdePlainSheetPreferences {
 public:
-    using TdePreferences::TdePreferences;
     TdeTTFontEmbedding EmbedTrueTypeFonts = TdeTTFontEmbedding::etfNone;
     bool ApplyEmfCharSpacing = true;
 };
@@ -31,7 +30,7 @@ public:
 // (positive west of Greenwich).
 std::string FormatCreationTime(const std::tm &localTime, int biasMinutes);
 
-class TdeCustomPDFEngine : public TdeCustomDocumentEngine {
+class TdeCustomPDFEngine : public TdeCustomPlainSheetEngine {
 public:
     explicit TdeCustomPDFEngine(TdeBaseComponent *owner = nullptr);
     ~TdeCustomPDFEngine() override;
@@ -43,7 +42,10 @@ public:
     void SetCompression(const TdeCompression &value) { FCompression = value; }
     TdeViewerPreferences &ViewerPreferences() { return FViewerPreferences; }
     void SetViewerPreferences(const TdeViewerPreferences &value) { FViewerPreferences = value; }
-    TdePDFPreferences &PDFPreferences() { return static_cast<TdePDFPreferences &>(Preferences()); }
+    TdePDFPreferences &Preferences()
+    {
+        return static_cast<TdePDFPreferences &>(TdeCustomPlainSheetEngine::Preferences());
+    }
     TdePDFFontEncoding FontEncoding() const { return FFontEncoding; }
     void SetFontEncoding(TdePDFFontEncoding value) { FFontEncoding = value; }
     std::vector<std::string> &FontEmbedExcludeList() { return FFontEmbedExcludeList; }
@@ -59,11 +61,8 @@ public:
     Extended PixelToPointX(Extended x) const;
     Extended PixelToPointY(int pageNo, Extended y) const;
 
-    // The contents entries from which the outline is built; the layer that
-    // collects them fills this list.
-    std::vector<TdeOutlineEntry> FOutlineEntries;
-
 protected:
+    std::unique_ptr<TdePreferences> PreferencesClass() const override;
     void BeginDocOutput() override;
     void EndDocOutput() override;
     void BeginPageOutput() override;
@@ -102,6 +101,8 @@ protected:
     TdePDFObjectWriter FWriter;
     TdePDFPageContent FContent;
     TdePDFPatterns FPattern;
+    // The contents entries of the document, taken when it ends.
+    std::vector<TdeOutlineEntry> FOutlineEntries;
     // Entry i is page i + 1; ObjNo 0 for a page that was not written.
     std::vector<TdePageInfo> FPageList;
     int FOutlines = 0;

@@ -132,6 +132,34 @@ TEST_F(PdfEngine, CatalogAndInformationDictionary)
     EXPECT_EQ(info.find("/Title"), std::string::npos); // blank values are left out
 }
 
+TEST(PdfEngineDefaults, CapabilitiesPreferencesAndImageFormats)
+{
+    TdeCustomPDFEngine engine;
+    EXPECT_EQ(engine.Capabilities().Value(), 0x0787);
+    EXPECT_EQ(engine.FileExtension(), "pdf");
+    EXPECT_EQ(engine.FileDescription(), "PDF Files");
+    EXPECT_EQ(engine.Preferences().EmbedTrueTypeFonts, TdeTTFontEmbedding::etfNone);
+    EXPECT_TRUE(engine.Preferences().ApplyEmfCharSpacing);
+    EXPECT_TRUE(engine.Preferences().ActiveHyperLinks);
+    EXPECT_TRUE(engine.Compression().Enabled);
+    EXPECT_EQ(engine.Compression().Level, TdeCompressionLevel::clMaxCompress);
+    EXPECT_EQ(engine.FontEncoding(), TdePDFFontEncoding::feWinAnsiEncoding);
+    struct Case {
+        TdeOutputImageFormat format;
+        bool supported;
+    } cases[] = {
+        {TdeOutputImageFormat::ifBMP, true},    {TdeOutputImageFormat::ifJPEG, true},
+        {TdeOutputImageFormat::ifGIF, false},   {TdeOutputImageFormat::ifPNG, false},
+        {TdeOutputImageFormat::ifMetafile, false}, {TdeOutputImageFormat::ifCCITT3, true},
+        {TdeOutputImageFormat::ifCCITT4, true},
+    };
+    for (const Case &c : cases) {
+        std::string message;
+        EXPECT_EQ(engine.IsImageFormatSupported(c.format, message), c.supported);
+        EXPECT_EQ(message, c.supported ? "" : "The PDF Engine does not support image format");
+    }
+}
+
 TEST(PdfCreationTime, OffsetFromUtc)
 {
     std::tm t{};
@@ -287,24 +315,38 @@ TEST_F(PdfEngine, ACompressionErrorLeavesNoFileBehind)
     engine.Line(0, 0, 1, 1);
     EXPECT_THROW(engine.EndDoc(), EZCompressionError);
     EXPECT_FALSE(fs::exists(folder / "broken.pdf"));
+    // The engine survives: a later document with a sound level is written.
+    engine.EndDoc();
+    engine.Compression().Level = TdeCompressionLevel::clNormal;
+    engine.SetFileName((folder / "sound").string());
+    engine.BeginDoc();
+    engine.Line(0, 0, 1, 1);
+    engine.EndDoc();
+    EXPECT_TRUE(fs::exists(folder / "sound.pdf"));
 }
 
-TEST_F(PdfEngine, OutlineOnlyWithATopLevelItem)
+TEST_F(PdfEngine, OutlineFromTheContentsEntries)
 {
-    // Entries that hang below nothing make no outline, and no number is
-    // taken for a root that would never be written.
-    engine.FOutlineEntries = {TdeOutlineEntry{u"lost", 1, 5, 0, 0, ""} /* parent 5: none */};
-    std::string pdf = WriteToStream();
-    EXPECT_EQ(pdf.find("/Outlines"), std::string::npos);
+    std::string pdf = WriteToStream([&] {
+        engine.NewPage();
+        ASSERT_EQ(engine.AddTOCItem(u"Page one", -1, 1, 96), 0);
+        ASSERT_EQ(engine.AddTOCItem(u"Below", 0, 2, 192), 1);
+        ASSERT_EQ(engine.AddTOCItem(u"Link", 0, "http://x.org"), 2);
+        ASSERT_EQ(engine.AddTOCItem(u"Two", -1, 2, 0), 3);
+    });
+    // Pages 6 and 9; the root takes the first number after the pages.
+    EXPECT_NE(pdf.find("/Type/Catalog/Pages 2 0 R/Outlines 12 0 R/PageMode"), std::string::npos);
+    EXPECT_EQ(ObjectText(pdf, 12), "<<\r\n/First 13 0 R/Last 14 0 R/Count 2\r\n>>\r\n");
+    EXPECT_NE(ObjectText(pdf, 13).find("/Dest [6 0 R /XYZ 0.0000 769.8888 null]"), std::string::npos);
+    EXPECT_NE(ObjectText(pdf, 13).find("/First 15 0 R/Last 16 0 R/Count 2"), std::string::npos);
+    EXPECT_NE(ObjectText(pdf, 15).find("/Dest [9 0 R /XYZ 0.0000 697.8888 null]"), std::string::npos);
+    EXPECT_NE(ObjectText(pdf, 16).find("/A <</S /URI /URI<687474703A2F2F782E6F7267> >>"), std::string::npos);
     ExpectCrossReferencesPointAtTheirObjects(pdf);
 
+    // A document without contents entries has no outline.
     out.Clear();
-    engine.FOutlineEntries = {TdeOutlineEntry{u"Page one", 1, -1, 0, 96, ""},
-                              TdeOutlineEntry{u"Below", 1, 0, 0, 192, ""}};
     pdf = WriteToStream();
-    EXPECT_NE(pdf.find("/Type/Catalog/Pages 2 0 R/Outlines 9 0 R/PageMode"), std::string::npos);
-    EXPECT_NE(ObjectText(pdf, 10).find("/Dest [6 0 R /XYZ 0.0000 769.8888 null]"), std::string::npos);
-    EXPECT_NE(ObjectText(pdf, 11).find("/Dest [6 0 R /XYZ 0.0000 697.8888 null]"), std::string::npos);
+    EXPECT_EQ(pdf.find("/Outlines"), std::string::npos);
     ExpectCrossReferencesPointAtTheirObjects(pdf);
 }
 
