@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Graphics.h"
+
 namespace tessaran {
 
 // Texts of the document model are UTF-16, as the output writes them.
@@ -38,15 +40,6 @@ inline TdeRect ScaleDocRect(const TdeRect &rect, double factor)
 {
     return TdeRect{rect.Left * factor, rect.Top * factor, rect.Right * factor, rect.Bottom * factor};
 }
-
-// Integer rectangle, as clip records carry them.
-struct TRect {
-    std::int32_t Left = 0;
-    std::int32_t Top = 0;
-    std::int32_t Right = 0;
-    std::int32_t Bottom = 0;
-    bool operator==(const TRect &) const = default;
-};
 
 enum class TdeHAlignment : std::uint8_t { haLeft, haRight, haCenter, haJustify, haGeneral };
 enum class TdeVAlignment : std::uint8_t { vaTop, vaCenter, vaBottom };

@@ -155,33 +155,30 @@ std::string FloatToPDFStr(double value)
 
 TColor GetSysColor(int index)
 {
-    // Red, green, blue of the classic scheme, by system colour index.
-    static const std::uint32_t kScheme[] = {
-        0xC8C8C8, 0x000000, 0x99B4D1, 0xBFCDDB, 0xF0F0F0, 0xFFFFFF, 0x646464, 0x000000,
-        0x000000, 0x000000, 0xB4B4B4, 0xF4F7FC, 0xABABAB, 0x0078D7, 0xFFFFFF, 0xF0F0F0,
-        0xA0A0A0, 0x6D6D6D, 0x000000, 0x000000, 0xFFFFFF, 0x696969, 0xE3E3E3, 0x000000,
-        0xFFFFE1, 0x000000, 0x0066CC, 0xB9D1EA, 0xD7E4F2, 0x3399FF, 0xF0F0F0};
-    if (index < 0 || index >= static_cast<int>(std::size(kScheme)))
+    if (index < 0 || index > 0xFF)
         return clBlack;
-    const std::uint32_t rgb = kScheme[index];
-    return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
+    return ColorToRGB(clSystemColor | index);
 }
 
 void ResolveSysColor(TColor &color)
 {
-    if ((color & 0xFF000000) == clSystemColor)
-        color = GetSysColor(static_cast<int>(color & 0xFFFFFF));
+    const auto bits = static_cast<std::uint32_t>(color);
+    if ((bits >> 24) == 0xFF)
+        color = GetSysColor(static_cast<int>(bits & 0xFFFFFF));
 }
 
-TColor ColorToRGB(TColor color)
+namespace {
+// Either form of system colour resolved, then red, green, blue bytes.
+std::uint32_t ResolvedRGB(TColor color)
 {
     ResolveSysColor(color);
-    return color & 0xFFFFFF;
+    return static_cast<std::uint32_t>(ColorToRGB(color)) & 0xFFFFFF;
 }
+} // namespace
 
 std::string ColorToPDFRGB(TColor color)
 {
-    const TColor rgb = ColorToRGB(color);
+    const std::uint32_t rgb = ResolvedRGB(color);
     std::string text;
     for (int shift = 0; shift <= 16; shift += 8) {
         char buffer[32];
@@ -197,7 +194,7 @@ std::string ColorToPDFRGB(TColor color)
 
 std::string ColorToHex(TColor color)
 {
-    const TColor rgb = ColorToRGB(color);
+    const std::uint32_t rgb = ResolvedRGB(color);
     std::string text;
     for (int shift = 0; shift <= 16; shift += 8) {
         const unsigned byte = (rgb >> shift) & 0xFF;

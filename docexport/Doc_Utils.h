@@ -26,11 +26,11 @@ std::string FloatToPDFStrF(TFloatFormat format, int precision, int digits, doubl
 // exponent form ("1E20", "1.5E-7") for very large and very small values.
 std::string FloatToPDFStr(double value);
 
-// The default colour of a system colour index (the classic desktop scheme).
+// The colour of a system colour index (the desktop's standard shades).
 TColor GetSysColor(int index);
-// Replaces a system colour (high byte 0xFF) by its colour value.
+// Replaces a system colour given with the high byte 0xFF by its colour value.
+// (The platform's own system-colour constants are resolved by ColorToRGB.)
 void ResolveSysColor(TColor &color);
-TColor ColorToRGB(TColor color);
 // "r g b" with each byte / 255 to four decimals: red gives "1.0000 0.0000 0.0000".
 std::string ColorToPDFRGB(TColor color);
 // Red, green, blue as two upper-case hexadecimal digits each: "FF0000" for red.

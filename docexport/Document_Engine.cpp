@@ -276,7 +276,7 @@ void TdeCustomDocumentEngine::StartDocument()
 {
     FIsDocumentStarted = true;
     FPages.clear();
-    FMetafile = std::make_unique<TdeMetafile>();
+    FMetafile = std::make_unique<TMetafile>();
     FHeaderItem = std::make_unique<TdeBandItem>();
     FFooterItem = std::make_unique<TdeBandItem>();
     FWatermarkItem = std::make_unique<TdeBandItem>();
@@ -438,12 +438,15 @@ void TdeCustomDocumentEngine::OpenPageCanvas(const TdePageItem &page)
         return;
     FMetafile->Width = static_cast<int>(Round(page.Settings().NativeWidth()));
     FMetafile->Height = static_cast<int>(Round(page.Settings().NativeHeight()));
-    FCanvas = std::make_unique<TdeMetafileCanvas>(*FMetafile);
+    FCanvas = std::make_unique<TMetafileCanvas>(*FMetafile);
 }
 
 void TdeCustomDocumentEngine::ProcessPageRecording()
 {
-    FCanvas.reset();
+    if (FCanvas) {
+        FCanvas->Close();
+        FCanvas.reset();
+    }
     if (FMetafile)
         ProcessMetafile(*FMetafile, 0, 0);
 }
@@ -679,12 +682,27 @@ void TdeCustomDocumentEngine::SortTextItems(TdeItemList &list)
     }
 }
 
-void TdeCustomDocumentEngine::ProcessMetafile(TdeMetafile &metafile, double X, double Y)
+void TdeCustomDocumentEngine::ProcessMetafile(TMetafile &metafile, double X, double Y)
 {
-    ExecuteMetafile(metafile, X + FBandRect.Left, Y + FBandRect.Top);
+    const double startX = X + FBandRect.Left;
+    const double startY = Y + FBandRect.Top;
+    if (!FCapabilities.Contains(TdeCapabilityKind::ckInputRes) &&
+        (FInputXRes != ScreenPixelsPerInch || FInputYRes != ScreenPixelsPerInch)) {
+        // The output cannot apply the input resolution itself: play the
+        // drawing into a page-sized recording first.
+        TMetafile rerecorded;
+        rerecorded.Width = static_cast<int>(Round(UnitToNativeX(FPage->Width())));
+        rerecorded.Height = static_cast<int>(Round(UnitToNativeY(FPage->Height())));
+        TMetafileCanvas canvas(rerecorded);
+        canvas.StretchDraw(TRect{0, 0, rerecorded.Width, rerecorded.Height}, metafile);
+        canvas.Close();
+        ExecuteMetafile(rerecorded, startX, startY);
+        return;
+    }
+    ExecuteMetafile(metafile, startX, startY);
 }
 
-void TdeCustomDocumentEngine::ExecuteMetafile(TdeMetafile &, double, double) {}
+void TdeCustomDocumentEngine::ExecuteMetafile(TMetafile &, double, double) {}
 
 // ---- Items ---------------------------------------------------------------------------
 
@@ -736,9 +754,9 @@ int TdeCustomDocumentEngine::SaveEngineState()
     if (!FIsDocumentStarted)
         return -1;
     auto state = std::make_unique<TdeEngineState>();
-    state->Font.Assign(FFont);
-    state->Brush.Assign(FBrush);
-    state->Pen.Assign(FPen);
+    state->Font = FFont;
+    state->Brush = FBrush;
+    state->Pen = FPen;
     state->ImageSettings.Assign(*FImageSettings);
     state->TextFormatting.Assign(FTextFormatting);
     state->TableSettings.Assign(FTableSettings);
@@ -759,9 +777,9 @@ void TdeCustomDocumentEngine::RestoreEngineState(int index)
         return;
     }
     const TdeEngineState &state = *FEngineStateList[static_cast<std::size_t>(index)];
-    FFont.Assign(state.Font);
-    FPen.Assign(state.Pen);
-    FBrush.Assign(state.Brush);
+    FFont = state.Font;
+    FPen = state.Pen;
+    FBrush = state.Brush;
     FImageSettings->Assign(state.ImageSettings);
     FTextFormatting.Assign(state.TextFormatting);
     FTableSettings.Assign(state.TableSettings);

@@ -24,7 +24,8 @@
 #include "docexport/Graphics_Attributes.h"
 #include "docexport/MD5.h"
 #include "docexport/Measurement_Units.h"
-#include "docexport/Page_Recording.h"
+#include "platform/Metafile.h"
+#include "platform/MetafileCanvas.h"
 #include "docexport/Page_Settings.h"
 
 namespace tessaran {
@@ -217,7 +218,7 @@ public:
     TdeEmailSettings &EMailSettings() { return FEmailSettings; }
     void SetEMailSettings(const TdeEmailSettings &value) { FEmailSettings.Assign(value); }
     // The current page's recording canvas; none outside a document.
-    TdeMetafileCanvas *Canvas() const { return FCanvas.get(); }
+    TMetafileCanvas *Canvas() const { return FCanvas.get(); }
     TStream *UserStream() const { return FUserStream; }
     // Ignored while a document is open.
     void SetUserStream(TStream *value);
@@ -230,13 +231,13 @@ public:
     TdeCapabilities Capabilities() const { return FCapabilities; }
 
     TdeFont &Font() { return FFont; }
-    void SetFont(const TdeFont &value) { FFont.Assign(value); }
+    void SetFont(const TdeFont &value) { FFont = value; }
     TdeFont &DefaultFont() { return FDefaultFont; }
-    void SetDefaultFont(const TdeFont &value) { FDefaultFont.Assign(value); }
+    void SetDefaultFont(const TdeFont &value) { FDefaultFont = value; }
     TdePen &Pen() { return FPen; }
-    void SetPen(const TdePen &value) { FPen.Assign(value); }
+    void SetPen(const TdePen &value) { FPen = value; }
     TdeBrush &Brush() { return FBrush; }
-    void SetBrush(const TdeBrush &value) { FBrush.Assign(value); }
+    void SetBrush(const TdeBrush &value) { FBrush = value; }
     TdeTextEffects &TextEffects() { return FTextEffects; }
     void SetTextEffects(const TdeTextEffects &value);
     TdeFrame &Frame() { return *FFrame; }
@@ -346,11 +347,12 @@ protected:
     virtual void RenderTextItems(TdeItemList &list);
     virtual void SortTextItems(TdeItemList &list);
     // Turns recorded drawing into items of the current lists, offset by
-    // (X, Y) plus the band origin.
-    virtual void ProcessMetafile(TdeMetafile &metafile, double X, double Y);
+    // (X, Y) plus the band origin; re-recorded at the page size first when
+    // pixel input has its own resolution that the output does not apply.
+    virtual void ProcessMetafile(TMetafile &metafile, double X, double Y);
     // Runs the metafile interpreter on a recording; nothing until the
     // interpreter is part of the engine.
-    virtual void ExecuteMetafile(TdeMetafile &metafile, double startX, double startY);
+    virtual void ExecuteMetafile(TMetafile &metafile, double startX, double startY);
     // Appends the created files to the e-mail attachments.
     virtual void PrepareEmailAttachments();
     // No mail transport is part of the system: sends nothing.
@@ -398,8 +400,8 @@ protected:
     TdeItemList *FCurrentDocumentItemList = nullptr;
     TdeItemList *FCurrentTextItemList = nullptr;
     double FCurrentOffsetY = 0;
-    std::unique_ptr<TdeMetafile> FMetafile;
-    std::unique_ptr<TdeMetafileCanvas> FCanvas;
+    std::unique_ptr<TMetafile> FMetafile;
+    std::unique_ptr<TMetafileCanvas> FCanvas;
     std::vector<std::unique_ptr<TdeEngineState>> FEngineStateList;
     std::vector<TdeImageResource> FImageResourceList;
     std::vector<std::unique_ptr<TdeHashValue>> FImageResourceHashList;

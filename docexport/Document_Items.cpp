@@ -30,7 +30,7 @@ TdeShapeItem::TdeShapeItem(bool isFill, TdeShapeType shapeType) : ShapeType(shap
 void TdeShapeItem::SetBrush(const TdeBrush &value)
 {
     if (FBrush)
-        FBrush->Assign(value);
+        *FBrush = value;
 }
 
 void TdeShapeItem::SetPoints(const TdePoints &points)

@@ -74,9 +74,14 @@ TEST(ColorFormatting, PdfOperandsAndHex)
     // System colours resolve to their scheme value.
     EXPECT_EQ(ColorToHex(clWindow), "FFFFFF");
     EXPECT_EQ(ColorToPDFRGB(clWindowText), "0.0000 0.0000 0.0000");
-    TColor c = clInactiveBorder;
+    // A system colour given with the high byte 0xFF (inactive border).
+    TColor c = static_cast<TColor>(0xFF00000Bu);
     ResolveSysColor(c);
-    EXPECT_EQ(c, 0xFCF7F4u);
+    EXPECT_EQ(c, 0xFCF7F4);
+    EXPECT_EQ(ColorToHex(static_cast<TColor>(0xFF000005u)), "FFFFFF");
+    TColor plain = clRed;
+    ResolveSysColor(plain);
+    EXPECT_EQ(plain, clRed);
 }
 
 TEST(HexHelpers, EncodeAndDecode)

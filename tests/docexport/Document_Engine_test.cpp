@@ -101,10 +101,10 @@ TEST(DocumentEngine, PageCanvasFollowsThePage)
     engine.Page().SetOrientation(TPrinterOrientation::poLandscape);
     engine.BeginDoc();
     ASSERT_NE(engine.Canvas(), nullptr);
-    EXPECT_EQ(engine.Canvas()->Metafile().Width, 1123);
-    EXPECT_EQ(engine.Canvas()->Metafile().Height, 794);
+    engine.Canvas()->Rectangle(10, 10, 50, 50);
     engine.EndDoc();
     EXPECT_EQ(engine.Canvas(), nullptr);
+    EXPECT_EQ(engine.Log[1], "metafile 1123x794 at 0,0");
 }
 
 TEST(DocumentEngine, SecondBeginDocChangesNothing)
@@ -577,6 +577,39 @@ TEST(DocumentEngine, ShapeItemsGoToTheirHookByType)
     const std::vector<std::string> rendered(engine.Log.begin() + 3, engine.Log.end() - 2);
     EXPECT_EQ(rendered, (std::vector<std::string>{"line 1,2-1,2 w1", "filled rectangle", "rectangle", "polygon 3",
                                                   "polyline 4", "polyshape closed", "polyshape open"}));
+}
+
+// Sees the recordings handed to the metafile interpreter.
+class InterpreterProbe : public Engine {
+public:
+    std::vector<std::string> Executed;
+    using Engine::FCapabilities;
+
+protected:
+    void ExecuteMetafile(TMetafile &metafile, double startX, double startY) override
+    {
+        Executed.push_back(std::to_string(metafile.Width) + "x" + std::to_string(metafile.Height) + " at " +
+                           FloatToPDFStr(startX) + "," + FloatToPDFStr(startY) +
+                           (metafile.Empty() ? " empty" : " recorded"));
+    }
+};
+
+TEST(DocumentEngine, PixelInputAtItsOwnResolutionIsReRecordedUnlessTheOutputAppliesIt)
+{
+    for (bool outputApplies : {false, true}) {
+        InterpreterProbe engine;
+        if (outputApplies)
+            engine.FCapabilities.Include(TdeCapabilityKind::ckInputRes);
+        engine.SetMeasurementUnit(TdeUnitType::muPixels);
+        engine.SetInputXRes(192);
+        engine.SetInputYRes(192);
+        engine.SetReferencePoint(TdeReferencePoint::rpPage);
+        engine.BeginDoc();
+        engine.Canvas()->Rectangle(10, 10, 100, 100);
+        engine.EndDoc();
+        ASSERT_EQ(engine.Executed.size(), 1u);
+        EXPECT_EQ(engine.Executed[0], outputApplies ? "794x1123 at 0,0 recorded" : "397x561 at 0,0 recorded");
+    }
 }
 
 TEST(DocumentEngine, FileNameDropsItsOwnExtensionOnly)

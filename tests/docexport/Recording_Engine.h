@@ -79,7 +79,7 @@ protected:
     {
         Log.push_back(Band() + (closed ? "polyshape closed" : "polyshape open"));
     }
-    void ProcessMetafile(TdeMetafile &metafile, double x, double y) override
+    void ProcessMetafile(TMetafile &metafile, double x, double y) override
     {
         Log.push_back("metafile " + std::to_string(metafile.Width) + "x" + std::to_string(metafile.Height) + " at " +
                       Number(x + this->BandRect().Left) + "," + Number(y + this->BandRect().Top));
