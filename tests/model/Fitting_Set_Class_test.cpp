@@ -162,6 +162,29 @@ TEST(FittingSet, CapacityAddAndRemove)
     EXPECT_EQ(set.FittingCount, 3);
 }
 
+TEST(FittingSet, CopyTakesEveryEntryFieldAndNeedsTheRoom)
+{
+    TFittingSet source(5);
+    source.AddFitting(MakeFitting(25, 1, "LR90", 0.3), 2, ExitFitting);
+    source.AddFitting(MakeFitting(25, 9, "Gate", 0.15), 1, EntryFitting);
+    source.SetFittingFileType(2, FittingFileTessaran);
+
+    TFittingSet target(5);
+    for (int i = 0; i < 4; ++i)
+        target.AddFitting(MakeFitting(1, 1, "stale", 1), 1, EntryFitting);
+    target.CopyFittingSet(source);
+    ASSERT_EQ(target.FittingCount, 2);
+    EXPECT_EQ(target.GetFitting(1).PartTypeStr, "LR90");
+    EXPECT_EQ(target.GetQuantity(1), 2);
+    EXPECT_EQ(target.GetFittingPosition(1), ExitFitting);
+    EXPECT_EQ(target.GetFittingFileType(2), FittingFileTessaran);
+    EXPECT_EQ(target.FittingArray[3].Fitting.ImageIndex, -1);
+
+    TFittingSet tooSmall(1);
+    EXPECT_THROW(tooSmall.CopyFittingSet(source), EFittingSetClass);
+    EXPECT_EQ(tooSmall.FittingCount, 0);
+}
+
 // The accessors used to index the array without a test; an id outside the
 // used entries now raises instead of reading or writing past them.
 TEST(FittingSet, AccessorsRefuseIdsOutsideTheUsedEntries)
