@@ -325,6 +325,29 @@ TEST_F(PdfEngine, ACompressionErrorLeavesNoFileBehind)
     EXPECT_TRUE(fs::exists(folder / "sound.pdf"));
 }
 
+TEST_F(PdfEngine, PagesNotOutputAreLeftOutOfThePageTree)
+{
+    // Pages streamed as they are closed, and held until the end.
+    for (bool streamed : {true, false}) {
+        SCOPED_TRACE(streamed ? "streamed" : "held");
+        engine.Preferences().SetProcessAfterEachPage(streamed);
+        engine.SetPagesToRender("1,3");
+        out.Clear();
+        const std::string pdf = WriteToStream([&] {
+            engine.Line(0, 0, 1, 1);
+            engine.NewPage();
+            engine.Line(0, 0, 2, 2);
+            engine.NewPage();
+            engine.Line(0, 0, 3, 3);
+        });
+        EXPECT_EQ(ObjectText(pdf, 2), "<<\r\n/Type/Pages/Count 2/Kids [6 0 R 9 0 R]\r\n>>\r\n");
+        const std::vector<std::string> pages = PageContents(pdf);
+        ASSERT_EQ(pages.size(), 2u);
+        EXPECT_NE(pages[1].find("216.0000 625.8888 l"), std::string::npos); // the third page's line
+        ExpectCrossReferencesPointAtTheirObjects(pdf);
+    }
+}
+
 TEST_F(PdfEngine, OutlineFromTheContentsEntries)
 {
     std::string pdf = WriteToStream([&] {
