@@ -45,6 +45,17 @@ protected:
         return std::string(out.Bytes().begin(), out.Bytes().end());
     }
 
+    // The checker accepts the bytes written to the memory stream.
+    void ExpectCheckerAccepts(const std::string &pdf)
+    {
+        if (!HasTool("qpdf"))
+            return;
+        const std::string path = (folder / "stream.pdf").string();
+        std::ofstream(path, std::ios::binary) << pdf;
+        std::string report;
+        EXPECT_EQ(RunCommand("qpdf --check '" + path + "'", &report), 0) << report;
+    }
+
     std::string WriteToFile(const std::string &name, const std::function<void()> &draw)
     {
         engine.SetFileName((folder / name).string());
@@ -104,6 +115,7 @@ TEST_F(PdfEngine, OnePageEmptyDocumentByteByByte)
     EXPECT_NE(pdf.find("trailer\r\n<<\r\n/Root 1 0 R/Info 3 0 R/Size 9\r\n>>\r\nstartxref\r\n"), std::string::npos);
     EXPECT_EQ(pdf.substr(pdf.size() - 7), "\r\n%%EOF");
     ExpectCrossReferencesPointAtTheirObjects(pdf);
+    ExpectCheckerAccepts(pdf);
 }
 
 TEST_F(PdfEngine, CatalogAndInformationDictionary)
@@ -345,6 +357,7 @@ TEST_F(PdfEngine, PagesNotOutputAreLeftOutOfThePageTree)
         ASSERT_EQ(pages.size(), 2u);
         EXPECT_NE(pages[1].find("216.0000 625.8888 l"), std::string::npos); // the third page's line
         ExpectCrossReferencesPointAtTheirObjects(pdf);
+        ExpectCheckerAccepts(pdf);
     }
 }
 
@@ -365,6 +378,7 @@ TEST_F(PdfEngine, OutlineFromTheContentsEntries)
     EXPECT_NE(ObjectText(pdf, 15).find("/Dest [9 0 R /XYZ 0.0000 697.8888 null]"), std::string::npos);
     EXPECT_NE(ObjectText(pdf, 16).find("/A <</S /URI /URI<687474703A2F2F782E6F7267> >>"), std::string::npos);
     ExpectCrossReferencesPointAtTheirObjects(pdf);
+    ExpectCheckerAccepts(pdf);
 
     // A document without contents entries has no outline.
     out.Clear();
