@@ -334,3 +334,35 @@ TEST(Graph, SettingsRecordRoundTripsAndABadOneLeavesTheDefaults)
 
 } // namespace
 } // namespace tessaran
+
+namespace tessaran {
+namespace {
+
+// Settings without divisions, without a rounding step or without a label
+// spacing used to divide by zero; they now leave the scale alone and draw.
+TEST(Graph, ZeroDivisionsStepsAndSpacingsChangeNothingAndDoNotFail)
+{
+    TCanvasLog canvas;
+    TGraph g(&canvas, 96, 800, 600);
+    g.SetGraphPositionByPercentages(10, 90, 15, 95, 0, 0);
+    EXPECT_EQ(g.XWidth, 640);
+    g.SetGraphPositionAndScale(80, 510, 640, -480, 0, 0, 37, 50, 0, 5, 5, 0);
+    EXPECT_EQ(g.XIncrement, 0);
+    EXPECT_DOUBLE_EQ(g.XScaleEndValue, 37); // no divisions: nothing to round on
+    EXPECT_DOUBLE_EQ(g.YScaleEndValue, 50); // no rounding step
+    g.SetXRangeToRoundOnAutoChosenValue();
+    EXPECT_DOUBLE_EQ(g.XScaleEndValue, 37);
+
+    g.SetGraphScaleValues(0, 0, 1e-310, 50, 4, 5); // a division far below one
+    g.SetXRangeToRoundOnAutoChosenValue();
+    EXPECT_GE(g.XScaleEndValue, 0);
+
+    g.SetGraphScaleValues(0, 0, 100, 50, 4, 5);
+    g.XValueIncrementSpacing = 0;
+    g.YValueIncrementSpacing = 0;
+    g.DrawGraph(false, GraphGridFine, true, true, true, true, false, false, false);
+    EXPECT_EQ(canvas.Calls("TextOut").size(), 5u + 6u);
+}
+
+} // namespace
+} // namespace tessaran
