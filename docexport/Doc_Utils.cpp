@@ -8,6 +8,7 @@
 #include <numbers>
 
 #include "docexport/Measurement_Units.h"
+#include "platform/Font_Engine.h"
 
 namespace tessaran {
 
@@ -274,6 +275,8 @@ WideString EscapePDFString(const WideString &text)
     }
     return result;
 }
+
+TSize GetTextSize(const WideString &text, const TFont &font) { return MeasureText(font, text).Extent; }
 
 long double PixelsToPoints(long double pixels) { return pixels / ScreenPixelsPerInch * 72; }
 long double PointsToPixels(long double points) { return points * PixelsPerPoint; }

@@ -50,6 +50,10 @@ bool HexToByte(const std::string &text, std::uint8_t &value);
 // to blanks up to the next stop of every 8 columns.
 WideString EscapePDFString(const WideString &text);
 
+// The extent of a text in a font, in pixels at the font's resolution (the
+// screen's unless the font says otherwise), measured as every canvas measures.
+TSize GetTextSize(const WideString &text, const TFont &font);
+
 long double PixelsToPoints(long double pixels);
 long double PointsToPixels(long double points);
 double DegToRad(double degrees);

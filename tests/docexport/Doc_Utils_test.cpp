@@ -7,6 +7,7 @@
 
 #include "docexport/Doc_Utils.h"
 #include "docexport/Measurement_Units.h"
+#include "platform/Font_Engine.h"
 
 namespace tessaran {
 namespace {
@@ -139,6 +140,19 @@ TEST(WideStringHelpers, CopyFindReplace)
     EXPECT_EQ(ReplaceAllText(u"", u"a", u"b"), u"");
     EXPECT_EQ(ReplaceAllText(u"abc", u"", u"x"), u"abc");
     EXPECT_EQ(ReplaceAllText(u"aaa", u"a", u"aa"), u"aaaaaa");
+}
+
+TEST(GetTextSize, MeasuresLikeTheCanvases)
+{
+    TFont font;
+    font.Name = "Arial";
+    font.Size = 10;
+    const TSize w = GetTextSize(u"W", font);
+    const TSize ww = GetTextSize(u"WW", font);
+    EXPECT_GT(w.cx, 0);
+    EXPECT_EQ(ww.cx, 2 * w.cx);
+    EXPECT_EQ(w.cy, MeasureFont(font).Height);
+    EXPECT_EQ(GetTextSize(u"", font).cx, 0);
 }
 
 TEST(PixelPointConversions, RoundTripAtScreenResolution)
