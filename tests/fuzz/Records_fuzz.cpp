@@ -2,6 +2,7 @@
 // sides of their gates. A loader may refuse the bytes with its error, but
 // must never read outside them or leave a half-loaded object behind.
 
+#include "model/Component_Pressure_Class.h"
 #include "model/FileHeader.h"
 #include "model/Fitting_Set_Class.h"
 #include "model/Flow_Control_Class.h"
@@ -43,6 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     Try(bytes, [&](TStream &s) { TFluid().Load(s, version); });
     Try(bytes, [&](TStream &s) { TNode().Load(s, version); });
     Try(bytes, [&](TStream &s) { TFlowControl().Load(s, version); });
+    Try(bytes, [&](TStream &s) { TComponentPressure().Load(s, version, false); });
+    Try(bytes, [](TStream &s) { TComponentPressure().Load(s, "7.40", true); });
     Try(bytes, [&](TStream &s) {
         TFittingSet set(5);
         set.Load(s, version);
