@@ -246,6 +246,49 @@ constexpr int IsoLineDiameterSteps = 24;
 
 } // namespace
 
+bool PumpIsoLinesCloseAtSmallDiameter(const TPumpGraphLine &left, TPumpGraphLine &right, int firstLeftPass,
+                                      int firstRightPass)
+{
+    const int nl = static_cast<int>(left.size());
+    const int nr = static_cast<int>(right.size());
+    const int passes = IsoLineDiameterSteps + 1;
+    if (nl < 2 || nr < 2 || firstLeftPass < 1 || firstRightPass < 1 || nl >= passes - (firstLeftPass - 1) ||
+        nr >= passes - (firstRightPass - 1) || std::abs(nl - nr) >= 3)
+        return false;
+    const TGraphPoint lLast = left[static_cast<std::size_t>(nl - 1)];
+    const TGraphPoint rLast = right[static_cast<std::size_t>(nr - 1)];
+    if (!(0.5 * rLast.X < lLast.X && lLast.X < rLast.X && left[static_cast<std::size_t>(nl - 2)].X < lLast.X &&
+          rLast.X < right[static_cast<std::size_t>(nr - 2)].X))
+        return false;
+    TGraphPoint p = rLast;
+    for (const auto &factor : BottomBridge) {
+        p = {p.X - (p.X - lLast.X) * factor[0], p.Y - (p.Y - lLast.Y) * factor[1]};
+        right.push_back(p);
+    }
+    right.push_back(lLast);
+    return true;
+}
+
+bool PumpIsoLinesJoinAtTop(const TPumpGraphLine &left, TPumpGraphLine &right, int firstLeftPass, int firstRightPass)
+{
+    if (firstLeftPass <= 1 || firstRightPass <= 1 || left.size() < 2 || right.size() < 2)
+        return false;
+    const TGraphPoint l1 = left[0];
+    const TGraphPoint r1 = right[0];
+    if (!(0.5 * r1.X < l1.X && l1.X < r1.X && left[1].X < l1.X && r1.X < right[1].X))
+        return false;
+    TPumpGraphLine bridge(6);
+    bridge[0] = l1;
+    TGraphPoint p = r1;
+    // New points 6 down to 2, each from the point after it towards L1.
+    for (int k = 5, f = 0; k >= 1; --k, ++f) {
+        p = {l1.X - (l1.X - p.X) * TopBridge[f][0], l1.Y - (l1.Y - p.Y) * TopBridge[f][1]};
+        bridge[static_cast<std::size_t>(k)] = p;
+    }
+    right.insert(right.begin(), bridge.begin(), bridge.end());
+    return true;
+}
+
 TPumpIsoLines PumpEfficiencyIsoLines(const TPump &pump, double TheEfficiency, double FluidDensity_kgs_m3)
 {
     TPumpIsoLines lines;
@@ -309,44 +352,8 @@ TPumpIsoLines PumpEfficiencyIsoLines(const TPump &pump, double TheEfficiency, do
     const int firstLeft = pass(Side::Left, lines.Left);
     const int firstRight = pass(Side::Right, lines.Right);
 
-    TPumpGraphLine &left = lines.Left;
-    TPumpGraphLine &right = lines.Right;
-    const int nl = static_cast<int>(left.size());
-    const int nr = static_cast<int>(right.size());
-
-    // Close the line at the small-diameter end when both sides stop short of
-    // the smallest impeller and bend towards each other.
-    if (nl >= 2 && nr >= 2 && nl < IsoLineDiameterSteps + 1 - (firstLeft - 1) &&
-        nr < IsoLineDiameterSteps + 1 - (firstRight - 1) && std::abs(nl - nr) < 3) {
-        const TGraphPoint lLast = left[nl - 1];
-        const TGraphPoint rLast = right[nr - 1];
-        if (0.5 * rLast.X < lLast.X && lLast.X < rLast.X && left[nl - 2].X < lLast.X && rLast.X < right[nr - 2].X) {
-            TGraphPoint p = rLast;
-            for (const auto &factor : BottomBridge) {
-                p = {p.X - (p.X - lLast.X) * factor[0], p.Y - (p.Y - lLast.Y) * factor[1]};
-                right.push_back(p);
-            }
-            right.push_back(lLast);
-        }
-    }
-
-    // Join the two lines at the top when neither reaches the largest impeller.
-    if (firstLeft > 1 && firstRight > 1 && left.size() >= 2 && right.size() >= 2) {
-        const TGraphPoint l1 = left[0];
-        const TGraphPoint r1 = right[0];
-        if (0.5 * r1.X < l1.X && l1.X < r1.X && left[1].X < l1.X && r1.X < right[1].X) {
-            TPumpGraphLine bridge(6);
-            bridge[0] = l1;
-            TGraphPoint p = r1;
-            // New points 6 down to 2, each from the point after it towards L1.
-            for (int k = 5, f = 0; k >= 1; --k, ++f) {
-                p = {l1.X - (l1.X - p.X) * TopBridge[f][0], l1.Y - (l1.Y - p.Y) * TopBridge[f][1]};
-                bridge[static_cast<std::size_t>(k)] = p;
-            }
-            right.insert(right.begin(), bridge.begin(), bridge.end());
-            lines.JoinedAtTop = true;
-        }
-    }
+    PumpIsoLinesCloseAtSmallDiameter(lines.Left, lines.Right, firstLeft, firstRight);
+    lines.JoinedAtTop = PumpIsoLinesJoinAtTop(lines.Left, lines.Right, firstLeft, firstRight);
     return lines;
 }
 

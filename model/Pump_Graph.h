@@ -69,6 +69,18 @@ struct TPumpIsoLines {
 };
 TPumpIsoLines PumpEfficiencyIsoLines(const TPump &pump, double TheEfficiency, double FluidDensity_kgs_m3);
 
+// The two closings of an iso-efficiency line. firstLeftPass and
+// firstRightPass are the passes (1 = the largest impeller, 25 = the smallest)
+// at which each line got its first point. At the small-diameter end, when
+// both lines stop short of the smallest impeller and bend towards each other,
+// the right line is bridged over to the left line's last point. At the top,
+// when neither line reaches the largest impeller and they open away from
+// each other, the right line is made to start at the left line's first point.
+// Each returns whether it changed the right line.
+bool PumpIsoLinesCloseAtSmallDiameter(const TPumpGraphLine &left, TPumpGraphLine &right, int firstLeftPass,
+                                      int firstRightPass);
+bool PumpIsoLinesJoinAtTop(const TPumpGraphLine &left, TPumpGraphLine &right, int firstLeftPass, int firstRightPass);
+
 // The text of the efficiency-curve warning for a diameter.
 std::string PumpEfficiencyCurveWarning(const TPump &pump, double ImpellerDiameter_m);
 

@@ -203,7 +203,11 @@ public:
     };
     std::vector<Line> lines;
     std::vector<Text> texts;
-    int ellipses = 0;
+    struct Disc {
+        int radius;
+        TColor color;
+    };
+    std::vector<Disc> discs;
 
     void MoveTo(int x, int y) override { penPos_ = {x, y}; }
     void LineTo(int x, int y) override
@@ -212,7 +216,7 @@ public:
         penPos_ = {x, y};
     }
     void Rectangle(int, int, int, int) override {}
-    void Ellipse(int, int, int, int) override { ++ellipses; }
+    void Ellipse(int x1, int, int x2, int) override { discs.push_back({(x2 - x1) / 2, Brush.Color}); }
     void Chord(int, int, int, int, int, int, int, int) override {}
     void Polygon(std::span<const TPoint>) override {}
     void Polyline(std::span<const TPoint> points) override { lines.push_back({Pen, {points.begin(), points.end()}}); }
@@ -265,13 +269,35 @@ TEST_F(PumpDrawing, HeadCurveTwiceWithItsDiameterLabel)
     EXPECT_EQ(canvas.texts[0].x, start.X + 5);
 }
 
+// Each point 2..6: an outer disc in the highlight colour (larger for the
+// highlighted point), then a centre with the efficiency beside it.
 TEST_F(PumpDrawing, PointsWithTheirEfficiencies)
 {
     pump.EfficiencyMaxImpellerPointMultipliers[3] = 0.95;
     pump.DrawMaxDiameterFlowVersusHeadPoints(graph, Water, clBlue, GraphTextPosAbove, 4, clYellow);
-    ASSERT_EQ(canvas.texts.size(), 5u); // points 2 to 6
+    ASSERT_EQ(canvas.texts.size(), 5u);
     EXPECT_EQ(canvas.texts[0].text, "45.0");
     EXPECT_EQ(canvas.texts[2].text, "75.0");
+    ASSERT_EQ(canvas.discs.size(), 10u);
+    for (int point = 2; point <= 6; ++point) {
+        const auto &outer = canvas.discs[static_cast<std::size_t>(2 * (point - 2))];
+        const auto &centre = canvas.discs[static_cast<std::size_t>(2 * (point - 2) + 1)];
+        EXPECT_EQ(outer.color, clYellow) << point;
+        EXPECT_EQ(outer.radius, point == 4 ? 7 : 5) << point;
+        EXPECT_EQ(centre.radius, 3);
+        EXPECT_EQ(centre.color, point == 3 ? clRed : clBlue) << point;
+    }
+
+    // The plain and the smaller-impeller variants do not mark that point.
+    for (bool plain : {true, false}) {
+        canvas.discs.clear();
+        if (plain)
+            pump.DrawFlowVersusHeadPoints(graph, Water, clBlue, GraphTextPosAbove, 4, clYellow);
+        else
+            pump.DrawMinDiameterFlowVersusHeadPoints(graph, Water, clBlue, GraphTextPosAbove, 4, clYellow);
+        ASSERT_EQ(canvas.discs.size(), 10u);
+        EXPECT_EQ(canvas.discs[3].color, clBlue);
+    }
 }
 
 TEST_F(PumpDrawing, SecondaryCurvesAndMarks)
@@ -346,6 +372,64 @@ TEST_F(PumpDrawing, FailedIsoLinesLeaveThePumpUnchanged)
                  std::out_of_range);
     EXPECT_EQ(pump.PumpPoints, before.PumpPoints);
     EXPECT_EQ(pump.Speed_rpm, before.Speed_rpm);
+}
+
+// Lines that stop short of the smallest impeller and bend towards each
+// other are bridged from the right line's end to the left line's end.
+TEST(PumpIsoLineJoins, BottomBridgeClosesTheLine)
+{
+    const TPumpGraphLine left = {{10, 50}, {12, 45}, {14, 40}};
+    TPumpGraphLine right = {{30, 50}, {28, 45}, {26, 40}};
+    ASSERT_TRUE(PumpIsoLinesCloseAtSmallDiameter(left, right, 1, 1));
+    ASSERT_EQ(right.size(), 9u);
+    EXPECT_EQ(right.back().X, 14);
+    EXPECT_EQ(right.back().Y, 40);
+    for (std::size_t i = 3; i < right.size(); ++i)
+        EXPECT_LT(right[i].X, right[i - 1].X) << i; // moving left towards the left line's end
+    EXPECT_NEAR(right[3].X, 26 - 12 * 0.3, 1e-12);
+    EXPECT_NEAR(right[3].Y, 40, 1e-12);
+
+    struct Case {
+        const char *why;
+        TPumpGraphLine left, right;
+        int firstLeft, firstRight;
+    };
+    TPumpGraphLine full(25), fullRight(25);
+    for (int i = 0; i < 25; ++i) {
+        full[static_cast<std::size_t>(i)] = {10.0 + 0.1 * i, 50.0 - i};
+        fullRight[static_cast<std::size_t>(i)] = {30.0 - 0.1 * i, 50.0 - i};
+    }
+    const Case open[] = {
+        {"left line reaches the smallest impeller", full, fullRight, 1, 1},
+        {"counts differ by 3", {{10, 50}, {12, 45}, {13, 42}, {14, 40}, {15, 38}}, {{30, 50}, {26, 40}}, 1, 1},
+        {"ends too far apart", {{10, 50}, {11, 40}}, {{30, 50}, {28, 40}}, 1, 1},
+        {"right line turning away", {{10, 50}, {14, 40}}, {{26, 50}, {28, 40}}, 1, 1},
+    };
+    for (const Case &c : open) {
+        TPumpGraphLine r = c.right;
+        EXPECT_FALSE(PumpIsoLinesCloseAtSmallDiameter(c.left, r, c.firstLeft, c.firstRight)) << c.why;
+        EXPECT_EQ(r.size(), c.right.size()) << c.why;
+    }
+}
+
+// Lines that start below the largest impeller and open away from each other
+// are joined at the top: the right line starts at the left line's first point.
+TEST(PumpIsoLineJoins, TopBridgeJoinsTheLines)
+{
+    const TPumpGraphLine left = {{14, 40}, {12, 45}, {10, 50}};
+    const TPumpGraphLine original = {{26, 40}, {28, 45}, {30, 50}};
+    TPumpGraphLine right = original;
+    ASSERT_TRUE(PumpIsoLinesJoinAtTop(left, right, 3, 3));
+    ASSERT_EQ(right.size(), 9u);
+    EXPECT_EQ(right[0].X, 14);
+    EXPECT_EQ(right[6].X, 26);
+    for (std::size_t i = 1; i <= 6; ++i)
+        EXPECT_GT(right[i].X, right[i - 1].X) << i; // from the left line's top over to the right line
+    EXPECT_NEAR(right[5].X, 14 + 12 * 0.3, 1e-12);
+
+    TPumpGraphLine fromTheLargest = original;
+    EXPECT_FALSE(PumpIsoLinesJoinAtTop(left, fromTheLargest, 1, 3));
+    EXPECT_EQ(fromTheLargest.size(), 3u);
 }
 
 TEST_F(PumpIsoLines, WarningNamesTheDiameterOfACurveWithABump)
