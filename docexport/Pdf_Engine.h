@@ -68,6 +68,17 @@ protected:
     void BeginPageOutput() override;
     void EndPageOutput() override;
 
+    // Object writing for every part of the writer.
+    int NewObjectNumber() { return FWriter.NewObjectNumber(); }
+    static std::string ObjectReference(int objNo) { return TdePDFObjectWriter::ObjectReference(objNo); }
+    static std::string FormatNumber(Extended value) { return FormatPDFNumber(value); }
+    void WriteObject(const std::string &body, int objNo, bool closeObject)
+    {
+        FWriter.WriteObject(body, objNo, closeObject);
+    }
+    // The content stream of the page being written.
+    TMemoryStream &ContentStream() { return FContent.FContentStream; }
+
     // Body of the catalog (object 1), of the current page object and of the
     // trailer dictionary.
     virtual std::string GetCatalogEntries();
