@@ -107,6 +107,19 @@ TEST(DocumentEngine, PageCanvasFollowsThePage)
     EXPECT_EQ(engine.Log[1], "metafile 1123x794 at 0,0");
 }
 
+TEST(DocumentEngine, ReopenedPageRecordsAtItsOwnSize)
+{
+    Engine engine;
+    engine.BeginDoc();
+    engine.Page().SetOrientation(TPrinterOrientation::poLandscape);
+    engine.NewPage();         // page 1's recording, portrait
+    engine.SetWorkingPage(1); // page 2's recording, landscape
+    engine.EndDoc();          // page 1's again: portrait, not the size of the page left
+    const std::vector<std::string> recordings(engine.Log.begin() + 1, engine.Log.begin() + 4);
+    EXPECT_EQ(recordings, (std::vector<std::string>{"metafile 794x1123 at 0,0", "metafile 1123x794 at 0,0",
+                                                    "metafile 794x1123 at 0,0"}));
+}
+
 TEST(DocumentEngine, SecondBeginDocChangesNothing)
 {
     Engine engine;
