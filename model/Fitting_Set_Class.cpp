@@ -312,13 +312,15 @@ std::string TFittingSet::DisplayPositionOnStringGrid(int theFittingId) const
     return GetFittingPosition(theFittingId) == EntryFitting ? "Start of Pipe" : "End of Pipe";
 }
 
-void TFittingSet::Save(TStream &theFileStream, const std::string & /*fileVersion*/) const
+void TFittingSet::Save(TStream &theFileStream, const std::string &fileVersion) const
 {
     theFileStream.WriteInt32(FittingCount);
     for (int i = 1; i <= FittingCount; ++i) {
         FittingArray[i].Fitting.Save(theFileStream);
         theFileStream.WriteInt32(FittingArray[i].Quantity);
-        theFileStream.WriteEnum(FittingArray[i].FittingPosition);
+        // Older records derive the position from the part type on reading.
+        if (VersionAtLeast(fileVersion, "6.40"))
+            theFileStream.WriteEnum(FittingArray[i].FittingPosition);
     }
 }
 

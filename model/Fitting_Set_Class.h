@@ -116,7 +116,8 @@ public:
     std::string DisplayQuantityOnStringGrid(int theFittingId) const;
     std::string DisplayPositionOnStringGrid(int theFittingId) const;
 
-    // The set inside the pipe record. Load refuses a count outside
+    // The set inside the pipe record; Save writes what Load reads for the
+    // same version. Load refuses a count outside
     // 0..MaxFittingCount or a bad position byte with a raise and leaves the
     // set cleared.
     void Save(TStream &theFileStream, const std::string &fileVersion) const;

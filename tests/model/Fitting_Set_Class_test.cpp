@@ -317,6 +317,15 @@ TEST(FittingSet, RecordBefore640DerivesThePositionFromThePartType)
     EXPECT_EQ(set.GetFittingPosition(2), EntryFitting);
     EXPECT_EQ(set.GetFittingPosition(3), ExitFitting);
     EXPECT_EQ(set.GetFittingPosition(4), EntryFitting);
+
+    TMemoryStream written;
+    set.Save(written, "6.39");
+    EXPECT_EQ(written.Bytes().size(), fixture.Size());
+    written.Seek(0);
+    TFittingSet again(5);
+    again.Load(written, "6.39");
+    EXPECT_EQ(again.FittingCount, 4);
+    EXPECT_EQ(again.GetFittingPosition(3), ExitFitting);
 }
 
 // A count above the capacity used to be loaded into the fixed array; now the
