@@ -84,6 +84,17 @@ TEST_F(PumpPredictions, TrimCorrectsTheHeadTowardsTheCurveEnd)
     }
 }
 
+// Without a shut-off head there is no place along the curve to weigh the
+// trim correction by: the head follows the affinity law with b alone.
+TEST_F(PumpPredictions, TrimCorrectionWithoutAShutOffHeadStaysFinite)
+{
+    pump.FlowHeadCurveMinImpellerMultipliers[1] = 0.1;
+    pump.FlowHeadCurveMinImpellerMultipliers[2] = 0.6;
+    double h2 = 0;
+    pump.getPredictedHeadForSpeedAndDiameterChange(1450, 1450, 0.25, 0.225, 10, 0, h2);
+    EXPECT_NEAR(h2, 10 * 0.81 * std::pow(1 + 0.6 * 0.01, 2), 1e-12);
+}
+
 TEST_F(PumpPredictions, PowerMultiplierSideSwitchesAtTheBestFlow)
 {
     pump.EfficiencyCurveMinImpellerMultipliers[1] = 0.1;
