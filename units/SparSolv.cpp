@@ -181,8 +181,8 @@ private:
     // already pivoted are skipped when read.
     std::vector<int> colHead, nodeRow, nodeNext;
     // Scratch for one pivot row and one merged row.
-    std::vector<int> pivotCols, mergedCols;
-    std::vector<double> pivotVals, mergedVals;
+    std::vector<int> pivotCols, pivotSlot, seenBy;
+    std::vector<double> pivotVals;
 
     void addToColumn(int col, int row)
     {
@@ -203,6 +203,7 @@ private:
         inList.assign(ix(n + 1), 1);
         colScale.assign(ix(n + 1), 0.0);
         colHead.assign(ix(n + 1), -1);
+        pivotSlot.assign(ix(n + 2), 0);
         pivotOrder.reserve(ix(n));
         cols.reserve(S.pool.size() + S.pool.size() / 2);
         vals.reserve(S.pool.size() + S.pool.size() / 2);
@@ -346,12 +347,10 @@ private:
         }
     }
 
-    // Room for `need` entries of row r, moving the row to the end if it has
-    // outgrown its segment.
-    void reserveRow(int r, int need)
+    // Moves row r to the end of the arrays with room for `need` entries,
+    // keeping its first `keep` entries.
+    void reserveRow(int r, int need, int keep)
     {
-        if (need <= cap[ix(r)])
-            return;
         const int newCap = need + need / 2 + 2;
         const std::size_t at = cols.size();
         if (at + ix(newCap) > cols.capacity()) {
@@ -362,50 +361,56 @@ private:
         }
         cols.resize(at + ix(newCap));
         vals.resize(at + ix(newCap));
+        const int from = start[ix(r)];
+        std::copy_n(cols.begin() + from, keep, cols.begin() + static_cast<std::ptrdiff_t>(at));
+        std::copy_n(vals.begin() + from, keep, vals.begin() + static_cast<std::ptrdiff_t>(at));
         start[ix(r)] = static_cast<int>(at);
         cap[ix(r)] = newCap;
     }
 
+    // Row t -= multiplier × pivot row, the multiplier taken so that the
+    // pivot column leaves row t. pivotSlot maps a column to its place in the
+    // pivot row copy, or to place 0 (a zero) when the pivot row lacks it, so
+    // that the update needs no branch; seenBy marks the pivot entries that row
+    // t already holds, the rest are fill-in.
     void eliminate(int t, int pc, double pivotValue, double pivotRhs)
     {
-        const int s = start[ix(t)], e = s + len[ix(t)];
-        const std::size_t pn = pivotCols.size();
-        mergedCols.clear();
-        mergedVals.clear();
-        double multiplier = 0.0;
-        for (int k = s; k < e; ++k)
-            if (cols[ix(k)] == pc) {
-                multiplier = vals[ix(k)] / pivotValue;
-                break;
-            }
-        int k = s;
-        std::size_t p = 0;
-        while (k < e || p < pn) {
-            const int ck = k < e ? cols[ix(k)] : n + 1;
-            const int cp = p < pn ? pivotCols[p] : n + 1;
-            if (ck == pc) {
-                ++k;
-            } else if (ck < cp) {
-                mergedCols.push_back(ck);
-                mergedVals.push_back(vals[ix(k)]);
-                ++k;
-            } else if (ck == cp) {
-                mergedCols.push_back(ck);
-                mergedVals.push_back(vals[ix(k)] - multiplier * pivotVals[p]);
-                ++k;
-                ++p;
-            } else {
-                mergedCols.push_back(cp);
-                mergedVals.push_back(-multiplier * pivotVals[p]);
-                ++colCount[ix(cp)];
-                addToColumn(cp, t);
-                ++p;
-            }
+        int s = start[ix(t)], e = s + len[ix(t)];
+        int at = s;
+        while (cols[ix(at)] != pc)
+            ++at;
+        const double multiplier = vals[ix(at)] / pivotValue;
+        // The pivot column's element leaves the row (order within a row is free).
+        cols[ix(at)] = cols[ix(e - 1)];
+        vals[ix(at)] = vals[ix(e - 1)];
+        --e;
+        int matched = 0;
+        int *const slots = pivotSlot.data();
+        int *const seen = seenBy.data();
+        const double *const pv = pivotVals.data();
+        for (int k = s; k < e; ++k) {
+            const int slot = slots[cols[ix(k)]];
+            vals[ix(k)] -= multiplier * pv[slot];
+            seen[slot] = t;
+            matched += slot != 0;
         }
-        const int newLen = static_cast<int>(mergedCols.size());
-        reserveRow(t, newLen);
-        std::copy(mergedCols.begin(), mergedCols.end(), cols.begin() + start[ix(t)]);
-        std::copy(mergedVals.begin(), mergedVals.end(), vals.begin() + start[ix(t)]);
+        const int pn = static_cast<int>(pivotCols.size()) - 1;
+        const int newLen = e - s + pn - matched;
+        if (newLen > cap[ix(t)]) {
+            reserveRow(t, newLen, e - s);
+            s = start[ix(t)];
+            e = s + (newLen - (pn - matched));
+        }
+        for (int j = 1; j <= pn; ++j) {
+            if (seen[j] == t)
+                continue;
+            const int c = pivotCols[ix(j)];
+            cols[ix(e)] = c;
+            vals[ix(e)] = -multiplier * pv[j];
+            ++e;
+            ++colCount[ix(c)];
+            addToColumn(c, t);
+        }
         len[ix(t)] = newLen;
         rhs[ix(t)] -= multiplier * pivotRhs;
     }
@@ -444,8 +449,10 @@ private:
             for (int k = s; k < e; ++k) {
                 const int c = cols[ix(k)];
                 --colCount[ix(c)];
-                if (std::fabs(vals[ix(k)]) >= 0.1 * largest &&
-                    (chosen < 0 || colCount[ix(c)] < colCount[ix(cols[ix(chosen)])]))
+                if (std::fabs(vals[ix(k)]) < 0.1 * largest || (chosen >= 0 && colCount[ix(c)] > colCount[ix(cols[ix(chosen)])]))
+                    continue;
+                // On a tie the lowest column, as if the row were in column order.
+                if (chosen < 0 || colCount[ix(c)] < colCount[ix(cols[ix(chosen)])] || c < cols[ix(chosen)])
                     chosen = k;
             }
             const int pc = cols[ix(chosen)];
@@ -456,13 +463,17 @@ private:
             if (toFind <= 0)
                 continue;
             // A copy of the pivot row: the rows it is merged into may move.
-            pivotCols.clear();
-            pivotVals.clear();
+            pivotCols.assign(1, 0); // place 0: the zero of absent columns
+            pivotVals.assign(1, 0.0);
             for (int k = s; k < e; ++k)
                 if (k != chosen) {
+                    pivotSlot[ix(cols[ix(k)])] = static_cast<int>(pivotCols.size());
                     pivotCols.push_back(cols[ix(k)]);
                     pivotVals.push_back(vals[ix(k)]);
                 }
+            if (seenBy.size() < pivotCols.size())
+                seenBy.resize(pivotCols.size(), 0);
+            std::fill_n(seenBy.begin(), pivotCols.size(), 0);
             const double pivotRhs = rhs[ix(r)];
             for (int node = colHead[ix(pc)]; node >= 0 && toFind > 0; node = nodeNext[ix(node)]) {
                 const int t = nodeRow[ix(node)];
@@ -472,6 +483,8 @@ private:
                 byCount.push({len[ix(t)] + 1, t});
                 --toFind;
             }
+            for (std::size_t j = 1; j < pivotCols.size(); ++j)
+                pivotSlot[ix(pivotCols[j])] = 0;
         }
         return true;
     }

@@ -333,7 +333,7 @@ TEST_F(SparSolvTest, RandomSparseSystemsUpToTheLargestSizeHaveSmallResiduals)
             ASSERT_TRUE(AddLHS(t.row, t.col, t.value));
         for (int r = 1; r <= n; ++r)
             ASSERT_TRUE(AddRHS(r, s.b[static_cast<std::size_t>(r)]));
-        ASSERT_TRUE(Solve());
+        ASSERT_TRUE(Solve()) << recordedError().reason << " " << recordedError().num1;
         std::vector<double> got(static_cast<std::size_t>(n) + 1);
         for (int i = 1; i <= n; ++i)
             ASSERT_TRUE(GetAnswer(i, got[static_cast<std::size_t>(i)]));
