@@ -166,6 +166,7 @@ public:
 private:
     using Index = std::size_t;
     static Index ix(int i) { return static_cast<Index>(i); }
+    std::vector<double> rowMax; // largest magnitude of each row, -1 until known
 
     int n;
     std::vector<int> start, len, cap; // row segments
@@ -415,78 +416,247 @@ private:
         rhs[ix(t)] -= multiplier * pivotRhs;
     }
 
-    // Each step takes the row with the fewest elements (the lowest row number
-    // on a tie) and, among its coefficients of at least a tenth of its
-    // largest, the column held by the fewest other rows.
+    // The remaining pivots follow a fill-reducing order of the columns
+    // (nested dissection of the graph in which two columns are neighbours when
+    // a row holds both). For each column in turn the pivot row is, among the
+    // rows holding it with a coefficient of at least a tenth of their
+    // largest, the one with the fewest elements (the lowest row on a tie).
     bool pivotRemaining()
     {
-        using Key = std::pair<int, int>; // element count with the right-hand side, row
-        std::priority_queue<Key, std::vector<Key>, std::greater<Key>> byCount;
-        for (int r = 1; r <= n; ++r)
-            if (inList[ix(r)])
-                byCount.push({len[ix(r)] + 1, r});
-        while (pivotsMade < n) {
-            int r = 0;
-            while (!byCount.empty()) {
-                const Key top = byCount.top();
-                byCount.pop();
-                if (inList[ix(top.second)] && top.first == len[ix(top.second)] + 1) {
-                    r = top.second;
-                    break;
-                }
-            }
-            if (r == 0)
-                return fail(26, 0, 0);
-            const int s = start[ix(r)], e = s + len[ix(r)];
-            double largest = -1.0;
-            for (int k = s; k < e; ++k)
-                largest = std::max(largest, std::fabs(vals[ix(k)]));
-            if (largest < 0.0)
-                return fail(26, r, 0);
-            if (largest == 0.0)
-                return fail(24, r, 0);
-            int chosen = -1;
-            for (int k = s; k < e; ++k) {
-                const int c = cols[ix(k)];
-                --colCount[ix(c)];
-                if (std::fabs(vals[ix(k)]) < 0.1 * largest || (chosen >= 0 && colCount[ix(c)] > colCount[ix(cols[ix(chosen)])]))
-                    continue;
-                // On a tie the lowest column, as if the row were in column order.
-                if (chosen < 0 || colCount[ix(c)] < colCount[ix(cols[ix(chosen)])] || c < cols[ix(chosen)])
-                    chosen = k;
-            }
-            const int pc = cols[ix(chosen)];
-            const double pivotValue = vals[ix(chosen)];
-            takePivot(r, pc);
-            int toFind = colCount[ix(pc)];
-            colCount[ix(pc)] = -1;
-            if (toFind <= 0)
-                continue;
-            // A copy of the pivot row: the rows it is merged into may move.
-            pivotCols.assign(1, 0); // place 0: the zero of absent columns
-            pivotVals.assign(1, 0.0);
-            for (int k = s; k < e; ++k)
-                if (k != chosen) {
-                    pivotSlot[ix(cols[ix(k)])] = static_cast<int>(pivotCols.size());
-                    pivotCols.push_back(cols[ix(k)]);
-                    pivotVals.push_back(vals[ix(k)]);
-                }
-            if (seenBy.size() < pivotCols.size())
-                seenBy.resize(pivotCols.size(), 0);
-            std::fill_n(seenBy.begin(), pivotCols.size(), 0);
-            const double pivotRhs = rhs[ix(r)];
-            for (int node = colHead[ix(pc)]; node >= 0 && toFind > 0; node = nodeNext[ix(node)]) {
+        rowMax.assign(ix(n + 1), -1.0);
+        const std::vector<int> order = columnOrder();
+        for (const int c : order) {
+            int best = 0, bestAt = -1, zeroRow = 0;
+            bool bestPasses = false;
+            double bestRatio = 0.0;
+            for (int node = colHead[ix(c)]; node >= 0; node = nodeNext[ix(node)]) {
                 const int t = nodeRow[ix(node)];
                 if (!inList[ix(t)])
                     continue;
-                eliminate(t, pc, pivotValue, pivotRhs);
-                byCount.push({len[ix(t)] + 1, t});
-                --toFind;
+                int k = start[ix(t)];
+                while (cols[ix(k)] != c)
+                    ++k;
+                const double magnitude = std::fabs(vals[ix(k)]);
+                if (magnitude == 0.0) {
+                    if (zeroRow == 0 || t < zeroRow)
+                        zeroRow = t;
+                    continue;
+                }
+                const double ratio = magnitude / largestOfRow(t);
+                const bool passes = ratio >= 0.1;
+                bool better;
+                if (best == 0)
+                    better = true;
+                else if (passes != bestPasses)
+                    better = passes;
+                else if (passes)
+                    better = len[ix(t)] < len[ix(best)] || (len[ix(t)] == len[ix(best)] && t < best);
+                else
+                    better = ratio > bestRatio;
+                if (better) {
+                    best = t;
+                    bestAt = k;
+                    bestPasses = passes;
+                    bestRatio = ratio;
+                }
             }
-            for (std::size_t j = 1; j < pivotCols.size(); ++j)
-                pivotSlot[ix(pivotCols[j])] = 0;
+            if (best == 0) {
+                if (zeroRow > 0)
+                    return fail(24, zeroRow, 0);
+                return fail(26, rowLeftWithoutCoefficients(), 0);
+            }
+            pivotOn(best, bestAt);
         }
         return true;
+    }
+
+    // The row to name when a column has no row left: one that has run out of
+    // coefficients, else the first row still to pivot.
+    int rowLeftWithoutCoefficients() const
+    {
+        int first = 0;
+        for (int r = 1; r <= n; ++r)
+            if (inList[ix(r)]) {
+                if (len[ix(r)] == 0)
+                    return r;
+                if (first == 0)
+                    first = r;
+            }
+        return first;
+    }
+
+    double largestOfRow(int r)
+    {
+        double &largest = rowMax[ix(r)];
+        if (largest < 0.0) {
+            largest = 0.0;
+            for (int k = start[ix(r)], end = k + len[ix(r)]; k < end; ++k)
+                largest = std::max(largest, std::fabs(vals[ix(k)]));
+        }
+        return largest;
+    }
+
+    void pivotOn(int r, int chosen)
+    {
+        const int s = start[ix(r)], e = s + len[ix(r)];
+        for (int k = s; k < e; ++k)
+            --colCount[ix(cols[ix(k)])];
+        const int pc = cols[ix(chosen)];
+        const double pivotValue = vals[ix(chosen)];
+        takePivot(r, pc);
+        int toFind = colCount[ix(pc)];
+        colCount[ix(pc)] = -1;
+        if (toFind <= 0)
+            return;
+        // A copy of the pivot row: the rows it is merged into may move.
+        pivotCols.assign(1, 0); // place 0: the zero of absent columns
+        pivotVals.assign(1, 0.0);
+        for (int k = s; k < e; ++k)
+            if (k != chosen) {
+                pivotSlot[ix(cols[ix(k)])] = static_cast<int>(pivotCols.size());
+                pivotCols.push_back(cols[ix(k)]);
+                pivotVals.push_back(vals[ix(k)]);
+            }
+        if (seenBy.size() < pivotCols.size())
+            seenBy.resize(pivotCols.size(), 0);
+        std::fill_n(seenBy.begin(), pivotCols.size(), 0);
+        const double pivotRhs = rhs[ix(r)];
+        for (int node = colHead[ix(pc)]; node >= 0 && toFind > 0; node = nodeNext[ix(node)]) {
+            const int t = nodeRow[ix(node)];
+            if (!inList[ix(t)])
+                continue;
+            eliminate(t, pc, pivotValue, pivotRhs);
+            rowMax[ix(t)] = -1.0;
+            --toFind;
+        }
+        for (std::size_t j = 1; j < pivotCols.size(); ++j)
+            pivotSlot[ix(pivotCols[j])] = 0;
+    }
+
+    // Nested dissection of the column graph: split a connected piece at the
+    // middle level of a breadth-first search from a far vertex, order both
+    // halves first and the separating level after them. Small pieces keep
+    // their search order.
+    std::vector<int> columnOrder()
+    {
+        // Column graph of the rows still to pivot, in compressed form. Very
+        // long rows join everything and are left out, as they would only
+        // blur the separators.
+        constexpr int LongRow = 64;
+        std::vector<int> degree(ix(n + 1), 0);
+        for (int r = 1; r <= n; ++r)
+            if (inList[ix(r)] && len[ix(r)] <= LongRow)
+                for (int k = start[ix(r)], end = k + len[ix(r)]; k < end; ++k)
+                    degree[ix(cols[ix(k)])] += len[ix(r)] - 1;
+        std::vector<int> first(ix(n + 2), 0);
+        for (int c = 1; c <= n; ++c)
+            first[ix(c + 1)] = first[ix(c)] + degree[ix(c)];
+        std::vector<int> adjacent(ix(first[ix(n + 1)]));
+        std::vector<int> fillAt(first.begin(), first.end() - 1);
+        for (int r = 1; r <= n; ++r) {
+            if (!inList[ix(r)] || len[ix(r)] > LongRow)
+                continue;
+            const int s = start[ix(r)], e = s + len[ix(r)];
+            for (int i = s; i < e; ++i)
+                for (int j = s; j < e; ++j)
+                    if (i != j)
+                        adjacent[ix(fillAt[ix(cols[ix(i)])]++)] = cols[ix(j)];
+        }
+
+        std::vector<int> order;
+        order.reserve(ix(n));
+        std::vector<int> pieceOf(ix(n + 1), 0), seen(ix(n + 1), 0), level(ix(n + 1), 0);
+        int stamp = 0;
+        // Breadth-first search within the piece marked `piece`; returns the
+        // vertices reached in visiting order and their levels.
+        std::vector<int> reached;
+        const auto search = [&](int from, int piece) {
+            ++stamp;
+            reached.clear();
+            reached.push_back(from);
+            seen[ix(from)] = stamp;
+            level[ix(from)] = 0;
+            for (std::size_t head = 0; head < reached.size(); ++head) {
+                const int v = reached[head];
+                for (int a = first[ix(v)]; a < first[ix(v + 1)]; ++a) {
+                    const int w = adjacent[ix(a)];
+                    if (pieceOf[ix(w)] == piece && seen[ix(w)] != stamp) {
+                        seen[ix(w)] = stamp;
+                        level[ix(w)] = level[ix(v)] + 1;
+                        reached.push_back(w);
+                    }
+                }
+            }
+        };
+        constexpr std::size_t SmallPiece = 32;
+        int pieces = 0;
+        struct Task {
+            std::vector<int> vertices;
+            bool emitAsIs;
+        };
+        std::vector<Task> tasks;
+        {
+            std::vector<int> all;
+            for (int c = 1; c <= n; ++c)
+                if (colCount[ix(c)] >= 0)
+                    all.push_back(c);
+            tasks.push_back({std::move(all), false});
+        }
+        while (!tasks.empty()) {
+            Task task = std::move(tasks.back());
+            tasks.pop_back();
+            if (task.emitAsIs || task.vertices.size() <= SmallPiece) {
+                order.insert(order.end(), task.vertices.begin(), task.vertices.end());
+                continue;
+            }
+            const int piece = ++pieces;
+            for (const int v : task.vertices)
+                pieceOf[ix(v)] = piece;
+            // Connected parts of the piece, each handled on its own, in the
+            // order found; each is whole or [separator, high, low].
+            std::vector<std::vector<Task>> parts;
+            for (const int v : task.vertices) {
+                if (pieceOf[ix(v)] != piece)
+                    continue;
+                search(v, piece);
+                // Restart from the farthest vertex for a long, thin level structure.
+                search(reached.back(), piece);
+                std::vector<int> component = reached;
+                for (const int w : component)
+                    pieceOf[ix(w)] = -piece; // taken
+                parts.emplace_back();
+                if (component.size() <= SmallPiece) {
+                    parts.back().push_back({std::move(component), true});
+                    continue;
+                }
+                const int deepest = level[ix(component.back())];
+                std::vector<int> countAt(ix(deepest + 1), 0);
+                for (const int w : component)
+                    ++countAt[ix(level[ix(w)])];
+                int middle = 0;
+                for (std::size_t below = 0; middle < deepest && below + ix(countAt[ix(middle)]) <= component.size() / 2; ++middle)
+                    below += ix(countAt[ix(middle)]);
+                if (middle == 0 || middle == deepest) {
+                    parts.back().push_back({std::move(component), true});
+                    continue;
+                }
+                Task low{{}, false}, high{{}, false}, separator{{}, true};
+                for (const int w : component) {
+                    const int l = level[ix(w)];
+                    (l < middle ? low : l > middle ? high : separator).vertices.push_back(w);
+                }
+                parts.back().push_back(std::move(separator));
+                parts.back().push_back(std::move(high));
+                parts.back().push_back(std::move(low));
+            }
+            // The stack gives back the last pushed first: components in
+            // reverse, each as [separator, high, low], so that the first
+            // component comes out first, as low, high, separator.
+            for (auto it = parts.rbegin(); it != parts.rend(); ++it)
+                for (Task &t : *it)
+                    tasks.push_back(std::move(t));
+        }
+        return order;
     }
 
     void backSubstitute()
