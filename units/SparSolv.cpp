@@ -140,9 +140,10 @@ bool insertElement(int row, int col, double value)
 }
 
 // The elimination works on rows held contiguously (columns and values in two
-// parallel arrays, each row a segment in increasing column order). A row that
-// outgrows its segment through fill-in moves to the end with room to spare.
-// Rows stay in place after they are pivoted, for the back substitution.
+// parallel arrays, each row a segment; rows start in increasing column order,
+// fill-in is appended). A row that outgrows its segment through fill-in moves
+// to the end with room to spare. Rows stay in place after they are pivoted,
+// for the back substitution.
 class Eliminator {
 public:
     explicit Eliminator(int neq) : n(neq) {}
@@ -166,7 +167,6 @@ public:
 private:
     using Index = std::size_t;
     static Index ix(int i) { return static_cast<Index>(i); }
-    std::vector<double> rowMax; // largest magnitude of each row, -1 until known
 
     int n;
     std::vector<int> start, len, cap; // row segments
@@ -181,7 +181,10 @@ private:
     // Rows holding each column: linked lists in one pool. Entries for rows
     // already pivoted are skipped when read.
     std::vector<int> colHead, nodeRow, nodeNext;
-    // Scratch for one pivot row and one merged row.
+    std::vector<double> rowMax; // largest magnitude of each row, -1 until known
+    // The pivot row being eliminated: its entries (place 0 a zero, see
+    // eliminate), the place of each column in it, and which places the
+    // current target row holds.
     std::vector<int> pivotCols, pivotSlot, seenBy;
     std::vector<double> pivotVals;
 
@@ -389,9 +392,13 @@ private:
         int *const slots = pivotSlot.data();
         int *const seen = seenBy.data();
         const double *const pv = pivotVals.data();
+        // The row's largest magnitude comes along for the pivot threshold.
+        double largest = 0.0;
         for (int k = s; k < e; ++k) {
             const int slot = slots[cols[ix(k)]];
-            vals[ix(k)] -= multiplier * pv[slot];
+            const double v = vals[ix(k)] - multiplier * pv[slot];
+            vals[ix(k)] = v;
+            largest = std::max(largest, std::fabs(v));
             seen[slot] = t;
             matched += slot != 0;
         }
@@ -406,13 +413,16 @@ private:
             if (seen[j] == t)
                 continue;
             const int c = pivotCols[ix(j)];
+            const double v = -multiplier * pv[j];
             cols[ix(e)] = c;
-            vals[ix(e)] = -multiplier * pv[j];
+            vals[ix(e)] = v;
+            largest = std::max(largest, std::fabs(v));
             ++e;
             ++colCount[ix(c)];
             addToColumn(c, t);
         }
         len[ix(t)] = newLen;
+        rowMax[ix(t)] = largest;
         rhs[ix(t)] -= multiplier * pivotRhs;
     }
 
@@ -526,7 +536,6 @@ private:
             if (!inList[ix(t)])
                 continue;
             eliminate(t, pc, pivotValue, pivotRhs);
-            rowMax[ix(t)] = -1.0;
             --toFind;
         }
         for (std::size_t j = 1; j < pivotCols.size(); ++j)
@@ -588,7 +597,7 @@ private:
                 }
             }
         };
-        constexpr std::size_t SmallPiece = 32;
+        constexpr std::size_t SmallPiece = 16;
         int pieces = 0;
         struct Task {
             std::vector<int> vertices;

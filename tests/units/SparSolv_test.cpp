@@ -289,7 +289,9 @@ struct RandomSystem {
     std::vector<double> x, b;
 };
 
-RandomSystem makeRandomSystem(int n, int perRow, unsigned seed)
+// blockSize > 0 keeps every coefficient inside its block of rows and columns,
+// so that the system falls apart into independent pieces.
+RandomSystem makeRandomSystem(int n, int perRow, unsigned seed, int blockSize = 0)
 {
     std::mt19937 rng(seed);
     std::uniform_real_distribution<double> value(-1.0, 1.0);
@@ -310,7 +312,11 @@ RandomSystem makeRandomSystem(int n, int perRow, unsigned seed)
         const int row = rowName[static_cast<std::size_t>(r)];
         s.lhs.push_back({row, colName[static_cast<std::size_t>(r)], scale * (2.0 + value(rng))});
         for (int k = 0; k < perRow; ++k) {
-            const int c = std::clamp(r + offset(rng), 1, n);
+            int c = std::clamp(r + offset(rng), 1, n);
+            if (blockSize > 0) {
+                const int blockStart = (r - 1) / blockSize * blockSize + 1;
+                c = std::clamp(c, blockStart, std::min(n, blockStart + blockSize - 1));
+            }
             s.lhs.push_back({row, colName[static_cast<std::size_t>(c)], scale * value(rng)});
         }
     }
@@ -324,9 +330,12 @@ RandomSystem makeRandomSystem(int n, int perRow, unsigned seed)
 
 TEST_F(SparSolvTest, RandomSparseSystemsUpToTheLargestSizeHaveSmallResiduals)
 {
-    for (const int n : {2, 17, 300, 5000, 45000}) {
+    struct Case {
+        int n, blockSize;
+    } cases[] = {{2, 0}, {17, 0}, {300, 0}, {5000, 0}, {45000, 0}, {3000, 30}, {4001, 7}};
+    for (const auto &[n, blockSize] : cases) {
         SCOPED_TRACE(n);
-        const RandomSystem s = makeRandomSystem(n, 3, 1234u + static_cast<unsigned>(n));
+        const RandomSystem s = makeRandomSystem(n, 3, 1234u + static_cast<unsigned>(n), blockSize);
         ReleaseStruc();
         ASSERT_TRUE(InitStruc(n));
         for (const auto &t : s.lhs)
