@@ -4,6 +4,7 @@
 // end-pressure node whose pressure is fixed. Holds the node's input, its
 // place on the drawing, its notes and the two values the solver writes.
 
+#include "platform/Graphics.h"
 #include "units/Units.h"
 
 #include <cstdint>
@@ -29,7 +30,7 @@ public:
     static constexpr int NotesLength = 200;
     // Every field of the current version.
     static constexpr int RecordSize = (NameLength + 1) + 1 + 8 * 7 + 1 + 8 * 4 + 1 + 4 * 10 + 4 + (NotesLength + 1);
-    static constexpr std::int32_t DefaultLiquidColor = 0xFF8000;
+    static constexpr TColor DefaultLiquidColor = 0xFF8000;
 
     TNode() { Clear(); }
 
@@ -89,7 +90,7 @@ public:
     std::int32_t JointSupplyRelativeX, JointSupplyRelativeY;
     std::int32_t JointDischargeRelativeX, JointDischargeRelativeY;
     std::int32_t NodeImageIndex;
-    std::int32_t LiquidColor; // colour as 0xBBGGRR
+    TColor LiquidColor;
     std::vector<std::string> Notes;
     bool Selected = false;
     std::int32_t OrigX = 0, OrigY = 0;
