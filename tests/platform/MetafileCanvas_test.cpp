@@ -420,3 +420,79 @@ TEST(Metafile, IndependentReaderParsesTheRecording)
 
 } // namespace
 } // namespace tessaran
+
+namespace tessaran {
+namespace {
+
+TEST(MetafileCanvas, PenBrushAndFontFieldsAreThoseOfTheLogicalObjects)
+{
+    TMetafile mf;
+    mf.Width = mf.Height = 10;
+    TMetafileCanvas c(mf);
+    for (int s = 0; s <= static_cast<int>(TPenStyle::psInsideFrame); ++s) {
+        c.Pen.Style = static_cast<TPenStyle>(s);
+        c.LineTo(s, s);
+    }
+    for (int s = 0; s <= static_cast<int>(TBrushStyle::bsDiagCross); ++s) {
+        c.Brush.Style = static_cast<TBrushStyle>(s);
+        c.Brush.Color = 0x123456;
+        c.Rectangle(0, 0, 5, 5);
+    }
+    c.Font.Name = "Verdana";
+    c.Font.Size = 10;
+    c.Font.Style = TFontStyles{TFontStyle::fsBold, TFontStyle::fsUnderline};
+    c.Font.Escapement = -455;
+    c.TextOut(1, 1, "x");
+    c.Close();
+
+    std::vector<std::uint32_t> penStyles, brushStyles, hatches;
+    for (const TEmfRecord &r : mf.Records()) {
+        if (r.Type() == emr::EMR_CREATEPEN)
+            penStyles.push_back(r.U32(12));
+        if (r.Type() == emr::EMR_CREATEBRUSHINDIRECT) {
+            brushStyles.push_back(r.U32(12));
+            hatches.push_back(r.U32(20));
+            EXPECT_EQ(r.U32(16), 0x123456u);
+        }
+        if (r.Type() == emr::EMR_EXTCREATEFONTINDIRECTW) {
+            EXPECT_EQ(r.I32(12), -13); // 10 points at 96 per inch
+            EXPECT_EQ(r.I32(20), -455);
+            EXPECT_EQ(r.I32(24), -455);
+            EXPECT_EQ(r.I32(28), 700);
+            EXPECT_EQ(r.U8(32), 0);
+            EXPECT_EQ(r.U8(33), 1);
+            EXPECT_EQ(r.U16(40), u'V');
+            EXPECT_EQ(r.U16(40 + 14), 0);
+            EXPECT_EQ(r.Size(), 332u);
+        }
+    }
+    EXPECT_EQ(penStyles, (std::vector<std::uint32_t>{0, 1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(brushStyles, (std::vector<std::uint32_t>{0, 1, 2, 2, 2, 2, 2, 2}));
+    EXPECT_EQ(hatches, (std::vector<std::uint32_t>{0, 0, 0, 1, 2, 3, 4, 5}));
+}
+
+TEST(MetafileCanvas, ARecordingCanExtendThePictureOfItsOwnMetafile)
+{
+    TMetafile mf;
+    mf.Width = 100;
+    mf.Height = 100;
+    {
+        TMetafileCanvas first(mf);
+        first.Rectangle(0, 0, 10, 10);
+        first.Close();
+    }
+    {
+        TMetafileCanvas more(mf);
+        more.StretchDraw(TRect{0, 0, 100, 100}, mf);
+        more.Ellipse(20, 20, 30, 30);
+        more.Close();
+    }
+    std::vector<std::uint32_t> shapes;
+    for (const TEmfRecord &r : mf.Records())
+        if (r.Type() == emr::EMR_RECTANGLE || r.Type() == emr::EMR_ELLIPSE)
+            shapes.push_back(r.Type());
+    EXPECT_EQ(shapes, (std::vector<std::uint32_t>{emr::EMR_RECTANGLE, emr::EMR_ELLIPSE}));
+}
+
+} // namespace
+} // namespace tessaran
