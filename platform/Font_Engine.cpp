@@ -166,10 +166,10 @@ TFontFile FindFontFile(const TFont &font)
     return FindFontFile(font.Name, font.Style.Contains(TFontStyle::fsBold), font.Style.Contains(TFontStyle::fsItalic));
 }
 
-TFontMetrics MeasureFont(const TFont &font)
+namespace {
+
+TFontMetrics computeMetrics(FT_Face face, int em)
 {
-    FT_Face face = FontLibrary::Instance().SizedFace(font);
-    int em = std::max(1, font.PixelHeight());
     int upem = face->units_per_EM;
     TFontMetrics m;
     auto *os2 = static_cast<TT_OS2 *>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
@@ -190,12 +190,45 @@ TFontMetrics MeasureFont(const TFont &font)
     return m;
 }
 
+// Measured values per face and pixel size: renders measure the same few
+// fonts over and over.
+struct SizedFaceCache {
+    TFontMetrics metrics;
+    std::map<char32_t, int> advances;
+};
+
+SizedFaceCache &cacheFor(const TFont &font, FT_Face &face)
+{
+    static std::map<std::tuple<std::string, bool, bool, int>, std::pair<FT_Face, SizedFaceCache>> caches;
+    int em = std::max(1, font.PixelHeight());
+    auto key = std::make_tuple(lower(font.Name), font.Style.Contains(TFontStyle::fsBold),
+                               font.Style.Contains(TFontStyle::fsItalic), em);
+    auto found = caches.find(key);
+    if (found == caches.end()) {
+        FT_Face sized = FontLibrary::Instance().SizedFace(font);
+        SizedFaceCache cache;
+        cache.metrics = computeMetrics(sized, em);
+        found = caches.emplace(key, std::make_pair(sized, std::move(cache))).first;
+    }
+    face = found->second.first;
+    return found->second.second;
+}
+
+} // namespace
+
+TFontMetrics MeasureFont(const TFont &font)
+{
+    FT_Face face = nullptr;
+    return cacheFor(font, face).metrics;
+}
+
 TTextMeasure MeasureText(const TFont &font, std::u16string_view text)
 {
-    FT_Face face = FontLibrary::Instance().SizedFace(font);
+    FT_Face face = nullptr;
+    SizedFaceCache &cache = cacheFor(font, face);
+    bool sized = false;
     TTextMeasure result;
     result.Advances.reserve(text.size());
-    std::map<char32_t, int> advances;
     int width = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t code = text[i];
@@ -205,14 +238,19 @@ TTextMeasure MeasureText(const TFont &font, std::u16string_view text)
             pair = true;
         }
         int advance = 0;
-        auto known = advances.find(code);
-        if (known != advances.end()) {
+        auto known = cache.advances.find(code);
+        if (known != cache.advances.end()) {
             advance = known->second;
         } else {
+            // The face is shared by every size: set this one before loading.
+            if (!sized) {
+                FontLibrary::Instance().SizedFace(font);
+                sized = true;
+            }
             FT_UInt glyph = FT_Get_Char_Index(face, code);
             if (FT_Load_Glyph(face, glyph, FT_LOAD_DEFAULT) == 0)
                 advance = static_cast<int>((face->glyph->advance.x + 32) >> 6);
-            advances.emplace(code, advance);
+            cache.advances.emplace(code, advance);
         }
         result.Advances.push_back(advance);
         width += advance;
@@ -221,7 +259,7 @@ TTextMeasure MeasureText(const TFont &font, std::u16string_view text)
             ++i;
         }
     }
-    result.Extent = TSize{width, MeasureFont(font).Height};
+    result.Extent = TSize{width, cache.metrics.Height};
     return result;
 }
 
