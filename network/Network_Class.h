@@ -1,0 +1,373 @@
+#pragma once
+// The model of one open system: the node and pipe tables, the link tables
+// that join pipes to nodes, free texts, fluid zones, background images, the
+// settings and report options, the drawing mode and the solver's work data.
+//
+// The main window owns one network per tab and one as the clipboard of copy
+// and paste. Operations are split by concern over several source files:
+// Network_Class.cpp (tables, lifecycle, zones, images), Network_Links.cpp
+// (link tables and topology queries), Network_Selection.cpp (selection,
+// edits and geometry tests) and Network_Transforms.cpp (extents, grid snap,
+// view conversions, rotations).
+
+#include "model/FileHeader.h"
+#include "model/FreeText_Class.h"
+#include "model/Fluid_Class.h"
+#include "model/Node_Class.h"
+#include "model/Node_Set_Class.h"
+#include "model/Pipe_Class.h"
+#include "model/Pipe_Set_Class.h"
+#include "network/Config_Options.h"
+#include "network/Network_States.h"
+#include "network/Report_Options.h"
+#include "network/User_Interface_Seam.h"
+#include "platform/Bitmap.h"
+#include "platform/Graphics.h"
+#include "units/Calculation_Enums.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tessaran {
+
+class TStream;
+
+class ENetworkClass : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// One pipe between two nodes; a positive flow runs from FromNodeId to ToNodeId.
+struct TNodeLink {
+    std::int32_t FromNodeId = 0;
+    std::int32_t ToNodeId = 0;
+    std::int32_t PipeId = 0;
+    friend bool operator==(const TNodeLink &, const TNodeLink &) = default;
+};
+
+// A pipe that carries a flow control during a calculation, with the joint
+// node and pipe copy inserted for a pressure-reducing or back-pressure valve
+// (0 for a flow-control valve).
+struct TFlowControlLink {
+    std::int32_t FromNodeId = 0;
+    std::int32_t ToNodeId = 0;
+    std::int32_t PipeId = 0;
+    std::int32_t ControlNodeId = 0;
+    std::int32_t ControlPipeId = 0;
+    TControlType ControlType = FCV;
+    friend bool operator==(const TFlowControlLink &, const TFlowControlLink &) = default;
+};
+
+struct TFluidZone {
+    TFluid Fluid;
+    TColor Color = clWhite;
+    bool ShowColor = true;
+};
+
+struct TBackgroundImage {
+    std::unique_ptr<TBitmap> Bitmap;         // as loaded
+    std::unique_ptr<TBitmap> BitmapAdjusted; // as adjusted for display
+    std::int32_t ImageX = 0, ImageY = 0;
+    std::int32_t ImageStretchWidth = 400, ImageStretchHeight = 400;
+    std::int32_t DisplayLayer = 2;
+    std::int32_t ImageOpacity = 100;
+    bool UseGreyScale = false;
+    bool HideImage = false;
+    bool Selected = false;
+    std::int32_t OrigX = 0, Origy = 0;
+};
+
+class TNetwork {
+public:
+    static constexpr int MaxNodes = 1000;
+    static constexpr int MaxPipes = 1000;
+    static constexpr int MaxLinks = 1000;
+    static constexpr int MaxFreeTexts = 1000;
+    static constexpr int MaxFluidZones = 20;
+    static constexpr int MaxBackgroundImages = 10;
+    static constexpr int MaxLoops = 1000;
+    static constexpr int MaxLoopPipes = 1000;
+    static constexpr int InitialGuessVelocityCount = 100;
+    // The drawing sheet in drawing units.
+    static constexpr int SheetWidth = 18060;
+    static constexpr int SheetHeight = 12020;
+    static constexpr std::array<TColor, 21> FluidZoneDefaultColors = {
+        0,        0xFFFFFF, 0xC0C0FF, 0xA0A0D0, 0x6FA9FF, 0xC0E6E6, 0xC0FFC0, 0xFFFFC0,
+        0xFFE0C0, 0xFFC0FF, 0xFFC0C0, 0xC9C9C9, 0x4040FF, 0x6060C0, 0x4080FF, 0x00C0C0,
+        0x80FF80, 0xFFFF80, 0xFFD060, 0xFF80FF, 0xFF8080};
+
+    using TNodeLinks = std::array<TNodeLink, MaxLinks + 1>; // 1-based
+
+    TNetwork();
+    TNetwork(const TNetwork &) = delete;
+    TNetwork &operator=(const TNetwork &) = delete;
+    ~TNetwork();
+
+    // --- Lifecycle, drawing mode -------------------------------------------
+    void Clear();
+    void ResetDefaultPipeValues();
+    void ClearBackgroundImages();
+    void SetNormalDrawing();
+    void SetisometricDrawing();
+    void ExtractCopyOfPipeSet(TPipeSet &ToThePipeSet) const;
+    void ExtractCopyOfNodeSet(TNodeSet &ToTheNodeSet) const;
+
+    // --- Nodes ---------------------------------------------------------------
+    int AddNode(const TNode &TheNode);
+    void RemoveNode(int TheNodeId);
+    TNode &GetNode(int TheNodeId) { return NodeSet.GetNode(TheNodeId); }
+    const TNode &GetNode(int TheNodeId) const { return NodeSet.GetNode(TheNodeId); }
+    int GetNodeCount() const;
+    int GetNextNodeId(int CurrentNodeId) const;
+    int GetPreviousNodeId(int CurrentNodeId) const;
+    int GetHighestNodeId() const;
+    int GetNodeIdFromName(const std::string &TheNodeName) const;
+    int ExistsNodeWithSamePosition(int X, int Y, int CurrentNodeId) const;
+    int ExistsNodeWithinGivenDistance(int X, int Y, int xDistance, int yDistance, double OfScaleOrHigher,
+                                      int CurrentNodeId) const;
+
+    // --- Pipes (iterated in link order) ----------------------------------------
+    int AddPipe(const TPipe &ThePipe);
+    void RemovePipe(int ThePipeId);
+    TPipe &GetPipe(int ThePipeId) { return PipeSet.GetPipe(ThePipeId); }
+    const TPipe &GetPipe(int ThePipeId) const { return PipeSet.GetPipe(ThePipeId); }
+    int GetPipeIdFromName(const std::string &ThePipeName) const;
+    int GetPipeCount() const;
+    int GetNextPipeId(int CurrentPipeId) const;
+    int GetPreviousPipeId(int CurrentPipeId) const;
+    int GetHighestPipeId() const;
+    int GetNextClosedPipeId(int CurrentPipeId) const;
+    int GetPipeSelectedCount() const;
+    void GetTStringsOfPipeIdForDropdownList(std::vector<std::string> &TheStrings) const;
+
+    // --- Selection counts --------------------------------------------------------
+    int GetNumberOfNodesSelected() const;
+    int GetNumberOfItemsSelected() const;
+    int GetSelectedNodeId() const;
+
+    // --- Free texts (addressed by position 1..FreeTextsCount) ----------------------
+    int AddFreeText(const std::string &TheTextStrings, int x, int y, TColor TheColor, int TheSize,
+                    TFontStyles TheStyle);
+    TFreeText &GetFreeText(int FreeTextId) { return FreeTexts[static_cast<std::size_t>(FreeTextId)]; }
+    const TFreeText &GetFreeText(int FreeTextId) const { return FreeTexts[static_cast<std::size_t>(FreeTextId)]; }
+    void RemoveFreeText(int FreeTextId);
+
+    // --- Fluid zones and fluids ----------------------------------------------------
+    int GetNodeFluidZoneIndex(int TheNodeId) const;
+    bool IsAllGasSystem() const;
+    bool IsAllLiquidSystem() const;
+    double GetNodeHGL(int TheNodeId) const;
+    void UpdateSelectedItemsToFluidZone(int FluidZoneIndex);
+    void UpdateFluidZoneInPipes(int FromFluidZoneIndex, int ToFluidZoneIndex);
+    void DeleteFluidZone(int FluidZoneIndex);
+    void CopyFluidZonesFrom(const TNetwork &TheNetwork);
+    // The fluid of the zone a pipe lies in (zone 1 for an index out of range).
+    const TFluid &GetPipeFluid(int ThePipeId) const;
+
+    void DeleteBackgroundImage(int ImageIndex);
+
+    // --- Report options (forwarded with this network's kind of system) --------------
+    void ClearPDFReportOptions();
+    void SetDefaultReportOptionPipeData();
+    void SetDefaultReportOptionNodeData();
+    void SetDefaultReportOptionEnergyData();
+    void SaveReportOptions(TStream &TheFileStream) const;
+    void LoadReportOptions(TStream &TheFileStream);
+    void LoadReportOptionsFirstV638(TStream &TheFileStream);
+
+    // --- Selection, drawing edits and geometry (Network_Selection.cpp) --------------
+    void SetSelectedItems(const TNetworkStates &TheNetworkStates);
+    void DeselectItems();
+    void ResetSelectedNodesXY(int offsetX, int offsetY);
+    void MoveSelectedNodes(int offsetX, int offsetY);
+    void MoveAllBackgroundImages(int offsetX, int offsetY);
+    void DeleteSelectedItems();
+    void UpdateSelectedItemsToAutoNameIds();
+    void AddOnNetworkSelection(const TNetwork &TheNetwork);
+
+    static bool IsPointOnLine(int PointX, int PointY, int LineX1, int LineY1, int LineX2, int LineY2);
+    static void SnapPointToLine(int &PointX, int &PointY, int LineX1, int LineY1, int LineX2, int LineY2);
+    int IsPointOnAnyNetworkLine(int PointX, int PointY) const;
+    int IsPointOnAnyClosedNetworkLine(int PointX, int PointY) const;
+    int IsPointOnAnyLineFromThisNode(int TheNodeId, int PointX, int PointY) const;
+    int IsPointOnAnyLineNotFromThisNode(int TheNodeId, int PointX, int PointY) const;
+    bool ExistsNodesOnPipeLinkLine(int TheFromNodeId, int TheToNodeId) const;
+    bool ExistsNodesOnPipeLine(int LineX1, int LineY1, int LineX2, int LineY2) const;
+    bool ExistsNodesOnAnyLineFromThisNode(int TheNodeId) const;
+    bool ExistsAnyNodeOrPipeDrawingIssue() const;
+
+    static bool IsOnSheet(int x, int y);
+    bool ExistsNodeOffScreen() const;
+    bool ExistsSelectedNodeOffScreen() const;
+    void SelectItemsOffScreen();
+
+    void SetPumpPercentagePositionFromXY(int ThePipeId);
+    void SetPumpXYFromPercentagePosition(int ThePipeId);
+
+    // --- Drawing transforms (Network_Transforms.cpp) ---------------------------------
+    void GetMinMaxXY(int &x1, int &y1, int &x2, int &y2, bool NodeOnly) const;
+    void GetMinMaxXYSelection(int &x1, int &y1, int &x2, int &y2, bool NodeOnly) const;
+    void CalcSnapToGridXY(int &MetaFileX, int &MetaFileY) const;
+    void RotateNormalPointToIso(int x, int y, int xNormalZeroRef, int yNormalZeroRef, int xIsoZeroRef,
+                                int yIsoZeroRef, int &xIso, int &yIso) const;
+    void RotateIsoPointToNormal(int x, int y, int xIsoZeroRef, int yIsoZeroRef, int xNormalZeroRef,
+                                int yNormalZeroRef, int &xNormal, int &yNormal) const;
+    void RotateNormalDrawingToIso();
+    void RotateIsoDrawingToNormal();
+    void RotateNormalDrawingPlus90Degrees(TNetworkStates &TheNetworkStates, bool SelectionOnly);
+    void RotateNormalDrawingMinus90Degrees(TNetworkStates &TheNetworkStates, bool SelectionOnly);
+    void RotateIsoDrawingPlus90Degrees(TNetworkStates &TheNetworkStates, bool SelectionOnly);
+    void RotateIsoDrawingMinus90Degrees(TNetworkStates &TheNetworkStates, bool SelectionOnly);
+    void RotateFlipUpDown(TNetworkStates &TheNetworkStates, bool SelectionOnly);
+    void RotateMirrorLeftRight(TNetworkStates &TheNetworkStates, bool SelectionOnly);
+    void RotateFreeTextAngles(int TheAngle);
+
+    // --- Node links and topology queries (Network_Links.cpp) -------------------------
+    bool AddLink(int TheFromNodeId, int TheToNodeId, int ThePipeId);
+    bool AddLinkPreventBackflow(int TheFromNodeId, int TheToNodeId, int ThePipeId);
+    int AddPipeLink(int TheFromNodeId, int TheToNodeId, const TPipe &ThePipe);
+    void RemoveLink(int ThePipeId);
+    void RemoveLinkClosedPipe(int ThePipeId);
+    void RemovePipeLink(int ThePipeId);
+    void RemoveAllPipeLinksFromToNode(int TheNodeId);
+    void RemovePipeLinkBetweenNodes(int TheFromNodeId, int TheToNodeId);
+    void ReversePipeLink(int ThePipeId);
+    void RemoveNodeLinkAddClosedPipeLink(int ThePipeId);
+    void RestoreNodeLinkForClosedPipe(int ThePipeId);
+    bool IsPipeClosed(int ThePipeId) const;
+
+    TNodeLink GetNodeLink(int TheNodeLinkId) const { return NodeLinks[static_cast<std::size_t>(TheNodeLinkId)]; }
+    TNodeLink GetNodeLinkClosedPipe(int TheNodeLinkId) const
+    {
+        return NodeLinksClosedPipe[static_cast<std::size_t>(TheNodeLinkId)];
+    }
+    int GetNextUndirectedNodeLinkId(int TheNodeId, int TheLastNodeLinkId) const;
+    void GetPipeNodes(int ThePipeId, int &TheFromNodeId, int &TheToNodeId) const;
+    void GetFromAndToNodeIds(int ThePipeId, int &TheFromNodeId, int &TheToNodeId) const;
+    bool ExistsPipeLink(int TheFromNodeId, int TheToNodeId) const;
+    void SortNodeLinksByPipeId();
+    void SortNodeLinksClosedPipeByPipeId();
+
+    int GetNumberOfOutFlowPipes(int TheNodeId) const;
+    int GetNumberOfInFlowPipes(int TheNodeId) const;
+    int GetSingleOutFlowPipe(int TheNodeId) const;
+    int GetSingleInFlowPipe(int TheNodeId) const;
+    int GetNumberOfOutFlowPipesNotSet(int TheNodeId) const;
+    int GetNumberOfInFlowPipesWithFluidZone(int TheNodeId, int TheFluidZoneIndex) const;
+    int GetNumberOfOutFlowPipesWithFluidZone(int TheNodeId, int TheFluidZoneIndex) const;
+    int GetNumberOfInFlowPipesClosed(int TheNodeId) const;
+    int GetNumberOfOutFlowPipesClosed(int TheNodeId) const;
+    long double GetOutFlowSumAtNode_kgs(int TheNodeId) const;
+    double GetPipeStartNodePressure_bar_g(int ThePipeId) const;
+    bool IsNegativeFlowInAnyPipe() const;
+    bool IsNegativeFlowInAnyPipeWithPump() const;
+
+    bool IsPipeOkToAddFlowControl(int ThePipeId) const;
+    bool IsNodeAssociatedWithAnyPRV(int TheNodeId) const;
+    bool IsNodeAssociatedWithAnyBPV(int TheNodeId) const;
+    bool IsNodeControlNode(int TheNodeId) const;
+    int GetOriginalPipeIdForThisControlPipe(int ThePipeId) const;
+    bool IsPipePRVNewControlPipe(int ThePipeId) const;
+    bool IsPipeBPVNewControlPipe(int ThePipeId) const;
+    bool IsPipePRVOrBPVNewControlPipe(int ThePipeId) const;
+    void GetNodeAfterPRVIfNewControlPipe(int ThePipeId, int &ToNodeIdAfterPRV) const;
+    void GetNodeBeforeBPVIfNewControlPipe(int ThePipeId, int &FromNodeIdBeforePRV) const;
+    void GetPipeEnteringNodeBeforeBPVIfNewControlPipe(int ThePipeId, int &PipeIdBeforeBPV) const;
+
+    // --- Data ------------------------------------------------------------------------
+    // The user interface this network reports to; the main window replaces
+    // the silent default with its own.
+    TUserInterfaceSeam *UserInterface = &SilentUserInterface();
+
+    TFileHeader FileHeader;
+    TNodeSet NodeSet;
+    TPipeSet PipeSet;
+    TNode TempNode1;
+    TPipe TempPipe1;
+
+    std::int32_t FreeTextsCount = 0;
+    std::vector<TFreeText> FreeTexts; // 1-based, MaxFreeTexts + 1 entries
+
+    std::int32_t NodeLinksCount = 0;
+    TNodeLinks NodeLinks{};
+    std::int32_t NodeLinksClosedPipeCount = 0;
+    TNodeLinks NodeLinksClosedPipe{};
+    std::int32_t NodeLinksSavedCount = 0;
+    TNodeLinks NodeLinksSaved{};
+    std::int32_t NodeLinksFlowControlCount = 0;
+    std::array<TFlowControlLink, MaxLinks + 1> NodeLinksFlowControl{};
+    std::int32_t NodeLinksPumpAtSetFlowRateCount = 0;
+    TNodeLinks NodeLinksPumpAtSetFlowRate{};
+    std::int32_t NodeLinksPreventBackflowCount = 0;
+    TNodeLinks NodeLinksPreventBackflow{};
+
+    std::int32_t FluidZonesCount = 1;
+    std::int32_t CurrentFluidZone = 1;
+    std::array<TFluidZone, MaxFluidZones + 1> FluidZones;      // 1-based
+    std::array<TFluidZone, MaxFluidZones + 1> FluidZonesSaved; // 1-based
+
+    TConfigOptions ConfigOptions;
+    TReportOptions ReportOptions;
+
+    bool IsometricDrawing = false;
+    std::int32_t MetaFileDrawing_XGridSpacing = 40;
+    std::int32_t MetaFileDrawing_YGridSpacing = 40;
+    double IsometricXRadAng = 0;
+    double IsometricYRadAng = 0;
+    double SymbolScale = 1.0;
+
+    std::int32_t BackgroundImagesCount = 0;
+    std::array<TBackgroundImage, MaxBackgroundImages + 1> BackgroundImages; // 1-based
+
+    // Solver work data. The two equation systems of the iterations are added
+    // with the equation-system class; the loop finder adds its path store.
+    std::array<double, InitialGuessVelocityCount + 1> NetworkClass_ArrayInitialGuessFlowVelocity_ms{};
+    double CurrentGuessFlowVelocity_ms = 0;
+    std::array<std::int32_t, MaxNodes + 1> NodeFluidZoneIndex{};
+    std::array<bool, MaxNodes + 1> NodeContinuityIsolated{};
+    std::array<double, MaxNodes + 1> NodeContinuityFlowKgs{};
+    std::array<double, MaxNodes + 1> NodeFlowKgsDivPressDiffBar{};
+
+    std::int32_t PipeLoopsCount = 0;
+    std::array<std::int32_t, MaxLoops + 1> PipeLoopsPipeCount{};
+    // PipeLoops[loop][entry], both 1-based.
+    std::vector<std::array<std::int32_t, MaxLoopPipes + 1>> PipeLoops;
+    std::int32_t PipeRealLoopCount = 0;
+    std::int32_t PipePseudoLoopCount = 0;
+
+    TMethodOfSolution CurrentMethodOfSolution = LinearTheoryThenNewton;
+    double GasModel_Std_Temp_degrees_k = 0;
+    double GasModel_Std_Pressure_Pa_a = 0;
+    bool FixedFlowRatePumpWarning = false;
+
+    std::string CalculatingString;
+    bool StopCalculating = false;
+    std::int32_t CalculationOverflowCount = 0;
+    std::int32_t WarningCount = 0;
+    std::int32_t CommentCount = 0;
+    bool PipeLoopsMessagesOn = true;
+    bool FinalPressureBalanceToleranceMaybeTooSmall = false;
+    double HighestPressureBalancingToleranceFinal_bar = 0;
+    std::int32_t HighestPressureBalancingTolerancePipeId = 0;
+    bool solvedSuccessful = false;
+    std::int32_t HighlightPipeIdForNetworkFormTimer = 0;
+
+private:
+    std::unique_ptr<TPipe> defaultPipe_; // ConfigOptions.DefaultPipe points here
+
+    // Position of a pipe's entry in a link table, 0 when absent.
+    static int findLink(const TNodeLinks &links, int count, int pipeId);
+    static void removeLinkAt(TNodeLinks &links, int &count, int position);
+    void setPositionsToOrig();
+    void setOrigToPositions(bool clearLabelOffsets);
+    void rotateTextAngleToIso(TFreeText &text) const;
+    void rotateTextAngleToNormal(TFreeText &text) const;
+    void rotateNormalDrawing90(TNetworkStates &states, bool selectionOnly, bool plus);
+    void flipOrMirror(bool selectionOnly, bool flip);
+};
+
+} // namespace tessaran
