@@ -184,7 +184,7 @@ int TNetwork::AddNode(const TNode &TheNode) { return NodeSet.AddNode(TheNode); }
 
 void TNetwork::RemoveNode(int TheNodeId) { NodeSet.RemoveNode(TheNodeId); }
 
-int TNetwork::GetNodeCount() const { return NodeSet.NumberOfNodesUsed; }
+int TNetwork::GetNodeCount() const { return NodeSet.NumberOfNodesUsed(); }
 
 int TNetwork::GetNextNodeId(int CurrentNodeId) const { return NodeSet.getNextNodeId(CurrentNodeId); }
 
@@ -222,7 +222,7 @@ int TNetwork::GetPipeIdFromName(const std::string &ThePipeName) const
     return PipeSet.GetPipeIdFromName(ThePipeName);
 }
 
-int TNetwork::GetPipeCount() const { return PipeSet.NumberOfPipesUsed; }
+int TNetwork::GetPipeCount() const { return PipeSet.NumberOfPipesUsed(); }
 
 int TNetwork::GetNextPipeId(int CurrentPipeId) const
 {

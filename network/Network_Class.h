@@ -11,7 +11,7 @@
 // view conversions, rotations).
 
 #include "model/FileHeader.h"
-#include "model/FreeText_Class.h"
+#include "model/Free_Text_Class.h"
 #include "model/Fluid_Class.h"
 #include "model/Node_Class.h"
 #include "model/Node_Set_Class.h"

@@ -255,13 +255,8 @@ void TNetwork::AddOnNetworkSelection(const TNetwork &TheNetwork)
         const TFreeText &source = TheNetwork.GetFreeText(i);
         if (!source.Selected)
             continue;
-        std::string text;
-        for (std::size_t line = 0; line < source.TextStrings.size(); ++line) {
-            if (line > 0)
-                text += "\r\n";
-            text += source.TextStrings[line];
-        }
-        const int position = AddFreeText(text, source.x, source.y, source.Color, source.Size, source.Style);
+        const int position =
+            AddFreeText(source.GetText(), source.x, source.y, source.Color, source.Size, source.Style);
         if (position > 0)
             GetFreeText(position).CopyFreeText(source);
     }
