@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
+#include <QPrinter>
+#include <QTemporaryDir>
 #include <QImage>
 
 #include <cstdlib>
@@ -269,6 +272,21 @@ TEST(QtCanvas, LinesLeaveTheirLastPixelOut)
     EXPECT_EQ(image.pixel(2, 5), qRgb(0, 0, 0));
     EXPECT_EQ(image.pixel(9, 5), qRgb(0, 0, 0));
     EXPECT_EQ(image.pixel(10, 5), qRgb(255, 255, 255));
+}
+
+TEST(QtCanvas, PaintsOnAPrinter)
+{
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("page.pdf"));
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        TQtCanvas canvas(&printer);
+        drawScene(canvas);
+        EXPECT_EQ(static_cast<std::uint32_t>(canvas.GetPixel(1, 1)), 0xFFFFFFFFu); // a printer has no pixels to read
+    }
+    EXPECT_GT(QFileInfo(path).size(), 1000);
 }
 
 } // namespace
