@@ -1,6 +1,7 @@
 #include "model/Free_Text_Class.h"
 
 #include "platform/Pascal.h"
+#include "platform/Text_Lines.h"
 
 namespace tessaran {
 
@@ -10,28 +11,6 @@ namespace {
 constexpr const char *WideTextVersion = "5.11";
 constexpr int OldTextCapacity = 250;
 
-// The inverse of joining the lines with CR LF: every line break (CR LF, LF or
-// CR alone) ends a line, so a trailing break leaves an empty last line.
-std::vector<std::string> SplitLines(const std::string &text)
-{
-    std::vector<std::string> lines;
-    if (text.empty())
-        return lines;
-    std::string line;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c == '\r' || c == '\n') {
-            lines.push_back(line);
-            line.clear();
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else {
-            line += c;
-        }
-    }
-    lines.push_back(line);
-    return lines;
-}
 
 } // namespace
 
@@ -69,18 +48,9 @@ void TFreeText::CopyFreeText(const TFreeText &FromFreeText)
     yEnd = y;
 }
 
-std::string TFreeText::GetText() const
-{
-    std::string text;
-    for (std::size_t i = 0; i < TextStrings.size(); ++i) {
-        if (i > 0)
-            text += "\r\n";
-        text += TextStrings[i];
-    }
-    return text;
-}
+std::string TFreeText::GetText() const { return JoinLines(TextStrings); }
 
-void TFreeText::SetText(const std::string &text) { TextStrings = SplitLines(text); }
+void TFreeText::SetText(const std::string &text) { TextStrings = SplitLines(text, TTrailingBreak::StartsEmptyLine); }
 
 void TFreeText::Save(TStream &TheFileStream) const
 {

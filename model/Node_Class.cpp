@@ -3,43 +3,14 @@
 #include "model/Fluid_Class.h"
 #include "platform/Pascal.h"
 #include "platform/Stream.h"
+#include "platform/Text_Lines.h"
 
 #include <charconv>
 
 namespace tessaran {
 namespace {
 
-std::string JoinNotes(const std::vector<std::string> &lines)
-{
-    std::string text;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            text += "\r\n";
-        text += lines[i];
-    }
-    return text;
-}
 
-// Splits at CR LF, LF or CR; a break at the very end starts no new line.
-std::vector<std::string> SplitNotes(const std::string &text)
-{
-    std::vector<std::string> lines;
-    std::string line;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c == '\r' || c == '\n') {
-            lines.push_back(line);
-            line.clear();
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else {
-            line += c;
-        }
-    }
-    if (!line.empty())
-        lines.push_back(line);
-    return lines;
-}
 
 std::string GeneralFloat(double value)
 {
@@ -214,7 +185,7 @@ void TNode::Save(TStream &s, const std::string &fileVersion) const
     for (std::int32_t value : {x, y, z, labelRelativex, labelRelativey, JointSupplyRelativeX, JointSupplyRelativeY,
                                JointDischargeRelativeX, JointDischargeRelativeY, NodeImageIndex, LiquidColor})
         s.WriteInt32(value);
-    s.WriteShortString(JoinNotes(Notes), NotesLength);
+    s.WriteShortString(JoinLines(Notes), NotesLength);
 }
 
 void TNode::Load(TStream &s, const std::string &fileVersion)
@@ -259,7 +230,7 @@ void TNode::Load(TStream &s, const std::string &fileVersion)
         if (fileVersion <= "7.06" && read.NodeType == Tank && read.NodeImageIndex > 9)
             read.NodeImageIndex %= 10;
         read.LiquidColor = s.ReadInt32();
-        read.Notes = SplitNotes(s.ReadShortString(NotesLength));
+        read.Notes = SplitLines(s.ReadShortString(NotesLength), TTrailingBreak::IsDropped);
     } catch (...) {
         Name.clear();
         throw;

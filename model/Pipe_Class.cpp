@@ -9,6 +9,7 @@
 #include "model/Pipe_Table_Text.h"
 #include "platform/TextFile.h"
 #include "platform/Pascal.h"
+#include "platform/Text_Lines.h"
 #include "units/Calculations.h"
 #include "units/Gas_Calculations.h"
 #include "units/Unit_Format.h"
@@ -44,39 +45,7 @@ std::string FormatDiameter(TUnit unit, double value_m)
     return formatForUnit(unit, convertUnit(TUnit::unt_m, unit, value_m));
 }
 
-std::string JoinNotes(const std::vector<std::string> &lines)
-{
-    std::string text;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            text += "\r\n";
-        text += lines[i];
-    }
-    return text;
-}
 
-// The inverse of joining with CR LF: every line break (CR LF, LF or CR alone)
-// ends a line.
-std::vector<std::string> SplitNotes(const std::string &text)
-{
-    std::vector<std::string> lines;
-    if (text.empty())
-        return lines;
-    std::string line;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c == '\r' || c == '\n') {
-            lines.push_back(line);
-            line.clear();
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else {
-            line += c;
-        }
-    }
-    lines.push_back(line);
-    return lines;
-}
 
 std::string GeneralFloatText(double value)
 {
@@ -711,7 +680,7 @@ void TPipe::Save(TStream &s, const std::string &FileVersion)
     s.WriteDouble(FittingsLoss_mHd_Fluid);
     // The record has room for 200 single-byte characters of notes; whatever
     // is longer is kept in memory but not in the file.
-    s.WriteShortString(JoinNotes(Notes), NotesCapacity);
+    s.WriteShortString(JoinLines(Notes), NotesCapacity);
 }
 
 void TPipe::Load(TStream &s, const std::string &FileVersion)
@@ -792,7 +761,7 @@ void TPipe::Load(TStream &s, const std::string &FileVersion)
         FlowType = s.ReadShortString(30);
         PipeFrictionLoss_mHd_Fluid = s.ReadDouble();
         FittingsLoss_mHd_Fluid = s.ReadDouble();
-        Notes = SplitNotes(s.ReadShortString(NotesCapacity));
+        Notes = SplitLines(s.ReadShortString(NotesCapacity), TTrailingBreak::StartsEmptyLine);
     } catch (...) {
         Clear();
         throw;

@@ -2,6 +2,7 @@
 
 #include "model/Pump_Class.h"
 
+#include "platform/Text_Lines.h"
 #include "units/Calculations.h"
 
 #include <charconv>
@@ -317,34 +318,9 @@ void TPump::CopyBaseDataFromRunningDataOnlyIfRunningOnBaseData()
     BaseDataPumpPoints.PowerDisplayUnit = PumpPoints.PowerDisplayUnit;
 }
 
-std::string TPump::NotesText() const
-{
-    std::string text;
-    for (const auto &line : Notes) {
-        text += line;
-        text += "\r\n";
-    }
-    return text;
-}
+std::string TPump::NotesText() const { return JoinLines(Notes, true); }
 
-void TPump::SetNotesText(const std::string &text)
-{
-    Notes.clear();
-    std::string line;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\r' || c == '\n') {
-            Notes.push_back(line);
-            line.clear();
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else {
-            line += c;
-        }
-    }
-    if (!line.empty())
-        Notes.push_back(line);
-}
+void TPump::SetNotesText(const std::string &text) { Notes = SplitLines(text, TTrailingBreak::IsDropped); }
 
 // --- points and fitting ---------------------------------------------------------------
 
