@@ -88,7 +88,6 @@ void TNetwork::Clear()
     // Label flags, text sizes, tolerances, methods, compressibility, the
     // calculation parameters of all five methods and the results colours.
     ConfigOptions.ResetDefaults();
-    ClearPDFReportOptions();
 
     const auto &parameters = ConfigOptions.CalculationParameters;
     const double minVelocity = parameters[NewtonDarcyFromDischargeEstMinVelocity_mPerSec];
@@ -112,6 +111,10 @@ void TNetwork::Clear()
         zone.Color = FluidZoneDefaultColors[static_cast<std::size_t>(i)];
         zone.ShowColor = true;
     }
+    // The report's pipe columns depend on the kind of system, so they are
+    // set once the zones are back to water rather than from the fluids of
+    // the system being cleared away.
+    ClearPDFReportOptions();
 }
 
 void TNetwork::ResetDefaultPipeValues()

@@ -339,3 +339,18 @@ TEST(Network, ReportOptionsFollowTheKindOfSystem)
     EXPECT_EQ(network->ReportOptions.pipeDataColumns, liquid.pipeDataColumns);
     EXPECT_FALSE(ui.Messages.empty()) << "the notice about replaced gas columns goes through the seam";
 }
+
+TEST(Network, ClearingAGasSystemGivesTheLiquidReportColumns)
+{
+    auto network = NewNetwork();
+    network->FluidZones[1].Fluid.SetToAir();
+    network->ClearPDFReportOptions();
+    TReportOptions liquid;
+    liquid.ClearPDFReportOptions(false);
+    ASSERT_NE(network->ReportOptions.pipeDataColumns, liquid.pipeDataColumns);
+    network->ReportOptions.companyName = "Old";
+
+    network->Clear();
+    EXPECT_TRUE(network->IsAllLiquidSystem());
+    EXPECT_EQ(network->ReportOptions, liquid);
+}
