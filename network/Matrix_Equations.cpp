@@ -1,0 +1,520 @@
+// The equation system: storage and set-up, the element laws of a pipe, the
+// residuals and the derivative matrix, the accuracy record and the vector
+// utilities. The iterations are in Matrix_Newton.cpp and
+// Matrix_Linear_Theory.cpp.
+
+#include "network/Matrix_Equations.h"
+
+#include "units/Calculations.h"
+#include "units/Gas_Calculations.h"
+#include "units/Unit_Format.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tessaran {
+
+namespace {
+
+constexpr std::size_t VectorSize = TMatrixEquations::MaxDimension + 1;
+
+template <typename T>
+void zeroVector(std::vector<T> &v)
+{
+    std::fill(v.begin(), v.end(), T{});
+}
+
+} // namespace
+
+// --- Pipe friction (shared with the linear theory's callers) -------------------
+
+double calcPipeFrictionLoss_mHd_Fluid(double Length_m, double Roughness_m, double Diameter_m, double Density_kgm3,
+                                      double Viscosity_cP, double Flow_m3s)
+{
+    const double velocity = calcVelocity(Flow_m3s, Diameter_m, 1.0);
+    const double reynolds = calcReynoldsNumber(velocity, Diameter_m, Viscosity_cP, Density_kgm3, 1.0);
+    const double friction = calcFrictionFactor(reynolds, Diameter_m, Roughness_m);
+    return calcDarcyHeadLoss(friction, Length_m, Diameter_m, velocity);
+}
+
+double calcPipeFrictionLoss_Bar_DifferentialQkgs(double Length_m, double Roughness_m, double Diameter_m,
+                                                 double Density_kgm3, double Viscosity_cP, double Flow_kgs)
+{
+    const double velocity = calcVelocity(Flow_kgs / Density_kgm3, Diameter_m, 1.0);
+    const double reynolds = calcReynoldsNumber(velocity, Diameter_m, Viscosity_cP, Density_kgm3, 1.0);
+    const double friction = calcFrictionFactor(reynolds, Diameter_m, Roughness_m);
+    return calcDarcyPressureLossDerivative(Flow_kgs, Length_m, Diameter_m, friction, Density_kgm3);
+}
+
+// --- Life ------------------------------------------------------------------------
+
+TMatrixEquations::TMatrixEquations(int pDimensionX, int pDimensionY)
+    : x(VectorSize), xold(VectorSize), p(VectorSize), g(VectorSize), QkgsVariables(VectorSize),
+      QkgsVariablesSaved(VectorSize), QkgsVariablesOrdering(VectorSize), QkgsVariablesOrderingSaved(VectorSize),
+      QkgsVariablesLinearTheorySaved(VectorSize), Qm3sVariables(VectorSize), Qm3sVariablesSaved(VectorSize),
+      PipeDiameters_m(VectorSize), PipeRoughnesses_m(VectorSize), PipeLengths_m(VectorSize),
+      PipeStartPressure_bar_g(VectorSize), QFluidCentipoise(VectorSize), QFluidDensity_kgs_m3(VectorSize),
+      QFluidPressure_bar_g(VectorSize), QFluidTemperature_degrees_k(VectorSize), QKnowns(VectorSize),
+      FResults(VectorSize), FGradient(VectorSize), FResultsContainsHeadTerms(VectorSize), QDeltas(VectorSize),
+      QDeltasSaved(VectorSize), FValues(VectorSize), Qm3sFittingLossCoefficents(VectorSize),
+      EntryFittingLossKValues(VectorSize), ExitFittingLossKValues(VectorSize), QComponentPressure(VectorSize),
+      QComponentPressureLinearTheoryXIndex(VectorSize), QPump(VectorSize), QPumpLinearTheoryXIndex(VectorSize),
+      KVariables(VectorSize), NVariables(VectorSize), LinearTheoryKVariables(VectorSize), TempRow(VectorSize),
+      headTermDone_(VectorSize), headDerivativeDone_(VectorSize), headTerm_(VectorSize), headDerivative_(VectorSize)
+{
+    DimensionX = std::clamp(pDimensionX, 0, MaxDimension);
+    DimensionY = std::clamp(pDimensionY, 0, MaxDimension);
+    DimensionXWithLinearTransformationEquations = DimensionX;
+    DimensionYWithLinearTransformationEquations = DimensionY;
+}
+
+void TMatrixEquations::ClearResults(int pDimensionX, int pDimensionY)
+{
+    MaxNewtonIterations = 2000;
+    NewtonIterationDeltaMultiplier = 1.0;
+    MinHeadTermsAccuracy_bar = MinHeadTermsAccuracyNormal_bar;
+    QMatrix.Clear();
+    DMatrix.Clear();
+    zeroVector(QKnowns);
+    zeroVector(FResults);
+    zeroVector(FValues);
+    zeroVector(QkgsVariables);
+    zeroVector(QDeltas);
+    zeroVector(KVariables);
+    zeroVector(NVariables);
+    zeroVector(QFluidCentipoise);
+    zeroVector(QFluidDensity_kgs_m3);
+    zeroVector(QFluidPressure_bar_g);
+    zeroVector(QFluidTemperature_degrees_k);
+    zeroVector(PipeDiameters_m);
+    zeroVector(PipeRoughnesses_m);
+    zeroVector(PipeLengths_m);
+    zeroVector(PipeStartPressure_bar_g);
+    for (std::size_t c = 0; c < VectorSize; ++c) {
+        QPump[c].Clear();
+        QComponentPressure[c].Clear();
+    }
+    DimensionX = std::clamp(pDimensionX, 0, MaxDimension);
+    DimensionXWithLinearTransformationEquations = DimensionX;
+    DimensionY = std::clamp(pDimensionY, 0, MaxDimension);
+    DimensionYWithLinearTransformationEquations = DimensionY;
+}
+
+// --- Element laws --------------------------------------------------------------------
+
+void TMatrixEquations::CalculateQm3sVariables()
+{
+    for (int c = 1; c <= DimensionX; ++c)
+        Qm3sVariables[c] = QkgsVariables[c] / QFluidDensity_kgs_m3[c];
+}
+
+Extended TMatrixEquations::calcPipeFrictionLoss_Bar(int c) const
+{
+    const double rho = QFluidDensity_kgs_m3[c];
+    const double head = calcPipeFrictionLoss_mHd_Fluid(PipeLengths_m[c], PipeRoughnesses_m[c], PipeDiameters_m[c], rho,
+                                                       QFluidCentipoise[c], static_cast<double>(QkgsVariables[c] / rho));
+    return convertPressure(unt_m_hd_fluid, unt_Bar_G, head, Atmosphere_Bar_a, rho);
+}
+
+Extended TMatrixEquations::calcFittingLoss_mHd_Fluid(int c) const
+{
+    const double coefficient = Qm3sFittingLossCoefficents[c];
+    if (coefficient == 0)
+        return 0;
+    const Extended flow = Qm3sVariables[c];
+    const Extended loss = coefficient * flow * flow;
+    return flow < 0 ? -loss : loss;
+}
+
+Extended TMatrixEquations::calcFittingLoss_Bar(int c) const
+{
+    return convertPressure(unt_m_hd_fluid, unt_Bar_G, static_cast<double>(calcFittingLoss_mHd_Fluid(c)),
+                           Atmosphere_Bar_a, QFluidDensity_kgs_m3[c]);
+}
+
+double TMatrixEquations::calcPipeCompressibleLoss_Bar(int c, double Flow_kgs, double InletPressure_Bar_g) const
+{
+    const double rho = QFluidDensity_kgs_m3[c];
+    const double diameter = PipeDiameters_m[c];
+    const double velocity = calcVelocity(Flow_kgs / rho, diameter, 1.0);
+    const double reynolds = calcReynoldsNumber(velocity, diameter, QFluidCentipoise[c], rho, 1.0);
+    const double friction = calcFrictionFactor(reynolds, diameter, PipeRoughnesses_m[c]);
+    // The target flow travels in the place of the outlet pressure.
+    return calcPressureDropKnownInlet(MatrixMethodOfCalculationCompressible, MatrixZCompressibilityModel,
+                                      MatrixGasModel_Std_Temp_degrees_k, MatrixGasModel_Std_Pressure_Pa_a,
+                                      MatrixPipelineEfficiencyE, InletPressure_Bar_g, Flow_kgs, Atmosphere_Bar_a,
+                                      PipeLengths_m[c], diameter, PipeRoughnesses_m[c], friction, rho,
+                                      QFluidPressure_bar_g[c], QFluidTemperature_degrees_k[c], QFluidCentipoise[c],
+                                      MatrixZCompressibilityFactor);
+}
+
+double TMatrixEquations::calcPipeCompressibleLoss_Bar_DifferentialQkgs(int c, double InletPressure_Bar_g) const
+{
+    const double q = static_cast<double>(QkgsVariables[c]);
+    const double high = 1.001 * q, low = 0.999 * q;
+    const double dq = high - low;
+    if (dq == 0)
+        return 0;
+    const double dp = calcPipeCompressibleLoss_Bar(c, high, InletPressure_Bar_g) -
+                      calcPipeCompressibleLoss_Bar(c, low, InletPressure_Bar_g);
+    if (dp == 0)
+        return 0;
+    return dp / dq;
+}
+
+void TMatrixEquations::clearColumnCaches()
+{
+    std::fill(headTermDone_.begin(), headTermDone_.end(), 0);
+    std::fill(headDerivativeDone_.begin(), headDerivativeDone_.end(), 0);
+}
+
+// pipe loss + fitting loss + component loss - pump head of column c, in bar.
+Extended TMatrixEquations::columnHeadTerm(int c)
+{
+    if (headTermDone_[c])
+        return headTerm_[c];
+    const double q = static_cast<double>(QkgsVariables[c]);
+    const double rho = QFluidDensity_kgs_m3[c];
+    const double diameter = PipeDiameters_m[c];
+    Extended term = 0;
+    if (MatrixCalculationMethod == MatrixCalculationMethodDarcy) {
+        term = calcPipeFrictionLoss_Bar(c) + calcFittingLoss_Bar(c) +
+               QComponentPressure[c].calcLoss_Bar(q, rho, diameter) - QPump[c].calcPumpHead_Bar(q, rho);
+    } else if (MatrixCalculationMethod == MatrixCalculationMethodIsothermal) {
+        const double t = QFluidTemperature_degrees_k[c];
+        const double pRef = QFluidPressure_bar_g[c];
+        const double pStart = PipeStartPressure_bar_g[c];
+        const double z1 = calcCompressibilityZ(MatrixZCompressibilityModel, pStart, t, rho, pRef, t,
+                                               MatrixZCompressibilityFactor);
+        const double entry =
+            calcGasFittingPressureLoss(q, diameter, EntryFittingLossKValues[c], rho, pRef, z1, pStart, Atmosphere_Bar_a);
+        const double pump = QPump[c].calcPumpHead_Bar(q, rho);
+        const double pIn = pStart - entry + pump;
+        const double pipe = calcPipeCompressibleLoss_Bar(c, q, pIn);
+        const double component = QComponentPressure[c].calcLoss_Bar(q, rho, diameter);
+        const double pOut = pIn - (pipe + component);
+        const double z2 = calcCompressibilityZ(MatrixZCompressibilityModel, pOut, t, rho, pRef, t,
+                                               MatrixZCompressibilityFactor);
+        const double exit =
+            calcGasFittingPressureLoss(q, diameter, ExitFittingLossKValues[c], rho, pRef, z2, pOut, Atmosphere_Bar_a);
+        term = static_cast<Extended>(pipe) + (entry + exit) + component - pump;
+    }
+    headTerm_[c] = term;
+    headTermDone_[c] = 1;
+    return term;
+}
+
+// The derivative by the column's mass flow of columnHeadTerm.
+Extended TMatrixEquations::columnHeadDerivative(int c)
+{
+    if (headDerivativeDone_[c])
+        return headDerivative_[c];
+    const double q = static_cast<double>(QkgsVariables[c]);
+    const double rho = QFluidDensity_kgs_m3[c];
+    const double diameter = PipeDiameters_m[c];
+    Extended d = 0;
+    if (MatrixCalculationMethod == MatrixCalculationMethodDarcy) {
+        d = static_cast<Extended>(calcPipeFrictionLoss_Bar_DifferentialQkgs(PipeLengths_m[c], PipeRoughnesses_m[c],
+                                                                            diameter, rho, QFluidCentipoise[c], q)) +
+            calcFittingLossDerivative(Qm3sFittingLossCoefficents[c], q, rho) +
+            QComponentPressure[c].calcLoss_Bar_DifferentialQkgs(q, rho, diameter) -
+            QPump[c].calcPumpHead_Bar_DifferentialQkgs(q, rho);
+    } else if (MatrixCalculationMethod == MatrixCalculationMethodIsothermal) {
+        const double t = QFluidTemperature_degrees_k[c];
+        const double pRef = QFluidPressure_bar_g[c];
+        const double pStart = PipeStartPressure_bar_g[c];
+        const double z1 = calcCompressibilityZ(MatrixZCompressibilityModel, pStart, t, rho, pRef, t,
+                                               MatrixZCompressibilityFactor);
+        const double entry =
+            calcGasFittingPressureLoss(q, diameter, EntryFittingLossKValues[c], rho, pRef, z1, pStart, Atmosphere_Bar_a);
+        const double pump = QPump[c].calcPumpHead_Bar(q, rho);
+        const double pIn = pStart - entry + pump;
+        const double pipe = calcPipeCompressibleLoss_Bar(c, q, pIn);
+        const double component = QComponentPressure[c].calcLoss_Bar(q, rho, diameter);
+        const double pOut = pIn - (pipe + component);
+        const double z2 = calcCompressibilityZ(MatrixZCompressibilityModel, pOut, t, rho, pRef, t,
+                                               MatrixZCompressibilityFactor);
+        d = static_cast<Extended>(calcPipeCompressibleLoss_Bar_DifferentialQkgs(c, pIn)) +
+            calcGasFittingPressureLossDerivative(q, diameter, EntryFittingLossKValues[c], rho, pRef, z1, pStart,
+                                                 Atmosphere_Bar_a) +
+            calcGasFittingPressureLossDerivative(q, diameter, ExitFittingLossKValues[c], rho, pRef, z2, pOut,
+                                                 Atmosphere_Bar_a) +
+            QComponentPressure[c].calcLoss_Bar_DifferentialQkgs(q, rho, diameter) -
+            QPump[c].calcPumpHead_Bar_DifferentialQkgs(q, rho);
+    }
+    headDerivative_[c] = d;
+    headDerivativeDone_[c] = 1;
+    return d;
+}
+
+void TMatrixEquations::CalculateF(bool &success)
+{
+    success = true;
+    clearColumnCaches();
+    try {
+        for (int r = 1; r <= DimensionY; ++r) {
+            Extended f = 0;
+            bool head = false;
+            const TMatrixElementEnum *row = std::as_const(QMatrix)[r];
+            for (int c = 1; c <= DimensionX; ++c) {
+                switch (row[c]) {
+                case one:
+                    f += QkgsVariables[c];
+                    break;
+                case minus_one:
+                    f -= QkgsVariables[c];
+                    break;
+                case HeadKqn:
+                    f += columnHeadTerm(c);
+                    head = true;
+                    break;
+                case minus_HeadKqn:
+                    f -= columnHeadTerm(c);
+                    head = true;
+                    break;
+                default:
+                    break;
+                }
+            }
+            FResultsContainsHeadTerms[r] = head;
+            FResults[r] = f - QKnowns[r];
+        }
+    } catch (...) {
+        success = false;
+    }
+}
+
+void TMatrixEquations::CalculateDMatrix()
+{
+    std::fill(headDerivativeDone_.begin(), headDerivativeDone_.end(), 0);
+    for (int r = 1; r <= DimensionY; ++r) {
+        const TMatrixElementEnum *pattern = std::as_const(QMatrix)[r];
+        Extended *row = DMatrix[r];
+        for (int c = 1; c <= DimensionX; ++c) {
+            switch (pattern[c]) {
+            case one:
+                row[c] = 1.0L;
+                break;
+            case minus_one:
+                row[c] = -1.0L;
+                break;
+            case HeadKqn:
+                row[c] = columnHeadDerivative(c);
+                break;
+            case minus_HeadKqn:
+                row[c] = -columnHeadDerivative(c);
+                break;
+            default:
+                row[c] = 0;
+                break;
+            }
+        }
+    }
+    for (int r = 1; r <= DimensionY; ++r)
+        FValues[r] = FResults[r];
+}
+
+// --- Accuracy record and queries --------------------------------------------------------
+
+void TMatrixEquations::ClearBestAccuracyFound()
+{
+    FResultBestFlowKgsAccuracy = 1.0E10;
+    FResultBestHeadBarAccuracy = 1.0E10;
+}
+
+void TMatrixEquations::LogBestAccuracyFound(TResultsLog &Log, TUnit MassFlowUnit, TUnit HeadUnit) const
+{
+    if (FResultBestFlowKgsAccuracy != 0)
+        Log.Add("Flows Balanced to " +
+                formatFixed(8, convertUnit(unt_kg_sec, MassFlowUnit, static_cast<double>(FResultBestFlowKgsAccuracy))) +
+                " " + unitName(MassFlowUnit));
+    if (FResultBestHeadBarAccuracy != 0) {
+        Log.Add("Loops Balanced to " +
+                formatFixed(8, convertPressure(unt_Bar_G, HeadUnit, static_cast<double>(FResultBestHeadBarAccuracy), 0,
+                                               0)) +
+                " " + unitPlainName(HeadUnit));
+        Log.Add(" ");
+    } else {
+        Log.Add("Loops Balanced.");
+        Log.Add(" ");
+    }
+}
+
+bool TMatrixEquations::IsAnyQVariableNegative() const
+{
+    for (int c = 1; c <= DimensionX; ++c)
+        if (QkgsVariables[c] < -MinFlowTermsAccuracy_kgs)
+            return true;
+    return false;
+}
+
+double TMatrixEquations::GetMaxQDeltaPercentage() const
+{
+    Extended largest = 0;
+    for (int c = 1; c <= DimensionX; ++c)
+        if (QkgsVariables[c] > 0.001)
+            largest = std::max(largest, std::fabs(QDeltas[c] / QkgsVariables[c]) * 100.0L);
+    return static_cast<double>(largest);
+}
+
+// --- Vector utilities -------------------------------------------------------------------
+
+void TMatrixEquations::SaveQkgsVariables()
+{
+    std::copy_n(QkgsVariables.begin() + 1, DimensionX, QkgsVariablesSaved.begin() + 1);
+}
+
+void TMatrixEquations::RestoreQkgsVariables()
+{
+    std::copy_n(QkgsVariablesSaved.begin() + 1, DimensionX, QkgsVariables.begin() + 1);
+    CalculateQm3sVariables();
+}
+
+void TMatrixEquations::SaveQkgsVariablesLinearTheory() { QkgsVariablesLinearTheorySaved = QkgsVariables; }
+
+void TMatrixEquations::RestoreQkgsVariablesLinearTheory() { QkgsVariables = QkgsVariablesLinearTheorySaved; }
+
+void TMatrixEquations::SetQkgsVariablesToUnity()
+{
+    std::fill(QkgsVariables.begin() + 1, QkgsVariables.end(), 100.0L);
+}
+
+void TMatrixEquations::SaveQDeltas() { std::copy_n(QDeltas.begin() + 1, DimensionX, QDeltasSaved.begin() + 1); }
+
+void TMatrixEquations::RestoreQDeltas() { std::copy_n(QDeltasSaved.begin() + 1, DimensionX, QDeltas.begin() + 1); }
+
+void TMatrixEquations::SaveQDeltasToP()
+{
+    for (int c = 1; c <= DimensionX; ++c)
+        p[c] = -QDeltas[c];
+}
+
+void TMatrixEquations::RestoreQDeltasFromP()
+{
+    for (int c = 1; c <= DimensionX; ++c)
+        QDeltas[c] = -p[c];
+}
+
+void TMatrixEquations::AdjustQDeltas(double Multiplier)
+{
+    for (int c = 1; c <= DimensionX; ++c)
+        QDeltas[c] *= Multiplier;
+}
+
+void TMatrixEquations::CalculateQDeltaSize()
+{
+    Extended sum = 0;
+    for (int c = 1; c <= DimensionX; ++c)
+        sum += QDeltas[c] * QDeltas[c];
+    QDeltaSize = std::sqrt(sum);
+}
+
+void TMatrixEquations::CalculateFGradient()
+{
+    for (int i = 1; i <= DimensionX; ++i) {
+        const Extended *row = std::as_const(DMatrix)[i];
+        Extended sum = 0;
+        for (int k = 1; k <= DimensionX; ++k)
+            sum += FResults[k] * row[k];
+        FGradient[i] = sum;
+        g[i] = sum;
+    }
+}
+
+void TMatrixEquations::CalculateFSlope()
+{
+    Extended sum = 0;
+    for (int c = 1; c <= DimensionX; ++c)
+        sum += FGradient[c] * -QDeltas[c];
+    FSlope = sum;
+}
+
+void TMatrixEquations::QMatrixSetRowToZero(int row)
+{
+    if (row < 1 || row > MaxDimension)
+        return;
+    TMatrixElementEnum *entries = QMatrix[row];
+    std::fill(entries + 1, entries + MaxDimension + 1, zero);
+}
+
+// --- Debug listings ------------------------------------------------------------------------
+
+namespace {
+
+std::string number(Extended value) { return formatFixed(8, static_cast<double>(value), '.'); }
+
+template <typename Vector>
+void printVector(TResultsLog &memo, const char *name, const Vector &values, int count)
+{
+    memo.Add(std::string("----") + name);
+    for (int i = 1; i <= count; ++i)
+        memo.Add(std::string(name) + "[" + std::to_string(i) + "]=" + number(values[static_cast<std::size_t>(i)]));
+}
+
+} // namespace
+
+void TMatrixEquations::PrintQMatrix(TResultsLog &TheMemo) const
+{
+    TheMemo.Add("----QMatrix");
+    static const char *const names[] = {"0", "1", "-1", "Kqn", "-Kqn"};
+    for (int r = 1; r <= DimensionY; ++r) {
+        std::string line = "QMatrix[" + std::to_string(r) + "]=";
+        for (int c = 1; c <= DimensionX; ++c)
+            line += std::string(c > 1 ? " " : "") + names[std::as_const(QMatrix)[r][c]];
+        TheMemo.Add(line);
+    }
+}
+
+void TMatrixEquations::PrintQKnowns(TResultsLog &TheMemo) const { printVector(TheMemo, "QKnowns", QKnowns, DimensionY); }
+
+void TMatrixEquations::PrintFResults(TResultsLog &TheMemo) const { printVector(TheMemo, "FResults", FResults, DimensionY); }
+
+void TMatrixEquations::PrintDMatrix(TResultsLog &TheMemo) const
+{
+    TheMemo.Add("----DMatrix");
+    for (int r = 1; r <= DimensionYWithLinearTransformationEquations; ++r) {
+        std::string line = "DMatrix[" + std::to_string(r) + "]=";
+        for (int c = 1; c <= DimensionXWithLinearTransformationEquations; ++c)
+            line += std::string(c > 1 ? " " : "") + number(DMatrix[r][c]);
+        TheMemo.Add(line);
+    }
+}
+
+void TMatrixEquations::PrintQDeltasEquations(TResultsLog &TheMemo) const
+{
+    printVector(TheMemo, "QDeltas", QDeltas, DimensionX);
+}
+
+void TMatrixEquations::PrintQkgsVariables(TResultsLog &TheMemo) const
+{
+    printVector(TheMemo, "QkgsVariables", QkgsVariables, DimensionXWithLinearTransformationEquations);
+}
+
+void TMatrixEquations::PrintKVariables(TResultsLog &TheMemo) const
+{
+    printVector(TheMemo, "KVariables", KVariables, DimensionX);
+}
+
+void TMatrixEquations::PrintNVariables(TResultsLog &TheMemo) const
+{
+    printVector(TheMemo, "NVariables", NVariables, DimensionX);
+}
+
+void TMatrixEquations::PrintQFittingLossCoefficents(TResultsLog &TheMemo) const
+{
+    printVector(TheMemo, "QFittingLossCoefficents", Qm3sFittingLossCoefficents, DimensionX);
+}
+
+void TMatrixEquations::PrintQPumpHeadCoefficents(TResultsLog &TheMemo) const
+{
+    TheMemo.Add("----QPumpHeadCoefficents");
+    for (int c = 1; c <= DimensionX; ++c) {
+        double a = 0, b = 0, c0 = 0;
+        if (QPump[c].PumpPoints.PointsCount > 0)
+            QPump[c].LinearTheoryGetQuadraticCoeffForFlowKgsAndBar(QFluidDensity_kgs_m3[c], a, b, c0);
+        TheMemo.Add("QPumpHeadCoefficents[" + std::to_string(c) + "]=" + number(a) + " " + number(b) + " " +
+                    number(c0));
+    }
+}
+
+} // namespace tessaran

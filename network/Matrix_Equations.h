@@ -1,0 +1,296 @@
+#pragma once
+// The equation system of one network calculation and its iterations.
+//
+// The unknowns are the mass flows (kg/s) of the pipes that take part in the
+// calculation: column c is the flow of the pipe in position c of the
+// network's active link table, positive from the link's FromNodeId to its
+// ToNodeId. The equations are one flow-continuity equation per joint
+// (residual in kg/s) and one energy equation per loop or per path between two
+// fixed-pressure nodes (residual in bar). The network generates the equations
+// into this object, sets the tolerances and limits, runs one of the
+// iterations and reads the flows back.
+//
+// Source files by concern:
+//   Matrix_Equations.cpp      storage, set-up, element laws, residuals and
+//                             derivatives, accuracy record, vector utilities
+//   Matrix_Newton.cpp         the Newton-Raphson iteration and its sparse step
+//   Matrix_Linear_Theory.cpp  the linear theory and the dense elimination
+//
+// All storage, the two 2000-by-2000 matrices included, is allocated once when
+// the object is created; no iteration allocates apart from the sparse
+// solver's own work storage.
+
+#include "model/Component_Pressure_Class.h"
+#include "model/Pump_Class.h"
+#include "network/User_Interface_Seam.h"
+#include "platform/Pascal.h"
+#include "units/Calculation_Enums.h"
+#include "units/Units.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+#include <utility>
+#include <string>
+#include <vector>
+
+namespace tessaran {
+
+class EMatrixEquations : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// How a flow variable enters an equation.
+enum TMatrixElementEnum : std::uint8_t { zero = 0, one = 1, minus_one = 2, HeadKqn = 3, minus_HeadKqn = 4 };
+
+// The element law an iteration applies to a pipe.
+enum TMatrixCalculationMethod : std::uint8_t {
+    MatrixCalculationMethodDarcy = 0,
+    MatrixCalculationMethodIsothermal = 1,
+};
+
+// A square table addressed [row][column], both 1..Size, allocated once and
+// zero-filled by the system's pages: rows that are never written cost no
+// memory. Clear zeroes only the rows written since the last Clear, so a large
+// capacity stays cheap for the small systems that are the common case.
+template <typename T>
+class TFixedMatrix {
+public:
+    explicit TFixedMatrix(int size)
+        : size_(size), stride_(static_cast<std::size_t>(size) + 1),
+          data_(static_cast<T *>(std::calloc(stride_ * stride_, sizeof(T))))
+    {
+        if (!data_)
+            throw std::bad_alloc();
+    }
+    TFixedMatrix(const TFixedMatrix &) = delete;
+    TFixedMatrix &operator=(const TFixedMatrix &) = delete;
+    ~TFixedMatrix() { std::free(data_); }
+
+    int Size() const { return size_; }
+    // Row r as an array addressed by column; writing marks the row as used.
+    T *operator[](int r)
+    {
+        if (r > rowsWritten_)
+            rowsWritten_ = r;
+        return data_ + static_cast<std::size_t>(r) * stride_;
+    }
+    const T *operator[](int r) const { return data_ + static_cast<std::size_t>(r) * stride_; }
+    void Clear()
+    {
+        if (rowsWritten_ >= 0)
+            std::memset(static_cast<void *>(data_), 0, (static_cast<std::size_t>(rowsWritten_) + 1) * stride_ * sizeof(T));
+        rowsWritten_ = -1;
+    }
+    void SwapRows(int a, int b, int columns)
+    {
+        T *ra = (*this)[a];
+        T *rb = (*this)[b];
+        for (int c = 1; c <= columns; ++c)
+            std::swap(ra[c], rb[c]);
+    }
+
+private:
+    int size_;
+    std::size_t stride_;
+    T *data_;
+    int rowsWritten_ = -1;
+};
+
+class TMatrixEquations {
+public:
+    static constexpr int MaxDimension = 2000;
+
+    // Every network creates its systems with MaxDimension by MaxDimension.
+    TMatrixEquations(int pDimensionX, int pDimensionY);
+    TMatrixEquations(const TMatrixEquations &) = delete;
+    TMatrixEquations &operator=(const TMatrixEquations &) = delete;
+
+    // Resets the system for a new generation (the fitting arrays, the
+    // tolerances other than the head tolerance in force and the counters stay).
+    void ClearResults(int pDimensionX, int pDimensionY);
+
+    // --- Newton-Raphson (Matrix_Newton.cpp) -----------------------------------
+    // Status: 0 no condition, 1 the step multiplier fell below its floor, -1
+    // the latest step's linear system had no solution, -3 an exception.
+    void SolveQkgsVariables(bool &Solved, int &ResultStatus, std::string &ResultString, TResultsLog &Log,
+                            TMatrixCalculationMethod TheMatrixCalculationMethod);
+    void SolveQDeltasFromDMatrixUsingSparSolv(bool &solved, int &ResultStatus, std::string &ResultString,
+                                              TResultsLog &Log);
+    void SubtractQDeltasFromQkgsVariables(Extended Lambda);
+    bool CheckFAccurate();
+    void CalculateFResultsSize(Extended &FResultsSize, bool &Success);
+    void CalculateAndCheckFAccurate(bool &Success, bool &FResultAccurate, Extended &FResultSize);
+
+    // --- Element laws, residuals and derivatives (Matrix_Equations.cpp) --------
+    void CalculateQm3sVariables();
+    void CalculateF(bool &success);
+    void CalculateDMatrix();
+
+    // --- Accuracy record and queries -----------------------------------------------
+    void ClearBestAccuracyFound();
+    void LogBestAccuracyFound(TResultsLog &Log, TUnit MassFlowUnit, TUnit HeadUnit) const;
+    bool IsAnyQVariableNegative() const;
+    double GetMaxQDeltaPercentage() const;
+
+    // --- Vector utilities ----------------------------------------------------------
+    void SaveQkgsVariables();
+    void RestoreQkgsVariables();
+    void SaveQkgsVariablesLinearTheory();
+    void RestoreQkgsVariablesLinearTheory();
+    void SetQkgsVariablesToUnity();
+    void SaveQDeltas();
+    void RestoreQDeltas();
+    void SaveQDeltasToP();
+    void RestoreQDeltasFromP();
+    void AdjustQDeltas(double Multiplier);
+    void CalculateQDeltaSize();
+    void CalculateFGradient();
+    void CalculateFSlope();
+    void QMatrixSetRowToZero(int row);
+
+    // --- Linear theory and dense elimination (Matrix_Linear_Theory.cpp) ----------
+    void LinearTheorySolveQkgsVariables(bool &Solved, int &ResultStatus, std::string &ResultString,
+                                        TResultsLog &Log);
+    void LinearTheoryCalculatePipeKNVariables_Qkgs();
+    void LinearTheoryCalculatePipeKLinearVariables_Qkgs();
+    void LinearTheoryCalculateDMatrix();
+    void LinearTheoryIncludePumpHeadBar(int j, int i, TMatrixElementEnum MatrixElementEnum);
+    void LinearTheoryIncludeComponentHeadBar(int j, int i, TMatrixElementEnum MatrixElementEnum);
+    void LinearTheoryIncludePumpTransformationEquations();
+    void LinearTheoryIncludeComponentTransformationEquations();
+    void LinearTheorySolveQkgsVariablesUsingSparSolv(int &solveStatus, TResultsLog &Log);
+    void LinearTheoryCheckConvergenceQkgs(bool &Converged) const;
+    void LinearTheorySolveQkgsVariablesFromDMatrix();
+
+    void SolveQkgsVariablesForFlowContinuity(bool &Solved, int &ResultStatus, std::string &ResultString,
+                                             TResultsLog &Log);
+    void CalculateDMatrixAndGaussElimForFlowContinuity(bool &Success);
+    void DMatrixGaussElim(bool &Success);
+    void SolveQDeltas(bool &solved, int &ResultStatus, std::string &ResultString, TResultsLog &Log);
+
+    // --- Debug listings ------------------------------------------------------------
+    void PrintQMatrix(TResultsLog &TheMemo) const;
+    void PrintQKnowns(TResultsLog &TheMemo) const;
+    void PrintFResults(TResultsLog &TheMemo) const;
+    void PrintDMatrix(TResultsLog &TheMemo) const;
+    void PrintQDeltasEquations(TResultsLog &TheMemo) const;
+    void PrintQkgsVariables(TResultsLog &TheMemo) const;
+    void PrintKVariables(TResultsLog &TheMemo) const;
+    void PrintNVariables(TResultsLog &TheMemo) const;
+    void PrintQFittingLossCoefficents(TResultsLog &TheMemo) const;
+    void PrintQPumpHeadCoefficents(TResultsLog &TheMemo) const;
+
+    // --- Data ------------------------------------------------------------------------
+    // Vectors are addressed 1..MaxDimension (entry 0 unused).
+    using TExtendedVector = std::vector<Extended>;
+    using TRealVector = std::vector<double>;
+    using TIntegerVector = std::vector<std::int32_t>;
+
+    std::int32_t DimensionX = 0;
+    std::int32_t DimensionXWithLinearTransformationEquations = 0;
+    std::int32_t DimensionY = 0;
+    std::int32_t DimensionYWithLinearTransformationEquations = 0;
+    TMatrixCalculationMethod MatrixCalculationMethod = MatrixCalculationMethodDarcy;
+    TMethodOfCalculationCompressible MatrixMethodOfCalculationCompressible = CompleteIsothermalFlowEquation;
+    double MatrixGasModel_Std_Temp_degrees_k = 0;
+    double MatrixGasModel_Std_Pressure_Pa_a = 0;
+    double MatrixPipelineEfficiencyE = 0;
+    TZCompressibilityModel MatrixZCompressibilityModel = IdealGasLawModel;
+    double MatrixZCompressibilityFactor = 0;
+    TExtendedVector x, xold, p, g;
+    TFixedMatrix<TMatrixElementEnum> QMatrix{MaxDimension};
+    TExtendedVector QkgsVariables;
+    TExtendedVector QkgsVariablesSaved;
+    TIntegerVector QkgsVariablesOrdering, QkgsVariablesOrderingSaved;
+    TExtendedVector QkgsVariablesLinearTheorySaved;
+    TExtendedVector Qm3sVariables;
+    TExtendedVector Qm3sVariablesSaved;
+    TRealVector PipeDiameters_m, PipeRoughnesses_m, PipeLengths_m;
+    TRealVector PipeStartPressure_bar_g;
+    TRealVector QFluidCentipoise, QFluidDensity_kgs_m3, QFluidPressure_bar_g, QFluidTemperature_degrees_k;
+    double Atmosphere_Bar_a = 0;
+    TExtendedVector QKnowns;
+    TExtendedVector FResults;
+    TExtendedVector FGradient;
+    Extended FSlope = 0;
+    std::vector<bool> FResultsContainsHeadTerms;
+    TFixedMatrix<Extended> DMatrix{MaxDimension};
+    TExtendedVector QDeltas;
+    TExtendedVector QDeltasSaved;
+    Extended QDeltaSize = 0;
+    TExtendedVector FValues;
+    TRealVector Qm3sFittingLossCoefficents;
+    TRealVector EntryFittingLossKValues, ExitFittingLossKValues;
+    std::vector<TComponentPressure> QComponentPressure;
+    TIntegerVector QComponentPressureLinearTheoryXIndex;
+    std::vector<TPump> QPump;
+    TIntegerVector QPumpLinearTheoryXIndex;
+    TRealVector KVariables, NVariables, LinearTheoryKVariables;
+    std::int32_t LinearTheoryPumpCount = 0;
+    std::int32_t LinearTheoryComponentCount = 0;
+    TExtendedVector TempRow;
+    std::int32_t IterationCount = 0;
+    std::int32_t IterationCountTotal = 0;
+    std::int32_t IterationCountTotalSaved = 0;
+    double MinFlowTermsAccuracy_kgs = 1.0E-6;
+    double MinHeadTermsAccuracyNormal_bar = 0.196133;
+    double MinHeadTermsAccuracyRefined_bar = 9.8067E-5;
+    double LinearTheoryFlowBalanceStopAdjustKgPerSec = 0;
+    double LinearTheoryFlowBalanceStopRatioKgPerSec = 0;
+    double MinHeadTermsAccuracy_bar = 0.196133;
+    std::int32_t MaxNewtonIterations = 2000;
+    double NewtonIterationDeltaMultiplier = 1.0;
+    TMethodOfSolution MethodOfSolution = LinearTheoryThenNewton;
+    Extended FResultBestFlowKgsAccuracy = 0;
+    Extended FResultBestHeadBarAccuracy = 0;
+
+    // Where the Newton iteration pumps window messages; the owning network
+    // points this at its own user interface.
+    TUserInterfaceSeam *UserInterface = &SilentUserInterface();
+    // The owning network's Stop flag; when set, the Newton iteration ends at
+    // its next message pump.
+    const bool *StopCalculating = nullptr;
+
+private:
+    // The four terms of a column's energy law, computed once per column per
+    // pass of CalculateF or CalculateDMatrix.
+    Extended columnHeadTerm(int c);
+    Extended columnHeadDerivative(int c);
+    void clearColumnCaches();
+
+    Extended calcPipeFrictionLoss_Bar(int c) const;
+    Extended calcFittingLoss_mHd_Fluid(int c) const;
+    Extended calcFittingLoss_Bar(int c) const;
+    double calcPipeCompressibleLoss_Bar(int c, double Flow_kgs, double InletPressure_Bar_g) const;
+    double calcPipeCompressibleLoss_Bar_DifferentialQkgs(int c, double InletPressure_Bar_g) const;
+
+    // Elimination on DMatrix with FValues, QMatrix, QKnowns and FResults kept
+    // in step with the rows; the (row, column) forms let the flow-continuity
+    // elimination pass over a column that has no pivot.
+    void DMatrixPivotRows(int k);
+    void DMatrixEliminateColumn(int k);
+    void pivotRows(int row, int column, int rows, int columns);
+    void eliminateColumn(int row, int column, int rows, int columns);
+    // A new transformation column or row for the linear theory; refuses to
+    // go past the capacity of the system.
+    int newTransformationColumn();
+    int newTransformationRow();
+
+    std::vector<char> headTermDone_, headDerivativeDone_;
+    TExtendedVector headTerm_, headDerivative_;
+};
+
+// The Darcy-Weisbach friction loss of a pipe in m of the fluid, signed like
+// the flow.
+double calcPipeFrictionLoss_mHd_Fluid(double Length_m, double Roughness_m, double Diameter_m, double Density_kgm3,
+                                      double Viscosity_cP, double Flow_m3s);
+// Its derivative in bar per kg/s, the friction factor at the flow held constant.
+double calcPipeFrictionLoss_Bar_DifferentialQkgs(double Length_m, double Roughness_m, double Diameter_m,
+                                                 double Density_kgm3, double Viscosity_cP, double Flow_kgs);
+
+} // namespace tessaran

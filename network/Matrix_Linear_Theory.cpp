@@ -1,0 +1,513 @@
+// The linear theory of the equation system (each pipe law replaced by the
+// straight line through the current flow, pump and component curves brought
+// into linear form by one extra variable each, successive solutions averaged)
+// and the dense Gaussian elimination that gives the first flow-continuity
+// solution.
+
+#include "network/Matrix_Equations.h"
+
+#include "units/Calculations.h"
+#include "units/SparSolv.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tessaran {
+
+namespace {
+
+constexpr Extended EliminationZero = 1.0E-100L;
+
+// True when a curve a·Q² + b·Q + c is a straight line over its flows up to
+// span: the fit of three points on a line leaves an a of rounding size, and
+// the transformation Q + b/(2a) would then be meaningless.
+bool isStraightLine(double a, double b, double c, double span)
+{
+    if (a == 0)
+        return true;
+    if (!(span > 0))
+        span = 1;
+    return std::fabs(a) * span * span <= 1e-9 * (std::fabs(b) * span + std::fabs(c));
+}
+
+} // namespace
+
+// --- Linear theory ----------------------------------------------------------------------
+
+void TMatrixEquations::LinearTheoryCalculatePipeKNVariables_Qkgs()
+{
+    for (int c = 1; c <= DimensionX; ++c)
+        calcLinearTheoryPipeKN(PipeLengths_m[c], static_cast<double>(QkgsVariables[c]), PipeDiameters_m[c],
+                               PipeRoughnesses_m[c], QFluidCentipoise[c], QFluidDensity_kgs_m3[c], 1.0, KVariables[c],
+                               NVariables[c]);
+}
+
+void TMatrixEquations::LinearTheoryCalculatePipeKLinearVariables_Qkgs()
+{
+    for (int c = 1; c <= DimensionX; ++c)
+        LinearTheoryKVariables[c] = static_cast<double>(
+            KVariables[c] * std::pow(std::fabs(QkgsVariables[c]), static_cast<Extended>(NVariables[c]) - 1.0L));
+}
+
+int TMatrixEquations::newTransformationColumn()
+{
+    if (DimensionXWithLinearTransformationEquations >= MaxDimension)
+        throw EMatrixEquations("The linear theory needs more than " + std::to_string(MaxDimension) +
+                               " unknowns for the pipes and the pump and component curves of this network.");
+    return ++DimensionXWithLinearTransformationEquations;
+}
+
+int TMatrixEquations::newTransformationRow()
+{
+    if (DimensionYWithLinearTransformationEquations >= MaxDimension)
+        throw EMatrixEquations("The linear theory needs more than " + std::to_string(MaxDimension) +
+                               " equations for the pipes and the pump and component curves of this network.");
+    return ++DimensionYWithLinearTransformationEquations;
+}
+
+void TMatrixEquations::LinearTheoryIncludePumpHeadBar(int j, int i, TMatrixElementEnum MatrixElementEnum)
+{
+    const TPump &pump = QPump[i];
+    const bool positive = MatrixElementEnum == HeadKqn;
+    switch (pump.PumpType) {
+    case PumpFixedSpeed: {
+        if (pump.PumpPoints.PointsCount <= 0)
+            return;
+        const double density = QFluidDensity_kgs_m3[i];
+        double a = 0, b = 0, c0 = 0;
+        pump.LinearTheoryGetQuadraticCoeffForFlowKgsAndBar(density, a, b, c0);
+        if (isStraightLine(a, b, c0, pump.PumpPoints.Points[pump.PumpPoints.PointsCount].Flow_kgs)) {
+            // A straight-line curve is already linear in the pipe's own flow:
+            // head = b·Q + c0, no transformation variable.
+            DMatrix[j][i] += positive ? -b : b;
+            FResults[j] += positive ? c0 : -c0;
+            return;
+        }
+        int k = QPumpLinearTheoryXIndex[i];
+        if (k == 0) {
+            k = newTransformationColumn();
+            QPumpLinearTheoryXIndex[i] = k;
+        }
+        QFluidDensity_kgs_m3[k] = density;
+        QkgsVariables[k] = QkgsVariables[i] + b / (2 * a);
+        const Extended constant = c0 - b * b / (4 * a);
+        if (positive) {
+            DMatrix[j][k] = -QkgsVariables[k] * a;
+            FResults[j] += constant;
+        } else {
+            DMatrix[j][k] = QkgsVariables[k] * a;
+            FResults[j] -= constant;
+        }
+        return;
+    }
+    case PumpFixedHead: {
+        const double head = pump.calcPumpHead_Bar(0, QFluidDensity_kgs_m3[i]);
+        FResults[j] += positive ? head : -head;
+        return;
+    }
+    default:
+        return;
+    }
+}
+
+void TMatrixEquations::LinearTheoryIncludeComponentHeadBar(int j, int i, TMatrixElementEnum MatrixElementEnum)
+{
+    const TComponentPressure &component = QComponentPressure[i];
+    const bool positive = MatrixElementEnum == HeadKqn;
+    switch (component.PressureType) {
+    case ComponentPressureCurve: {
+        if (component.CurvePoints.PointsCount <= 0)
+            return;
+        const double density = QFluidDensity_kgs_m3[i];
+        double a = 0, b = 0, c0 = 0;
+        component.LinearTheoryGetQuadraticCoeffForCurveFlowKgsAndBar(density, a, b, c0);
+        if (isStraightLine(a, b, c0, component.CurvePoints.Point(component.CurvePoints.PointsCount).Flow_kgs)) {
+            // loss = b·Q + c0 needs no transformation variable.
+            DMatrix[j][i] += positive ? b : -b;
+            FResults[j] += positive ? -c0 : c0;
+            return;
+        }
+        int k = QComponentPressureLinearTheoryXIndex[i];
+        if (k == 0) {
+            k = newTransformationColumn();
+            QComponentPressureLinearTheoryXIndex[i] = k;
+        }
+        QFluidDensity_kgs_m3[k] = density;
+        QkgsVariables[k] = QkgsVariables[i] + b / (2 * a);
+        const Extended constant = c0 - b * b / (4 * a);
+        if (positive) {
+            DMatrix[j][k] = QkgsVariables[k] * a;
+            FResults[j] -= constant;
+        } else {
+            DMatrix[j][k] = -QkgsVariables[k] * a;
+            FResults[j] += constant;
+        }
+        return;
+    }
+    case ComponentPressureFixed: {
+        const double loss = component.calcLoss_Bar(0, QFluidDensity_kgs_m3[i], 0);
+        FResults[j] += positive ? -loss : loss;
+        return;
+    }
+    default:
+        return;
+    }
+}
+
+void TMatrixEquations::LinearTheoryIncludePumpTransformationEquations()
+{
+    LinearTheoryPumpCount = 0;
+    for (int c = 1; c <= DimensionX; ++c) {
+        const int k = QPumpLinearTheoryXIndex[c];
+        if (k == 0 || QPump[c].PumpPoints.PointsCount <= 0)
+            continue;
+        ++LinearTheoryPumpCount;
+        const int t = newTransformationRow();
+        double a = 0, b = 0, c0 = 0;
+        QPump[c].LinearTheoryGetQuadraticCoeffForFlowKgsAndBar(QFluidDensity_kgs_m3[c], a, b, c0);
+        DMatrix[t][c] = -1.0L;
+        DMatrix[t][k] = 1.0L;
+        FResults[t] = b / (2 * static_cast<Extended>(a));
+    }
+}
+
+void TMatrixEquations::LinearTheoryIncludeComponentTransformationEquations()
+{
+    LinearTheoryComponentCount = 0;
+    for (int c = 1; c <= DimensionX; ++c) {
+        const int k = QComponentPressureLinearTheoryXIndex[c];
+        if (k == 0 || QComponentPressure[c].CurvePoints.PointsCount <= 0)
+            continue;
+        ++LinearTheoryComponentCount;
+        const int t = newTransformationRow();
+        double a = 0, b = 0, c0 = 0;
+        QComponentPressure[c].LinearTheoryGetQuadraticCoeffForCurveFlowKgsAndBar(QFluidDensity_kgs_m3[c], a, b, c0);
+        DMatrix[t][c] = -1.0L;
+        DMatrix[t][k] = 1.0L;
+        FResults[t] = b / (2 * static_cast<Extended>(a));
+    }
+}
+
+void TMatrixEquations::LinearTheoryCalculateDMatrix()
+{
+    LinearTheoryPumpCount = 0;
+    LinearTheoryComponentCount = 0;
+    DimensionXWithLinearTransformationEquations = DimensionX;
+    DimensionYWithLinearTransformationEquations = DimensionY;
+    std::fill(QPumpLinearTheoryXIndex.begin(), QPumpLinearTheoryXIndex.end(), 0);
+    std::fill(QComponentPressureLinearTheoryXIndex.begin(), QComponentPressureLinearTheoryXIndex.end(), 0);
+    for (int r = 1; r <= DimensionY; ++r)
+        FResults[r] = QKnowns[r];
+    for (int r = 1; r <= DimensionY; ++r) {
+        const TMatrixElementEnum *pattern = std::as_const(QMatrix)[r];
+        for (int c = 1; c <= DimensionX; ++c) {
+            const TMatrixElementEnum element = pattern[c];
+            switch (element) {
+            case one:
+                DMatrix[r][c] = 1.0L;
+                break;
+            case minus_one:
+                DMatrix[r][c] = -1.0L;
+                break;
+            case HeadKqn:
+            case minus_HeadKqn:
+                DMatrix[r][c] = element == HeadKqn ? LinearTheoryKVariables[c] : -LinearTheoryKVariables[c];
+                LinearTheoryIncludePumpHeadBar(r, c, element);
+                LinearTheoryIncludeComponentHeadBar(r, c, element);
+                break;
+            default:
+                DMatrix[r][c] = 0;
+                break;
+            }
+        }
+    }
+    bool pumps = false, components = false;
+    for (int c = 1; c <= DimensionX; ++c) {
+        pumps = pumps || QPumpLinearTheoryXIndex[c] > 0;
+        components = components || QComponentPressureLinearTheoryXIndex[c] > 0;
+    }
+    if (pumps)
+        LinearTheoryIncludePumpTransformationEquations();
+    if (components)
+        LinearTheoryIncludeComponentTransformationEquations();
+}
+
+void TMatrixEquations::LinearTheorySolveQkgsVariablesUsingSparSolv(int &solveStatus, TResultsLog &Log)
+{
+    const int nx = DimensionXWithLinearTransformationEquations;
+    const int ny = DimensionYWithLinearTransformationEquations;
+    if (nx != ny)
+        Log.Add("Generated invalid set of matrix equations: DimensionX=" + std::to_string(nx) + ", " +
+                "DimensionY=" + std::to_string(ny) + ". " +
+                "note: dimensions include any extra pump transformation equations.");
+    solveStatus = 0;
+    std::string reason;
+    int code = 0, number1 = 0, number2 = 0;
+    try {
+        SparseSolvInit(nx);
+        for (int r = 1; r <= ny; ++r) {
+            SparseSolvAddRHS(r, static_cast<double>(FResults[r]));
+            const Extended *row = std::as_const(DMatrix)[r];
+            for (int c = 1; c <= nx; ++c)
+                if (row[c] != 0)
+                    SparseSolvAddLHS(r, c, static_cast<double>(row[c]));
+        }
+        try {
+            SparseSolvSolve();
+        } catch (...) {
+            solveStatus = -1;
+            GetSparSolvError(reason, code, number1, number2);
+            throw;
+        }
+        for (int c = 1; c <= nx; ++c)
+            QkgsVariables[c] = SparseSolvAnswer(c);
+    } catch (...) {
+        ReleaseStruc();
+        if (solveStatus != 0)
+            Log.Add("Err: " + reason + ", " + std::to_string(code) + ", " + std::to_string(number1) + ", " +
+                    std::to_string(number2));
+        throw;
+    }
+    ReleaseStruc();
+}
+
+void TMatrixEquations::LinearTheoryCheckConvergenceQkgs(bool &Converged) const
+{
+    for (int c = 1; c <= DimensionXWithLinearTransformationEquations; ++c) {
+        const Extended d = std::fabs(QkgsVariables[c] - QkgsVariablesLinearTheorySaved[c]);
+        if (d > LinearTheoryFlowBalanceStopAdjustKgPerSec &&
+            d > std::fabs(QkgsVariables[c] * LinearTheoryFlowBalanceStopRatioKgPerSec)) {
+            Converged = false;
+            return;
+        }
+    }
+}
+
+void TMatrixEquations::LinearTheorySolveQkgsVariables(bool &Solved, int &ResultStatus, std::string &ResultString,
+                                                      TResultsLog &Log)
+{
+    Solved = false;
+    ResultStatus = 0;
+    ResultString.clear();
+    NewtonIterationDeltaMultiplier = 1.0;
+    try {
+        SetQkgsVariablesToUnity();
+        int iterations = 0;
+        DimensionY = DimensionX;
+        DimensionXWithLinearTransformationEquations = DimensionX;
+        DimensionYWithLinearTransformationEquations = DimensionY;
+        int solveStatus = 0;
+        bool converged = DimensionX == 0;
+        while (!converged && iterations < MaxNewtonIterations + 200 && solveStatus == 0) {
+            ++iterations;
+            SaveQkgsVariablesLinearTheory();
+            LinearTheoryCalculatePipeKNVariables_Qkgs();
+            LinearTheoryCalculatePipeKLinearVariables_Qkgs();
+            LinearTheoryCalculateDMatrix();
+            LinearTheorySolveQkgsVariablesUsingSparSolv(solveStatus, Log);
+            if (solveStatus == 0) {
+                for (int c = 1; c <= DimensionXWithLinearTransformationEquations; ++c)
+                    QkgsVariables[c] = (QkgsVariables[c] + QkgsVariablesLinearTheorySaved[c]) / 2;
+                converged = true;
+                LinearTheoryCheckConvergenceQkgs(converged);
+            }
+        }
+        if (converged) {
+            Solved = true;
+            CalculateQm3sVariables();
+        }
+    } catch (const EMatrixEquations &e) {
+        Log.Add(e.what());
+        Solved = false;
+        ResultStatus = -3;
+    } catch (...) {
+        Solved = false;
+        ResultStatus = -3;
+    }
+}
+
+void TMatrixEquations::LinearTheorySolveQkgsVariablesFromDMatrix()
+{
+    LinearTheoryCalculateDMatrix();
+    const int n = DimensionX;
+    for (int r = 1; r <= DimensionY; ++r)
+        FValues[r] = FResults[r];
+    bool success = false;
+    DMatrixGaussElim(success);
+    for (int r = n; r >= 1; --r) {
+        const Extended *row = std::as_const(DMatrix)[r];
+        if (row[r] == 0) {
+            QkgsVariables[r] = 0;
+            continue;
+        }
+        Extended sum = FValues[r];
+        for (int c = r + 1; c <= n; ++c)
+            sum -= row[c] * QkgsVariables[c];
+        QkgsVariables[r] = sum / row[r];
+    }
+}
+
+// --- Dense elimination --------------------------------------------------------------------
+
+void TMatrixEquations::pivotRows(int row, int column, int rows, int columns)
+{
+    int best = row;
+    Extended largest = std::fabs(std::as_const(DMatrix)[row][column]);
+    for (int r = row + 1; r <= rows; ++r) {
+        const Extended size = std::fabs(std::as_const(DMatrix)[r][column]);
+        if (size > largest) {
+            largest = size;
+            best = r;
+        }
+    }
+    if (best <= row)
+        return;
+    DMatrix.SwapRows(row, best, columns);
+    QMatrix.SwapRows(row, best, columns);
+    std::swap(FValues[row], FValues[best]);
+    std::swap(QKnowns[row], QKnowns[best]);
+    std::swap(FResults[row], FResults[best]);
+}
+
+void TMatrixEquations::eliminateColumn(int row, int column, int rows, int columns)
+{
+    const Extended *pivot = std::as_const(DMatrix)[row];
+    for (int r = row + 1; r <= rows; ++r) {
+        Extended *target = DMatrix[r];
+        if (target[column] == 0)
+            continue;
+        const Extended ratio = pivot[column] / target[column];
+        target[column] = 0;
+        for (int c = column + 1; c <= columns; ++c) {
+            Extended value = pivot[c] - ratio * target[c];
+            if (value != 0 && std::fabs(value) < EliminationZero)
+                value = 0;
+            target[c] = value;
+        }
+        FValues[r] = FValues[row] - ratio * FValues[r];
+    }
+}
+
+void TMatrixEquations::DMatrixPivotRows(int k) { pivotRows(k, k, DimensionY, DimensionX); }
+
+void TMatrixEquations::DMatrixEliminateColumn(int k) { eliminateColumn(k, k, DimensionY, DimensionX); }
+
+void TMatrixEquations::DMatrixGaussElim(bool &Success)
+{
+    try {
+        for (int k = 1; k <= DimensionX - 1; ++k) {
+            DMatrixPivotRows(k);
+            DMatrixEliminateColumn(k);
+        }
+        if (DimensionX >= 1)
+            DMatrixPivotRows(DimensionX);
+        Success = true;
+        for (int i = 1; i <= DimensionX; ++i)
+            if (std::as_const(DMatrix)[i][i] == 0)
+                Success = false;
+    } catch (...) {
+        Success = false;
+    }
+}
+
+void TMatrixEquations::CalculateDMatrixAndGaussElimForFlowContinuity(bool &Success)
+{
+    try {
+        if (MethodOfSolution == LinearTheoryOnly)
+            LinearTheoryCalculateDMatrix();
+        else
+            CalculateDMatrix();
+        for (int r = 1; r <= DimensionY; ++r)
+            FValues[r] = FResults[r];
+        // Row-echelon form. A column without a pivot in the remaining rows
+        // (a flow that the equations above already fix, or leave free) is
+        // passed over and the same row tries the next column, so that every
+        // row ends with a leading column of its own.
+        int row = 1;
+        for (int column = 1; column <= DimensionX && row <= DimensionY; ++column) {
+            pivotRows(row, column, DimensionY, DimensionX);
+            if (std::as_const(DMatrix)[row][column] == 0)
+                continue;
+            eliminateColumn(row, column, DimensionY, DimensionX);
+            ++row;
+        }
+        Success = false;
+        for (int r = 1; r <= DimensionY && !Success; ++r) {
+            const Extended *entries = std::as_const(DMatrix)[r];
+            for (int c = 1; c <= DimensionX; ++c)
+                if (entries[c] != 0) {
+                    Success = true;
+                    break;
+                }
+        }
+    } catch (...) {
+        Success = false;
+    }
+}
+
+void TMatrixEquations::SolveQkgsVariablesForFlowContinuity(bool &Solved, int &, std::string &, TResultsLog &)
+{
+    for (int r = 1; r <= DimensionY; ++r)
+        FResults[r] = QKnowns[r];
+    CalculateDMatrixAndGaussElimForFlowContinuity(Solved);
+    const int n = std::min(DimensionX, DimensionY);
+    for (int r = n; r >= 1; --r) {
+        const Extended *entries = std::as_const(DMatrix)[r];
+        int leading = 0;
+        for (int c = 1; c <= DimensionX; ++c)
+            if (entries[c] != 0) {
+                leading = c;
+                break;
+            }
+        if (leading == 0)
+            continue;
+        Extended sum = FValues[r];
+        for (int c = leading + 1; c <= DimensionX; ++c)
+            sum -= QkgsVariables[c] * entries[c];
+        QkgsVariables[leading] = sum / entries[leading];
+    }
+    for (int c = 1; c <= DimensionX; ++c)
+        Qm3sVariables[c] = QkgsVariables[c] / QFluidDensity_kgs_m3[c];
+}
+
+void TMatrixEquations::SolveQDeltas(bool &solved, int &ResultStatus, std::string &ResultString, TResultsLog &Log)
+{
+    solved = true;
+    ResultStatus = 0;
+    try {
+        CalculateDMatrix();
+        bool success = false;
+        DMatrixGaussElim(success);
+        const int n = DimensionX;
+        if (success) {
+            for (int r = n; r >= 1; --r) {
+                const Extended *row = std::as_const(DMatrix)[r];
+                Extended sum = FValues[r];
+                for (int c = r + 1; c <= n; ++c)
+                    sum -= row[c] * QDeltas[c];
+                QDeltas[r] = sum / row[r];
+            }
+            return;
+        }
+        solved = false;
+        ResultStatus = -1;
+        ResultString.clear();
+        if (IterationCountTotal != IterationCountTotalSaved) {
+            IterationCountTotalSaved = IterationCountTotal;
+            int independent = 0;
+            for (int i = 1; i <= n; ++i)
+                if (std::as_const(DMatrix)[i][i] != 0)
+                    ++independent;
+            Log.Add("Calculation values have become too small, hence");
+            Log.Add("Network reduced to " + std::to_string(independent) + " independent equations while " +
+                    std::to_string(n) + " unknown flows exist.");
+            Log.Add("Regenerate network equations. Reset new flow values and continue.");
+        }
+    } catch (...) {
+        solved = false;
+        ResultStatus = -3;
+        ResultString = "Calculation of flow adjustments did not converge.";
+    }
+}
+
+} // namespace tessaran
