@@ -642,9 +642,19 @@ private:
                 std::vector<int> countAt(ix(deepest + 1), 0);
                 for (const int w : component)
                     ++countAt[ix(level[ix(w)])];
+                // The thinnest level that leaves at least a third of the
+                // piece on either side.
                 int middle = 0;
-                for (std::size_t below = 0; middle < deepest && below + ix(countAt[ix(middle)]) <= component.size() / 2; ++middle)
-                    below += ix(countAt[ix(middle)]);
+                std::size_t below = 0;
+                const std::size_t size = component.size();
+                for (int l = 1; l < deepest; ++l) {
+                    below += ix(countAt[ix(l - 1)]);
+                    const std::size_t above = size - below - ix(countAt[ix(l)]);
+                    if (3 * below < size || 3 * above < size)
+                        continue;
+                    if (middle == 0 || countAt[ix(l)] < countAt[ix(middle)])
+                        middle = l;
+                }
                 if (middle == 0 || middle == deepest) {
                     parts.back().push_back({std::move(component), true});
                     continue;
