@@ -389,19 +389,36 @@ private:
         vals[ix(at)] = vals[ix(e - 1)];
         --e;
         int matched = 0;
-        int *const slots = pivotSlot.data();
-        int *const seen = seenBy.data();
-        const double *const pv = pivotVals.data();
+        const int *__restrict const slots = pivotSlot.data();
+        int *__restrict const seen = seenBy.data();
+        const double *__restrict const pv = pivotVals.data();
+        const int *__restrict const rowCols = cols.data() + s;
+        double *__restrict const rowVals = vals.data() + s;
         // The row's largest magnitude comes along for the pivot threshold.
-        double largest = 0.0;
-        for (int k = s; k < e; ++k) {
-            const int slot = slots[cols[ix(k)]];
-            const double v = vals[ix(k)] - multiplier * pv[slot];
-            vals[ix(k)] = v;
+        double largest = 0.0, largest2 = 0.0;
+        const int count = e - s;
+        int k = 0;
+        for (; k + 1 < count; k += 2) {
+            const int slot = slots[rowCols[k]], slot2 = slots[rowCols[k + 1]];
+            const double v = rowVals[k] - multiplier * pv[slot];
+            const double v2 = rowVals[k + 1] - multiplier * pv[slot2];
+            rowVals[k] = v;
+            rowVals[k + 1] = v2;
+            largest = std::max(largest, std::fabs(v));
+            largest2 = std::max(largest2, std::fabs(v2));
+            seen[slot] = t;
+            seen[slot2] = t;
+            matched += (slot != 0) + (slot2 != 0);
+        }
+        if (k < count) {
+            const int slot = slots[rowCols[k]];
+            const double v = rowVals[k] - multiplier * pv[slot];
+            rowVals[k] = v;
             largest = std::max(largest, std::fabs(v));
             seen[slot] = t;
             matched += slot != 0;
         }
+        largest = std::max(largest, largest2);
         const int pn = static_cast<int>(pivotCols.size()) - 1;
         const int newLen = e - s + pn - matched;
         if (newLen > cap[ix(t)]) {
