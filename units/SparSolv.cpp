@@ -395,22 +395,31 @@ private:
         const int *__restrict const rowCols = cols.data() + s;
         double *__restrict const rowVals = vals.data() + s;
         // The row's largest magnitude comes along for the pivot threshold.
-        double largest = 0.0, largest2 = 0.0;
+        double largest = 0.0, largest2 = 0.0, largest3 = 0.0, largest4 = 0.0;
         const int count = e - s;
         int k = 0;
-        for (; k + 1 < count; k += 2) {
+        for (; k + 3 < count; k += 4) {
             const int slot = slots[rowCols[k]], slot2 = slots[rowCols[k + 1]];
+            const int slot3 = slots[rowCols[k + 2]], slot4 = slots[rowCols[k + 3]];
             const double v = rowVals[k] - multiplier * pv[slot];
             const double v2 = rowVals[k + 1] - multiplier * pv[slot2];
+            const double v3 = rowVals[k + 2] - multiplier * pv[slot3];
+            const double v4 = rowVals[k + 3] - multiplier * pv[slot4];
             rowVals[k] = v;
             rowVals[k + 1] = v2;
+            rowVals[k + 2] = v3;
+            rowVals[k + 3] = v4;
             largest = std::max(largest, std::fabs(v));
             largest2 = std::max(largest2, std::fabs(v2));
+            largest3 = std::max(largest3, std::fabs(v3));
+            largest4 = std::max(largest4, std::fabs(v4));
             seen[slot] = t;
             seen[slot2] = t;
-            matched += (slot != 0) + (slot2 != 0);
+            seen[slot3] = t;
+            seen[slot4] = t;
+            matched += (slot != 0) + (slot2 != 0) + (slot3 != 0) + (slot4 != 0);
         }
-        if (k < count) {
+        for (; k < count; ++k) {
             const int slot = slots[rowCols[k]];
             const double v = rowVals[k] - multiplier * pv[slot];
             rowVals[k] = v;
@@ -418,7 +427,7 @@ private:
             seen[slot] = t;
             matched += slot != 0;
         }
-        largest = std::max(largest, largest2);
+        largest = std::max(std::max(largest, largest3), std::max(largest2, largest4));
         const int pn = static_cast<int>(pivotCols.size()) - 1;
         const int newLen = e - s + pn - matched;
         if (newLen > cap[ix(t)]) {
@@ -426,9 +435,10 @@ private:
             s = start[ix(t)];
             e = s + (newLen - (pn - matched));
         }
-        for (int j = 1; j <= pn; ++j) {
+        for (int j = 1, fills = pn - matched; fills > 0; ++j) {
             if (seen[j] == t)
                 continue;
+            --fills;
             const int c = pivotCols[ix(j)];
             const double v = -multiplier * pv[j];
             cols[ix(e)] = c;
