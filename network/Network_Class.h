@@ -16,6 +16,7 @@
 #include "model/Node_Class.h"
 #include "model/Node_Set_Class.h"
 #include "model/Pipe_Class.h"
+#include "model/Pipe_Nominal_Size_Set_Class.h"
 #include "model/Pipe_Set_Class.h"
 #include "network/Config_Options.h"
 #include "network/Network_States.h"
@@ -277,6 +278,60 @@ public:
     void GetNodeAfterPRVIfNewControlPipe(int ThePipeId, int &ToNodeIdAfterPRV) const;
     void GetNodeBeforeBPVIfNewControlPipe(int ThePipeId, int &FromNodeIdBeforePRV) const;
     void GetPipeEnteringNodeBeforeBPVIfNewControlPipe(int ThePipeId, int &PipeIdBeforeBPV) const;
+
+    // --- Results log counters (Network_Results_Log.cpp) ------------------------------
+    // " " and ">>> Warning:" (or "Comment:") with the counter counted up.
+    static void CountWarnings(std::int32_t &count, TResultsLog &Log);
+    static void CountComments(std::int32_t &count, TResultsLog &Log);
+
+    // --- Pipe and fitting size checks (Network_Size_Checks.cpp) ----------------------
+    void CheckPipeSizesConsistent(bool &NetworkOk, TResultsLog &Log, bool AddToLog) const;
+    void UpdatePipeWallThicknessAndOuterDiameters(const TPipeNominalSizeSet &PipeNominalSizeSet, TResultsLog &Log,
+                                                  bool AddToLog);
+    void UpdateNominalPipeSizes(const TPipeNominalSizeSet &PipeNominalSizeSet);
+    static void SetNominalPipeSize(const TPipeNominalSizeSet &PipeNominalSizeSet, TPipe &ThePipe);
+    bool CheckDiameterDataMatchOk() const;
+    void CheckFittingSizesConsistent(bool &NetworkOk, TResultsLog &Log, bool AddToLog) const;
+    void UpdateFittingsToMatchPipeSizes(const TFittingSet &FromFittingSet, TResultsLog &Log, bool AddToLog);
+    void ReportBespokeFittings(TResultsLog &Log) const;
+    void CheckPipeFittingsContractionsOk(int NodeLinkId, bool &Ok, std::string &ErrorMessage) const;
+    void CheckPipeFittingsExpansionsOk(int NodeLinkId, bool &Ok, std::string &ErrorMessage) const;
+
+    // --- Pre-calculation checks and fix-ups (Network_PreCalc_Checks.cpp) -------------
+    void IsNetworkOkToCalculate(bool &NetworkOk, std::string &MessageString, int &ZoomToPipeId,
+                                int &ZoomToNodeId) const;
+    void CheckNodeAllPipesSameFluidZone(int NodeId, bool &NetworkOk, std::string &MessageString) const;
+    void CheckNodeAllInPipesSameFluidZone(int NodeId, bool &NetworkOk, std::string &MessageString) const;
+    void IsNetworkOkForPipeLengths(int FromNodeLinkId, bool &NetworkOk, std::string &MessageString,
+                                   int &ZoomToPipeId, int &PipeNodeLinkId) const;
+    void UpdatePipeLengthToDiffInStartEndElevation(int ThePipeId, double &oldLength_m, double &NewLength_m);
+    void CheckPipeLengthsVersusElevationChange(bool &NetworkOk, TResultsLog &Log) const;
+    void CheckShortPipeLengths(bool &NetworkOk, TResultsLog &Log);
+    void CheckAndSetPumpsAtStartOfPipe(TResultsLog &Log);
+    void CheckAndSetComponentsAtEndOfPipe(TResultsLog &Log);
+    void CheckAndSetFCVsAtEndOfPipe(TResultsLog &Log);
+    void CheckPumpsVolumeFlowRate(TResultsLog &Log) const;
+    void CheckComponentsVolumeFlowRate(TResultsLog &Log) const;
+
+    // --- Results colouring (Network_Results_Colour.cpp) ------------------------------
+    static int GetResultsColorItemIndex(TResultsColorItemEnum TheResultsColorItemEnum);
+    std::string GetResultsColorItemStringsText(TResultsColorItemEnum TheResultsColorItemEnum) const;
+    // Not const: the per-100 friction loss is written into the pipe.
+    double GetResultsColorPipeItemValue(int ThePipeId);
+    double GetResultsColorNodeItemValue(int TheNodeId) const;
+    TUnit GetResultsColorItemUnit(TResultsColorItemEnum TheResultsColorItemEnum) const;
+    double GetResultsColorItemConvertedValue(double TheItemValue, int TheFluidZoneIndex) const;
+    void SetResultsColorItemMinMaxValues();
+    TColor GetColorFromItemMinMaxValues(double TheValue) const;
+    TColor GetColorFromGradient(double LowValue, double HighValue, double ActualValue) const;
+
+    // --- After-solve result checks (Network_Result_Checks.cpp) -----------------------
+    void CheckResults(TResultsLog &Log, bool &Solved, std::int32_t &warningCount);
+    void CheckGasPressureDropWithinFluidZone(bool &NetworkOk, TResultsLog &Log);
+
+    // --- Pump suction pressures (Network_Pump_Pressures.cpp) ------------------------
+    double GetPumpSuctionPressure_mFluid(int ThePipeId) const;
+    double GetPumpNPSHa_mFluid(int ThePipeId) const;
 
     // --- Data ------------------------------------------------------------------------
     // The user interface this network reports to; the main window replaces
