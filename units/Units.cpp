@@ -364,7 +364,10 @@ double convertFlowUnit(TUnit sourceUnit, TUnit targetUnit, TGasFlowTemperaturePr
         result = kgSecToFlow(targetUnit, model, massFlow, density, gaugePressure_Bar, temperature_K,
                              atmosphericPressure_Bar, targetSupported);
     else
-        kgSecToFlow(targetUnit, model, 1.0L, 1.0L, 0.0L, 0.0L, 0.0L, targetSupported);
+        // Only whether the target is a flow unit matters here; converting to
+        // it would raise the gas-pressure failure instead of naming the units.
+        targetSupported = inRange(targetUnit, unt_m3_sec, unt_Barrels_Oil_day) || isMassFlowUnit(targetUnit) ||
+                          isGasFlowUnit(targetUnit);
     if (!sourceSupported || !targetSupported)
         throw EConversionsClass("Conversions failed : routine does not exist => " +
                                 displayNameOrOrdinal(sourceUnit) + " to " + displayNameOrOrdinal(targetUnit));

@@ -476,6 +476,9 @@ TEST(Units, ConvertFlowUnitNamesBothUnitsWhenOneIsNotAFlow)
     EXPECT_EQ(failure(unt_Pa_G, unt_kg_sec), "Conversions failed : routine does not exist => Pa.g to kg/sec");
     EXPECT_EQ(failure(unt_SCMH, unt_m), "Conversions failed : routine does not exist => SCMH to m");
     EXPECT_EQ(failure(unt_m3, unt_Litre), "Conversions failed : routine does not exist => m³ to litres");
+    // A gas target is named too, not reported as a pressure below absolute zero.
+    EXPECT_EQ(failure(unt_Pa_G, unt_SCMH), "Conversions failed : routine does not exist => Pa.g to SCMH");
+    EXPECT_EQ(failure(unt_m, unt_MMSCFD), "Conversions failed : routine does not exist => m to MMSCFD");
 }
 
 TEST(Units, PredicatesOverAllUnits)
