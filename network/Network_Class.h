@@ -82,6 +82,22 @@ struct TBackgroundImage {
     std::int32_t OrigX = 0, Origy = 0;
 };
 
+// Counts and totals of a network for the solve summary.
+struct TSystemSummaryData {
+    int PipesCount = 0, TanksCount = 0, JointsCount = 0, DemandPressuresCount = 0;
+    int PumpsCount = 0, ComponentsCount = 0, FlowControlsCount = 0;
+    double TotalFlowDemandsIn_m3s = 0, TotalFlowDemandsOut_m3s = 0, TotalFlowControls_m3s = 0;
+    double SystemVolume_m3 = 0;
+    double TotalFrictionLosses_mHd = 0, TotalFittingLosses_mHd = 0, TotalComponentLosses_mHd = 0,
+           TotalFlowControlLosses_mHd = 0;
+    double HighestLoopLoss_bar = 0;
+    double TotalPumpHeadAdded_mHd = 0;
+    double LowestElevation_m = 999999999.9;
+    std::string LowestElevationNodeName;
+    double HighestElevation_m = -999999999.9;
+    std::string HighestElevationNodeName;
+};
+
 class TNetwork {
 public:
     static constexpr int MaxNodes = 1000;
@@ -333,6 +349,46 @@ public:
     double GetPumpSuctionPressure_mFluid(int ThePipeId) const;
     double GetPumpNPSHa_mFluid(int ThePipeId) const;
 
+    // --- Solver preparation and control elements (Network_Solver_Preparation.cpp) ---
+    // Fixed-flow pumps and flow-control valves are taken out of the active
+    // links for a calculation and put back afterwards; see the file.
+    void RemoveAllNodeLinksForPipesWithPumpAtSetFlowRate();
+    void RestoreAllNodeLinksForPipesWithPumpsAtSetFlowRate(TResultsLog &Log);
+    void RemoveAllNodeLinksForPipesWithFlowControl(bool RemoveFCV, bool RemovePRV, bool RemoveBPV);
+    void RestoreAllNodeLinksForPipesWithFlowControl(TResultsLog &Log);
+    void RemoveLinkPreventBackflow(int ThePipeId);
+    void RestoreNodeLinkForPreventBackflow(int ThePipeId);
+    void RestoreAllNodeLinksForPreventBackflow(TResultsLog &Log);
+    bool CheckIfAnyFlowsNegative() const;
+    void NodeLinksSave();
+    void NodeLinksRestore();
+    void SetFlowControlPressureLosses(bool &solved, TResultsLog &Log, bool LoggingOn);
+    void SetPumpsSetFlowRatePressureLosses(bool &solved, TResultsLog &Log, bool LoggingOn);
+    void CheckFlowControlPipesAreFromToJoints(TResultsLog &Log, bool &Solved);
+    void CheckNetworkForNegativeFlowsInPumpsPrvsBpvs(bool &solved, TResultsLog &Log);
+
+    // True from the start of a calculation to its end: the network is then in
+    // its prepared state, and saving or editing it must wait.
+    bool IsCalculating() const { return calculationDepth_ > 0; }
+
+    // --- Solution checks and the results log (Network_Solution_Checks.cpp) ----------
+    void CheckNetworkSolutionOk(TResultsLog &Log, bool &SolutionOk);
+    void CheckNetworkCompressibleSolutionOk(TResultsLog &Log, bool &SolutionOk);
+    void CheckFlowContinuity(bool &FlowContinuityOk, bool &FlowContinuityBalancePositive, TResultsLog &TheMemo) const;
+
+    // --- Solve summary (Network_Solve_Summary.cpp) ------------------------------------
+    // The mass balance of one joint from the links and its demands (kg/s),
+    // and the sum of its pipes' flow-per-pressure-difference terms.
+    void calcFlowContinuityKgSec(int NodeId, double &flowUncompressedContinuitySumKgSec,
+                                 double &flowUncompressedDivPressDiffContinuitySum) const;
+    void CheckNetworkFlowContinuity(double MaxAllowedFlowContinuitySumKgSec, bool &TheFlowContinuityOk,
+                                    int &TheLargestFlowContinuityNodeId, double &TheLargestFlowContinuitySumKgSec) const;
+    void GetMinAndMaxPressureAtAnyNode_bar_g(double &MinPressure_bar_g, std::string &MinPressureNodeString,
+                                             double &MaxPressure_bar_g, std::string &MaxPressureNodeString) const;
+    void GetSystemSummaryData(TSystemSummaryData &Data) const;
+    void SolveLogSummary(TResultsLog &Log, bool solved, bool solutionOk);
+    void LogOneTimeMessages(TResultsLog &Log) const;
+
     // --- Data ------------------------------------------------------------------------
     // The user interface this network reports to; the main window replaces
     // the silent default with its own.
@@ -412,6 +468,24 @@ public:
     std::int32_t HighlightPipeIdForNetworkFormTimer = 0;
 
 private:
+    // What a pressure-reducing or back-pressure valve's fixed-pressure node
+    // was before the preparation made it a tank, restored with the links.
+    struct TControlledNodeState {
+        std::int32_t NodeId = 0;
+        TNodeType NodeType = Joint;
+        double LiquidLevel_m = 0;
+        double Surface_Pressure_Bar_g = 0;
+    };
+    std::vector<TControlledNodeState> controlledNodeStates_;
+    int calculationDepth_ = 0;
+
+    // Adds (Sign 1) or takes away (Sign -1) a flow at a node's discharge or
+    // supply, in the form the node's demand is given in.
+    void adjustNodeDemandFlow(int TheNodeId, bool Discharge, double Flow_kgs, double Flow_m3s, int Sign);
+    // A pipe's results from its flow and its end nodes.
+    void calcPipeInfoBetweenNodes(int ThePipeId, int TheFromNodeId, int TheToNodeId);
+    // The sonic-velocity part of the solution checks of an all-gas network.
+    void checkSonicVelocities(TResultsLog &Log, bool &SolutionOk);
     std::unique_ptr<TPipe> defaultPipe_; // ConfigOptions.DefaultPipe points here
 
     // Position of a pipe's entry in a link table, 0 when absent.
