@@ -28,6 +28,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -477,6 +478,14 @@ private:
         double Surface_Pressure_Bar_g = 0;
     };
     std::vector<TControlledNodeState> controlledNodeStates_;
+    // The demands a node had before the preparation first added a fixed flow
+    // to it, put back exactly when the last of its fixed flows is taken away.
+    struct TPreparedDemand {
+        int Adjustments = 0;
+        double JointSupply_m3s = 0, JointDischarge_m3s = 0, JointSupply_kgs = 0, JointDischarge_kgs = 0,
+               JointSupply_SCMH = 0, JointDischarge_SCMH = 0;
+    };
+    std::map<int, TPreparedDemand> preparedDemands_;
     int calculationDepth_ = 0;
 
     // Adds (Sign 1) or takes away (Sign -1) a flow at a node's discharge or

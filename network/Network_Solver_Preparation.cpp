@@ -40,6 +40,19 @@ void TNetwork::adjustNodeDemandFlow(int TheNodeId, bool Discharge, double Flow_k
     double &kgs = Discharge ? node.JointDischarge_kgs : node.JointSupply_kgs;
     double &scmh = Discharge ? node.JointDischarge_SCMH : node.JointSupply_SCMH;
 
+    if (Sign > 0) {
+        auto [entry, first] = preparedDemands_.try_emplace(TheNodeId);
+        if (first)
+            entry->second = {0,
+                             node.JointSupply_m3s,
+                             node.JointDischarge_m3s,
+                             node.JointSupply_kgs,
+                             node.JointDischarge_kgs,
+                             node.JointSupply_SCMH,
+                             node.JointDischarge_SCMH};
+        ++entry->second.Adjustments;
+    }
+
     // Volume and mass flow are related by the density alone.
     auto volumeMass = [&](TUnit from, TUnit to, double value) {
         return convertFlowUnit(from, to, std_15degC_101325Pa, value, fluid.density_kgs_m3, 0.0, 288.15, 1.01325);
@@ -70,6 +83,22 @@ void TNetwork::adjustNodeDemandFlow(int TheNodeId, bool Discharge, double Flow_k
         m3s = 0;
         kgs = 0;
         scmh = 0;
+    }
+
+    // Adding and taking away the same flow need not give back the same
+    // number: the user's demands come back exactly once all is taken away.
+    if (Sign < 0) {
+        auto entry = preparedDemands_.find(TheNodeId);
+        if (entry != preparedDemands_.end() && --entry->second.Adjustments <= 0) {
+            const TPreparedDemand &saved = entry->second;
+            node.JointSupply_m3s = saved.JointSupply_m3s;
+            node.JointDischarge_m3s = saved.JointDischarge_m3s;
+            node.JointSupply_kgs = saved.JointSupply_kgs;
+            node.JointDischarge_kgs = saved.JointDischarge_kgs;
+            node.JointSupply_SCMH = saved.JointSupply_SCMH;
+            node.JointDischarge_SCMH = saved.JointDischarge_SCMH;
+            preparedDemands_.erase(entry);
+        }
     }
 }
 
