@@ -159,18 +159,6 @@ TEST(SolutionChecks, NodePressuresAgainstVapourPressureAndAbsoluteZero)
     }
 }
 
-TEST(SolutionChecks, WarningsAndCommentsAreCountedAsWritten)
-{
-    TResultsLog log;
-    int warnings = 2, comments = 0;
-    TNetwork::CountWarnings(warnings, log);
-    TNetwork::CountComments(comments, log);
-    TNetwork::CountComments(comments, log);
-    EXPECT_EQ(warnings, 3);
-    EXPECT_EQ(comments, 2);
-    EXPECT_EQ(log.Lines, (std::vector<std::string>{" ", ">>> Warning:", " ", "Comment:", " ", "Comment:"}));
-}
-
 // Joint A takes InFlow from the tank and passes OutFlow on to joint B, whose
 // demand takes it out; the comparison is of magnitudes within 0.1 %.
 TEST(SolutionChecks, StartFlowContinuity)
