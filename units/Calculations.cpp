@@ -30,10 +30,10 @@ double colebrookFrictionFactor(double re, double d, double e, bool &converged)
         x1 = x1 - g1 / slope;
         g1 = g(x1);
     }
-    const double result = static_cast<double>(x1 * x1);
-    // A secant step can also break down (a flat slope); that is no convergence either.
-    converged = rounds < 100 && std::isfinite(result);
-    return converged ? result : start;
+    // A secant step can also break down (a flat slope, a step to a negative
+    // x where the logarithm fails); that is no convergence either.
+    converged = rounds < 100 && std::fabs(g1) <= 1e-10L && x1 > 0;
+    return converged ? static_cast<double>(x1 * x1) : start;
 }
 
 // The rated flow of a coefficient through a pipe, turned into a loss

@@ -291,7 +291,7 @@ double calcAGASmoothPipeTransmissionFactor(double ReynoldsNumber, bool &Converge
         x1 = next;
         h1 = h(x1);
     }
-    Converged = rounds < 100 && std::isfinite(x1);
+    Converged = rounds < 100 && std::fabs(h1) <= 0.0001L && x1 > 0;
     const LD factor = Converged ? x1 : 20.0L;
     return static_cast<double>(factor < 10.0L ? 10.0L : factor);
 }

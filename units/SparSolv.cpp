@@ -181,7 +181,6 @@ private:
     // Rows holding each column: linked lists in one pool. Entries for rows
     // already pivoted are skipped when read.
     std::vector<int> colHead, nodeRow, nodeNext;
-    std::vector<double> rowMax; // largest magnitude of each row, -1 until known
     // The pivot row being eliminated: its entries (place 0 a zero, see
     // eliminate), the place of each column in it, and which places the
     // current target row holds.
@@ -394,8 +393,6 @@ private:
         const double *__restrict const pv = pivotVals.data();
         const int *__restrict const rowCols = cols.data() + s;
         double *__restrict const rowVals = vals.data() + s;
-        // The row's largest magnitude comes along for the pivot threshold.
-        double largest = 0.0, largest2 = 0.0, largest3 = 0.0, largest4 = 0.0;
         const int count = e - s;
         int k = 0;
         for (; k + 3 < count; k += 4) {
@@ -409,10 +406,6 @@ private:
             rowVals[k + 1] = v2;
             rowVals[k + 2] = v3;
             rowVals[k + 3] = v4;
-            largest = std::max(largest, std::fabs(v));
-            largest2 = std::max(largest2, std::fabs(v2));
-            largest3 = std::max(largest3, std::fabs(v3));
-            largest4 = std::max(largest4, std::fabs(v4));
             seen[slot] = t;
             seen[slot2] = t;
             seen[slot3] = t;
@@ -423,11 +416,9 @@ private:
             const int slot = slots[rowCols[k]];
             const double v = rowVals[k] - multiplier * pv[slot];
             rowVals[k] = v;
-            largest = std::max(largest, std::fabs(v));
             seen[slot] = t;
             matched += slot != 0;
         }
-        largest = std::max(std::max(largest, largest3), std::max(largest2, largest4));
         const int pn = static_cast<int>(pivotCols.size()) - 1;
         const int newLen = e - s + pn - matched;
         if (newLen > cap[ix(t)]) {
@@ -443,29 +434,31 @@ private:
             const double v = -multiplier * pv[j];
             cols[ix(e)] = c;
             vals[ix(e)] = v;
-            largest = std::max(largest, std::fabs(v));
             ++e;
             ++colCount[ix(c)];
             addToColumn(c, t);
         }
         len[ix(t)] = newLen;
-        rowMax[ix(t)] = largest;
         rhs[ix(t)] -= multiplier * pivotRhs;
     }
 
     // The remaining pivots follow a fill-reducing order of the columns
     // (nested dissection of the graph in which two columns are neighbours when
     // a row holds both). For each column in turn the pivot row is, among the
-    // rows holding it with a coefficient of at least a tenth of their
-    // largest, the one with the fewest elements (the lowest row on a tie).
+    // rows holding it with a coefficient of at least half the column's
+    // largest, the one with the fewest elements (the lowest row on a tie);
+    // so no multiplier exceeds 2. (A tenth let network systems grow errors.)
     bool pivotRemaining()
     {
-        rowMax.assign(ix(n + 1), -1.0);
         const std::vector<int> order = columnOrder();
+        std::vector<int> rows, places;
+        std::vector<double> magnitudes;
         for (const int c : order) {
-            int best = 0, bestAt = -1, zeroRow = 0;
-            bool bestPasses = false;
-            double bestRatio = 0.0;
+            rows.clear();
+            places.clear();
+            magnitudes.clear();
+            double largest = 0.0;
+            int zeroRow = 0;
             for (int node = colHead[ix(c)]; node >= 0; node = nodeNext[ix(node)]) {
                 const int t = nodeRow[ix(node)];
                 if (!inList[ix(t)])
@@ -474,35 +467,27 @@ private:
                 while (cols[ix(k)] != c)
                     ++k;
                 const double magnitude = std::fabs(vals[ix(k)]);
-                if (magnitude == 0.0) {
-                    if (zeroRow == 0 || t < zeroRow)
-                        zeroRow = t;
-                    continue;
-                }
-                const double ratio = magnitude / largestOfRow(t);
-                const bool passes = ratio >= 0.1;
-                bool better;
-                if (best == 0)
-                    better = true;
-                else if (passes != bestPasses)
-                    better = passes;
-                else if (passes)
-                    better = len[ix(t)] < len[ix(best)] || (len[ix(t)] == len[ix(best)] && t < best);
-                else
-                    better = ratio > bestRatio;
-                if (better) {
-                    best = t;
-                    bestAt = k;
-                    bestPasses = passes;
-                    bestRatio = ratio;
-                }
+                if (magnitude == 0.0 && (zeroRow == 0 || t < zeroRow))
+                    zeroRow = t;
+                rows.push_back(t);
+                places.push_back(k);
+                magnitudes.push_back(magnitude);
+                largest = std::max(largest, magnitude);
             }
-            if (best == 0) {
-                if (zeroRow > 0)
-                    return fail(24, zeroRow, 0);
+            if (rows.empty())
                 return fail(26, rowLeftWithoutCoefficients(), 0);
+            if (largest == 0.0)
+                return fail(24, zeroRow, 0);
+            std::size_t best = rows.size();
+            for (std::size_t i = 0; i < rows.size(); ++i) {
+                if (magnitudes[i] < 0.5 * largest)
+                    continue;
+                const int t = rows[i];
+                if (best == rows.size() || len[ix(t)] < len[ix(rows[best])] ||
+                    (len[ix(t)] == len[ix(rows[best])] && t < rows[best]))
+                    best = i;
             }
-            pivotOn(best, bestAt);
+            pivotOn(rows[best], places[best]);
         }
         return true;
     }
@@ -520,17 +505,6 @@ private:
                     first = r;
             }
         return first;
-    }
-
-    double largestOfRow(int r)
-    {
-        double &largest = rowMax[ix(r)];
-        if (largest < 0.0) {
-            largest = 0.0;
-            for (int k = start[ix(r)], end = k + len[ix(r)]; k < end; ++k)
-                largest = std::max(largest, std::fabs(vals[ix(k)]));
-        }
-        return largest;
     }
 
     void pivotOn(int r, int chosen)

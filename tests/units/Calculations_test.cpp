@@ -74,6 +74,11 @@ TEST(FrictionFactor, TurbulentValuesSolveTheColebrookEquation)
         EXPECT_TRUE(converged) << c.re;
         EXPECT_NEAR(f, colebrookByBisection(c.re, c.e / c.d), 1e-9 * f) << c.re << " " << c.e;
     }
+    // Far outside any pipe flow the secant iteration breaks down: the caller
+    // hears of it and gets the explicit value.
+    bool converged = true;
+    EXPECT_EQ(calcFrictionFactor(1e300, 0.1, 0, converged), calcFrictionFactorStart(1e300, 0.1, 0));
+    EXPECT_FALSE(converged);
     // A smooth pipe: the explicit start takes its floor for e/D, the iteration e/D = 0.
     EXPECT_DOUBLE_EQ(calcFrictionFactorStart(1e5, 0.1, 0), explicitTurbulent(1e5, 0));
     EXPECT_NEAR(calcFrictionFactor(1e5, 0.1, 0), colebrookByBisection(1e5, 0), 1e-14);
