@@ -186,14 +186,15 @@ void TNetwork::CheckResults(TResultsLog &Log, bool &Solved, std::int32_t &warnin
                                 " " + " " + headUnitText + " (Too Low - Cavitation may occur at the pump)");
                     }
                     const TPumpPoints &points = pump.PumpPoints;
+                    const int pointCount = std::min<int>(points.PointsCount, MaxPumpPoints);
                     if (points.PointsCount < 3) {
                         warning();
                         Log.Add(prefix + " => Pump curve is not fully specified.");
                         Log.Add("A pump head of zero has been assumed when solving the network.");
                     }
                     // A pump without curve points has no range to lie outside of.
-                    if (points.PointsCount >= 1 && (flow < points.Points[1].Flow_m3s ||
-                                                    flow > points.Points[points.PointsCount].Flow_m3s)) {
+                    if (pointCount >= 1 &&
+                        (flow < points.Points[1].Flow_m3s || flow > points.Points[pointCount].Flow_m3s)) {
                         warning();
                         Log.Add(prefix + " => Flow is outside of the specified Pump curve points.");
                         if (pump.calcPumpHead_mHd_Fluid(flow, density) != 0) {
@@ -232,8 +233,9 @@ void TNetwork::CheckResults(TResultsLog &Log, bool &Solved, std::int32_t &warnin
 
             if (ComponentInUse(pipe) && pipe.ComponentPressure.PressureType == ComponentPressureCurve) {
                 const TComponentPressureCurvePoints &points = pipe.ComponentPressure.CurvePoints;
-                if (points.PointsCount >= 1 && (flow < points.Point(1).Flow_m3s ||
-                                                flow > points.Point(points.PointsCount).Flow_m3s)) {
+                const int pointCount = std::min(points.PointsCount, TComponentPressureCurvePoints::MaxPoints);
+                if (pointCount >= 1 &&
+                    (flow < points.Point(1).Flow_m3s || flow > points.Point(pointCount).Flow_m3s)) {
                     warning();
                     Log.Add(pipe.Name + "," + pipe.ComponentPressure.Name +
                             " => Flow is outside of the specified Component Pressure Loss curve points.");

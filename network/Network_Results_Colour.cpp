@@ -265,7 +265,8 @@ TColor TNetwork::GetColorFromItemMinMaxValues(double TheValue) const
 
 TColor TNetwork::GetColorFromGradient(double LowValue, double HighValue, double ActualValue) const
 {
-    if (ActualValue < LowValue || ActualValue > HighValue)
+    // A value that is not a number lies in no range.
+    if (!(ActualValue >= LowValue && ActualValue <= HighValue))
         return 0;
     const double mid = (LowValue + HighValue) / 2.0;
     struct Components {

@@ -254,6 +254,24 @@ TEST(CheckResults, PumpSuctionHeadAgainstTheRequiredHead)
     }
 }
 
+TEST(CheckResults, ThePumpSuctionOfAPipeWithoutLengthHasNoFrictionShare)
+{
+    SolvedChain chain;
+    TNetwork &network = *chain.network;
+    TPipe &pipe = network.GetPipe(chain.pipeId);
+    pipe.PumpCount = 1;
+    pipe.Length_m = 0;
+    pipe.PumpDistanceFromStartOfPipe_m = 3;
+    pipe.PipeFrictionLoss_mHd_Fluid = 2;
+    network.GetNode(chain.tank).Pressure_Bar_g =
+        convertPressure(unt_m_hd_fluid, unt_Bar_G, 4.0, network.ConfigOptions.Atmosphere_bar_a, 1000);
+    EXPECT_NEAR(network.GetPumpSuctionPressure_mFluid(chain.pipeId), 4.0, 1e-9);
+    pipe.Length_m = 6;
+    EXPECT_NEAR(network.GetPumpSuctionPressure_mFluid(chain.pipeId), 3.0, 1e-9);
+    pipe.PumpCount = 0;
+    EXPECT_EQ(network.GetPumpNPSHa_mFluid(chain.pipeId), 0);
+}
+
 TEST(CheckResults, PumpCurvesAndElevationsAreChecked)
 {
     SolvedChain chain;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <set>
 #include <string>
 
@@ -91,6 +92,7 @@ TEST_F(Gradient, ThreeColoursOverTheRangeAndBlackOutsideIt)
                          Case{6, 0x67CCC0}, Case{7.5, 0x40DF78}, Case{10.0001, 0}, Case{-0.0001, 0}, Case{1e9, 0}})
         EXPECT_EQ(network->GetColorFromGradient(0, 10, c.value), c.color) << c.value;
 
+    EXPECT_EQ(network->GetColorFromGradient(0, 10, std::nan("")), 0);
     // A range of one value gives the first colour.
     EXPECT_EQ(network->GetColorFromGradient(3, 3, 3), 0x102030);
     network->ConfigOptions.ResultsColorItemMinValue = 0;
