@@ -16,7 +16,9 @@ char32_t CodePointOfByte(unsigned char byte)
 {
     if (byte >= 0x80 && byte <= 0x9F) {
         char32_t cp = kHighControls[byte - 0x80];
-        return cp ? cp : 0xFFFD;
+        // The five unassigned bytes keep their own value as C1 control
+        // characters, so old texts holding them load and save unchanged.
+        return cp ? cp : byte;
     }
     return byte;
 }
@@ -24,6 +26,8 @@ char32_t CodePointOfByte(unsigned char byte)
 int ByteOfCodePoint(char32_t cp)
 {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
+        return static_cast<int>(cp);
+    if (cp == 0x81 || cp == 0x8D || cp == 0x8F || cp == 0x90 || cp == 0x9D)
         return static_cast<int>(cp);
     for (std::size_t i = 0; i < kHighControls.size(); ++i)
         if (kHighControls[i] == cp && cp != 0)

@@ -52,6 +52,10 @@ TEST(Codepage1252, RoundTripsTheHighCharacters)
     EXPECT_EQ(single, "\x80 25 \xB0" "C \xE9t\xE9 \x96 m\xB3");
     EXPECT_EQ(Cp1252ToUtf8(single), utf8);
     EXPECT_EQ(Utf8ToCp1252("\xE4\xB8\xAD"), "?"); // not in the code page
+    std::string everyByte;
+    for (int byte = 1; byte < 256; ++byte)
+        everyByte += static_cast<char>(byte);
+    EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(everyByte)), everyByte);
     EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16(utf8 + "\xF0\x9F\x98\x80")), utf8 + "\xF0\x9F\x98\x80");
 }
 
