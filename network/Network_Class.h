@@ -389,6 +389,22 @@ public:
     void GetSystemSummaryData(TSystemSummaryData &Data) const;
     void SolveLogSummary(TResultsLog &Log, bool solved, bool solutionOk);
     void LogOneTimeMessages(TResultsLog &Log) const;
+    // --- Initial flow guesses (Network_Flow_Guesses.cpp) ------------------------------
+    // Start flows of the Newton method from discharge estimates, in the pipes'
+    // FlowGuessUncompressed_m3s; FlowBalanceAdjusted tells whether the
+    // flow-continuity solution could balance them at every joint.
+    void SetAllInitialFlowGuesses(TResultsLog &Log, bool &FlowBalanceAdjusted, double UsingVelocity_ms);
+    void SetAllInitialFlowGuessesToZero();
+    void SetAllInitialFlowGuessesToUnity();
+    void SetAllDischargeFlowGuesses();
+    void SetAllSingleJointSupplySingleOutFlowGuesses();
+    void SetAllSingleJointDischargeSingleInFlowGuesses();
+    int GetNodeIdWhereAllOutFlowsSetAndSomeInFlowsNotSet() const;
+    void SetInFlowGuessesFromOutFlows(int TheNodeId, TResultsLog &Log);
+    int GetNodeIdWithLeastOutFlowsNotSet(TNodeType TheNodeType) const;
+    void SetSingleInAndOutFlowNode(int TheNodeId, double TheFlow, int &Level);
+    void SetSingleInAndOutFlowNodeBackwards(int TheNodeId, double TheFlow, int &Level);
+    void SetOutFlowGuessesNotSet(int TheNodeId);
 
     // --- Data ------------------------------------------------------------------------
     // The user interface this network reports to; the main window replaces
@@ -495,6 +511,10 @@ private:
     void calcPipeInfoBetweenNodes(int ThePipeId, int TheFromNodeId, int TheToNodeId);
     // The sonic-velocity part of the solution checks of an all-gas network.
     void checkSonicVelocities(TResultsLog &Log, bool &SolutionOk);
+    // Steps of the flow-guess procedure that have no name of their own.
+    void SetAllPropagatedFlowGuesses(TResultsLog &Log);
+    void BalanceFlowGuessesByFlowContinuity(TResultsLog &Log, bool &FlowBalanceAdjusted);
+
     std::unique_ptr<TPipe> defaultPipe_; // ConfigOptions.DefaultPipe points here
 
     // Position of a pipe's entry in a link table, 0 when absent.
