@@ -406,6 +406,38 @@ public:
     void SetSingleInAndOutFlowNodeBackwards(int TheNodeId, double TheFlow, int &Level);
     void SetOutFlowGuessesNotSet(int TheNodeId);
 
+    // --- Gas balance, zone densities and velocities (Network_Gas_Balance.cpp) ---------
+    // The gas methods work on zone densities adjusted to the system's
+    // pressures, with the user's zone data kept aside in FluidZonesSaved.
+    void SaveCurrentFluidZonesData();
+    void RestoreCurrentFluidZonesData();
+    void AdjustCurrentFluidZonesDataBasedOnFixedPressureReferenceInSystem();
+    void AdjustCurrentFluidZonesDataBasedOnPressureInSystem();
+    void AdjustVolumetricFlowRatesToMatchDensityInSavedFluidZonesData();
+    void AdjustInitialFlowGuessesBasedOnPressureInSystem();
+    void SetNodeFluidZoneIndexArray();
+    void SetNodeFlowContinuityKgSecArray();
+    void getNodeFlowContinuityKgSec(int NodeId, double &flowUncompressedContinuitySumKgSec,
+                                    double &flowUncompressedDivPressDiffContinuitySum) const;
+    void calcFlowContinuityAtJointOrTankNodesKgSec(int NodeId, double &flowUncompressedContinuitySumKgSec) const;
+    void CheckNetworkGasFlowContinuity(double MaxAllowedFlowContinuitySumKgSec, bool &TheFlowContinuityOk,
+                                       int &TheLargestFlowContinuityNodeId, double &TheLargestFlowContinuitySumKgSec);
+    void GetGasFlowEntryAndExitVelocity_ms(int ThePipeId, double &EntryVelocity_ms, double &ExitVelocity_ms,
+                                           double &ExitFlowActual_m3_sec) const;
+    void SetAllPipeEntryAndExitVelocities();
+    double GetMaxFlowInAnyPipe_m3s() const;
+    void GetMinMaxDischargeVelocity_ms(double &MinDischargeVelocity_ms, double &MaxDischargeVelocity_ms) const;
+
+    // --- Gas node-adjust iteration (Network_Node_Adjust_Iteration.cpp) ----------------
+    void SolveNetworkCompressibleIsothermalNodeAdjustmentsIterate(
+        double CompressibleNodeBalancingToleranceStopAdjustP_bar, int CompressibleMaxAllowedIterations,
+        double CompressibleDeltaMultiper, double CompressibleMaxAllowedFlowContinuitySumKgSec, bool &solved,
+        bool &solutionOk, TResultsLog &Log, double &largestFlowContinuitySumKgSec, double &largestNodeAdjustP_bar);
+    void NodeAdjustCalculationSetFlowRateInAllControlPipesForPRVsToDownnstreamFlowRate();
+    void NodeAdjustCalculationSetEndNodePressureToMatchFlowRatePressureLossInAllControlPipesForPRVs();
+    void NodeAdjustCalculationSetFlowRateInAllControlPipesForBPVsToUpstreamFlowRate();
+    void NodeAdjustCalculationSetStartNodePressureToMatchFlowRatePressureLossInAllControlPipesForBPVs();
+
     // --- Data ------------------------------------------------------------------------
     // The user interface this network reports to; the main window replaces
     // the silent default with its own.
@@ -514,6 +546,24 @@ private:
     // Steps of the flow-guess procedure that have no name of their own.
     void SetAllPropagatedFlowGuesses(TResultsLog &Log);
     void BalanceFlowGuessesByFlowContinuity(TResultsLog &Log, bool &FlowBalanceAdjusted);
+    // The fluid of a zone (zone 1 for an index out of range) and a pipe's
+    // mass flow at its zone density.
+    const TFluid &fluidOfZone(int FluidZoneIndex) const;
+    double pipeMassFlow_kgs(int ThePipeId) const;
+    void adjustFluidZoneDensities(double LowestPressure_bar_g, double HighestPressure_bar_g);
+    // Pieces of the node-adjust iteration: a pipe's length with the
+    // equivalent lengths of its fittings and Cv, Kv or sprinkler component,
+    // its gas mass flow between two pressures, one pipe's flow from its end
+    // pressures, a node's net outflow in volume at a control pipe's density,
+    // and the control node's demand and control pipe's pressure term.
+    double compressiblePipeLength_m(const TPipe &pipe) const;
+    double compressiblePipeFlow_kgs(const TPipe &pipe, const TFluid &fluid, double length_m,
+                                    double startPressure_bar_g, double endPressure_bar_g) const;
+    void nodeAdjustPipeFlow(int ThePipeId, int TheFromNodeId, int TheToNodeId);
+    double netOutflowAtNode_m3s(int TheNodeId, const TFluid &controlFluid) const;
+    void setControlNodeDemand(int ControlNodeId, const TFluid &controlFluid, double Supply_m3s, double Discharge_m3s);
+    static void setControlPipePressureTerm(TPipe &controlPipe, double m_kgs, double inlet_bar_g, double outlet_bar_g);
+    void calcCompressiblePipeInfo(int ThePipeId, int TheFromNodeId, int TheToNodeId);
 
     std::unique_ptr<TPipe> defaultPipe_; // ConfigOptions.DefaultPipe points here
 

@@ -316,4 +316,11 @@ void TNetwork::SetAllInitialFlowGuesses(TResultsLog &Log, bool &FlowBalanceAdjus
     BalanceFlowGuessesByFlowContinuity(Log, FlowBalanceAdjusted);
 }
 
+void TNetwork::BalanceFlowGuessesByFlowContinuity(TResultsLog & /*Log*/, bool &FlowBalanceAdjusted)
+{
+    // Until the flow-continuity equations can be generated the propagated
+    // guesses stand.
+    FlowBalanceAdjusted = false;
+}
+
 } // namespace tessaran

@@ -115,7 +115,7 @@ TEST(NetworkFlowGuesses, NodeSearchesFollowTheirRules)
     const int p1 = addPipe(*network, t, j1);
     const int p2 = addPipe(*network, j1, j2);
     const int p3 = addPipe(*network, j1, j3);
-    const int p4 = addPipe(*network, t, j3);
+    addPipe(*network, t, j3);
     addPipe(*network, t, j2);
 
     // The tank is skipped for its three unset pipes; j1 has two.
