@@ -163,11 +163,15 @@ void TNetwork::CheckResults(TResultsLog &Log, bool &Solved, std::int32_t &warnin
                     return convertPressureAndFormat(unt_m_hd_fluid, headUnit, value_m, atmosphere, density);
                 };
                 if (pump.PumpType == PumpFixedSpeed) {
+                    // A percentage of 0 is a bound not set, and without an
+                    // efficiency curve there is no best-efficiency flow to
+                    // take percentages of.
                     const double bep = pump.GetFlowAtBEP_m3s(density);
                     const double fromPercent = pump.PreferredOpRegionFromPercent;
                     const double toPercent = pump.PreferredOpRegionToPercent;
-                    if ((fromPercent > 0 || toPercent > 0) &&
-                        (flow < bep * fromPercent / 100.0 || flow > bep * toPercent / 100.0)) {
+                    const bool belowRegion = fromPercent > 0 && flow < bep * fromPercent / 100.0;
+                    const bool aboveRegion = toPercent > 0 && flow > bep * toPercent / 100.0;
+                    if (bep > 0 && (belowRegion || aboveRegion)) {
                         warning();
                         Log.Add(prefix + " => " + "Flow rate is Outside Preferred Operating Region for this pump.");
                     }

@@ -298,6 +298,40 @@ TEST(CheckResults, PumpCurvesAndElevationsAreChecked)
     EXPECT_FALSE(Contains(none, "Main,P1 => Flow is outside of the specified Pump curve points."));
 }
 
+TEST(CheckResults, FlowsOutsideThePreferredRegionOfAPump)
+{
+    struct Case {
+        int from, to;
+        double flow;
+        bool efficiencies;
+        bool warned;
+    };
+    // Best efficiency at 0.05 m3/s.
+    for (const Case c : {Case{70, 120, 0.04, true, false}, Case{70, 120, 0.03, true, true},
+                         Case{70, 120, 0.065, true, true}, Case{0, 0, 0.065, true, false},
+                         // A bound of 0 is not set and limits nothing.
+                         Case{70, 0, 0.04, true, false}, Case{70, 0, 0.03, true, true},
+                         Case{0, 120, 0.03, true, false}, Case{0, 120, 0.065, true, true},
+                         // No efficiencies, no best-efficiency flow.
+                         Case{70, 120, 0.04, false, false}}) {
+        SolvedChain chain;
+        TPipe &pipe = chain.network->GetPipe(chain.pipeId);
+        pipe.PumpCount = 1;
+        TPump &pump = pipe.Pump;
+        pump.Name = "P1";
+        pump.ClearPumpCurves();
+        for (auto [flow, head, efficiency] : {std::tuple{0.0, 50.0, 0.0}, std::tuple{0.03, 45.0, 60.0},
+                                              std::tuple{0.05, 40.0, 80.0}, std::tuple{0.07, 30.0, 60.0}})
+            pump.AddPumpCurvePointFlowm3s(flow, head, c.efficiencies ? efficiency : 0.0, 1.0, 1000);
+        pump.PreferredOpRegionFromPercent = c.from;
+        pump.PreferredOpRegionToPercent = c.to;
+        pipe.FlowUncompressed_m3s = c.flow;
+        const TResultsLog log = chain.Run();
+        EXPECT_EQ(Contains(log, "Main,P1 => Flow rate is Outside Preferred Operating Region for this pump."), c.warned)
+            << c.from << "-" << c.to << " at " << c.flow << (c.efficiencies ? "" : " without efficiencies");
+    }
+}
+
 TEST(CheckResults, ControlValvesOutsideTheirAllowedLoss)
 {
     SolvedChain chain;
