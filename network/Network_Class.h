@@ -438,6 +438,24 @@ public:
     void NodeAdjustCalculationSetFlowRateInAllControlPipesForBPVsToUpstreamFlowRate();
     void NodeAdjustCalculationSetStartNodePressureToMatchFlowRatePressureLossInAllControlPipesForBPVs();
 
+    // --- Network file (Network_File.cpp) ---------------------------------------------
+    // Writes the whole network in the current layout; stream errors pass on.
+    void Save(TStream &TheFileStream);
+    // Saves through a temporary file renamed over FileName once complete, so
+    // a failed save leaves the previous file as it was.
+    void SaveToFile(const std::string &FileName);
+    // Replaces the network by a file's content. Never raises: a file that
+    // cannot be read whole ends in a message and a cleared network.
+    void Load(TStream &TheFileStream);
+    void CheckLoadOfOldSystemVersion();
+
+    // --- Equivalent flows and demand-flow units (Network_Equivalent_Flows.cpp) -------
+    void SetAllFlowControlEquivalentMassFlowRates();
+    void SetAllPumpAtSetFlowRateEquivalentMassFlowRates();
+    void SetAllComponentEquivalentMassFlowRates();
+    void SetAllDemandFlowsMasterUnitToUseGasFlowUnitIfCurrentlyGasAndUseVolumetricFlowUnit();
+    void SetAllDemandFlowsMasterUnitToUseMassFlowUnitIfCurrentlyLiquidAndUseGasFlowUnit();
+
     // --- Data ------------------------------------------------------------------------
     // The user interface this network reports to; the main window replaces
     // the silent default with its own.
