@@ -115,6 +115,9 @@ void TNetwork::Clear()
     // set once the zones are back to water rather than from the fluids of
     // the system being cleared away.
     ClearPDFReportOptions();
+
+    MatrixEquations.ClearResults(0, TMatrixEquations::MaxDimension);
+    MatrixEquationsFlowContinuity.ClearResults(0, TMatrixEquations::MaxDimension);
 }
 
 void TNetwork::ResetDefaultPipeValues()

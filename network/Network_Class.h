@@ -19,6 +19,7 @@
 #include "model/Pipe_Nominal_Size_Set_Class.h"
 #include "model/Pipe_Set_Class.h"
 #include "network/Config_Options.h"
+#include "network/Matrix_Equations.h"
 #include "network/Network_States.h"
 #include "network/Report_Options.h"
 #include "network/User_Interface_Seam.h"
@@ -62,6 +63,14 @@ struct TFlowControlLink {
     std::int32_t ControlPipeId = 0;
     TControlType ControlType = FCV;
     friend bool operator==(const TFlowControlLink &, const TFlowControlLink &) = default;
+};
+
+// One node's entry in the work table of the loop finder's path search.
+struct TShortestPathEntry {
+    std::int32_t Distance = 2147483647; // pipes from the search's start node
+    std::int32_t PreviousNodeId = 0;    // where the shortest path comes from
+    std::int32_t PipeId = 0;            // the pipe between that node and this one
+    bool Visited = false;               // the distance is final
 };
 
 struct TFluidZone {
@@ -456,6 +465,45 @@ public:
     void SetAllDemandFlowsMasterUnitToUseGasFlowUnitIfCurrentlyGasAndUseVolumetricFlowUnit();
     void SetAllDemandFlowsMasterUnitToUseMassFlowUnitIfCurrentlyLiquidAndUseGasFlowUnit();
 
+    // --- Pipe loops (Network_Loops.cpp) ----------------------------------------------
+    int PipeLoopCreate();
+    void PipeLoopClear(int LoopId);
+    void PipeLoopRemove(int LoopId);
+    void PipeLoopsRemoveAllLoops();
+    void PipeLoopsInsertLastAtPosition(int LoopId);
+    void PipeLoopAddPipe(int LoopId, int PipeId);
+    void PipeLoopRemovePipe(int LoopId, int PipeId);
+    int PipeLoopGetNextPipeId(int LoopId, int CurrentPipeId) const;
+
+    void PipeLoopsGenerateAllLoops(TResultsLog &Log);
+    void PipeLoopsGenerateFromNode(int FromNodeId, int maxPipesInLoop, bool LoopMustHaveNewPipe);
+    void PipeLoopsShortestPathClear();
+    int GetNumberOfJointTypeNodes() const;
+
+    void PipeLoopsRemoveLastIfPseudoLoopViaIntermediateTank();
+    void PipeLoopsRemoveLastIfDuplicate();
+    void PipeLoopsCheckPipeLoopHasAtLeastOneNewPipeOverPreviousLoops(int LoopId, bool &AtLeastOneNewPipe,
+                                                                     bool CheckOnlyInPseudoLoops) const;
+    void PipeLoopsRemoveLastUnlessAtLeastOneNewPipe(bool CheckOnlyInPseudoLoops);
+    void PipeLoopsRemoveLastUnlessIfAddedFirstEveryOtherLoopHasAtLeastOneNewPipe(bool CheckOnlyInPseudoLoops);
+    int PipeLoopsGetNumberOfNewPipesOverPriorLoops(int LoopId, int UpToPriorLoopId) const;
+    void PipeLoopsCountPipeExistsInRealLoop(int PipeId, int RealLoopCount, int &ExistsCount) const;
+    void PipeLoopsRemoveOneRealLoopWhereEveryPipeExistsInAtLeastOneOtherRealLoop(int &RealLoopCount, bool &success);
+    void PipeLoopsSortExtraLoopsLongestFirst(int FromLoopId);
+    bool PipeLoopsLastPseduoLoopStartOrEndPipeIsNew() const;
+    void PipeLoopsReOrderRealLoopsForPositiveStartDirection();
+    void PipeLoopsCheckAllPipesPresent(TResultsLog &Log) const;
+
+    // --- Equation generation and recalculation (Network_Equations.cpp) ---------------
+    int getQIndexOfPipeId(int PipeId) const;
+    void MatrixEquationsGenerate(TMatrixEquations &TheMatrixEquations, TResultsLog &Log, bool IncludeLoopEquations);
+    void MatrixEquationsAddEquivalentLengthForFittings(TMatrixEquations &TheMatrixEquations, TResultsLog &Log);
+    void MatrixEquationsAddEquivalentLengthForComponents(TMatrixEquations &TheMatrixEquations, TResultsLog &Log);
+    void ReCalcNetworkFromMatrixQVariables(bool &solved, TResultsLog &Log);
+    void ReCalcCompressibleFlowNetworkFromMatrixQVariables(bool &solved, TResultsLog &Log);
+    void ReverseAnyNegativeFlowPipesForFinalSolution(bool &solved, TResultsLog &Log);
+    void ReverseAnyNegativeFlowPipesForFinalSolutionNodeBalance(bool &solved, TResultsLog &Log);
+
     // --- Data ------------------------------------------------------------------------
     // The user interface this network reports to; the main window replaces
     // the silent default with its own.
@@ -516,6 +564,12 @@ public:
     std::vector<std::array<std::int32_t, MaxLoopPipes + 1>> PipeLoops;
     std::int32_t PipeRealLoopCount = 0;
     std::int32_t PipePseudoLoopCount = 0;
+    std::array<TShortestPathEntry, MaxNodes + 1> ShortestPaths{}; // by node id
+
+    // The equation system of the iterations and the one of the first
+    // flow-continuity solution.
+    TMatrixEquations MatrixEquations{TMatrixEquations::MaxDimension, TMatrixEquations::MaxDimension};
+    TMatrixEquations MatrixEquationsFlowContinuity{TMatrixEquations::MaxDimension, TMatrixEquations::MaxDimension};
 
     TMethodOfSolution CurrentMethodOfSolution = LinearTheoryThenNewton;
     double GasModel_Std_Temp_degrees_k = 0;

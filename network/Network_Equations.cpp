@@ -1,0 +1,500 @@
+// TNetwork: the bridge to the equation system. Generation turns the active
+// links, joints, demands and stored loops into the equation pattern, the
+// known values and the per-pipe data; after an iteration the solved flows are
+// written back into the pipes and the node pressures are propagated outwards
+// from the fixed-pressure nodes; at the end of a calculation pipes with
+// negative flow can be reversed with the user's consent.
+
+#include "network/Network_Class.h"
+
+#include "units/Calculations.h"
+#include "units/Unit_Format.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace tessaran {
+
+namespace {
+
+std::size_t at(int i) { return static_cast<std::size_t>(i); }
+
+bool isFixedPressure(TNodeType type) { return type == Tank || type == EndPressure; }
+
+const char *const CouldNotSolveText = "The Network could not be solved.\r\rCheck the following:\r   is there at "
+                                      "least one supply point?\r   is there at least one discharge point?\r   are all "
+                                      "nodes connected?\r\rSpecific Information: ";
+
+} // namespace
+
+int TNetwork::getQIndexOfPipeId(int PipeId) const
+{
+    int found = -1;
+    for (int k = 1; k <= NodeLinksCount; ++k)
+        if (NodeLinks[at(k)].PipeId == PipeId)
+            found = k;
+    return found;
+}
+
+void TNetwork::MatrixEquationsGenerate(TMatrixEquations &TheMatrixEquations, TResultsLog &, bool IncludeLoopEquations)
+{
+    TMatrixEquations &e = TheMatrixEquations;
+    const TConfigOptions &options = ConfigOptions;
+    const double atmosphere = options.Atmosphere_bar_a;
+    std::string stage;
+    // The column of every pipe id, the last link that holds it.
+    std::vector<int> column(at(MaxPipes + 1), -1);
+    const auto columnOf = [&](int pipeId) {
+        return pipeId >= 1 && pipeId <= MaxPipes ? column[at(pipeId)] : -1;
+    };
+    // The column of a link's pipe; a link without a valid pipe has none.
+    const auto linkColumn = [&](int pipeId) {
+        const int c = columnOf(pipeId);
+        if (c < 1)
+            throw ENetworkClass("TNetwork.TheMatrixEquationsGenerate Failed: invalid pipe id " + std::to_string(pipeId));
+        return c;
+    };
+    const auto zoneFluid = [&](int zone) -> const TFluid & {
+        if (zone < 1 || zone > MaxFluidZones)
+            zone = 1;
+        return FluidZones[at(zone)].Fluid;
+    };
+    try {
+        stage = "Could not clear existing equation data. Please save your system, \rclose the program, restart the "
+                "program and try again";
+        e.ClearResults(NodeLinksCount, 2 * GetPipeCount());
+        e.Atmosphere_Bar_a = atmosphere;
+        e.MethodOfSolution = CurrentMethodOfSolution;
+        e.MatrixMethodOfCalculationCompressible = options.MethodOfCalculationCompressible;
+        e.MatrixGasModel_Std_Temp_degrees_k = GasModel_Std_Temp_degrees_k;
+        e.MatrixGasModel_Std_Pressure_Pa_a = GasModel_Std_Pressure_Pa_a;
+        e.MatrixPipelineEfficiencyE = options.PipelineEfficiencyE;
+        e.MatrixZCompressibilityModel = options.ZCompressibilityModel;
+        e.MatrixZCompressibilityFactor = options.ZCompressibilityFactor;
+        // The iteration pumps this network's messages and sees its Stop flag.
+        e.UserInterface = UserInterface;
+        e.StopCalculating = &StopCalculating;
+        for (int k = 1; k <= NodeLinksCount; ++k) {
+            const int pipe = NodeLinks[at(k)].PipeId;
+            if (pipe >= 1 && pipe <= MaxPipes)
+                column[at(pipe)] = k;
+        }
+
+        // Continuity at every joint: inflows - outflows = discharge - supply.
+        int row = 0;
+        for (int id = GetNextNodeId(0); id > 0; id = GetNextNodeId(id)) {
+            TNode &node = GetNode(id);
+            if (node.NodeType != Joint)
+                continue;
+            stage = "Could not generate flow continuity equations.\r\rProblem occured at " + node.Name + "\r\r" +
+                    "Please check your system is valid at this node.";
+            ++row;
+            bool any = false;
+            TMatrixElementEnum *entries = e.QMatrix[row];
+            const auto enter = [&](int nodeId) {
+                for (int k = 1; k <= NodeLinksCount; ++k) {
+                    const TNodeLink &link = NodeLinks[at(k)];
+                    if (link.ToNodeId == nodeId) {
+                        entries[linkColumn(link.PipeId)] = one;
+                        any = true;
+                    }
+                    if (link.FromNodeId == nodeId) {
+                        entries[linkColumn(link.PipeId)] = minus_one;
+                        any = true;
+                    }
+                }
+            };
+            enter(id);
+            // A pressure-reducing valve's control node balances the flows at
+            // the valve's outlet, a back-pressure valve's those at its inlet.
+            for (int f = 1; f <= NodeLinksFlowControlCount; ++f) {
+                const TFlowControlLink &valve = NodeLinksFlowControl[at(f)];
+                if (valve.ControlPipeId <= 0 || valve.ControlNodeId != id)
+                    continue;
+                if (valve.ControlType == PRV)
+                    enter(valve.ToNodeId);
+                else if (valve.ControlType == BPV)
+                    enter(valve.FromNodeId);
+            }
+            if (!any) {
+                --row;
+                continue;
+            }
+            const TFluid &fluid = zoneFluid(GetNodeFluidZoneIndex(id));
+            const double rho = fluid.density_kgs_m3;
+            const auto flow = [&](TUnit from, TUnit to, double value) {
+                return convertFlowUnit(from, to, options.GasFlowTemperaturePressureModel, value, rho,
+                                       fluid.pressure_bar_g, fluid.degrees_K, atmosphere);
+            };
+            switch (node.JointDemandUseFlowType) {
+            case MassFlow:
+                node.JointSupply_m3s = flow(unt_kg_sec, unt_m3_sec, node.JointSupply_kgs);
+                node.JointDischarge_m3s = flow(unt_kg_sec, unt_m3_sec, node.JointDischarge_kgs);
+                node.JointSupply_SCMH = flow(unt_kg_sec, unt_SCMH, node.JointSupply_kgs);
+                node.JointDischarge_SCMH = flow(unt_kg_sec, unt_SCMH, node.JointDischarge_kgs);
+                break;
+            case GasFlow:
+                node.JointSupply_kgs = flow(unt_SCMH, unt_kg_sec, node.JointSupply_SCMH);
+                node.JointDischarge_kgs = flow(unt_SCMH, unt_kg_sec, node.JointDischarge_SCMH);
+                node.JointSupply_m3s = flow(unt_kg_sec, unt_m3_sec, node.JointSupply_kgs);
+                node.JointDischarge_m3s = flow(unt_kg_sec, unt_m3_sec, node.JointDischarge_kgs);
+                break;
+            default:
+                node.JointSupply_kgs = flow(unt_m3_sec, unt_kg_sec, node.JointSupply_m3s);
+                node.JointDischarge_kgs = flow(unt_m3_sec, unt_kg_sec, node.JointDischarge_m3s);
+                node.JointSupply_SCMH = flow(unt_kg_sec, unt_SCMH, node.JointSupply_kgs);
+                node.JointDischarge_SCMH = flow(unt_kg_sec, unt_SCMH, node.JointDischarge_kgs);
+                break;
+            }
+            e.QKnowns[row] = flow(unt_m3_sec, unt_kg_sec, node.JointDischarge_m3s - node.JointSupply_m3s);
+        }
+
+        if (!IncludeLoopEquations) {
+            // The flow-continuity form: a pipe into a fixed-pressure node keeps its guess.
+            stage = "Could not generate flow continuity equations.\r\r" +
+                    std::string("Please check your system is valid at the pipes into tanks and end pressures.");
+            for (int k = 1; k <= NodeLinksCount; ++k) {
+                const TNodeLink &link = NodeLinks[at(k)];
+                if (!isFixedPressure(GetNode(link.ToNodeId).NodeType))
+                    continue;
+                ++row;
+                e.QMatrix[row][k] = one;
+                const TPipe &pipe = GetPipe(link.PipeId);
+                e.QKnowns[row] = convertFlowUnit(unt_m3_sec, unt_kg_sec, options.GasFlowTemperaturePressureModel,
+                                                 pipe.FlowGuessUncompressed_m3s, GetPipeFluid(link.PipeId).density_kgs_m3,
+                                                 0, 0, atmosphere);
+            }
+        } else {
+            // One energy equation per loop: the sum of the pipe laws along the
+            // loop equals the hydraulic grade difference of its end nodes.
+            for (int loop = 1; loop <= PipeLoopsCount; ++loop) {
+                ++row;
+                e.QKnowns[row] = 0;
+                const auto &pipes = PipeLoops[at(loop)];
+                int from = 0, to = 0;
+                GetFromAndToNodeIds(pipes[1], from, to);
+                const auto fixed = [&](int node) {
+                    return node >= 1 && node <= MaxNodes && isFixedPressure(GetNode(node).NodeType);
+                };
+                int w = fixed(to) && !fixed(from) ? to : from;
+                for (int i = 1; i <= PipeLoopsPipeCount[at(loop)]; ++i) {
+                    const int pipeId = pipes[at(i)];
+                    stage = "Could not generate equations for all loops and end to end paths.\r\rProblem occured "
+                            "generating loop  " +
+                            std::to_string(loop) + ", pipe id " + std::to_string(pipeId) + "\r\r" +
+                            "Please check the validity of the system you have drawn.";
+                    GetFromAndToNodeIds(pipeId, from, to);
+                    const int c = columnOf(pipeId);
+                    if (c < 1)
+                        throw ENetworkClass("TNetwork.TheMatrixEquationsGenerate Failed: Loop pipe " +
+                                            std::to_string(pipeId) + " is not an active link");
+                    const double rho = GetPipeFluid(pipeId).density_kgs_m3;
+                    const auto hgl = [&](int node) { return GetNode(node).getHGL_bar_g(atmosphere, rho); };
+                    if (from == w) {
+                        e.QMatrix[row][c] = HeadKqn;
+                        e.QKnowns[row] += hgl(from) - hgl(to);
+                        w = to;
+                    } else if (to == w) {
+                        e.QMatrix[row][c] = minus_HeadKqn;
+                        e.QKnowns[row] -= hgl(from) - hgl(to);
+                        w = from;
+                    } else {
+                        throw ENetworkClass("TNetwork.TheMatrixEquationsGenerate Failed: Loop:  FromNodeId=" +
+                                            std::to_string(from) + " ToNodeId=" + std::to_string(to) +
+                                            " LastNodeId=" + std::to_string(w) +
+                                            " - the ordering of the loop may be wrong?");
+                    }
+                }
+            }
+        }
+
+        // Per-pipe data and start flows.
+        for (int k = 1; k <= NodeLinksCount; ++k) {
+            const TNodeLink &link = NodeLinks[at(k)];
+            stage = "Could not generate initial flows.\r\rProblem occured at pipe " + std::to_string(link.PipeId) +
+                    "\r\r" + "Please check the validity of the system you have drawn.";
+            TPipe &pipe = GetPipe(link.PipeId);
+            const TFluid &fluid = GetPipeFluid(link.PipeId);
+            const TNode &fromNode = GetNode(link.FromNodeId);
+            const TNode &toNode = GetNode(link.ToNodeId);
+            pipe.CalcPipeInfo(fluid, options.UnitOfLength, CurrentMethodOfSolution, options.MethodOfCalculationCompressible,
+                              GasModel_Std_Temp_degrees_k, GasModel_Std_Pressure_Pa_a, options.PipelineEfficiencyE,
+                              options.ZCompressibilityModel, options.ZCompressibilityFactor, fromNode.Elevation_m,
+                              toNode.Elevation_m, fromNode.Pressure_Bar_g, toNode.Pressure_Bar_g, atmosphere);
+            const int c = linkColumn(link.PipeId);
+            const double rho = fluid.density_kgs_m3;
+            e.QkgsVariables[c] = convertFlowUnit(unt_m3_sec, unt_kg_sec, options.GasFlowTemperaturePressureModel,
+                                                 pipe.FlowUncompressed_m3s, rho, 0, 0, atmosphere);
+            e.Qm3sVariables[c] = pipe.FlowUncompressed_m3s;
+            e.QFluidCentipoise[c] = fluid.centipoise;
+            e.QFluidDensity_kgs_m3[c] = rho;
+            e.QFluidPressure_bar_g[c] = fluid.pressure_bar_g;
+            e.QFluidTemperature_degrees_k[c] = fluid.degrees_K;
+            e.PipeDiameters_m[c] = pipe.InnerDiameter_m;
+            e.PipeRoughnesses_m[c] = pipe.InnerRoughness_m;
+            e.PipeLengths_m[c] = pipe.Length_m;
+            e.PipeStartPressure_bar_g[c] = fromNode.Pressure_Bar_g;
+            calcLinearTheoryPipeKN(pipe.Length_m, static_cast<double>(e.QkgsVariables[c]), pipe.InnerDiameter_m,
+                                   pipe.InnerRoughness_m, fluid.centipoise, rho, 1.0, e.KVariables[c], e.NVariables[c]);
+            e.Qm3sFittingLossCoefficents[c] = 0;
+            e.EntryFittingLossKValues[c] = 0;
+            e.ExitFittingLossKValues[c] = 0;
+            if (pipe.FittingSet.FittingCount >= 1 && pipe.FittingsUseInCalc) {
+                e.Qm3sFittingLossCoefficents[c] = calcFittingFlowResistance(pipe.CalcTotalKFittings(), pipe.InnerDiameter_m);
+                e.EntryFittingLossKValues[c] = pipe.FittingSet.CalculateEntryFittingsKValue();
+                e.ExitFittingLossKValues[c] = pipe.FittingSet.CalculateExitFittingsKValue();
+            }
+            if (pipe.ComponentPressureCount > 0 && pipe.ComponentPressureUseInCalc)
+                e.QComponentPressure[c].CopyComponentPressure(pipe.ComponentPressure);
+            if (pipe.PumpCount > 0 && pipe.PumpUseInCalc)
+                e.QPump[c].CopyPump(pipe.Pump);
+            else
+                e.QPump[c].Clear();
+        }
+
+        stage = "Number of equations generated (" + std::to_string(row) + ") does not match number of unknown flows (" +
+                std::to_string(NodeLinksCount) + ")";
+        if (row < NodeLinksCount && IncludeLoopEquations)
+            throw ENetworkClass("TNetwork.TheMatrixEquationsGenerate Failed: " + stage);
+        if (row < NodeLinksCount) {
+            // Every flow stays a column, so that the flows the equations leave
+            // free keep their guesses and the others balance the joints around them.
+            e.DimensionX = NodeLinksCount;
+            e.DimensionY = row;
+        } else {
+            e.DimensionX = NodeLinksCount;
+            e.DimensionY = NodeLinksCount;
+        }
+        e.DimensionXWithLinearTransformationEquations = e.DimensionX;
+        e.DimensionYWithLinearTransformationEquations = e.DimensionY;
+    } catch (...) {
+        UserInterface->ShowMessage(TMessageKind::Information, CouldNotSolveText + stage);
+        throw;
+    }
+}
+
+void TNetwork::MatrixEquationsAddEquivalentLengthForFittings(TMatrixEquations &TheMatrixEquations, TResultsLog &)
+{
+    for (int k = 1; k <= NodeLinksCount; ++k) {
+        const double k_value = GetPipe(NodeLinks[at(k)].PipeId).FittingSet.CalculateTotal_KValue();
+        TheMatrixEquations.PipeLengths_m[at(k)] += k_value * TheMatrixEquations.PipeDiameters_m[at(k)] / 0.02;
+    }
+}
+
+void TNetwork::MatrixEquationsAddEquivalentLengthForComponents(TMatrixEquations &TheMatrixEquations, TResultsLog &)
+{
+    for (int k = 1; k <= NodeLinksCount; ++k) {
+        const TComponentPressure &component = GetPipe(NodeLinks[at(k)].PipeId).ComponentPressure;
+        const double d = TheMatrixEquations.PipeDiameters_m[at(k)];
+        double k_value = 0;
+        switch (component.PressureType) {
+        case ComponentPressureCv:
+            k_value = calcKFromKv(0.86497767 * component.Cv, d);
+            break;
+        case ComponentPressureKv:
+            k_value = calcKFromKv(component.Kv, d);
+            break;
+        case ComponentPressureSprinklerKimperial:
+            k_value = calcKFromCv(component.SprinklerKimperial, d);
+            break;
+        case ComponentPressureSprinklerKmetric:
+            k_value = calcKFromSprinklerK(component.SprinklerKmetric, d);
+            break;
+        default:
+            continue;
+        }
+        TheMatrixEquations.PipeLengths_m[at(k)] += k_value * d / 0.02;
+    }
+}
+
+void TNetwork::ReCalcNetworkFromMatrixQVariables(bool &, TResultsLog &)
+{
+    TMatrixEquations &e = MatrixEquations;
+    const TConfigOptions &options = ConfigOptions;
+    const double atmosphere = options.Atmosphere_bar_a;
+    e.CalculateQm3sVariables();
+    for (int k = 1; k <= NodeLinksCount; ++k) {
+        const TNodeLink &link = NodeLinks[at(k)];
+        TPipe &pipe = GetPipe(link.PipeId);
+        const TFluid &fluid = GetPipeFluid(link.PipeId);
+        const double flow = convertFlowUnit(unt_kg_sec, unt_m3_sec, options.GasFlowTemperaturePressureModel,
+                                            static_cast<double>(e.QkgsVariables[at(k)]), fluid.density_kgs_m3, 0, 0,
+                                            atmosphere);
+        pipe.FlowUncompressed_m3s = flow;
+        pipe.FlowGuessUncompressed_m3s = flow;
+        const TNode &fromNode = GetNode(link.FromNodeId);
+        const TNode &toNode = GetNode(link.ToNodeId);
+        pipe.CalcPipeInfo(fluid, options.UnitOfLength, CurrentMethodOfSolution, options.MethodOfCalculationCompressible,
+                          GasModel_Std_Temp_degrees_k, GasModel_Std_Pressure_Pa_a, options.PipelineEfficiencyE,
+                          options.ZCompressibilityModel, options.ZCompressibilityFactor, fromNode.Elevation_m,
+                          toNode.Elevation_m, fromNode.Pressure_Bar_g, toNode.Pressure_Bar_g, atmosphere);
+    }
+
+    int set = 0;
+    for (int id = GetNextNodeId(0); id > 0; id = GetNextNodeId(id)) {
+        TNode &node = GetNode(id);
+        node.IsPressureSet = false;
+        if (isFixedPressure(node.NodeType)) {
+            const int zone = GetNodeFluidZoneIndex(id);
+            const double rho = FluidZones[at(zone >= 1 && zone <= MaxFluidZones ? zone : 1)].Fluid.density_kgs_m3;
+            node.Pressure_Bar_g = convertPressure(unt_m_hd_fluid, unt_Bar_G, node.LiquidLevel_m, atmosphere, rho) +
+                                  node.Surface_Pressure_Bar_g;
+            node.IsPressureSet = true;
+            ++set;
+        } else {
+            node.Pressure_Bar_g = 0;
+        }
+    }
+    const int nodes = GetNodeCount();
+    for (int passes = 0; set < nodes && passes < nodes; ++passes) {
+        for (int k = 1; k <= NodeLinksCount; ++k) {
+            const TNodeLink &link = NodeLinks[at(k)];
+            TNode &a = GetNode(link.FromNodeId);
+            TNode &b = GetNode(link.ToNodeId);
+            const double loss = GetPipe(link.PipeId).TotalPressureLossWithElevationChange_Bar;
+            if (a.IsPressureSet && !b.IsPressureSet && b.NodeType == Joint) {
+                b.Pressure_Bar_g = a.Pressure_Bar_g - loss;
+                b.IsPressureSet = true;
+                ++set;
+            } else if (b.IsPressureSet && !a.IsPressureSet && a.NodeType == Joint) {
+                a.Pressure_Bar_g = b.Pressure_Bar_g + loss;
+                a.IsPressureSet = true;
+                ++set;
+            }
+        }
+    }
+}
+
+void TNetwork::ReCalcCompressibleFlowNetworkFromMatrixQVariables(bool &solved, TResultsLog &Log)
+{
+    ReCalcNetworkFromMatrixQVariables(solved, Log);
+    const double atmosphere = ConfigOptions.Atmosphere_bar_a;
+    for (int id = GetNextNodeId(0); id > 0; id = GetNextNodeId(id)) {
+        const TNode &node = GetNode(id);
+        if (node.Pressure_Bar_g + atmosphere >= 0)
+            continue;
+        solved = false;
+        const int zone = GetNodeFluidZoneIndex(id);
+        const double rho = FluidZones[at(zone >= 1 && zone <= MaxFluidZones ? zone : 1)].Fluid.density_kgs_m3;
+        const TUnit unit = ConfigOptions.UnitOfPressure;
+        Log.Add("*** PROBLEM WITH SOLUTION: ");
+        Log.Add("Pressure at Node " + std::to_string(id) + " is " +
+                convertPressureAndFormat(unt_Bar_G, unit, node.Pressure_Bar_g, atmosphere, rho) + " " + unitName(unit) +
+                " (which is not physically possible)");
+        return;
+    }
+}
+
+namespace {
+
+const char *const ReversedHeader = "The following pipe directions have been reversed to give a solution with positive "
+                                   "flows:";
+const char *const ReverseQuestion = "Do you wish to reverse the pipes and accept this solution?";
+
+std::string willChangeLine(int pipeId)
+{
+    return "\rPipe " + std::to_string(pipeId) + " direction will be changed to show positive flow.";
+}
+
+void finishQuestion(std::string &text, int n)
+{
+    if (n > 10)
+        text += "\r...\r*** See Results Log for a full list of pipe direction changes.\r";
+    text += std::string("\r") + ReverseQuestion + "\r";
+}
+
+void logDeclined(bool &solved, TResultsLog &Log)
+{
+    solved = false;
+    Log.Add("Final solution with pipe direction reversed where negative flow exists was not accepted.");
+    Log.Add("System not solved.");
+}
+
+} // namespace
+
+void TNetwork::ReverseAnyNegativeFlowPipesForFinalSolution(bool &solved, TResultsLog &Log)
+{
+    TMatrixEquations &e = MatrixEquations;
+    const auto negative = [&](int c) { return e.QkgsVariables[at(c)] < -e.MinFlowTermsAccuracy_kgs; };
+    std::string text;
+    if (e.IsAnyQVariableNegative()) {
+        Log.Add(" ");
+        LogAddBreakLine(Log);
+        Log.Add("NEGATIVE FLOW: Solution found with flow showing as negative in some pipes.");
+        text = "Solution found with flow showing as negative in some pipes\r\rThe following pipe directions will be "
+               "automatically reversed to give a solution with positive flows:\r";
+    }
+    const int columns = std::min(e.DimensionX, NodeLinksCount);
+    int n = 0;
+    for (int c = 1; c <= columns; ++c) {
+        if (!negative(c))
+            continue;
+        ++n;
+        const int pipe = NodeLinks[at(c)].PipeId;
+        if (n <= 10 && !IsPipePRVNewControlPipe(pipe) && !IsPipeBPVNewControlPipe(pipe))
+            text += willChangeLine(pipe);
+    }
+    if (n > 0) {
+        finishQuestion(text, n);
+        if (UserInterface->AskYesNo(TMessageKind::Confirmation, text)) {
+            Log.Add(ReversedHeader);
+            for (int c = 1; c <= columns; ++c) {
+                if (!negative(c))
+                    continue;
+                e.QkgsVariables[at(c)] = -e.QkgsVariables[at(c)];
+                TNodeLink &link = NodeLinks[at(c)];
+                std::swap(link.FromNodeId, link.ToNodeId);
+                if (!IsPipePRVOrBPVNewControlPipe(link.PipeId))
+                    Log.Add("  Pipe " + std::to_string(link.PipeId) + " direction changed to show positive flow.");
+            }
+            Log.Add(" ");
+        } else {
+            logDeclined(solved, Log);
+        }
+    }
+    UserInterface->ProcessMessages();
+    PipeLoopsReOrderRealLoopsForPositiveStartDirection();
+}
+
+void TNetwork::ReverseAnyNegativeFlowPipesForFinalSolutionNodeBalance(bool &solved, TResultsLog &Log)
+{
+    std::string text;
+    if (IsNegativeFlowInAnyPipe()) {
+        Log.Add(" ");
+        Log.Add("Negative Flow: Solution found with negative in some pipes.");
+        text = "Solution found with negative flow in some pipes\r\rThe following pipe directions will be "
+               "automatically reversed to give a solution with positive flows:\r";
+    }
+    int n = 0;
+    for (int k = 1; k <= NodeLinksCount; ++k) {
+        const int pipe = NodeLinks[at(k)].PipeId;
+        if (IsPipePRVOrBPVNewControlPipe(pipe) || !(GetPipe(pipe).FlowUncompressed_m3s < 0))
+            continue;
+        ++n;
+        if (n <= 10)
+            text += willChangeLine(pipe);
+    }
+    if (n > 0) {
+        finishQuestion(text, n);
+        if (UserInterface->AskYesNo(TMessageKind::Confirmation, text)) {
+            Log.Add(ReversedHeader);
+            for (int k = 1; k <= NodeLinksCount; ++k) {
+                TNodeLink &link = NodeLinks[at(k)];
+                TPipe &pipe = GetPipe(link.PipeId);
+                if (!(pipe.FlowUncompressed_m3s < 0))
+                    continue;
+                pipe.FlowUncompressed_m3s = -pipe.FlowUncompressed_m3s;
+                std::swap(link.FromNodeId, link.ToNodeId);
+                if (!IsPipePRVOrBPVNewControlPipe(link.PipeId))
+                    Log.Add("  Pipe " + std::to_string(link.PipeId) + " direction changed to show positive flow.");
+            }
+            Log.Add(" ");
+        } else {
+            logDeclined(solved, Log);
+        }
+    }
+    UserInterface->ProcessMessages();
+}
+
+} // namespace tessaran

@@ -1,0 +1,248 @@
+// The loop store and the loop finder on small networks.
+
+#include "network/Network_Solver_Fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace tessaran {
+namespace {
+
+using test::SolverNetwork;
+using Loops = std::vector<std::vector<int>>;
+
+TEST(NetworkLoops, TreeFromOneTankHasNoLoops)
+{
+    SolverNetwork s;
+    const int t = s.Tank(), a = s.Joint(), b = s.Joint(), c = s.Joint();
+    s.Pipe(t, a), s.Pipe(a, b), s.Pipe(a, c);
+    s.FindLoops();
+    EXPECT_EQ(s.Loops(), Loops{});
+    EXPECT_EQ(s.net->PipeRealLoopCount, 0);
+    EXPECT_EQ(s.net->PipePseudoLoopCount, 0);
+    EXPECT_TRUE(s.log.Lines.empty());
+    EXPECT_TRUE(s.ui.Messages.empty());
+}
+
+TEST(NetworkLoops, TwoTanksGiveOnePseudoLoopFromTheSecondBack)
+{
+    SolverNetwork s;
+    const int t1 = s.Tank(), a = s.Joint(), b = s.Joint(), t2 = s.Tank();
+    const int p1 = s.Pipe(t1, a), p2 = s.Pipe(a, b), p3 = s.Pipe(b, t2);
+    s.FindLoops();
+    EXPECT_EQ(s.Loops(), (Loops{{p3, p2, p1}}));
+    EXPECT_EQ(s.net->PipeRealLoopCount, 0);
+    EXPECT_EQ(s.net->PipePseudoLoopCount, 1);
+    EXPECT_TRUE(s.log.Lines.empty());
+    EXPECT_EQ(s.net->CalculatingString, "Generating loops from Node: " + std::to_string(t1));
+}
+
+TEST(NetworkLoops, PathThroughAThirdTankIsNotStored)
+{
+    SolverNetwork s;
+    const int t1 = s.Tank(), a = s.Joint(), t3 = s.Tank(), b = s.Joint(), t2 = s.Tank();
+    const int p1 = s.Pipe(t1, a), p2 = s.Pipe(a, t3), p3 = s.Pipe(t3, b), p4 = s.Pipe(b, t2);
+    s.FindLoops();
+    EXPECT_EQ(s.Loops(), (Loops{{p2, p1}, {p4, p3}}));
+    EXPECT_EQ(s.net->PipePseudoLoopCount, 2);
+    EXPECT_TRUE(s.log.Lines.empty());
+}
+
+TEST(NetworkLoops, RingKeepsOneRealLoopWalkedFromItsFirstPipesStart)
+{
+    for (int n : {3, 4, 7}) {
+        SolverNetwork s;
+        const int t = s.Tank();
+        std::vector<int> ring;
+        for (int i = 0; i < n; ++i)
+            ring.push_back(s.Joint());
+        s.Pipe(t, ring[0]);
+        for (int i = 0; i < n; ++i)
+            s.Pipe(ring[static_cast<std::size_t>(i)], ring[static_cast<std::size_t>((i + 1) % n)]);
+        s.FindLoops();
+        ASSERT_EQ(s.net->PipeLoopsCount, 1) << n;
+        EXPECT_EQ(s.net->PipeRealLoopCount, 1);
+        const auto loop = s.Loops()[0];
+        EXPECT_EQ(static_cast<int>(loop.size()), n);
+        int f1 = 0, t1 = 0, f2 = 0, t2 = 0;
+        s.net->GetPipeNodes(loop[0], f1, t1);
+        s.net->GetPipeNodes(loop[1], f2, t2);
+        EXPECT_TRUE(t1 == f2 || t1 == t2) << "the second pipe continues from the first pipe's end, ring of " << n;
+        EXPECT_TRUE(s.log.Lines.empty());
+    }
+}
+
+TEST(NetworkLoops, ParallelPipesFormARealLoopOfTwo)
+{
+    SolverNetwork s;
+    const int t = s.Tank(), a = s.Joint(), b = s.Joint();
+    s.Pipe(t, a);
+    const int p2 = s.Pipe(a, b), p3 = s.Pipe(a, b);
+    s.FindLoops();
+    EXPECT_EQ(s.Loops(), (Loops{{p2, p3}}));
+    EXPECT_EQ(s.net->PipeRealLoopCount, 1);
+}
+
+TEST(NetworkLoops, GridGetsOneLoopPerCell)
+{
+    // 3 by 3 joints fed from a tank at a corner: 12 pipes in the grid, 4 cells.
+    SolverNetwork s;
+    const int t = s.Tank();
+    int j[3][3];
+    for (auto &row : j)
+        for (int &node : row)
+            node = s.Joint(0, 0.001);
+    s.Pipe(t, j[0][0]);
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) {
+            if (c < 2)
+                s.Pipe(j[r][c], j[r][c + 1]);
+            if (r < 2)
+                s.Pipe(j[r][c], j[r + 1][c]);
+        }
+    s.FindLoops();
+    EXPECT_EQ(s.net->PipeLoopsCount, 4);
+    EXPECT_EQ(s.net->PipeRealLoopCount, 4);
+    EXPECT_TRUE(s.log.Lines.empty());
+    for (const auto &loop : s.Loops())
+        EXPECT_EQ(loop.size(), 4u);
+}
+
+TEST(NetworkLoops, TooFewLoopsAreReportedWithTheCounts)
+{
+    // Two pipes side by side between two tanks: one path, two unknown flows.
+    SolverNetwork s;
+    const int t1 = s.Tank(), t2 = s.Tank();
+    s.Pipe(t1, t2), s.Pipe(t1, t2);
+    s.FindLoops();
+    EXPECT_EQ(s.net->PipeLoopsCount, 1);
+    const std::vector<std::string> expected = {"Problem: The Network may not be solvable.",
+                                               " ",
+                                               "Pipes Count  =2",
+                                               "Pipe Links Count =2 (after removing pipes with FCVs, PRVs, BPVs)",
+                                               "Joints Count =0",
+                                               "Loops Count  =1",
+                                               "Real Loops   =0",
+                                               "Pseudo Loops =1",
+                                               "Joints Count (0) + Loops Count (1) = 1",
+                                               "which should equal the Links Count =2",
+                                               " "};
+    EXPECT_EQ(s.log.Lines, expected);
+    ASSERT_EQ(s.ui.Messages.size(), 1u);
+    EXPECT_EQ(s.ui.Messages[0].Text.rfind("Problem: The Network may not be solvable.\r\rPipes Count  =2\r", 0), 0u);
+
+    SolverNetwork quiet;
+    const int q1 = quiet.Tank(), q2 = quiet.Tank();
+    quiet.Pipe(q1, q2), quiet.Pipe(q1, q2);
+    quiet.net->PipeLoopsMessagesOn = false;
+    quiet.FindLoops();
+    EXPECT_EQ(quiet.log.Lines, expected);
+    EXPECT_TRUE(quiet.ui.Messages.empty());
+}
+
+TEST(NetworkLoops, PartCutOffFromEveryTankIsReportedAsOverControlled)
+{
+    SolverNetwork s;
+    const int a = s.Joint(), b = s.Joint(), c = s.Joint();
+    s.Pipe(a, b), s.Pipe(b, c);
+    s.FindLoops();
+    ASSERT_GE(s.log.Count(), 13);
+    EXPECT_EQ(s.log[0], "Problem: The Network may not be solvable.");
+    EXPECT_EQ(s.log[8], "Joints Count (3) + Loops Count (0) = 3");
+    EXPECT_EQ(s.log[11], "*** The System may be Over Controlled.");
+    EXPECT_EQ(s.log[12], " ");
+    EXPECT_EQ(s.log.Lines.back(), " ");
+}
+
+TEST(NetworkLoops, StoreOperationsAndTheirRefusals)
+{
+    SolverNetwork s;
+    TNetwork &n = *s.net;
+    EXPECT_EQ(n.PipeLoopCreate(), 1);
+    EXPECT_EQ(n.PipeLoopCreate(), 2);
+    EXPECT_EQ(n.PipeLoopCreate(), 3);
+    for (int loop = 1; loop <= 3; ++loop)
+        for (int pipe = 1; pipe <= loop; ++pipe)
+            n.PipeLoopAddPipe(loop, 10 * loop + pipe);
+    EXPECT_EQ(s.Loops(), (Loops{{11}, {21, 22}, {31, 32, 33}}));
+
+    n.PipeLoopsInsertLastAtPosition(1);
+    EXPECT_EQ(s.Loops(), (Loops{{31, 32, 33}, {11}, {21, 22}}));
+    n.PipeLoopRemove(1);
+    EXPECT_EQ(s.Loops(), (Loops{{11}, {21, 22}}));
+    EXPECT_EQ(n.PipeLoops[3][1], 0) << "the freed entry is cleared";
+    n.PipeLoopRemove(2);
+    EXPECT_EQ(s.Loops(), (Loops{{11}}));
+    EXPECT_EQ(n.PipeLoopGetNextPipeId(1, 11), 0);
+
+    n.PipeLoopAddPipe(1, 12);
+    n.PipeLoopAddPipe(1, 13);
+    EXPECT_EQ(n.PipeLoopGetNextPipeId(1, 12), 13);
+    EXPECT_EQ(n.PipeLoopGetNextPipeId(1, 99), 0);
+    EXPECT_EQ(n.PipeLoopGetNextPipeId(7, 12), 0);
+    n.PipeLoopRemovePipe(1, 12);
+    EXPECT_EQ(s.Loops(), (Loops{{11, 13}}));
+
+    struct Refusal {
+        std::function<void()> call;
+        const char *message;
+    };
+    const Refusal refusals[] = {
+        {[&] { n.PipeLoopClear(1001); }, "TNetwork.PipeLoopClear Failed: Specified LoopId may not be valid"},
+        {[&] { n.PipeLoopRemove(2); }, "TNetwork.PipeLoopRemove Failed: Specified LoopId may not be valid"},
+        {[&] { n.PipeLoopAddPipe(2, 5); },
+         "TNetwork.PipeLoopAddPipe Failed: Either LoopId invalid or PipeId invalid. LoopId=2; PipeId=5"},
+        {[&] { n.PipeLoopRemovePipe(1, 12); },
+         "TNetwork.PipeLoopRemovePipe Failed: Specified LoopId,PipeId may not be valid"},
+    };
+    for (const auto &refusal : refusals) {
+        try {
+            refusal.call();
+            ADD_FAILURE() << "no refusal: " << refusal.message;
+        } catch (const ENetworkClass &error) {
+            EXPECT_STREQ(error.what(), refusal.message);
+        }
+    }
+
+    n.PipeLoopsRemoveAllLoops();
+    EXPECT_EQ(n.PipeLoopsCount, 0);
+    for (int i = 1; i <= TNetwork::MaxLoops; ++i)
+        ASSERT_EQ(n.PipeLoopCreate(), i);
+    EXPECT_EQ(n.PipeLoopCreate(), -1) << "the store is full";
+    try {
+        n.PipeLoopsInsertLastAtPosition(1);
+        ADD_FAILURE();
+    } catch (const ENetworkClass &error) {
+        EXPECT_STREQ(error.what(), "TNetwork.PipeLoopsInsertLastAtPosition Failed: PipeLoopCount=1000");
+    }
+}
+
+TEST(NetworkLoops, LoopThatRepeatsPipesIsKeptWhenFirstItLeavesEveryOtherANewPipe)
+{
+    SolverNetwork s;
+    TNetwork &n = *s.net;
+    // {1,2} and {3,4}, then {1,2,3,4}: placed first, it would leave {1,2}
+    // without a pipe of its own, so it goes.
+    for (const auto &loop : Loops{{1, 2}, {3, 4}, {1, 2, 3, 4}}) {
+        const int id = n.PipeLoopCreate();
+        for (int pipe : loop)
+            n.PipeLoopAddPipe(id, pipe);
+    }
+    n.PipeLoopsRemoveLastUnlessIfAddedFirstEveryOtherLoopHasAtLeastOneNewPipe(false);
+    EXPECT_EQ(s.Loops(), (Loops{{1, 2}, {3, 4}}));
+
+    // {1,2,5}, {2,3,6}, then {1,3}: placed first, the others still bring 2, 5
+    // and 6, so it stays there.
+    n.PipeLoopsRemoveAllLoops();
+    for (const auto &loop : Loops{{1, 2, 5}, {2, 3, 6}, {1, 3}}) {
+        const int id = n.PipeLoopCreate();
+        for (int pipe : loop)
+            n.PipeLoopAddPipe(id, pipe);
+    }
+    n.PipeLoopsRemoveLastUnlessIfAddedFirstEveryOtherLoopHasAtLeastOneNewPipe(false);
+    EXPECT_EQ(s.Loops(), (Loops{{1, 3}, {1, 2, 5}, {2, 3, 6}}));
+}
+
+} // namespace
+} // namespace tessaran
