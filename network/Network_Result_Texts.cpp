@@ -15,7 +15,7 @@ namespace tessaran {
 namespace {
 
 // Lines of a result text are joined by a single carriage return.
-std::string JoinLines(const std::vector<std::string> &lines)
+std::string JoinWithCarriageReturns(const std::vector<std::string> &lines)
 {
     std::string text;
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -118,7 +118,7 @@ std::string TNetwork::PopulateStringFluidInfo(int TheFluidZoneId, bool /*Results
         lines.push_back("Vapour Pressure: " + f.Pres(unt_Bar_A, vapourUnit, fluid.vapourPressure_bar_a, density) +
                         " " + unitName(vapourUnit));
     }
-    return JoinLines(lines) + '\r';
+    return JoinWithCarriageReturns(lines) + '\r';
 }
 
 std::string TNetwork::PopulateStringNodeResultsInfo(int TheNodeId, bool ResultsMode) const
@@ -152,7 +152,7 @@ std::string TNetwork::PopulateStringNodeResultsInfo(int TheNodeId, bool ResultsM
                                node.getSurfacePlusLiquidPressure_mHd_Fluid(o.Atmosphere_bar_a, density), density) +
                         pressureUnit);
     }
-    return JoinLines(lines);
+    return JoinWithCarriageReturns(lines);
 }
 
 std::string TNetwork::PopulateStringPipeResultsInfo(int ThePipeId, bool ResultsMode)
@@ -368,7 +368,7 @@ std::string TNetwork::PopulateStringPipeResultsInfo(int ThePipeId, bool ResultsM
             }
         }
     }
-    return JoinLines(lines);
+    return JoinWithCarriageReturns(lines);
 }
 
 } // namespace tessaran

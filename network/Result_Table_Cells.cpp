@@ -1,5 +1,6 @@
 #include "network/Result_Table_Cells.h"
 
+#include "platform/Text_Lines.h"
 #include "units/Gas_Calculations.h"
 #include "units/Numeric_Entry.h"
 #include "units/Unit_Format.h"
@@ -51,16 +52,7 @@ void SetTableRowCount(TStringGrid &grid, int finishRow, int minimumRows)
     grid.SetRowCount(std::max(finishRow + 1, minimumRows));
 }
 
-std::string NotesOnOneLine(const std::vector<std::string> &notes)
-{
-    std::string text;
-    for (std::size_t i = 0; i < notes.size(); ++i) {
-        if (i > 0)
-            text += "\r\n";
-        text += notes[i];
-    }
-    return LineBreaksToSpaces(text);
-}
+std::string NotesOnOneLine(const std::vector<std::string> &notes) { return LineBreaksToSpaces(JoinLines(notes)); }
 
 std::string Trimmed(const std::string &text)
 {
