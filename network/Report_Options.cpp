@@ -138,7 +138,9 @@ void TReportOptions::SaveReportOptions(TStream &stream, bool isAllGasSystem) con
 void TReportOptions::LoadReportOptions(TStream &stream, bool isAllGasSystem, TUserInterfaceSeam &ui)
 {
     // Read into a copy so that a failed read leaves these options as they were.
-    TReportOptions loaded;
+    // The copy starts from these options: the page-count choice is not in
+    // the file and the reset before reading leaves it alone.
+    TReportOptions loaded = *this;
     loaded.ReadCurrentLayout(stream, isAllGasSystem, ui);
     *this = loaded;
 }

@@ -163,3 +163,20 @@ TEST(ReportOptions, BadFilesRaiseAndLeaveTheOptionsUnchanged)
         EXPECT_EQ(options.companyName, "Kept");
     }
 }
+
+TEST(ReportOptions, LoadingKeepsThePageCountChoiceTheFileDoesNotHold)
+{
+    for (bool pageCount : {true, false}) {
+        TReportOptions saved = ChangedOptions();
+        saved.includePageCount = !pageCount;
+        TMemoryStream stream;
+        saved.SaveReportOptions(stream, false);
+        stream.Seek(0);
+        test::TScriptedUserInterface ui;
+        TReportOptions options;
+        options.includePageCount = pageCount;
+        options.LoadReportOptions(stream, false, ui);
+        EXPECT_EQ(options.includePageCount, pageCount);
+        EXPECT_EQ(options.companyName, saved.companyName);
+    }
+}
