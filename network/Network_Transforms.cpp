@@ -468,7 +468,12 @@ void TNetwork::RotateNormalDrawingMinus90Degrees(TNetworkStates &TheNetworkState
 
 void TNetwork::RotateIsoDrawingPlus90Degrees(TNetworkStates &TheNetworkStates, bool SelectionOnly)
 {
+    // The turn passes through the plan view. A drawing that does not fit it
+    // stays isometric, and turning its isometric positions as plan ones
+    // would garble it.
     RotateIsoDrawingToNormal();
+    if (IsometricDrawing)
+        return;
     GetMinMaxXYSelection(TheNetworkStates.SelectionStartX, TheNetworkStates.SelectionStartY,
                          TheNetworkStates.SelectionEndX, TheNetworkStates.SelectionEndY, false);
     rotateNormalDrawing90(TheNetworkStates, SelectionOnly, true);
@@ -478,6 +483,8 @@ void TNetwork::RotateIsoDrawingPlus90Degrees(TNetworkStates &TheNetworkStates, b
 void TNetwork::RotateIsoDrawingMinus90Degrees(TNetworkStates &TheNetworkStates, bool SelectionOnly)
 {
     RotateIsoDrawingToNormal();
+    if (IsometricDrawing)
+        return;
     GetMinMaxXYSelection(TheNetworkStates.SelectionStartX, TheNetworkStates.SelectionStartY,
                          TheNetworkStates.SelectionEndX, TheNetworkStates.SelectionEndY, false);
     rotateNormalDrawing90(TheNetworkStates, SelectionOnly, false);

@@ -395,3 +395,35 @@ TEST(NetworkTransforms, FlipAndMirror)
         EXPECT_EQ(n.GetFreeText(1).Angle, 20);
     }
 }
+
+TEST(NetworkTransforms, AnIsometricTurnStopsWhenThePlanViewIsRefused)
+{
+    // Too large for the plan view, so the turn can not pass through it.
+    for (bool plus : {true, false}) {
+        auto network = NewNetwork();
+        TNetwork &n = *network;
+        TScriptedUserInterface ui;
+        n.UserInterface = &ui;
+        n.SetisometricDrawing();
+        const int a = AddJoint(n, 20, 20);
+        const int b = AddJoint(n, 18020, 12000);
+        n.AddFreeText("t", 500, 500, clBlack, 10, {});
+        n.GetFreeText(1).Angle = 30;
+        TNetworkStates states;
+        states.SelectionEndX = 18060;
+        states.SelectionEndY = 12020;
+        n.SetSelectedItems(states);
+
+        if (plus)
+            n.RotateIsoDrawingPlus90Degrees(states, true);
+        else
+            n.RotateIsoDrawingMinus90Degrees(states, true);
+        EXPECT_TRUE(n.IsometricDrawing);
+        EXPECT_EQ(Between(n, a, b), (Offset{18000, 11980})) << plus;
+        EXPECT_EQ(n.GetNode(a).x, 20);
+        EXPECT_EQ(n.GetFreeText(1).x, 500);
+        ASSERT_EQ(ui.Messages.size(), 1u);
+        EXPECT_EQ(ui.Messages[0].Text, "The Network cannot be rotated to standard view.\r\r"
+                                       "It is too large to fit on the standard grid.\r\r");
+    }
+}
