@@ -376,6 +376,17 @@ public:
     void SetPumpsSetFlowRatePressureLosses(bool &solved, TResultsLog &Log, bool LoggingOn);
     void CheckFlowControlPipesAreFromToJoints(TResultsLog &Log, bool &Solved);
     void CheckNetworkForNegativeFlowsInPumpsPrvsBpvs(bool &solved, TResultsLog &Log);
+    void CheckNetworkForNegativeFlowsPreventBackflow(bool &solved, TResultsLog &Log);
+    void SetEquivalentMassFlowRateFromVolumeFlowForAllPumpPoints();
+
+    // --- Liquid methods and the solve driver (Network_Incompressible_Methods.cpp,
+    //     Network_Solve.cpp) -----------------------------------------------------------
+    void SolveNetwork(bool &solved, bool &solutionOk, TResultsLog &Log, TResultsLog &PrivateLog);
+    void SolveNetworkLinearTheory(bool &solved, bool &solutionOk, TResultsLog &Log);
+    void SolveNetworkNewtonWithLinearTheoryEstimates(bool &solved, bool &solutionOk, TResultsLog &Log);
+    void SetAllTankLiquidLevelsEqualZeroWhereFluidIsGas();
+    int getIterationCount() const;
+    int getIterationCountTotal() const;
 
     // True from the start of a calculation to its end: the network is then in
     // its prepared state, and saving or editing it must wait.
@@ -504,59 +515,6 @@ public:
     void ReverseAnyNegativeFlowPipesForFinalSolution(bool &solved, TResultsLog &Log);
     void ReverseAnyNegativeFlowPipesForFinalSolutionNodeBalance(bool &solved, TResultsLog &Log);
 
-    // --- Result texts and pump discharge pressure (Network_Result_Texts.cpp) ----------
-    std::string GetPipeLabel(int ThePipeId, bool ResultsMode) const;
-    double GetPumpDischargePressure_mFluid(int ThePipeId) const;
-    std::string PopulateStringFluidInfo(int TheFluidZoneId, bool ResultsMode) const;
-    std::string PopulateStringNodeResultsInfo(int TheNodeId, bool ResultsMode) const;
-    // Not const: a flow-control valve's equivalent flows are brought up to date.
-    std::string PopulateStringPipeResultsInfo(int ThePipeId, bool ResultsMode);
-
-    // --- Result tables (Network_Pipe_Tables.cpp, Network_Item_Tables.cpp) -------------
-    // Each writes its heading rows at TheStartRow and its data rows below, sets
-    // TheFinishRow to the last row written and then the grid's row count.
-    void PopulateStringGridPipeResults(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
-    void PopulateStringGridPipeSummaryResults(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
-    void PopulateStringGridPipeFactorResults(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
-    void PopulateStringGridPipeMaterialResults(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
-    void PopulateStringGridEnergyResults(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
-    void PopulateStringGridFCVResults(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
-    void PopulateStringGridPRVResults(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
-    void PopulateStringGridBPVResults(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
-    void PopulateStringGridComponentResults(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
-    void PopulateStringGridPumpResults(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
-    void PopulateStringGridNodeResults(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
-    void PopulateStringGridFluidResults(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
-    void PopulateStringGridFittingResults(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
-    void PopulateStringGridAllResults(TStringGrid &TheStringGrid, int TheStartRow, int EnergyUnitsFlag,
-                                      int &TheFinishRow) const;
-    // Reorders the rows below the fixed rows by one column (Network_Grid_Sort.cpp).
-    static void SortStringGrid(TStringGrid &GenStrGrid, int TheCol, int FixedRowCount, int AscendingFlag);
-
-    // --- Input-data tables of the edit grid (Network_Input_Tables.cpp) ----------------
-    void PopulateStringGridPipeData(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
-    void PopulateStringGridTankData(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
-    void PopulateStringGridEndPressureData(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
-    void PopulateStringGridJointData(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
-    void PopulateStringGridFCVData(bool ShowInUse, bool ShowNotInUse, TStringGrid &TheStringGrid, int TheStartRow,
-                                   int &TheFinishRow) const;
-    void PopulateStringGridPRVData(bool ShowInUse, bool ShowNotInUse, TStringGrid &TheStringGrid, int TheStartRow,
-                                   int &TheFinishRow) const;
-    void PopulateStringGridBPVData(bool ShowInUse, bool ShowNotInUse, TStringGrid &TheStringGrid, int TheStartRow,
-                                   int &TheFinishRow) const;
-    void PopulateStringGridComponentCvData(bool ShowInUse, bool ShowNotInUse, TStringGrid &TheStringGrid,
-                                           int TheStartRow, int &TheFinishRow) const;
-    void PopulateStringGridComponentKvData(bool ShowInUse, bool ShowNotInUse, TStringGrid &TheStringGrid,
-                                           int TheStartRow, int &TheFinishRow) const;
-    void PopulateStringGridComponentFixedLossData(bool ShowInUse, bool ShowNotInUse, TStringGrid &TheStringGrid,
-                                                  int TheStartRow, int &TheFinishRow) const;
-    void PopulateStringGridPumpsFixedFlowData(bool ShowInUse, bool ShowNotInUse, TStringGrid &TheStringGrid,
-                                              int TheStartRow, int &TheFinishRow) const;
-    void PopulateStringGridPumpsFixedHeadData(bool ShowInUse, bool ShowNotInUse, TStringGrid &TheStringGrid,
-                                              int TheStartRow, int &TheFinishRow) const;
-    void PopulateStringGridPumpsCurveData(bool ShowInUse, bool ShowNotInUse, TStringGrid &TheStringGrid,
-                                          int TheStartRow, int &TheFinishRow) const;
-
     // --- Data ------------------------------------------------------------------------
     // The user interface this network reports to; the main window replaces
     // the silent default with its own.
@@ -660,6 +618,22 @@ private:
     };
     std::map<int, TPreparedDemand> preparedDemands_;
     int calculationDepth_ = 0;
+    // Marks the network busy for as long as it lives.
+    class TCalculationScope {
+    public:
+        explicit TCalculationScope(TNetwork &network);
+        ~TCalculationScope();
+        TCalculationScope(const TCalculationScope &) = delete;
+        TCalculationScope &operator=(const TCalculationScope &) = delete;
+
+    private:
+        TNetwork &network_;
+    };
+    // The preparation every liquid method starts with, the restores every
+    // method ends with, and the report of an exception a method absorbs.
+    void prepareLinksAndLoops(TResultsLog &Log);
+    void restoreAllPreparedLinks(TResultsLog &Log);
+    static void logMethodException(TResultsLog &Log, const std::exception &e);
 
     // Adds (Sign 1) or takes away (Sign -1) a flow at a node's discharge or
     // supply, in the form the node's demand is given in.

@@ -612,4 +612,94 @@ void TNetwork::CheckNetworkForNegativeFlowsInPumpsPrvsBpvs(bool &solved, TResult
     }
 }
 
+// --- Prevent-backflow pipes that run backwards --------------------------------------------
+
+void TNetwork::CheckNetworkForNegativeFlowsPreventBackflow(bool &solved, TResultsLog &Log)
+{
+    if (!(solved && IsNegativeFlowInAnyPipe()))
+        return;
+    bool anyClosed = false;
+    for (int i = NodeLinksCount; i >= 1; --i) {
+        const TNodeLink link = NodeLinks[at(i)];
+        const TPipe &pipe = GetPipe(link.PipeId);
+        if (pipe.FlowUncompressed_m3s < 0 && pipe.PreventBackflow) {
+            AddLinkPreventBackflow(link.FromNodeId, link.ToNodeId, link.PipeId);
+            RemoveLink(link.PipeId);
+            anyClosed = true;
+        }
+    }
+    if (anyClosed) {
+        Log.Add("The following pipes have been closed to model operation of prevent backflow valve.");
+        for (int i = 1; i <= NodeLinksPreventBackflowCount; ++i)
+            Log.Add("  Pipe " + idText(NodeLinksPreventBackflow[at(i)].PipeId));
+        Log.Add(" ");
+
+        // Solved once more without them; pipes that turn negative now are
+        // reported, not closed.
+        PipeLoopsRemoveAllLoops();
+        PipeLoopsGenerateAllLoops(Log);
+        MatrixEquationsGenerate(MatrixEquations, Log, true);
+        int status = 0;
+        std::string statusText;
+        switch (CurrentMethodOfSolution) {
+        case LinearTheoryOnly:
+            MatrixEquationsAddEquivalentLengthForFittings(MatrixEquations, Log);
+            MatrixEquationsAddEquivalentLengthForComponents(MatrixEquations, Log);
+            MatrixEquations.LinearTheorySolveQkgsVariables(solved, status, statusText, Log);
+            break;
+        case CompressibleNodeAdjust:
+        case CompressibleFlowAdjust:
+            MatrixEquations.SolveQkgsVariables(solved, status, statusText, Log, MatrixCalculationMethodIsothermal);
+            break;
+        default:
+            MatrixEquations.SolveQkgsVariables(solved, status, statusText, Log, MatrixCalculationMethodDarcy);
+            break;
+        }
+        if (StopCalculating)
+            solved = false;
+        if (solved) {
+            ReCalcNetworkFromMatrixQVariables(solved, Log);
+            bool stillNegative = false;
+            for (int i = 1; i <= NodeLinksCount; ++i) {
+                const TPipe &pipe = GetPipe(NodeLinks[at(i)].PipeId);
+                if (pipe.PreventBackflow && pipe.FlowUncompressed_m3s < 0)
+                    stillNegative = true;
+            }
+            if (stillNegative) {
+                solved = false;
+                Log.Add(" ");
+                Log.Add(">>> PROBLEM:");
+                Log.Add("The system was solved with negative flows in some pipes where prevent backflow was set.");
+                Log.Add("These pipes were effectively removed from the model (to prevent backflow) and the system was "
+                        "re-solved however the new solution then contained further negative flows in pipes where "
+                        "prevent backflow was set.");
+                Log.Add(" ");
+                Log.Add("This second set of pipes with negative flows cannot be safely removed (to prevent backflow) "
+                        "and the model resolved since it may then be that pipes removed due the first set of prevent "
+                        "backflow checks would not necessarily then have negative flow.");
+                Log.Add(" ");
+                Log.Add("NOTE: Only the first solution with negative flows in pipes where prevent backflow is "
+                        "specified can be adjusted to prevent backflow and subsequent solution iterations must NOT "
+                        "then produce further negative flows in the remaining pipes where prevent backflow has been "
+                        "set.");
+                Log.Add(" ");
+                Log.Add("The existing model will need to be modified to reduce the number of pipes draw in the wrong "
+                        "direction when compared to the actual flow solution.");
+            }
+        }
+    }
+    if (!solved && NodeLinksPreventBackflowCount > 0) {
+        RestoreAllNodeLinksForPreventBackflow(Log);
+        Log.Add("System cannot be solved when backflow is prevented in these pipes.");
+    }
+}
+
+void TNetwork::SetEquivalentMassFlowRateFromVolumeFlowForAllPumpPoints()
+{
+    for (int i = 1; i <= NodeLinksCount; ++i) {
+        const int pipeId = NodeLinks[at(i)].PipeId;
+        GetPipe(pipeId).Pump.SetEquivalentMassFlowRateFromVolumeFlowForAllPumpPoints(GetPipeFluid(pipeId).density_kgs_m3);
+    }
+}
+
 } // namespace tessaran

@@ -1,7 +1,7 @@
 #include "network/Network_Class.h"
 
 #include "Network_Fixture.h"
-#include "Solver_Network_Fixture.h"
+#include "Liquid_Network_Fixture.h"
 
 #include <gtest/gtest.h>
 
