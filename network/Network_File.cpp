@@ -210,11 +210,13 @@ void TNetwork::Save(TStream &TheFileStream)
     for (int i = 1; i <= FreeTextsCount; ++i)
         FreeTexts.at(static_cast<std::size_t>(i)).Save(s);
 
+    // A slot without a picture is stored as an empty picture.
+    const TBitmap noPicture;
     s.WriteInt32(BackgroundImagesCount);
     for (int i = 1; i <= BackgroundImagesCount; ++i) {
         const TBackgroundImage &image = BackgroundImages.at(static_cast<std::size_t>(i));
-        WriteBitmapToStream(s, image.Bitmap ? *image.Bitmap : TBitmap());
-        WriteBitmapToStream(s, image.BitmapAdjusted ? *image.BitmapAdjusted : TBitmap());
+        WriteBitmapToStream(s, image.Bitmap ? *image.Bitmap : noPicture);
+        WriteBitmapToStream(s, image.BitmapAdjusted ? *image.BitmapAdjusted : noPicture);
         for (std::int32_t value : {image.ImageX, image.ImageY, image.ImageStretchWidth, image.ImageStretchHeight,
                                    image.DisplayLayer, image.ImageOpacity})
             s.WriteInt32(value);

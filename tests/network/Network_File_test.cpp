@@ -950,3 +950,18 @@ TEST(NetworkFile, LoadReplacesEverythingOfThePreviousNetwork)
     EXPECT_EQ(network->ConfigOptions.DefaultPipe->Pump.ImportedPumpSheet.pointsCount, 0);
     EXPECT_EQ(network->ConfigOptions.DefaultPipe->Pump.ImportedPumpSheet.Points[1].X, 0);
 }
+
+TEST(NetworkFile, ImageSlotWithoutPicturesIsStoredAsEmptyPictures)
+{
+    auto source = PlainNetwork();
+    source->BackgroundImagesCount = 1;
+    source->BackgroundImages[1].ImageX = 40;
+    TLoaded loaded(SavedBytes(*source));
+    ASSERT_TRUE(loaded.Ui.Messages.empty());
+    const TBackgroundImage &image = loaded.Network->BackgroundImages[1];
+    ASSERT_TRUE(image.Bitmap && image.BitmapAdjusted);
+    EXPECT_TRUE(image.Bitmap->Empty());
+    EXPECT_TRUE(image.BitmapAdjusted->Empty());
+    EXPECT_EQ(image.OrigX, 40);
+    EXPECT_EQ(SavedBytes(*loaded.Network), SavedBytes(*source));
+}
