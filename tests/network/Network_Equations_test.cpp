@@ -375,3 +375,36 @@ TEST(NetworkEquations, NegativePipeFlowsAreReversedByTheNodeBalanceTwin)
 
 } // namespace
 } // namespace tessaran
+
+namespace tessaran {
+namespace {
+
+TEST(NetworkEquations, CompressibleWriteBackReportsTheFirstPressureBelowAbsoluteZero)
+{
+    Chain chain;
+    chain.s.FindLoops();
+    TNetwork &n = *chain.s.net;
+    n.MatrixEquationsGenerate(n.MatrixEquations, chain.s.log, true);
+    for (int c = 1; c <= 3; ++c)
+        n.MatrixEquations.QkgsVariables[c] = 400; // far more than the head can drive
+    bool solved = true;
+    n.ReCalcCompressibleFlowNetworkFromMatrixQVariables(solved, chain.s.log);
+    EXPECT_FALSE(solved);
+    ASSERT_EQ(chain.s.log.Count(), 2);
+    EXPECT_EQ(chain.s.log[0], "*** PROBLEM WITH SOLUTION: ");
+    const std::string prefix = "Pressure at Node " + std::to_string(chain.a) + " is -";
+    EXPECT_EQ(chain.s.log[1].rfind(prefix, 0), 0u) << chain.s.log[1];
+    const std::string suffix = " bar.g (which is not physically possible)";
+    EXPECT_EQ(chain.s.log[1].substr(chain.s.log[1].size() - suffix.size()), suffix);
+
+    chain.s.log.Clear();
+    for (int c = 1; c <= 3; ++c)
+        n.MatrixEquations.QkgsVariables[c] = 1;
+    solved = true;
+    n.ReCalcCompressibleFlowNetworkFromMatrixQVariables(solved, chain.s.log);
+    EXPECT_TRUE(solved);
+    EXPECT_TRUE(chain.s.log.Lines.empty());
+}
+
+} // namespace
+} // namespace tessaran

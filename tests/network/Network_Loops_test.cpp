@@ -246,3 +246,36 @@ TEST(NetworkLoops, LoopThatRepeatsPipesIsKeptWhenFirstItLeavesEveryOtherANewPipe
 
 } // namespace
 } // namespace tessaran
+
+namespace tessaran {
+namespace {
+
+TEST(NetworkLoops, TooFewLoopsRegenerateWithGrowingSizeLimitsBeforeReporting)
+{
+    // Two pipes side by side from a tank to a joint: the ring through the
+    // tank is no loop through joints and no path between two fixed-pressure
+    // nodes, so every pass stays one loop short.
+    test::SolverNetwork s;
+    const int t = s.Tank(), a = s.Joint(), b = s.Joint();
+    s.Pipe(t, a), s.Pipe(t, a), s.Pipe(a, b);
+    std::vector<std::string> progress;
+    s.ui.OnProcessMessages = [&] { progress.push_back(s.net->CalculatingString); };
+    s.FindLoops();
+    const std::string first = "Generating loops from Node: ";
+    const std::string pass = "Generating loops (pass ";
+    const std::vector<std::string> expected = {
+        first + std::to_string(a),          first + std::to_string(b),          first + std::to_string(t),
+        pass + "2) from Node: " + std::to_string(a), pass + "2) from Node: " + std::to_string(b),
+        pass + "3) from Node: " + std::to_string(a), pass + "3) from Node: " + std::to_string(b),
+        pass + "4) from Node: " + std::to_string(a), pass + "4) from Node: " + std::to_string(b),
+        pass + "5) from Node: " + std::to_string(a), pass + "5) from Node: " + std::to_string(b),
+        pass + "5) from Node: " + std::to_string(t)};
+    EXPECT_EQ(progress, expected);
+    EXPECT_EQ(s.net->PipeLoopsCount, 0);
+    ASSERT_FALSE(s.log.Lines.empty());
+    EXPECT_EQ(s.log[0], "Problem: The Network may not be solvable.");
+    EXPECT_EQ(s.log[8], "Joints Count (2) + Loops Count (0) = 2");
+}
+
+} // namespace
+} // namespace tessaran
