@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
+#include <vector>
 
 namespace tessaran {
 
@@ -39,6 +40,22 @@ int settleAngle(int angle)
 }
 
 double toRadians(int degrees) { return degrees * std::numbers::pi / 180.0; }
+
+// The angles of free texts 1..count, kept so that a refused transform can
+// put them back together with the positions.
+std::vector<int> textAngles(const TNetwork &network)
+{
+    std::vector<int> angles;
+    for (int i = 1; i <= network.FreeTextsCount; ++i)
+        angles.push_back(network.GetFreeText(i).Angle);
+    return angles;
+}
+
+void restoreTextAngles(TNetwork &network, const std::vector<int> &angles)
+{
+    for (int i = 1; i <= static_cast<int>(angles.size()); ++i)
+        network.GetFreeText(i).Angle = angles[static_cast<std::size_t>(i - 1)];
+}
 
 const char *const TooLargeForIso = "The Network cannot be rotated to Isometric.\r\r"
                                    "It is too large to fit on the Isometric grid.\r\r";
@@ -245,6 +262,7 @@ void TNetwork::RotateNormalDrawingToIso()
     GetMinMaxXY(x1, y1, x2, y2, true);
     CalcSnapToGridXY(x1, y1);
     CalcSnapToGridXY(x2, y2);
+    const std::vector<int> angles = textAngles(*this);
 
     for (int id = GetNextNodeId(0); id > 0; id = GetNextNodeId(id)) {
         TNode &node = GetNode(id);
@@ -289,6 +307,7 @@ void TNetwork::RotateNormalDrawingToIso()
         UserInterface->ShowMessage(TMessageKind::Information, TooLargeForIso);
         SetNormalDrawing();
         setPositionsToOrig();
+        restoreTextAngles(*this, angles);
     } else {
         setOrigToPositions(true);
     }
@@ -311,6 +330,7 @@ void TNetwork::RotateIsoDrawingToNormal()
     }
     const int xn = xr + gx / 2;
     const int yn = yr + gy / 2;
+    const std::vector<int> angles = textAngles(*this);
 
     for (int id = GetNextNodeId(0); id > 0; id = GetNextNodeId(id)) {
         TNode &node = GetNode(id);
@@ -345,6 +365,7 @@ void TNetwork::RotateIsoDrawingToNormal()
         UserInterface->ShowMessage(TMessageKind::Information, TooLargeForNormal);
         SetisometricDrawing();
         setPositionsToOrig();
+        restoreTextAngles(*this, angles);
     } else {
         setOrigToPositions(true);
     }
@@ -378,6 +399,7 @@ void TNetwork::rotateNormalDrawing90(TNetworkStates &states, bool selectionOnly,
     for (int i = 1; i <= FreeTextsCount; ++i)
         if (!selectionOnly || GetFreeText(i).Selected)
             texts.push_back(i);
+    const std::vector<int> angles = textAngles(*this);
 
     const double W = static_cast<double>(x2 - x1) / gx;
     const double H = static_cast<double>(y2 - y1) / gy;
@@ -454,6 +476,7 @@ void TNetwork::rotateNormalDrawing90(TNetworkStates &states, bool selectionOnly,
         GetFreeText(i).x = GetFreeText(i).OrigX;
         GetFreeText(i).y = GetFreeText(i).OrigY;
     }
+    restoreTextAngles(*this, angles);
 }
 
 void TNetwork::RotateNormalDrawingPlus90Degrees(TNetworkStates &TheNetworkStates, bool SelectionOnly)

@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+#include <vector>
+
 using namespace tessaran;
 using namespace tessaran::test;
 
@@ -425,5 +429,49 @@ TEST(NetworkTransforms, AnIsometricTurnStopsWhenThePlanViewIsRefused)
         ASSERT_EQ(ui.Messages.size(), 1u);
         EXPECT_EQ(ui.Messages[0].Text, "The Network cannot be rotated to standard view.\r\r"
                                        "It is too large to fit on the standard grid.\r\r");
+    }
+}
+
+TEST(NetworkTransforms, ARefusedTransformLeavesTheTextAnglesAsTheyWere)
+{
+    struct Case {
+        const char *Name;
+        bool Isometric;
+        std::vector<std::pair<int, int>> Nodes;
+        std::function<void(TNetwork &)> Transform;
+    } cases[] = {
+        {"to isometric", false, {{40, 40}, {18000, 12000}}, [](TNetwork &n) { n.RotateNormalDrawingToIso(); }},
+        {"to plan", true, {{20, 20}, {18020, 12000}}, [](TNetwork &n) { n.RotateIsoDrawingToNormal(); }},
+        // The selected image near the top does not turn but makes the
+        // turned selection too tall.
+        {"turn too tall", false, {{1000, 1000}, {12000, 1000}}, [](TNetwork &n) {
+             TNetworkStates states;
+             states.SelectionStartX = 960;
+             states.SelectionStartY = 960;
+             n.RotateNormalDrawingPlus90Degrees(states, true);
+         }},
+    };
+    for (const Case &c : cases) {
+        auto network = NewNetwork();
+        TNetwork &n = *network;
+        TScriptedUserInterface ui;
+        n.UserInterface = &ui;
+        if (c.Isometric)
+            n.SetisometricDrawing();
+        for (auto [x, y] : c.Nodes)
+            n.GetNode(AddJoint(n, x, y)).Selected = true;
+        n.AddFreeText("t", 1200, 1000, clBlack, 10, {});
+        n.GetFreeText(1).Angle = 30;
+        n.GetFreeText(1).Selected = true;
+        n.BackgroundImagesCount = 1;
+        n.BackgroundImages[1].ImageX = 1000;
+        n.BackgroundImages[1].ImageY = 40;
+        n.BackgroundImages[1].Selected = true;
+
+        c.Transform(n);
+        ASSERT_EQ(ui.Messages.size(), 1u) << c.Name;
+        EXPECT_EQ(n.IsometricDrawing, c.Isometric) << c.Name;
+        EXPECT_EQ(n.GetFreeText(1).x, 1200) << c.Name;
+        EXPECT_EQ(n.GetFreeText(1).Angle, 30) << c.Name;
     }
 }
