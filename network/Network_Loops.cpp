@@ -215,13 +215,28 @@ void TNetwork::PipeLoopsRemoveLastUnlessIfAddedFirstEveryOtherLoopHasAtLeastOneN
         return;
     const int position = CheckOnlyInPseudoLoops ? PipeRealLoopCount + 1 : 1;
     PipeLoopsInsertLastAtPosition(position);
+    // Each later loop is compared with the loops from the moved one up to
+    // itself; the pipes of those are gathered as the scan goes.
+    std::vector<char> seen(at(MaxPipes + 1), 0);
+    const auto gather = [&](int loop) {
+        for (int k = 1; k <= PipeLoopsPipeCount[at(loop)]; ++k) {
+            const int pipe = PipeLoops[at(loop)][at(k)];
+            if (pipe >= 1 && pipe <= MaxPipes)
+                seen[at(pipe)] = 1;
+        }
+    };
+    gather(position);
     for (int i = position + 1; i <= PipeLoopsCount; ++i) {
         bool newPipe = false;
-        PipeLoopsCheckPipeLoopHasAtLeastOneNewPipeOverPreviousLoops(i, newPipe, CheckOnlyInPseudoLoops);
+        for (int k = 1; k <= PipeLoopsPipeCount[at(i)] && !newPipe; ++k) {
+            const int pipe = PipeLoops[at(i)][at(k)];
+            newPipe = pipe < 1 || pipe > MaxPipes || !seen[at(pipe)];
+        }
         if (!newPipe) {
             PipeLoopRemove(position);
             return;
         }
+        gather(i);
     }
 }
 
