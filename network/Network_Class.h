@@ -515,6 +515,17 @@ public:
     void ReverseAnyNegativeFlowPipesForFinalSolution(bool &solved, TResultsLog &Log);
     void ReverseAnyNegativeFlowPipesForFinalSolutionNodeBalance(bool &solved, TResultsLog &Log);
 
+    // --- Newton from discharge estimates (Network_Discharge_Estimate_Method.cpp) ------
+    void SolveNetworkNewtonWithDischargeEstimates(bool &solved, bool &solutionOk, TResultsLog &Log);
+    void SolvedMessage(bool Solved, bool LookingForAccurateSolution, bool IncludesNegFlow, bool AcceptNegativeFlow,
+                       TResultsLog &Log);
+
+    // --- Gas methods (Network_Compressible_Methods.cpp) --------------------------------
+    void SolveNetworkCompressibleIsothermalNodeAdjustments(bool &solved, bool &solutionOk, TResultsLog &Log,
+                                                           TResultsLog &PrivateLog);
+    void SolveNetworkNewtonCompressibleIsothermalFlowAdjustments(bool &solved, bool &solutionOk, TResultsLog &Log,
+                                                                 TResultsLog &PrivateLog);
+
     // --- Data ------------------------------------------------------------------------
     // The user interface this network reports to; the main window replaces
     // the silent default with its own.
@@ -663,6 +674,14 @@ private:
     void setControlNodeDemand(int ControlNodeId, const TFluid &controlFluid, double Supply_m3s, double Discharge_m3s);
     static void setControlPipePressureTerm(TPipe &controlPipe, double m_kgs, double inlet_bar_g, double outlet_bar_g);
     void calcCompressiblePipeInfo(int ThePipeId, int TheFromNodeId, int TheToNodeId);
+    // Pieces of the discharge-estimate method and of the node-adjust method.
+    void fillInitialGuessFlowVelocities();
+    void solveNewtonDarcy(bool &solved, int &status, std::string &statusText, TResultsLog &Log, int maxIterations,
+                          double deltaMultiplier, double minHeadTerms_bar);
+    void regenerateAndSolveAfterLinkChange(bool &solved, int &status, std::string &statusText, TResultsLog &Log);
+    void acceptNegativeFlowsOfGuess(bool &solved, int &status, int &guessIndex, TResultsLog &Log);
+    void logDischargeEstimateSummary(TResultsLog &Log);
+    bool isNegativeFlowInAnyNonControlPipe() const;
 
     std::unique_ptr<TPipe> defaultPipe_; // ConfigOptions.DefaultPipe points here
 

@@ -6,7 +6,9 @@
 
 #include "network/Network_Class.h"
 
+#include <cmath>
 #include <numbers>
+#include <string>
 
 namespace tessaran {
 
@@ -316,11 +318,26 @@ void TNetwork::SetAllInitialFlowGuesses(TResultsLog &Log, bool &FlowBalanceAdjus
     BalanceFlowGuessesByFlowContinuity(Log, FlowBalanceAdjusted);
 }
 
-void TNetwork::BalanceFlowGuessesByFlowContinuity(TResultsLog & /*Log*/, bool &FlowBalanceAdjusted)
+void TNetwork::BalanceFlowGuessesByFlowContinuity(TResultsLog &Log, bool &FlowBalanceAdjusted)
 {
-    // Until the flow-continuity equations can be generated the propagated
-    // guesses stand.
-    FlowBalanceAdjusted = false;
+    TMatrixEquations &equations = MatrixEquationsFlowContinuity;
+    MatrixEquationsGenerate(equations, Log, false);
+    bool solved = false;
+    int status = 0;
+    std::string statusText;
+    equations.SolveQkgsVariablesForFlowContinuity(solved, status, statusText, Log);
+    // A flow that is not a number counts as no balance at all.
+    for (int i = 1; i <= NodeLinksCount; ++i) {
+        const Extended flow = equations.QkgsVariables[at(i)];
+        if (flow < 0 || !std::isfinite(static_cast<double>(flow)))
+            return;
+    }
+    FlowBalanceAdjusted = true;
+    for (int i = 1; i <= NodeLinksCount; ++i) {
+        TPipe &pipe = GetPipe(NodeLinks[at(i)].PipeId);
+        pipe.FlowUncompressed_m3s = static_cast<double>(equations.Qm3sVariables[at(i)]);
+        pipe.FlowGuessUncompressed_m3s = pipe.FlowUncompressed_m3s;
+    }
 }
 
 } // namespace tessaran

@@ -240,6 +240,7 @@ void TNetwork::SolveNetworkCompressibleIsothermalNodeAdjustmentsIterate(
     bool &solutionOk, TResultsLog &Log, double &largestFlowContinuitySumKgSec, double &largestNodeAdjustP_bar)
 {
     CurrentMethodOfSolution = CompressibleNodeAdjust;
+    ++MatrixEquations.IterationCountTotal;
     auto setEquivalentLengths = [&](int pipeId) {
         if (pipeId < 1)
             return;

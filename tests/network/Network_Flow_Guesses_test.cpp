@@ -180,3 +180,59 @@ TEST(NetworkFlowGuesses, SetOutFlowGuessesSetsTheNodesOutgoingPipes)
     EXPECT_DOUBLE_EQ(guess(*network, pOut), 2 * Area_m2);
     EXPECT_DOUBLE_EQ(guess(*network, pOn), 2 * Area_m2); // carried on through j2
 }
+
+// A joint chosen for its unset outgoing pipes once had its incoming pipes
+// set instead, and the same joint was chosen again and again while its
+// outgoing pipes stayed without a guess; now every pipe ends with one.
+TEST(NetworkFlowGuesses, EveryPipeGetsAGuess)
+{
+    auto network = NewNetwork();
+    const int t = addNode(*network, Tank);
+    const int j1 = addNode(*network, Joint);
+    const int j2 = addNode(*network, Joint);
+    const int j3 = addNode(*network, Joint); // two inflows, no outflow, no demand
+    const int j5 = addNode(*network, Joint, 0, 0.1);
+    const int p1 = addPipe(*network, t, j1);
+    const int p2 = addPipe(*network, j1, j2);
+    const int p3 = addPipe(*network, j1, j3);
+    const int p4 = addPipe(*network, j2, j3);
+    const int p5 = addPipe(*network, j2, j5);
+
+    TResultsLog log;
+    bool adjusted = true;
+    network->SetAllInitialFlowGuesses(log, adjusted, 1.0);
+    for (int p : {p1, p2, p3, p4, p5}) {
+        EXPECT_TRUE(isSet(*network, p)) << "pipe " << p;
+        EXPECT_GE(guess(*network, p), 0) << "pipe " << p;
+        EXPECT_EQ(network->GetPipe(p).FlowUncompressed_m3s, guess(*network, p));
+    }
+    EXPECT_GT(guess(*network, p3), 0); // set from the guess velocity, not left at 0
+    EXPECT_NEAR(guess(*network, p5), 0.1, 1e-12);
+}
+
+TEST(NetworkFlowGuesses, TheContinuityBalanceIsKeptOnlyWithoutNegativeFlows)
+{
+    // A joint with a supply of 0.5 m3/s between two tanks: the pipe into the
+    // lower tank is fixed at its guess, so a small guess velocity leaves the
+    // pipe from the upper tank to run backwards.
+    struct Case {
+        double velocity_ms;
+        bool adjusted;
+    };
+    for (const Case c : {Case{1.0, false}, Case{100.0, true}}) {
+        SCOPED_TRACE(c.velocity_ms);
+        auto network = NewNetwork();
+        const int t = addNode(*network, Tank);
+        const int j = addNode(*network, Joint, 0.5);
+        const int b = addNode(*network, Tank);
+        const int in = addPipe(*network, t, j);
+        const int out = addPipe(*network, j, b);
+        TResultsLog log;
+        bool adjusted = !c.adjusted;
+        network->SetAllInitialFlowGuesses(log, adjusted, c.velocity_ms);
+        EXPECT_EQ(adjusted, c.adjusted);
+        EXPECT_NEAR(guess(*network, out), Area_m2 * c.velocity_ms, 1e-12);
+        EXPECT_NEAR(guess(*network, in), Area_m2 * c.velocity_ms - 0.5, 1e-9);
+        EXPECT_NEAR(network->GetPipe(in).FlowUncompressed_m3s, guess(*network, in), 1e-9);
+    }
+}
