@@ -1,0 +1,218 @@
+#include "network/Network_Class.h"
+
+#include "Network_Fixture.h"
+#include "support/Scripted_User_Interface.h"
+#include "units/Gas_Calculations.h"
+#include "units/Units.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+
+using namespace tessaran;
+using namespace tessaran::test;
+
+namespace {
+
+// An air network: fixed-pressure nodes hold their pressure as a calculation
+// leaves them, joints draw mass flows.
+struct AirNetwork {
+    std::unique_ptr<TNetwork> Network = NewNetwork();
+    TScriptedUserInterface Ui;
+    TResultsLog Log, PrivateLog;
+
+    AirNetwork()
+    {
+        Network->UserInterface = &Ui;
+        Network->FluidZones[1].Fluid.SetToAir();
+        gasStandardConditions(Network->ConfigOptions.GasFlowTemperaturePressureModel,
+                              Network->GasModel_Std_Temp_degrees_k, Network->GasModel_Std_Pressure_Pa_a);
+    }
+    int Fixed(TNodeType type, double pressure_bar_g)
+    {
+        const int id = node(type);
+        Network->GetNode(id).Surface_Pressure_Bar_g = pressure_bar_g;
+        Network->GetNode(id).Pressure_Bar_g = pressure_bar_g;
+        return id;
+    }
+    int Joint(double discharge_kgs = 0)
+    {
+        const int id = node(tessaran::Joint);
+        TNode &n = Network->GetNode(id);
+        n.JointDemandUseFlowType = TFlowType::MassFlow;
+        n.JointDischarge_kgs = discharge_kgs;
+        n.SetAllJointInFlowOutFlowVolumetricMassAndGasFlowsEquivalent(
+            Network->FluidZones[1].Fluid, Network->ConfigOptions.Atmosphere_bar_a,
+            Network->ConfigOptions.GasFlowTemperaturePressureModel);
+        return id;
+    }
+    int Pipe(int from, int to, double length_m, double diameter_m, const std::string &name = "")
+    {
+        TPipe pipe;
+        pipe.Name = name;
+        pipe.Length_m = length_m;
+        pipe.InnerDiameter_m = diameter_m;
+        pipe.InnerRoughness_m = 0.000046;
+        return Network->AddPipeLink(from, to, pipe);
+    }
+    double MassFlow(int pipeId) const
+    {
+        return Network->GetPipe(pipeId).FlowUncompressed_m3s * Network->FluidZones[1].Fluid.density_kgs_m3;
+    }
+    std::map<int, double> MassFlows() const
+    {
+        std::map<int, double> flows;
+        for (int id = Network->GetNextPipeId(0); id > 0; id = Network->GetNextPipeId(id))
+            flows[id] = MassFlow(id);
+        return flows;
+    }
+    // The start the solve driver gives a gas method: two linear-theory
+    // passes on zone densities adjusted to the system's pressures.
+    void LinearStart(bool &solved)
+    {
+        bool solutionOk = false;
+        Network->SaveCurrentFluidZonesData();
+        Network->AdjustCurrentFluidZonesDataBasedOnFixedPressureReferenceInSystem();
+        Network->SolveNetworkLinearTheory(solved, solutionOk, PrivateLog);
+        if (solved) {
+            Network->AdjustCurrentFluidZonesDataBasedOnPressureInSystem();
+            Network->SolveNetworkLinearTheory(solved, solutionOk, PrivateLog);
+        }
+        Network->AdjustVolumetricFlowRatesToMatchDensityInSavedFluidZonesData();
+        Network->RestoreCurrentFluidZonesData();
+    }
+    void NodeAdjust(bool &solved, bool &solutionOk)
+    {
+        Network->ConfigOptions.MethodOfSolution = CompressibleNodeAdjust;
+        LinearStart(solved);
+        ASSERT_TRUE(solved);
+        Network->SolveNetworkCompressibleIsothermalNodeAdjustments(solved, solutionOk, Log, PrivateLog);
+    }
+    // As the solve driver runs it: a node-adjust start to a looser balance,
+    // then the Newton refinement.
+    void FlowAdjust(bool &solved, bool &solutionOk)
+    {
+        Network->ConfigOptions.MethodOfSolution = CompressibleFlowAdjust;
+        auto &parameters = Network->ConfigOptions.CalculationParameters;
+        const double kept = parameters[CompressibleNodeAdjustMinFlowBalanceKgPerSec];
+        parameters[CompressibleNodeAdjustMinFlowBalanceKgPerSec] =
+            parameters[CompressibleFlowAdjustInitialNodeBalanceSolutionMinFlowBalanceKgPerSec];
+        LinearStart(solved);
+        ASSERT_TRUE(solved);
+        Network->SolveNetworkCompressibleIsothermalNodeAdjustments(solved, solutionOk, Log, PrivateLog);
+        parameters[CompressibleNodeAdjustMinFlowBalanceKgPerSec] = kept;
+        ASSERT_TRUE(solved);
+        Network->SolveNetworkNewtonCompressibleIsothermalFlowAdjustments(solved, solutionOk, Log, PrivateLog);
+    }
+
+private:
+    int node(TNodeType type)
+    {
+        TNode n;
+        n.NodeType = type;
+        n.x = 40 * (Network->GetNodeCount() + 1);
+        n.Name = "N" + std::to_string(Network->GetNodeCount() + 1);
+        return Network->AddNode(n);
+    }
+};
+
+// A supply at 7 bar g feeding a ring of joints that draws gas, with an
+// outlet held at 2 bar g.
+struct GasRing : AirNetwork {
+    int Supply = Fixed(Tank, 7);
+    int R1 = Joint(), R2 = Joint(0.3), R3 = Joint(0.2), R4 = Joint(0.1);
+    int Outlet = Fixed(EndPressure, 2);
+    std::vector<int> Pipes = {Pipe(Supply, R1, 500, 0.15), Pipe(R1, R2, 300, 0.1), Pipe(R2, R3, 400, 0.08),
+                              Pipe(R1, R4, 350, 0.1),      Pipe(R4, R3, 300, 0.08), Pipe(R3, Outlet, 600, 0.1)};
+};
+
+} // namespace
+
+TEST(NetworkCompressibleMethods, NodeAdjustBalancesALoopedNetworkAndPutsTheLinksBack)
+{
+    GasRing ring;
+    bool solved = false, solutionOk = false;
+    ring.NodeAdjust(solved, solutionOk);
+    ASSERT_TRUE(solved);
+    EXPECT_TRUE(solutionOk);
+    const double allowed = ring.Network->ConfigOptions.CalculationParameters[CompressibleNodeAdjustMinFlowBalanceKgPerSec];
+    ring.Network->SetNodeFlowContinuityKgSecArray();
+    for (int joint : {ring.R1, ring.R2, ring.R3, ring.R4})
+        EXPECT_LE(std::fabs(ring.Network->NodeContinuityFlowKgs[static_cast<std::size_t>(joint)]), allowed);
+    // A solved network still gets three full recalculations.
+    int runs = 0;
+    for (const std::string &line : ring.Log.Lines)
+        runs += line.rfind("Node Adjust Iterations: ", 0) == 0;
+    EXPECT_EQ(runs, 3);
+    EXPECT_EQ(ring.Network->NodeLinksCount, 6);
+    // Velocities are set on the way out: the gas speeds up as it expands.
+    const TPipe &first = ring.Network->GetPipe(ring.Pipes[0]);
+    EXPECT_GT(first.ExitVelocity_ms, first.EntryVelocity_ms);
+}
+
+TEST(NetworkCompressibleMethods, TheTwoGasMethodsAgree)
+{
+    GasRing nodeAdjust, flowAdjust;
+    bool solved = false, solutionOk = false;
+    nodeAdjust.NodeAdjust(solved, solutionOk);
+    ASSERT_TRUE(solved);
+    flowAdjust.FlowAdjust(solved, solutionOk);
+    ASSERT_TRUE(solved);
+    const auto expected = nodeAdjust.MassFlows();
+    for (const auto &[pipe, flow] : flowAdjust.MassFlows()) {
+        EXPECT_GT(flow, 0);
+        EXPECT_NEAR(flow, expected.at(pipe), 1e-3 * expected.at(pipe)) << "pipe " << pipe;
+    }
+    for (int joint : {nodeAdjust.R1, nodeAdjust.R2, nodeAdjust.R3, nodeAdjust.R4})
+        EXPECT_NEAR(flowAdjust.Network->GetNode(joint).Pressure_Bar_g, nodeAdjust.Network->GetNode(joint).Pressure_Bar_g,
+                    1e-3);
+}
+
+TEST(NetworkCompressibleMethods, TheRelaxQuestionIsAskedOnceAndItsAnswerHonoured)
+{
+    for (bool answer : {false, true}) {
+        SCOPED_TRACE(answer);
+        GasRing ring;
+        // Steps that only ever lead away from the balance: the first
+        // failure takes the step multiplier under its floor.
+        ring.Network->ConfigOptions.CalculationParameters[CompressibleFlowAdjustDeltaMultiperFinal] = -1;
+        ring.Ui.Answers = {answer};
+        bool solved = false, solutionOk = false;
+        ring.FlowAdjust(solved, solutionOk);
+        ASSERT_EQ(ring.Ui.QuestionsAsked, 1);
+        EXPECT_EQ(ring.Ui.Messages[0].Text.rfind("Cannot converge further.\r\rOption: Allow relaxation of Loop Balance.", 0),
+                  0u);
+        if (!answer)
+            EXPECT_FALSE(solved);
+        EXPECT_EQ(ring.Network->StopCalculating, !answer);
+        const bool relaxedLine =
+            std::any_of(ring.Log.Lines.begin(), ring.Log.Lines.end(), [](const std::string &line) {
+                return line.rfind("Relax Loop Balance Tolerance to ", 0) == 0;
+            });
+        EXPECT_EQ(relaxedLine, answer);
+    }
+}
+
+TEST(NetworkCompressibleMethods, NodeAdjustReversalQuestionIsNotRepeatedAfterARefusal)
+{
+    for (bool answer : {false, true}) {
+        SCOPED_TRACE(answer);
+        AirNetwork gas;
+        const int low = gas.Fixed(Tank, 1);
+        const int mid = gas.Joint();
+        const int high = gas.Fixed(Tank, 5);
+        const int p1 = gas.Pipe(low, mid, 400, 0.1, "P1");
+        gas.Pipe(mid, high, 400, 0.1, "P2");
+        gas.Ui.Answers = {answer};
+        bool solved = false, solutionOk = false;
+        gas.NodeAdjust(solved, solutionOk);
+        EXPECT_EQ(gas.Ui.QuestionsAsked, 1);
+        EXPECT_EQ(solved, answer);
+        int from = 0, to = 0;
+        gas.Network->GetFromAndToNodeIds(p1, from, to);
+        EXPECT_EQ(from, answer ? mid : low);
+        if (answer)
+            EXPECT_GT(gas.MassFlow(p1), 0);
+    }
+}
