@@ -203,6 +203,17 @@ void TNetwork::DeleteFluidZone(int FluidZoneIndex)
 {
     if (FluidZoneIndex < 1 || FluidZoneIndex > MaxFluidZones)
         return;
+    // The caller moves the deleted zone's active pipes to zone 1. Closed
+    // pipes follow their zones too, or they would take another zone's fluid
+    // when the zones move down.
+    auto moveClosedPipes = [this](int fromZone, int toZone) {
+        for (int i = 1; i <= NodeLinksClosedPipeCount; ++i) {
+            TPipe &pipe = GetPipe(NodeLinksClosedPipe[at(i)].PipeId);
+            if (pipe.FluidZoneIndex == fromZone)
+                pipe.FluidZoneIndex = toZone;
+        }
+    };
+    moveClosedPipes(FluidZoneIndex, 1);
     const TColor deletedColor = FluidZones[at(FluidZoneIndex)].Color;
     for (int j = FluidZoneIndex; j < MaxFluidZones; ++j) {
         TFluidZone &zone = FluidZones[at(j)];
@@ -211,6 +222,7 @@ void TNetwork::DeleteFluidZone(int FluidZoneIndex)
         zone.Color = next.Color;
         zone.ShowColor = next.ShowColor;
         UpdateFluidZoneInPipes(j + 1, j);
+        moveClosedPipes(j + 1, j);
     }
     FluidZones[at(MaxFluidZones)].Color = deletedColor;
     CurrentFluidZone = 1;

@@ -261,7 +261,7 @@ TEST(NetworkSelection, DeletingAZoneShiftsTheLaterZones)
     EXPECT_FALSE(n.FluidZones[2].ShowColor);
     EXPECT_EQ(n.FluidZones[20].Color, zone2Colour);
     EXPECT_EQ(n.GetPipe(d.P12).FluidZoneIndex, 2);
-    EXPECT_EQ(n.GetPipe(d.P13).FluidZoneIndex, 3) << "closed pipes are not moved";
+    EXPECT_EQ(n.GetPipe(d.P13).FluidZoneIndex, 2) << "closed pipes follow their zone";
 
     auto other = NewNetwork();
     other->CopyFluidZonesFrom(n);
@@ -414,4 +414,33 @@ TEST(NetworkSelection, PumpSymbolOnAPipeOfNoDrawnLength)
     n.SetPumpPercentagePositionFromXY(looseId);
     n.SetPumpXYFromPercentagePosition(looseId);
     EXPECT_EQ(n.GetPipe(looseId).Pump.x, 7);
+}
+
+TEST(NetworkSelection, DeletingAZoneKeepsTheFluidOfClosedPipes)
+{
+    // Zone 2 (water) is deleted; zone 3 holds air. Pipes of both zones, one
+    // of each open and one closed.
+    auto network = NewNetwork();
+    TNetwork &n = *network;
+    n.FluidZonesCount = 3;
+    n.FluidZones[3].Fluid.SetToAir();
+    const int a = AddJoint(n, 40, 40), b = AddJoint(n, 400, 40), c = AddJoint(n, 400, 400);
+    const int open2 = AddPipeBetween(n, a, b, 2), closed2 = AddPipeBetween(n, b, c, 2);
+    const int open3 = AddPipeBetween(n, c, a, 3), closed3 = AddPipeBetween(n, a, c, 3);
+    n.RemoveNodeLinkAddClosedPipeLink(closed2);
+    n.RemoveNodeLinkAddClosedPipeLink(closed3);
+
+    // As the main window deletes a zone.
+    n.UpdateFluidZoneInPipes(2, 1);
+    n.DeleteFluidZone(2);
+
+    struct Case {
+        int PipeId, Zone;
+        bool Gas;
+    } cases[] = {{open2, 1, false}, {closed2, 1, false}, {open3, 2, true}, {closed3, 2, true}};
+    for (const Case &k : cases) {
+        EXPECT_EQ(n.GetPipe(k.PipeId).FluidZoneIndex, k.Zone) << "pipe " << k.PipeId;
+        EXPECT_EQ(n.GetPipeFluid(k.PipeId).FluidIsGas, k.Gas) << "pipe " << k.PipeId;
+    }
+    EXPECT_EQ(n.FluidZonesCount, 2);
 }
