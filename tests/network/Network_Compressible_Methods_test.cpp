@@ -216,3 +216,43 @@ TEST(NetworkCompressibleMethods, NodeAdjustReversalQuestionIsNotRepeatedAfterARe
             EXPECT_GT(gas.MassFlow(p1), 0);
     }
 }
+
+// Every gas equation under every compressibility model: the flow-adjust
+// result balances each joint, and each pipe carries its own law's flow
+// between the pressures its end nodes were given.
+TEST(NetworkCompressibleMethods, EveryEquationAndCompressibilityModelSolves)
+{
+    const TMethodOfCalculationCompressible equations[] = {
+        CompleteIsothermalFlowEquation,    GeneralIsothermalFlowEquation,     WeymouthIsothermalFlowEquation,
+        PanhandleAIsomthermalFlowEquation, PanhandleBIsomthermalFlowEquation, AGAIsothermalFlowEquation,
+        IGTIsothermalFlowEquation};
+    for (TMethodOfCalculationCompressible equation : equations)
+        for (TZCompressibilityModel model : {IdealGasLawModel, CustomZModel, CNGAModel}) {
+            SCOPED_TRACE(std::to_string(equation) + " " + std::to_string(model));
+            GasRing ring;
+            TConfigOptions &options = ring.Network->ConfigOptions;
+            options.MethodOfCalculationCompressible = equation;
+            options.ZCompressibilityModel = model;
+            options.ZCompressibilityFactor = 0.95;
+            bool solved = false, solutionOk = false;
+            ring.FlowAdjust(solved, solutionOk);
+            ASSERT_TRUE(solved);
+            ring.Network->SetNodeFlowContinuityKgSecArray();
+            for (int joint : {ring.R1, ring.R2, ring.R3, ring.R4})
+                EXPECT_LE(std::fabs(ring.Network->NodeContinuityFlowKgs[static_cast<std::size_t>(joint)]),
+                          options.CalculationParameters[CompressibleFlowAdjustMinFlowBalanceKgPerSec]);
+            for (int pipeId : ring.Pipes) {
+                const TPipe &pipe = ring.Network->GetPipe(pipeId);
+                const TFluid &fluid = ring.Network->FluidZones[1].Fluid;
+                int from = 0, to = 0;
+                ring.Network->GetFromAndToNodeIds(pipeId, from, to);
+                const double law = calcCompressibleFlowWithZ(
+                    equation, model, ring.Network->GasModel_Std_Temp_degrees_k, ring.Network->GasModel_Std_Pressure_Pa_a,
+                    options.PipelineEfficiencyE, ring.Network->GetNode(from).Pressure_Bar_g,
+                    ring.Network->GetNode(to).Pressure_Bar_g, options.Atmosphere_bar_a, pipe.Length_m,
+                    pipe.InnerDiameter_m, pipe.InnerRoughness_m, pipe.FrictionFactor, fluid.density_kgs_m3,
+                    fluid.pressure_bar_g, fluid.degrees_K, fluid.centipoise, options.ZCompressibilityFactor);
+                EXPECT_NEAR(ring.MassFlow(pipeId), law, 1e-3 * law) << "pipe " << pipeId;
+            }
+        }
+}
