@@ -297,9 +297,11 @@ void TComponentPressure::LinearTheoryGetQuadraticCoeffForCurveFlowKgsAndBar(doub
     TCurveCoefficents coeffs{};
     calcQuadraticPumpCoefficents(CurvePoints.Point(1).Flow_kgs, bar(1), CurvePoints.Point(2).Flow_kgs, bar(2),
                                  CurvePoints.Point(n).Flow_kgs, bar(n), coeffs);
-    a = coeffs[0];
+    // The fit gives the constant term first; the linear theory takes
+    // loss = a·Q² + b·Q + c, as it does for pumps.
+    a = coeffs[2];
     b = coeffs[1];
-    c = coeffs[2];
+    c = coeffs[0];
 }
 
 void TComponentPressure::CheckIfCurveContainsNegativeValues(bool &containsNegativeValues) const

@@ -338,13 +338,17 @@ TEST(ComponentPressure, CurvePointsAndFits)
         EXPECT_NEAR(parabola.CurvePoints.Point(i).Loss_mHd, 10000 * flow * flow, 1e-9);
     }
 
-    // Loss in bar against kg/s through points 1, 2 and the last.
+    // Loss in bar against kg/s through points 1, 2 and the last, as
+    // a·Q² + b·Q + c: the square term comes back in a, as for pumps.
     double a = -1, b = -1, c = -1;
     parabola.LinearTheoryGetQuadraticCoeffForCurveFlowKgsAndBar(1000, a, b, c);
     const double barPerMetre = 1000 * 9.80665 / 1e5;
-    EXPECT_NEAR(a, 0, 1e-12);
+    EXPECT_NEAR(a, 10000 * barPerMetre / 1e6, 1e-12);
     EXPECT_NEAR(b, 0, 1e-12);
-    EXPECT_NEAR(c, 10000 * barPerMetre / 1e6, 1e-12);
+    EXPECT_NEAR(c, 0, 1e-12);
+    const double flow_kgs = 20; // the last curve point
+    EXPECT_NEAR(a * flow_kgs * flow_kgs + b * flow_kgs + c,
+                parabola.calcLoss_Bar(flow_kgs, 1000, 0.1), 1e-6);
 
     TComponentPressure tooFew = Curve({{0.01, 1}});
     EXPECT_THROW(tooFew.LinearTheoryGetQuadraticCoeffForCurveFlowKgsAndBar(1000, a, b, c), EComponentPressureClass);
