@@ -526,6 +526,59 @@ public:
     void SolveNetworkNewtonCompressibleIsothermalFlowAdjustments(bool &solved, bool &solutionOk, TResultsLog &Log,
                                                                  TResultsLog &PrivateLog);
 
+    // --- Result texts and pump discharge pressure (Network_Result_Texts.cpp) ----------
+    std::string GetPipeLabel(int ThePipeId, bool ResultsMode) const;
+    double GetPumpDischargePressure_mFluid(int ThePipeId) const;
+    std::string PopulateStringFluidInfo(int TheFluidZoneId, bool ResultsMode) const;
+    std::string PopulateStringNodeResultsInfo(int TheNodeId, bool ResultsMode) const;
+    // Not const: a flow-control valve's equivalent flows are brought up to date.
+    std::string PopulateStringPipeResultsInfo(int ThePipeId, bool ResultsMode);
+
+    // --- Result tables (Network_Pipe_Tables.cpp, Network_Item_Tables.cpp) -------------
+    // Each writes its heading rows at TheStartRow and its data rows below, sets
+    // TheFinishRow to the last row written and then the grid's row count.
+    void PopulateStringGridPipeResults(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
+    void PopulateStringGridPipeSummaryResults(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
+    void PopulateStringGridPipeFactorResults(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
+    void PopulateStringGridPipeMaterialResults(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
+    void PopulateStringGridEnergyResults(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
+    void PopulateStringGridFCVResults(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
+    void PopulateStringGridPRVResults(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
+    void PopulateStringGridBPVResults(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
+    void PopulateStringGridComponentResults(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
+    void PopulateStringGridPumpResults(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
+    void PopulateStringGridNodeResults(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
+    void PopulateStringGridFluidResults(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
+    void PopulateStringGridFittingResults(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
+    void PopulateStringGridAllResults(TStringGrid &TheStringGrid, int TheStartRow, int EnergyUnitsFlag,
+                                      int &TheFinishRow) const;
+    // Reorders the rows below the fixed rows by one column (Network_Grid_Sort.cpp).
+    static void SortStringGrid(TStringGrid &GenStrGrid, int TheCol, int FixedRowCount, int AscendingFlag);
+
+    // --- Input-data tables of the edit grid (Network_Input_Tables.cpp) ----------------
+    void PopulateStringGridPipeData(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
+    void PopulateStringGridTankData(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
+    void PopulateStringGridEndPressureData(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
+    void PopulateStringGridJointData(TStringGrid &TheStringGrid, int TheStartRow, int &TheFinishRow) const;
+    void PopulateStringGridFCVData(bool ShowInUse, bool ShowNotInUse, TStringGrid &TheStringGrid, int TheStartRow,
+                                   int &TheFinishRow) const;
+    void PopulateStringGridPRVData(bool ShowInUse, bool ShowNotInUse, TStringGrid &TheStringGrid, int TheStartRow,
+                                   int &TheFinishRow) const;
+    void PopulateStringGridBPVData(bool ShowInUse, bool ShowNotInUse, TStringGrid &TheStringGrid, int TheStartRow,
+                                   int &TheFinishRow) const;
+    void PopulateStringGridComponentCvData(bool ShowInUse, bool ShowNotInUse, TStringGrid &TheStringGrid,
+                                           int TheStartRow, int &TheFinishRow) const;
+    void PopulateStringGridComponentKvData(bool ShowInUse, bool ShowNotInUse, TStringGrid &TheStringGrid,
+                                           int TheStartRow, int &TheFinishRow) const;
+    void PopulateStringGridComponentFixedLossData(bool ShowInUse, bool ShowNotInUse, TStringGrid &TheStringGrid,
+                                                  int TheStartRow, int &TheFinishRow) const;
+    void PopulateStringGridPumpsFixedFlowData(bool ShowInUse, bool ShowNotInUse, TStringGrid &TheStringGrid,
+                                              int TheStartRow, int &TheFinishRow) const;
+    void PopulateStringGridPumpsFixedHeadData(bool ShowInUse, bool ShowNotInUse, TStringGrid &TheStringGrid,
+                                              int TheStartRow, int &TheFinishRow) const;
+    void PopulateStringGridPumpsCurveData(bool ShowInUse, bool ShowNotInUse, TStringGrid &TheStringGrid,
+                                          int TheStartRow, int &TheFinishRow) const;
+
     // --- Data ------------------------------------------------------------------------
     // The user interface this network reports to; the main window replaces
     // the silent default with its own.
