@@ -41,12 +41,44 @@ void TNetwork::SolveNetwork(bool &solved, bool &solutionOk, TResultsLog &Log, TR
                 Log.Add(line);
         }
         break;
-    default:
-        // The discharge-estimate and compressible methods run elsewhere.
-        Log.Add(" ");
-        Log.Add(">>> PROBLEM:");
-        Log.Add("The method of solution " + ConfigOptions.GetMethodOfSolutionString() + " is not available.");
+    case EstimateDischargeNewtonOnly:
+        SolveNetworkNewtonWithDischargeEstimates(solved, solutionOk, Log);
         break;
+    case CompressibleNodeAdjust:
+    case CompressibleFlowAdjust: {
+        const bool nodeAdjust = method == CompressibleNodeAdjust;
+        PrivateLog.Clear();
+        Log.Add("Solve Network: Linear Theory method for initial approximate solution");
+        SaveCurrentFluidZonesData();
+        AdjustCurrentFluidZonesDataBasedOnFixedPressureReferenceInSystem();
+        if (nodeAdjust)
+            PipeLoopsMessagesOn = false;
+        SolveNetworkLinearTheory(solved, solutionOk, PrivateLog);
+        if (solved) {
+            AdjustCurrentFluidZonesDataBasedOnPressureInSystem();
+            SolveNetworkLinearTheory(solved, solutionOk, PrivateLog);
+        }
+        PipeLoopsMessagesOn = true;
+        AdjustVolumetricFlowRatesToMatchDensityInSavedFluidZonesData();
+        RestoreCurrentFluidZonesData();
+        if (!solved) {
+            for (const std::string &line : PrivateLog.Lines)
+                Log.Add(line);
+        } else if (nodeAdjust) {
+            SolveNetworkCompressibleIsothermalNodeAdjustments(solved, solutionOk, Log, PrivateLog);
+        } else {
+            auto &parameters = ConfigOptions.CalculationParameters;
+            const double kept = parameters[CompressibleNodeAdjustMinFlowBalanceKgPerSec];
+            parameters[CompressibleNodeAdjustMinFlowBalanceKgPerSec] =
+                parameters[CompressibleFlowAdjustInitialNodeBalanceSolutionMinFlowBalanceKgPerSec];
+            SolveNetworkCompressibleIsothermalNodeAdjustments(solved, solutionOk, Log, PrivateLog);
+            parameters[CompressibleNodeAdjustMinFlowBalanceKgPerSec] = kept;
+            Log.Add(" ");
+            Log.Add("Find Compressible Isothermal Flow Balance solution:");
+            SolveNetworkNewtonCompressibleIsothermalFlowAdjustments(solved, solutionOk, Log, PrivateLog);
+        }
+        break;
+    }
     }
     if (StopCalculating)
         solved = false;
