@@ -111,6 +111,28 @@ INSTANTIATE_TEST_SUITE_P(SeededGrids, AgainstReference,
                                            GridCase{17, 5, 5, 4}, GridCase{20, 4, 5, 3}, GridCase{21, 5, 5, 4},
                                            GridCase{22, 4, 6, 3}, GridCase{26, 4, 6, 3}, GridCase{30, 4, 6, 3}));
 
+// The driver runs the discharge-estimate method too; it finds the same flows.
+TEST(SolveDriver, DischargeEstimateMethodAgreesWithNewtonFromLinearTheory)
+{
+    test::RandomLiquidNetwork first(13, 2, 3, 3), second(13, 2, 3, 3);
+    test::TScriptedUserInterface ui;
+    ui.Answers.assign(40, true);
+    first.Network->UserInterface = &ui;
+    second.Network->UserInterface = &ui;
+    const SolveResult newton = Solve(*first.Network, LinearTheoryThenNewton);
+    const SolveResult estimate = Solve(*second.Network, EstimateDischargeNewtonOnly);
+    ASSERT_TRUE(newton.Solved);
+    ASSERT_TRUE(estimate.Solved) << ::testing::PrintToString(estimate.Log.Lines);
+    for (const auto &[id, pipe] : first.Reference.Pipes) {
+        int from1 = 0, to1 = 0, from2 = 0, to2 = 0;
+        first.Network->GetFromAndToNodeIds(id, from1, to1);
+        second.Network->GetFromAndToNodeIds(id, from2, to2);
+        const double q1 = (from1 == pipe.From ? 1 : -1) * first.Network->GetPipe(id).FlowUncompressed_m3s;
+        const double q2 = (from2 == pipe.From ? 1 : -1) * second.Network->GetPipe(id).FlowUncompressed_m3s;
+        EXPECT_NEAR(q2, q1, 1e-3 * std::fabs(q1)) << "pipe " << id;
+    }
+}
+
 // --- Control elements end to end ------------------------------------------------------------
 
 // A tank at 40 m feeding joint A, a pipe from A to B carrying the element,
