@@ -122,6 +122,20 @@ TEST(NetworkDischargeEstimateMethod, WritesItsOwnSummaryAndFillsTheGuessVelociti
     EXPECT_TRUE(has("Iteration 1"));
 }
 
+TEST(NetworkDischargeEstimateMethod, AGuessCountBelowOneStillGivesUsableVelocities)
+{
+    RingSystem ring;
+    auto &parameters = ring.s.net->ConfigOptions.CalculationParameters;
+    parameters[NewtonDarcyFromDischargeEstNumOfVelocityGuesses] = 0;
+    bool solved = false, solutionOk = false;
+    ring.s.net->SolveNetworkNewtonWithDischargeEstimates(solved, solutionOk, ring.s.log);
+    EXPECT_TRUE(solved);
+    const auto &velocities = ring.s.net->NetworkClass_ArrayInitialGuessFlowVelocity_ms;
+    const double step = parameters[NewtonDarcyFromDischargeEstMaxVelocity_mPerSec] -
+                        parameters[NewtonDarcyFromDischargeEstMinVelocity_mPerSec];
+    EXPECT_DOUBLE_EQ(velocities[2] - velocities[1], step); // taken as one guess per span
+}
+
 TEST(NetworkDischargeEstimateMethod, ReverseFlowsAreRefusedFirstAndReversedWithConsent)
 {
     DrawnUphill yes;

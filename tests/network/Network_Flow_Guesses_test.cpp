@@ -236,3 +236,17 @@ TEST(NetworkFlowGuesses, TheContinuityBalanceIsKeptOnlyWithoutNegativeFlows)
         EXPECT_NEAR(network->GetPipe(in).FlowUncompressed_m3s, guess(*network, in), 1e-9);
     }
 }
+
+TEST(NetworkFlowGuesses, InflowsWithoutAFlowAreaShareTheNeedEqually)
+{
+    auto network = NewNetwork();
+    const int a = addNode(*network, Tank);
+    const int b = addNode(*network, Tank);
+    const int j = addNode(*network, Joint, 0, 0.3);
+    const int pa = addPipe(*network, a, j, 0);
+    const int pb = addPipe(*network, b, j, 0);
+    TResultsLog log;
+    network->SetInFlowGuessesFromOutFlows(j, log);
+    EXPECT_DOUBLE_EQ(guess(*network, pa), 0.15);
+    EXPECT_DOUBLE_EQ(guess(*network, pb), 0.15);
+}
