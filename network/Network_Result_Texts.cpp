@@ -8,7 +8,6 @@
 #include "units/Calculations.h"
 #include "units/Unit_Format.h"
 
-#include <numbers>
 
 namespace tessaran {
 
@@ -177,17 +176,16 @@ std::string TNetwork::PopulateStringPipeResultsInfo(int ThePipeId, bool ResultsM
     std::vector<std::string> lines;
     if (ResultsMode) {
         if (fluid.FluidIsGas && massFlow > 0) {
-            // The entry and exit velocities are those the solve left on the
-            // pipe; the exit volume flow is the exit velocity over the bore.
-            const double area = std::numbers::pi * pipe.InnerDiameter_m * pipe.InnerDiameter_m / 4.0;
+            double entryVelocity_ms = 0, exitVelocity_ms = 0, exitFlow_m3s = 0;
+            GetGasFlowEntryAndExitVelocity_ms(ThePipeId, entryVelocity_ms, exitVelocity_ms, exitFlow_m3s);
             lines.push_back("Mass Flow = " + f.Mass(massFlow, density) + " " + unitName(o.UnitOfMassFlow));
             lines.push_back("Gas Flow = " + f.Gas(massFlow, fluid) + " " + unitName(o.UnitOfGasFlow) + " (" +
                             gasStandardConditionName(o.GasFlowTemperaturePressureModel) + ") ");
-            lines.push_back("Entry Velocity = " + f.Conv(unt_m_Sec, o.UnitOfVelocity, pipe.EntryVelocity_ms) + " " +
+            lines.push_back("Entry Velocity = " + f.Conv(unt_m_Sec, o.UnitOfVelocity, entryVelocity_ms) + " " +
                             unitName(o.UnitOfVelocity));
-            lines.push_back("Exit Velocity = " + f.Conv(unt_m_Sec, o.UnitOfVelocity, pipe.ExitVelocity_ms) + " " +
+            lines.push_back("Exit Velocity = " + f.Conv(unt_m_Sec, o.UnitOfVelocity, exitVelocity_ms) + " " +
                             unitName(o.UnitOfVelocity));
-            lines.push_back("Exit Flow  = " + f.Conv(unt_m3_sec, o.UnitOfFlow, 4, pipe.ExitVelocity_ms * area) + " " +
+            lines.push_back("Exit Flow  = " + f.Conv(unt_m3_sec, o.UnitOfFlow, 4, exitFlow_m3s) + " " +
                             unitName(o.UnitOfFlow) + " (Compressed Volume)");
         } else if (fluid.FluidIsGas) {
             lines.push_back("Mass Flow = 0.0 " + unitName(o.UnitOfMassFlow));

@@ -219,3 +219,22 @@ TEST(ResultTexts, PipeTextOfTheItemsOnAPipe)
     EXPECT_NE(results.find("\rPump Head = 15.000 m.hd\rPump NPSHa = "), std::string::npos);
     EXPECT_NE(results.back(), '\r');
 }
+
+TEST(ResultTexts, PipeTextOfAGasPipeGivesEntryAndExitConditions)
+{
+    ResultNetwork r;
+    r.MakeGas(); // air, 1.204 kg/m3 at 0 bar g; the atmosphere is 1 bar
+    TPipe &pipe = r.Pipe(r.P1);
+    pipe.FlowUncompressed_m3s = 1.0;
+    const std::string text = r.N.PopulateStringPipeResultsInfo(r.P1, true);
+    EXPECT_EQ(text.rfind("Mass Flow = 1.2040 kg/sec\rGas Flow = ", 0), 0u);
+    EXPECT_NE(text.find(" SCMH (15°C, 101.325 kPa.a) \r"), std::string::npos);
+    // The gas is twice as dense at 1 bar g (entry) and three times at 2 bar g
+    // (exit); the bore is 0.0078540 m2.
+    EXPECT_NE(text.find("\rEntry Velocity = 63.662 m/sec\rExit Velocity = 42.441 m/sec\r"
+                        "Exit Flow  = 0.3333 m³/sec (Compressed Volume)\rLength = "),
+              std::string::npos);
+
+    pipe.FlowUncompressed_m3s = -1.0;
+    EXPECT_EQ(r.N.PopulateStringPipeResultsInfo(r.P1, true).rfind("Mass Flow = 0.0 kg/sec\rLength = ", 0), 0u);
+}
