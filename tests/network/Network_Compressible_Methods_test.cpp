@@ -256,3 +256,43 @@ TEST(NetworkCompressibleMethods, EveryEquationAndCompressibilityModelSolves)
             }
         }
 }
+
+// Pressure valves in a gas network, through the solve driver: a reducing
+// valve holds its outlet, a back-pressure valve its inlet, at the setting,
+// and the gas either passes is what the joints downstream draw.
+TEST(NetworkCompressibleMethods, PressureValvesHoldTheirSettingUnderBothMethods)
+{
+    struct Case {
+        TControlType type;
+        double setting_bar_g;
+        bool holdsOutlet;
+    };
+    for (const Case c : {Case{PRV, 3, true}, Case{BPV, 7.5, false}})
+        for (TMethodOfSolution method : {CompressibleNodeAdjust, CompressibleFlowAdjust}) {
+            SCOPED_TRACE(std::to_string(c.type) + " " + std::to_string(method));
+            AirNetwork gas;
+            const int supply = gas.Fixed(Tank, 8);
+            const int before = gas.Joint();
+            const int after = gas.Joint();
+            const int user = gas.Joint(0.2);
+            const int outlet = gas.Fixed(EndPressure, 1);
+            const int feed = gas.Pipe(supply, before, 300, 0.1);
+            const int valvePipe = gas.Pipe(before, after, 5, 0.1);
+            const int toUser = gas.Pipe(after, user, 200, 0.1);
+            gas.Pipe(user, outlet, 300, 0.08);
+            TPipe &valve = gas.Network->GetPipe(valvePipe);
+            valve.FlowControlCount = 1;
+            valve.FlowControl.ControlType = c.type;
+            valve.FlowControl.RegulatedPressure_Bar_g = c.setting_bar_g;
+            gas.Network->ConfigOptions.MethodOfSolution = method;
+            bool solved = false, solutionOk = false;
+            gas.Network->SolveNetwork(solved, solutionOk, gas.Log, gas.PrivateLog);
+            ASSERT_TRUE(solved);
+            EXPECT_NEAR(gas.Network->GetNode(c.holdsOutlet ? after : before).Pressure_Bar_g, c.setting_bar_g, 1e-9);
+            EXPECT_EQ(gas.Network->NodeLinksCount, 4); // the valve pipe is back, the control items gone
+            EXPECT_EQ(gas.Network->GetNodeCount(), 5);
+            EXPECT_NEAR(gas.MassFlow(valvePipe), gas.MassFlow(feed), 1e-4);
+            EXPECT_NEAR(gas.MassFlow(toUser), gas.MassFlow(valvePipe), 1e-4);
+            EXPECT_GT(gas.MassFlow(toUser), 0.2);
+        }
+}
