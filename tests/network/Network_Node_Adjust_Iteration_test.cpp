@@ -246,3 +246,45 @@ TEST(NetworkNodeAdjustIteration, TheBpvControlPipeCarriesTheUpstreamNodesNetInfl
     EXPECT_GT(pc, 1.0);
     EXPECT_NEAR(gas.LawFlow(controlPipe, 0.02), gas.MassFlow(controlPipe), 1e-5 * gas.MassFlow(controlPipe));
 }
+
+// A component's loss adds to the outlet pressure the pipe's law sees: a fixed
+// loss as it stands, a curve's loss at the flow that both agree on.
+TEST(NetworkNodeAdjustIteration, ComponentLossesJoinThePipesLaw)
+{
+    for (TPressureType type : {ComponentPressureFixed, ComponentPressureCurve}) {
+        SCOPED_TRACE(static_cast<int>(type));
+        GasNetwork gas;
+        const int a = gas.Node(Tank, 5);
+        const int b = gas.Node(EndPressure, 1);
+        const int p = gas.Pipe(a, b);
+        TPipe &pipe = gas.Network->GetPipe(p);
+        TComponentPressure &component = pipe.ComponentPressure;
+        pipe.ComponentPressureCount = 1;
+        component.PressureType = type;
+        component.SetPressureLoss_Stored_mH2O = false;
+        component.FixedPressureLoss_mHd = 8000;
+        component.CurvePoints.UseMassFlow = true;
+        component.CurvePoints.PointsCount = 2;
+        component.CurvePoints.Point(1).Flow_kgs = 0;
+        component.CurvePoints.Point(2).Flow_kgs = 5;
+        component.CurvePoints.Point(2).Loss_mHd = 20000;
+        const double rho = gas.Network->FluidZones[1].Fluid.density_kgs_m3;
+        component.SetCurvePointsQm3sFromQkgs(rho);
+        bool solved = false, solutionOk = false;
+        gas.Iterate(solved, solutionOk);
+        ASSERT_TRUE(solved);
+
+        const double m = gas.MassFlow(p);
+        const double loss = component.calcLoss_Bar(type == ComponentPressureFixed ? 1.0 : m, rho, 0.1);
+        EXPECT_GT(loss, 0.3);
+        const TConfigOptions &o = gas.Network->ConfigOptions;
+        const TFluid &fluid = gas.Network->FluidZones[1].Fluid;
+        const double law = calcCompressibleFlowWithZ(
+            o.MethodOfCalculationCompressible, o.ZCompressibilityModel, gas.Network->GasModel_Std_Temp_degrees_k,
+            gas.Network->GasModel_Std_Pressure_Pa_a, o.PipelineEfficiencyE, 5, 1 + loss, o.Atmosphere_bar_a, 1000, 0.1,
+            0.00005, 0.02, fluid.density_kgs_m3, fluid.pressure_bar_g, fluid.degrees_K, fluid.centipoise,
+            o.ZCompressibilityFactor);
+        EXPECT_NEAR(m, law, 1e-6 * law);
+        EXPECT_LT(m, gas.LawFlow(p, 0.02));
+    }
+}
