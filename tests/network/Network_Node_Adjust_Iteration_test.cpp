@@ -288,3 +288,36 @@ TEST(NetworkNodeAdjustIteration, ComponentLossesJoinThePipesLaw)
         EXPECT_LT(m, gas.LawFlow(p, 0.02));
     }
 }
+
+// A fixed-speed machine lifts the gas against a higher outlet pressure at the
+// flow where its curve and the pipe's law agree.
+TEST(NetworkNodeAdjustIteration, AFixedSpeedPumpRunsWhereItsCurveMeetsThePipesLaw)
+{
+    GasNetwork gas;
+    const int a = gas.Node(Tank, 2);
+    const int b = gas.Node(EndPressure, 3);
+    const int p = gas.Pipe(a, b);
+    const double rho = gas.Network->FluidZones[1].Fluid.density_kgs_m3;
+    TPipe &pipe = gas.Network->GetPipe(p);
+    pipe.PumpCount = 1;
+    pipe.Pump.PumpType = PumpFixedSpeed;
+    pipe.Pump.AddPumpCurvePointFlowm3s(0.0, 30000, 0, 0, rho);
+    pipe.Pump.AddPumpCurvePointFlowm3s(0.5, 27000, 60, 0, rho);
+    pipe.Pump.AddPumpCurvePointFlowm3s(1.0, 18000, 70, 0, rho);
+    pipe.Pump.calcPumpCurves(rho);
+    bool solved = false, solutionOk = false;
+    gas.Iterate(solved, solutionOk);
+    ASSERT_TRUE(solved);
+
+    const double m = gas.MassFlow(p);
+    EXPECT_GT(m, 0);
+    const double head = pipe.Pump.calcPumpHead_Bar(m, rho);
+    const TConfigOptions &o = gas.Network->ConfigOptions;
+    const TFluid &fluid = gas.Network->FluidZones[1].Fluid;
+    const double law = calcCompressibleFlowWithZ(
+        o.MethodOfCalculationCompressible, o.ZCompressibilityModel, gas.Network->GasModel_Std_Temp_degrees_k,
+        gas.Network->GasModel_Std_Pressure_Pa_a, o.PipelineEfficiencyE, 2 + head, 3, o.Atmosphere_bar_a, 1000, 0.1,
+        0.00005, 0.02, fluid.density_kgs_m3, fluid.pressure_bar_g, fluid.degrees_K, fluid.centipoise,
+        o.ZCompressibilityFactor);
+    EXPECT_NEAR(m, law, 1e-6 * law);
+}
