@@ -9,6 +9,8 @@
 #include "network/Network_Class.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -360,6 +362,233 @@ void TNetwork::PipeLoopsCheckAllPipesPresent(TResultsLog &Log) const
     }
 }
 
+// --- Completing the loops ----------------------------------------------------------------
+
+namespace {
+
+// Loops taken as sets of pipes, with every tank and end pressure tied to one
+// common datum: a path between two fixed-pressure nodes closes through the
+// datum, so each loop is a cycle and independent loops are independent sets.
+class CycleSets {
+public:
+    using Set = std::vector<std::uint64_t>;
+
+    explicit CycleSets(int members) : words_(at(members + 63) / 64), byLeading_(at(members)) {}
+
+    Set Empty() const { return Set(words_, 0); }
+    static void Toggle(Set &set, int member) { set[at(member) / 64] ^= std::uint64_t{1} << (at(member) % 64); }
+
+    // Holds the set and answers true unless it is a sum of the sets held.
+    bool Add(Set set)
+    {
+        for (int member = leading(set); member >= 0; member = leading(set)) {
+            Set &held = byLeading_[at(member)];
+            if (held.empty()) {
+                held = std::move(set);
+                ++count_;
+                return true;
+            }
+            for (std::size_t w = 0; w < words_; ++w)
+                set[w] ^= held[w];
+        }
+        return false;
+    }
+    int Count() const { return count_; }
+
+private:
+    int leading(const Set &set) const
+    {
+        for (std::size_t w = words_; w-- > 0;)
+            if (set[w] != 0)
+                return static_cast<int>(w * 64 + 63 - static_cast<std::size_t>(std::countl_zero(set[w])));
+        return -1;
+    }
+
+    std::size_t words_;
+    std::vector<Set> byLeading_; // by the highest member
+    int count_ = 0;
+};
+
+// Completes the loops with the independent ones that the search from each
+// node cannot see: a ring that closes on a tank without a pipe between two
+// joints on it (two pipes side by side from a tank to a joint), and second
+// paths between the same two fixed-pressure nodes. The loops already held
+// keep their places, except one that the loops before it already give. A
+// spanning tree grown from the datum gives one cycle for each pipe outside
+// it; each cycle that the held loops do not already give is added, a closed
+// one after the real loops and a path between two fixed-pressure nodes at the
+// end, until the loops span every cycle of the network.
+void completeLoops(TNetwork &n)
+{
+    const int links = n.NodeLinksCount;
+    if (links < 1)
+        return;
+    const auto valid = [](int node) { return node >= 1 && node <= TNetwork::MaxNodes; };
+    const auto fixed = [&](int node) { return valid(node) && isFixedPressure(n.GetNode(node).NodeType); };
+
+    // Members of the sets: link k is k - 1; the tie of the i-th fixed-pressure
+    // node to the datum is links + i - 1.
+    std::vector<std::vector<int>> linksOf(at(TNetwork::MaxNodes + 1));
+    for (int k = 1; k <= links; ++k) {
+        const TNodeLink &l = n.NodeLinks[at(k)];
+        if (!valid(l.FromNodeId) || !valid(l.ToNodeId))
+            return; // the links are checked when the equations are written
+        linksOf[at(l.FromNodeId)].push_back(k);
+        if (l.ToNodeId != l.FromNodeId)
+            linksOf[at(l.ToNodeId)].push_back(k);
+    }
+    std::vector<int> tie(at(TNetwork::MaxNodes + 1), -1);
+    std::vector<int> fixedNodes;
+    for (int id = 1; id <= TNetwork::MaxNodes; ++id)
+        if (!linksOf[at(id)].empty() && fixed(id)) {
+            tie[at(id)] = links + static_cast<int>(fixedNodes.size());
+            fixedNodes.push_back(id);
+        }
+    CycleSets sets(links + static_cast<int>(fixedNodes.size()));
+    std::vector<int> linkOfPipe(at(TNetwork::MaxPipes + 1), 0);
+    for (int k = 1; k <= links; ++k) {
+        const int pipe = n.NodeLinks[at(k)].PipeId;
+        if (pipe >= 1 && pipe <= TNetwork::MaxPipes)
+            linkOfPipe[at(pipe)] = k;
+    }
+
+    // The spanning tree: the datum first, then every fixed-pressure node,
+    // then breadth-first over the links; parts without a fixed-pressure node
+    // grow their own trees from their lowest node.
+    constexpr int Datum = 0;
+    std::vector<int> parent(at(TNetwork::MaxNodes + 1), -1), parentLink(at(TNetwork::MaxNodes + 1), 0),
+        depth(at(TNetwork::MaxNodes + 1), 0);
+    std::vector<char> inTree(at(links + 1), 0);
+    std::vector<int> queue;
+    const auto grow = [&](std::size_t head) {
+        for (; head < queue.size(); ++head) {
+            const int node = queue[head];
+            for (const int k : linksOf[at(node)]) {
+                const TNodeLink &l = n.NodeLinks[at(k)];
+                const int other = l.FromNodeId == node ? l.ToNodeId : l.FromNodeId;
+                if (parent[at(other)] >= 0 || other == node)
+                    continue;
+                parent[at(other)] = node;
+                parentLink[at(other)] = k;
+                depth[at(other)] = depth[at(node)] + 1;
+                inTree[at(k)] = 1;
+                queue.push_back(other);
+            }
+        }
+    };
+    for (const int node : fixedNodes) {
+        parent[at(node)] = Datum;
+        depth[at(node)] = 1;
+        queue.push_back(node);
+    }
+    grow(0);
+    for (int id = 1; id <= TNetwork::MaxNodes; ++id)
+        if (!linksOf[at(id)].empty() && parent[at(id)] < 0) {
+            parent[at(id)] = id; // a root of its own
+            queue.push_back(id);
+            grow(queue.size() - 1);
+        }
+    int needed = 0;
+    for (int k = 1; k <= links; ++k)
+        needed += inTree[at(k)] ? 0 : 1;
+
+    // The loops held, with their two end nodes closed through the datum when
+    // they are paths.
+    const auto setOf = [&](int loop) {
+        CycleSets::Set set = sets.Empty();
+        std::vector<int> odd;
+        for (int i = 1; i <= n.PipeLoopsPipeCount[at(loop)]; ++i) {
+            const int pipe = n.PipeLoops[at(loop)][at(i)];
+            const int k = pipe >= 1 && pipe <= TNetwork::MaxPipes ? linkOfPipe[at(pipe)] : 0;
+            if (k < 1)
+                continue;
+            CycleSets::Toggle(set, k - 1);
+            for (const int node : {n.NodeLinks[at(k)].FromNodeId, n.NodeLinks[at(k)].ToNodeId}) {
+                const auto found = std::find(odd.begin(), odd.end(), node);
+                if (found == odd.end())
+                    odd.push_back(node);
+                else
+                    odd.erase(found);
+            }
+        }
+        for (const int node : odd)
+            if (tie[at(node)] >= 0)
+                CycleSets::Toggle(set, tie[at(node)]);
+        return set;
+    };
+    // A loop that the loops before it already give adds no equation, only a
+    // repeated one: paths found from different fixed-pressure nodes can close
+    // a ring that is already held.
+    for (int loop = 1; loop <= n.PipeLoopsCount;) {
+        if (sets.Add(setOf(loop))) {
+            ++loop;
+            continue;
+        }
+        n.PipeLoopRemove(loop);
+        if (loop <= n.PipeRealLoopCount)
+            --n.PipeRealLoopCount;
+    }
+    if (sets.Count() >= needed)
+        return;
+
+    for (int k = 1; k <= links && sets.Count() < needed; ++k) {
+        if (inTree[at(k)])
+            continue;
+        // The cycle of link k: from its two ends up the tree to where they meet.
+        const TNodeLink &l = n.NodeLinks[at(k)];
+        std::vector<int> up, down; // the tree links above the from-end, above the to-end
+        int a = l.FromNodeId, b = l.ToNodeId;
+        const auto climb = [&](int &node, std::vector<int> &passed) {
+            if (parent[at(node)] != Datum) // the tie to the datum is no pipe
+                passed.push_back(parentLink[at(node)]);
+            node = parent[at(node)];
+        };
+        while (a != b) {
+            if (depth[at(a)] >= depth[at(b)] && a != Datum && parent[at(a)] != a)
+                climb(a, up);
+            else
+                climb(b, down);
+        }
+        // Listed from where the two sides meet: a closed loop starts and ends
+        // there; a path through the datum starts at the fixed-pressure node
+        // above the from-end.
+        std::vector<int> order(up.rbegin(), up.rend());
+        order.push_back(k);
+        order.insert(order.end(), down.begin(), down.end());
+        CycleSets::Set set = sets.Empty();
+        for (const int link : order)
+            CycleSets::Toggle(set, link - 1);
+        const bool path = a == Datum;
+        if (path) {
+            const auto topOf = [&](int node) {
+                while (parent[at(node)] != Datum)
+                    node = parent[at(node)];
+                return node;
+            };
+            CycleSets::Toggle(set, tie[at(topOf(l.FromNodeId))]);
+            CycleSets::Toggle(set, tie[at(topOf(l.ToNodeId))]);
+        }
+        if (!sets.Add(std::move(set)))
+            continue;
+        const int loop = n.PipeLoopCreate();
+        for (const int link : order)
+            n.PipeLoopAddPipe(loop, n.NodeLinks[at(link)].PipeId);
+        if (path)
+            continue;
+        // Walked from the start of its first pipe, unless it starts at a tank
+        // or end pressure, which the walk always leaves from.
+        const int start = a;
+        if (order.size() > 2 && !fixed(start) && n.NodeLinks[at(order.front())].FromNodeId != start) {
+            auto &pipes = n.PipeLoops[at(loop)];
+            std::reverse(pipes.begin() + 2, pipes.begin() + n.PipeLoopsPipeCount[at(loop)] + 1);
+        }
+        n.PipeLoopsInsertLastAtPosition(n.PipeRealLoopCount + 1);
+        ++n.PipeRealLoopCount;
+    }
+}
+
+} // namespace
+
 // --- Loop finder ----------------------------------------------------------------------------
 
 void TNetwork::PipeLoopsGenerateFromNode(int FromNodeId, int maxPipesInLoop, bool LoopMustHaveNewPipe)
@@ -568,6 +797,11 @@ void TNetwork::PipeLoopsGenerateAllLoops(TResultsLog &Log)
             c = PipeRealLoopCount;
         }
     }
+
+    // The searches above miss cycles that close on a fixed-pressure node
+    // without a pipe between two joints, and paths from different
+    // fixed-pressure nodes can repeat a ring already held.
+    completeLoops(*this);
 
     PipeLoopsReOrderRealLoopsForPositiveStartDirection();
     PipePseudoLoopCount = PipeLoopsCount - PipeRealLoopCount;
