@@ -7,6 +7,7 @@
 
 #include "units/Calculations.h"
 #include "units/Gas_Calculations.h"
+#include "units/SparSolv.h"
 #include "units/Unit_Format.h"
 
 #include <algorithm>
@@ -252,11 +253,13 @@ void TMatrixEquations::CalculateF(bool &success)
     success = true;
     clearColumnCaches();
     try {
+        notePattern();
         for (int r = 1; r <= DimensionY; ++r) {
             Extended f = 0;
             bool head = false;
             const TMatrixElementEnum *row = std::as_const(QMatrix)[r];
-            for (int c = 1; c <= DimensionX; ++c) {
+            for (int e = patternStart_[r - 1]; e < patternStart_[r]; ++e) {
+                const int c = patternColumns_[e];
                 switch (row[c]) {
                 case one:
                     f += QkgsVariables[c];
@@ -287,10 +290,15 @@ void TMatrixEquations::CalculateF(bool &success)
 void TMatrixEquations::CalculateDMatrix()
 {
     std::fill(headDerivativeDone_.begin(), headDerivativeDone_.end(), 0);
+    notePattern();
+    const bool patternOnly = dMatrixFollowsPattern();
     for (int r = 1; r <= DimensionY; ++r) {
         const TMatrixElementEnum *pattern = std::as_const(QMatrix)[r];
-        Extended *row = DMatrix[r];
-        for (int c = 1; c <= DimensionX; ++c) {
+        Extended *row = DMatrix.RowKeepingVersion(r);
+        const int first = patternOnly ? patternStart_[r - 1] : 1;
+        const int last = patternOnly ? patternStart_[r] - 1 : DimensionX;
+        for (int e = first; e <= last; ++e) {
+            const int c = patternOnly ? patternColumns_[e] : e;
             switch (pattern[c]) {
             case one:
                 row[c] = 1.0L;
@@ -310,8 +318,66 @@ void TMatrixEquations::CalculateDMatrix()
             }
         }
     }
+    noteDMatrixFollowsPattern();
     for (int r = 1; r <= DimensionY; ++r)
         FValues[r] = FResults[r];
+}
+
+void TMatrixEquations::notePattern()
+{
+    if (patternNoted())
+        return;
+    dMatrixFollows_ = false;
+    patternStart_.assign(static_cast<std::size_t>(std::max(DimensionY, 0)) + 1, 0);
+    patternColumns_.clear();
+    for (int r = 1; r <= DimensionY; ++r) {
+        const TMatrixElementEnum *row = std::as_const(QMatrix)[r];
+        for (int c = 1; c <= DimensionX; ++c)
+            if (row[c] != zero)
+                patternColumns_.push_back(c);
+        patternStart_[r] = static_cast<int>(patternColumns_.size());
+    }
+    patternVersion_ = QMatrix.Version();
+    patternRows_ = DimensionY;
+    patternColumnCount_ = DimensionX;
+}
+
+void TMatrixEquations::addDMatrixToSparseSolver(int rows, int columns)
+{
+    const bool patternOnly = dMatrixFollowsPattern();
+    for (int r = 1; r <= rows; ++r) {
+        SparseSolvAddRHS(r, static_cast<double>(FResults[r]));
+        const Extended *row = std::as_const(DMatrix)[r];
+        int c = 1;
+        if (patternOnly && r <= DimensionY) {
+            // Outside the pattern the block up to DimensionX holds zeros.
+            for (int e = patternStart_[r - 1]; e < patternStart_[r]; ++e) {
+                const int p = patternColumns_[e];
+                if (p <= columns && row[p] != 0)
+                    SparseSolvAddLHS(r, p, static_cast<double>(row[p]));
+            }
+            c = DimensionX + 1;
+        }
+        for (; c <= columns; ++c)
+            if (row[c] != 0)
+                SparseSolvAddLHS(r, c, static_cast<double>(row[c]));
+    }
+}
+
+bool TMatrixEquations::patternNoted() const
+{
+    return patternRows_ == DimensionY && patternColumnCount_ == DimensionX && patternVersion_ == QMatrix.Version();
+}
+
+bool TMatrixEquations::dMatrixFollowsPattern() const
+{
+    return dMatrixFollows_ && dMatrixVersion_ == DMatrix.Version() && patternNoted();
+}
+
+void TMatrixEquations::noteDMatrixFollowsPattern()
+{
+    dMatrixFollows_ = patternNoted();
+    dMatrixVersion_ = DMatrix.Version();
 }
 
 // --- Accuracy record and queries --------------------------------------------------------

@@ -75,13 +75,24 @@ public:
     // Row r as an array addressed by column; writing marks the row as used.
     T *operator[](int r)
     {
+        ++version_;
+        return RowKeepingVersion(r);
+    }
+    // Row r for a writer that keeps its own account of what it changes: the
+    // row is marked as used but Version stays.
+    T *RowKeepingVersion(int r)
+    {
         if (r > rowsWritten_)
             rowsWritten_ = r;
         return data_ + static_cast<std::size_t>(r) * stride_;
     }
+    // Changes whenever a row is handed out for writing or the table is
+    // cleared, so that a reader can tell whether a layout it noted still holds.
+    std::uint64_t Version() const { return version_; }
     const T *operator[](int r) const { return data_ + static_cast<std::size_t>(r) * stride_; }
     void Clear()
     {
+        ++version_;
         if (rowsWritten_ >= 0)
             std::memset(static_cast<void *>(data_), 0, (static_cast<std::size_t>(rowsWritten_) + 1) * stride_ * sizeof(T));
         rowsWritten_ = -1;
@@ -99,6 +110,7 @@ private:
     std::size_t stride_;
     T *data_;
     int rowsWritten_ = -1;
+    std::uint64_t version_ = 0;
 };
 
 class TMatrixEquations {
@@ -280,6 +292,27 @@ private:
     // go past the capacity of the system.
     int newTransformationColumn();
     int newTransformationRow();
+
+    // The columns of each row of QMatrix (rows 1..DimensionY, columns
+    // 1..DimensionX) that hold an element, in ascending order, noted for the
+    // QMatrix version and dimensions below.
+    void notePattern();
+    // Hands rows 1..rows of DMatrix, columns 1..columns, with FResults as the
+    // right-hand sides, to the sparse solver: the non-zero entries of each
+    // row in ascending column order.
+    void addDMatrixToSparseSolver(int rows, int columns);
+    bool patternNoted() const;
+    std::vector<int> patternStart_, patternColumns_;
+    std::uint64_t patternVersion_ = 0;
+    int patternRows_ = -1, patternColumnCount_ = -1;
+    // True while every entry of DMatrix in rows 1..DimensionY and columns
+    // 1..DimensionX outside the noted pattern is zero: set after a full write
+    // of that block, and lost as soon as anyone else takes a DMatrix row for
+    // writing. Then the next pass only needs to visit the pattern.
+    bool dMatrixFollowsPattern() const;
+    void noteDMatrixFollowsPattern();
+    bool dMatrixFollows_ = false;
+    std::uint64_t dMatrixVersion_ = 0;
 
     std::vector<char> headTermDone_, headDerivativeDone_;
     TExtendedVector headTerm_, headDerivative_;

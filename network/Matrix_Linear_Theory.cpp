@@ -79,7 +79,7 @@ void TMatrixEquations::LinearTheoryIncludePumpHeadBar(int j, int i, TMatrixEleme
         if (isStraightLine(a, b, c0, pump.PumpPoints.Points[pump.PumpPoints.PointsCount].Flow_kgs)) {
             // A straight-line curve is already linear in the pipe's own flow:
             // head = b·Q + c0, no transformation variable.
-            DMatrix[j][i] += positive ? -b : b;
+            DMatrix.RowKeepingVersion(j)[i] += positive ? -b : b;
             FResults[j] += positive ? c0 : -c0;
             return;
         }
@@ -92,10 +92,10 @@ void TMatrixEquations::LinearTheoryIncludePumpHeadBar(int j, int i, TMatrixEleme
         QkgsVariables[k] = QkgsVariables[i] + b / (2 * a);
         const Extended constant = c0 - b * b / (4 * a);
         if (positive) {
-            DMatrix[j][k] = -QkgsVariables[k] * a;
+            DMatrix.RowKeepingVersion(j)[k] = -QkgsVariables[k] * a;
             FResults[j] += constant;
         } else {
-            DMatrix[j][k] = QkgsVariables[k] * a;
+            DMatrix.RowKeepingVersion(j)[k] = QkgsVariables[k] * a;
             FResults[j] -= constant;
         }
         return;
@@ -123,7 +123,7 @@ void TMatrixEquations::LinearTheoryIncludeComponentHeadBar(int j, int i, TMatrix
         component.LinearTheoryGetQuadraticCoeffForCurveFlowKgsAndBar(density, a, b, c0);
         if (isStraightLine(a, b, c0, component.CurvePoints.Point(component.CurvePoints.PointsCount).Flow_kgs)) {
             // loss = b·Q + c0 needs no transformation variable.
-            DMatrix[j][i] += positive ? b : -b;
+            DMatrix.RowKeepingVersion(j)[i] += positive ? b : -b;
             FResults[j] += positive ? -c0 : c0;
             return;
         }
@@ -136,10 +136,10 @@ void TMatrixEquations::LinearTheoryIncludeComponentHeadBar(int j, int i, TMatrix
         QkgsVariables[k] = QkgsVariables[i] + b / (2 * a);
         const Extended constant = c0 - b * b / (4 * a);
         if (positive) {
-            DMatrix[j][k] = QkgsVariables[k] * a;
+            DMatrix.RowKeepingVersion(j)[k] = QkgsVariables[k] * a;
             FResults[j] -= constant;
         } else {
-            DMatrix[j][k] = -QkgsVariables[k] * a;
+            DMatrix.RowKeepingVersion(j)[k] = -QkgsVariables[k] * a;
             FResults[j] += constant;
         }
         return;
@@ -165,8 +165,8 @@ void TMatrixEquations::LinearTheoryIncludePumpTransformationEquations()
         const int t = newTransformationRow();
         double a = 0, b = 0, c0 = 0;
         QPump[c].LinearTheoryGetQuadraticCoeffForFlowKgsAndBar(QFluidDensity_kgs_m3[c], a, b, c0);
-        DMatrix[t][c] = -1.0L;
-        DMatrix[t][k] = 1.0L;
+        DMatrix.RowKeepingVersion(t)[c] = -1.0L;
+        DMatrix.RowKeepingVersion(t)[k] = 1.0L;
         FResults[t] = b / (2 * static_cast<Extended>(a));
     }
 }
@@ -182,8 +182,8 @@ void TMatrixEquations::LinearTheoryIncludeComponentTransformationEquations()
         const int t = newTransformationRow();
         double a = 0, b = 0, c0 = 0;
         QComponentPressure[c].LinearTheoryGetQuadraticCoeffForCurveFlowKgsAndBar(QFluidDensity_kgs_m3[c], a, b, c0);
-        DMatrix[t][c] = -1.0L;
-        DMatrix[t][k] = 1.0L;
+        DMatrix.RowKeepingVersion(t)[c] = -1.0L;
+        DMatrix.RowKeepingVersion(t)[k] = 1.0L;
         FResults[t] = b / (2 * static_cast<Extended>(a));
     }
 }
@@ -198,29 +198,36 @@ void TMatrixEquations::LinearTheoryCalculateDMatrix()
     std::fill(QComponentPressureLinearTheoryXIndex.begin(), QComponentPressureLinearTheoryXIndex.end(), 0);
     for (int r = 1; r <= DimensionY; ++r)
         FResults[r] = QKnowns[r];
+    notePattern();
+    const bool patternOnly = dMatrixFollowsPattern();
     for (int r = 1; r <= DimensionY; ++r) {
         const TMatrixElementEnum *pattern = std::as_const(QMatrix)[r];
-        for (int c = 1; c <= DimensionX; ++c) {
+        Extended *row = DMatrix.RowKeepingVersion(r);
+        const int first = patternOnly ? patternStart_[r - 1] : 1;
+        const int last = patternOnly ? patternStart_[r] - 1 : DimensionX;
+        for (int e = first; e <= last; ++e) {
+            const int c = patternOnly ? patternColumns_[e] : e;
             const TMatrixElementEnum element = pattern[c];
             switch (element) {
             case one:
-                DMatrix[r][c] = 1.0L;
+                row[c] = 1.0L;
                 break;
             case minus_one:
-                DMatrix[r][c] = -1.0L;
+                row[c] = -1.0L;
                 break;
             case HeadKqn:
             case minus_HeadKqn:
-                DMatrix[r][c] = element == HeadKqn ? LinearTheoryKVariables[c] : -LinearTheoryKVariables[c];
+                row[c] = element == HeadKqn ? LinearTheoryKVariables[c] : -LinearTheoryKVariables[c];
                 LinearTheoryIncludePumpHeadBar(r, c, element);
                 LinearTheoryIncludeComponentHeadBar(r, c, element);
                 break;
             default:
-                DMatrix[r][c] = 0;
+                row[c] = 0;
                 break;
             }
         }
     }
+    noteDMatrixFollowsPattern();
     bool pumps = false, components = false;
     for (int c = 1; c <= DimensionX; ++c) {
         pumps = pumps || QPumpLinearTheoryXIndex[c] > 0;
@@ -245,13 +252,7 @@ void TMatrixEquations::LinearTheorySolveQkgsVariablesUsingSparSolv(int &solveSta
     int code = 0, number1 = 0, number2 = 0;
     try {
         SparseSolvInit(nx);
-        for (int r = 1; r <= ny; ++r) {
-            SparseSolvAddRHS(r, static_cast<double>(FResults[r]));
-            const Extended *row = std::as_const(DMatrix)[r];
-            for (int c = 1; c <= nx; ++c)
-                if (row[c] != 0)
-                    SparseSolvAddLHS(r, c, static_cast<double>(row[c]));
-        }
+        addDMatrixToSparseSolver(ny, nx);
         try {
             SparseSolvSolve();
         } catch (...) {

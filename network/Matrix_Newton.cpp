@@ -28,13 +28,7 @@ void TMatrixEquations::SolveQDeltasFromDMatrixUsingSparSolv(bool &solved, int &R
     try {
         CalculateDMatrix();
         SparseSolvInit(DimensionX);
-        for (int r = 1; r <= DimensionY; ++r) {
-            SparseSolvAddRHS(r, static_cast<double>(FResults[r]));
-            const Extended *row = std::as_const(DMatrix)[r];
-            for (int c = 1; c <= DimensionX; ++c)
-                if (row[c] != 0)
-                    SparseSolvAddLHS(r, c, static_cast<double>(row[c]));
-        }
+        addDMatrixToSparseSolver(DimensionY, DimensionX);
         SparseSolvSolve();
         for (int c = 1; c <= DimensionX; ++c)
             QDeltas[c] = SparseSolvAnswer(c);
