@@ -408,6 +408,7 @@ public:
                                              double &MaxPressure_bar_g, std::string &MaxPressureNodeString) const;
     void GetSystemSummaryData(TSystemSummaryData &Data) const;
     void SolveLogSummary(TResultsLog &Log, bool solved, bool solutionOk);
+    void logSummaryConfigurationAndExtremes(TResultsLog &Log, const TSystemSummaryData &data, bool solved) const;
     void LogOneTimeMessages(TResultsLog &Log) const;
     // --- Initial flow guesses (Network_Flow_Guesses.cpp) ------------------------------
     // Start flows of the Newton method from discharge estimates, in the pipes'

@@ -406,77 +406,7 @@ void TNetwork::logDischargeEstimateSummary(TResultsLog &Log)
     }
 
     Log.Add(" ");
-    Log.Add("Configuration:");
-    Log.Add(" ");
-    Log.Add("Pipes: " + std::to_string(data.PipesCount));
-    Log.Add("Tanks: " + std::to_string(data.TanksCount));
-    Log.Add("Join Points: " + std::to_string(data.JointsCount));
-    Log.Add("Demand Pressures: " + std::to_string(data.DemandPressuresCount));
-    Log.Add("Pumps: " + std::to_string(data.PumpsCount));
-    Log.Add("Components: " + std::to_string(data.ComponentsCount));
-    Log.Add("Control Valves: " + std::to_string(data.FlowControlsCount));
-
-    const TUnit flowUnit = options.UnitOfFlow;
-    if (FluidZonesCount == 1) {
-        Log.Add("Overall Volumes:");
-        Log.Add("Flow Demands In: " + convertAndFormat(unt_m3_sec, flowUnit, data.TotalFlowDemandsIn_m3s) + " " +
-                unitName(flowUnit));
-        Log.Add("Flow Demands Out: " + convertAndFormat(unt_m3_sec, flowUnit, data.TotalFlowDemandsOut_m3s) + " " +
-                unitName(flowUnit));
-        Log.Add("Flow Controls: " + convertAndFormat(unt_m3_sec, flowUnit, data.TotalFlowControls_m3s) + " " +
-                unitName(flowUnit));
-    }
-    Log.Add("System Volume: " + convertAndFormat(unt_m3, options.UnitOfVolume, data.SystemVolume_m3) + " " +
-            unitName(options.UnitOfVolume) + " (does not include any closed pipes)");
-    Log.Add(" ");
-
-    const TUnit lossUnit = options.UnitOfPressureLoss;
-    if (FluidZonesCount == 1) {
-        auto lossText = [&](double head_mHd) {
-            return formatFixed(6, convertPressure(unt_m_hd_fluid, lossUnit, head_mHd, atmosphere, zoneOneDensity)) +
-                   " " + unitPlainName(lossUnit);
-        };
-        Log.Add("Total Friction Losses in all pipes is: " + lossText(data.TotalFrictionLosses_mHd));
-        Log.Add("Total Fitting Losses in all pipes is: " + lossText(data.TotalFittingLosses_mHd));
-        Log.Add("Total Component Losses in all pipes is: " + lossText(data.TotalComponentLosses_mHd));
-        Log.Add("Total Control Valve Losses in all pipes is: " + lossText(data.TotalFlowControlLosses_mHd));
-    }
-    if (data.PumpsCount > 0) {
-        Log.Add(" ");
-        for (int id = GetNextPipeId(0); id > 0; id = GetNextPipeId(id)) {
-            const TPipe &pipe = GetPipe(id);
-            if (pipe.PumpCount != 1)
-                continue;
-            Log.Add("Pipe " + std::to_string(id) + ": Pump Head Added is " +
-                    formatFixed(3, convertPressure(unt_m_hd_fluid, lossUnit, pipe.Pump_mHd_Fluid, atmosphere,
-                                                   GetPipeFluid(id).density_kgs_m3)) +
-                    " " + unitName(lossUnit));
-        }
-        if (data.PumpsCount > 1)
-            Log.Add("Note: Systems that contain pumps in parallel have multiple paths of flow that have to be moved, "
-                    "and therefore although the elevation change across the whole system may only be 'X' m Head, "
-                    "each pump may be working against this and hence the total sum of all pump heads can be much "
-                    "larger than the elevation change along one particular path of flow.");
-    }
-
-    double minPressure = 0, maxPressure = 0;
-    std::string minNode, maxNode;
-    GetMinAndMaxPressureAtAnyNode_bar_g(minPressure, minNode, maxPressure, maxNode);
-    const TUnit surfaceUnit = options.UnitOfSurfacePressure;
-    auto surfaceText = [&](double pressure_bar_g) {
-        return formatFixed(6, convertPressure(unt_Bar_G, surfaceUnit, pressure_bar_g, atmosphere, zoneOneDensity)) +
-               " " + unitName(surfaceUnit);
-    };
-    Log.Add(" ");
-    Log.Add("Lowest Pressure at any node is: " + surfaceText(minPressure) + " (" + minNode + ")");
-    Log.Add("Highest Pressure at any node is: " + surfaceText(maxPressure) + " (" + maxNode + ")");
-    Log.Add(" ");
-    const TUnit elevationUnit = options.UnitOfElevation;
-    Log.Add("Lowest Elevation of any node is: " + convertAndFormat(unt_m, elevationUnit, data.LowestElevation_m) + " " +
-            unitName(elevationUnit) + " (" + data.LowestElevationNodeName + ")");
-    Log.Add("Highest Elevation of any node is: " + convertAndFormat(unt_m, elevationUnit, data.HighestElevation_m) +
-            " " + unitName(elevationUnit) + " (" + data.HighestElevationNodeName + ")");
-    Log.Add(" ");
+    logSummaryConfigurationAndExtremes(Log, data, true);
 }
 
 } // namespace tessaran

@@ -295,6 +295,38 @@ void TNetwork::SolveLogSummary(TResultsLog &Log, bool solved, bool solutionOk)
     // 5. The configuration.
     Log.Add(" ");
     LogAddBreakLine(Log);
+    logSummaryConfigurationAndExtremes(Log, data, solved);
+}
+
+void TNetwork::LogOneTimeMessages(TResultsLog &Log) const
+{
+    if (!FixedFlowRatePumpWarning)
+        return;
+    Log.Add(" ");
+    LogAddBreakLine(Log);
+    Log.Add("Items for consideration:");
+    Log.Add(" ");
+    Log.Add("Note: If your system contains a Pump set to a fixed flow rate and you have a number of branch lines, all "
+            "with a flow control on except for one branch line  without a flow control (where the flow will be set "
+            "anyway by the total flow from the pump minus the sum of the flows in each of the other branch lines) "
+            "then try one of the following options:");
+    Log.Add("a) remove the flow control from one of the branch lines and replace it with a flow control on a branch "
+            "line that currently has no flow control. Ideally, the branch line that has the maximum pressure loss to "
+            "overcome should contain no flow control, when you are using a fixed flow pump with a set flow.");
+    Log.Add("OR");
+    Log.Add("b) Change the pump type to be a Fixed Head Pump and set the fixed pressure to be added by the pump "
+            "(rather than setting a fixed flow). If necessary, you can now also place a flow control on every branch "
+            "line. If the system will not solve then you will need to increase the head added by the pump.");
+}
+
+// The configuration, volumes, and for a solved system the losses, pump
+// heads and extreme pressures and elevations: the closing part of every
+// solve summary.
+void TNetwork::logSummaryConfigurationAndExtremes(TResultsLog &Log, const TSystemSummaryData &data, bool solved) const
+{
+    const TConfigOptions &options = ConfigOptions;
+    const double atmosphere = options.Atmosphere_bar_a;
+    const double zoneOneDensity = FluidZones[1].Fluid.density_kgs_m3;
     Log.Add("Configuration:");
     Log.Add(" ");
     Log.Add("Pipes: " + idText(data.PipesCount));
@@ -370,27 +402,6 @@ void TNetwork::SolveLogSummary(TResultsLog &Log, bool solved, bool solutionOk)
     Log.Add("Highest Elevation of any node is: " + convertAndFormat(unt_m, elevationUnit, data.HighestElevation_m) +
             " " + unitName(elevationUnit) + " (" + data.HighestElevationNodeName + ")");
     Log.Add(" ");
-}
-
-void TNetwork::LogOneTimeMessages(TResultsLog &Log) const
-{
-    if (!FixedFlowRatePumpWarning)
-        return;
-    Log.Add(" ");
-    LogAddBreakLine(Log);
-    Log.Add("Items for consideration:");
-    Log.Add(" ");
-    Log.Add("Note: If your system contains a Pump set to a fixed flow rate and you have a number of branch lines, all "
-            "with a flow control on except for one branch line  without a flow control (where the flow will be set "
-            "anyway by the total flow from the pump minus the sum of the flows in each of the other branch lines) "
-            "then try one of the following options:");
-    Log.Add("a) remove the flow control from one of the branch lines and replace it with a flow control on a branch "
-            "line that currently has no flow control. Ideally, the branch line that has the maximum pressure loss to "
-            "overcome should contain no flow control, when you are using a fixed flow pump with a set flow.");
-    Log.Add("OR");
-    Log.Add("b) Change the pump type to be a Fixed Head Pump and set the fixed pressure to be added by the pump "
-            "(rather than setting a fixed flow). If necessary, you can now also place a flow control on every branch "
-            "line. If the system will not solve then you will need to increase the head added by the pump.");
 }
 
 } // namespace tessaran
