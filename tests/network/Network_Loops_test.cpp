@@ -414,3 +414,26 @@ TEST(NetworkLoops, RingsThroughTanksAreFoundAndTheNetworkSolves)
 
 } // namespace
 } // namespace tessaran
+
+namespace tessaran {
+namespace {
+
+TEST(NetworkLoops, PathThatRepeatsARingAlreadyHeldGivesWayToAMissingRing)
+{
+    // From the first tank the paths to the other two, from the second the
+    // path to the third: with the rings already found through the joints,
+    // that last path adds no equation of its own. The ring of the two pipes
+    // side by side from the first tank takes its place.
+    test::SolverNetwork s;
+    const int t1 = s.Tank(), t2 = s.Tank(), t3 = s.Tank(), a = s.Joint(), b = s.Joint();
+    const int p1 = s.Pipe(t3, t1), p2 = s.Pipe(t1, a), p3 = s.Pipe(a, t2), p4 = s.Pipe(a, b), p5 = s.Pipe(t1, b),
+              p6 = s.Pipe(t1, a), p7 = s.Pipe(t3, b), p8 = s.Pipe(t2, b);
+    s.FindLoops();
+    EXPECT_EQ(s.Loops(), (Loops{{p4, p5, p2}, {p4, p7, p1, p2}, {p4, p8, p3}, {p6, p2}, {p1}, {p3, p2}}));
+    EXPECT_EQ(s.net->PipeRealLoopCount, 4);
+    EXPECT_EQ(s.net->PipePseudoLoopCount, 2);
+    EXPECT_TRUE(s.log.Lines.empty());
+}
+
+} // namespace
+} // namespace tessaran
