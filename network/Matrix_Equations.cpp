@@ -76,6 +76,8 @@ void TMatrixEquations::ClearResults(int pDimensionX, int pDimensionY)
     MinHeadTermsAccuracy_bar = MinHeadTermsAccuracyNormal_bar;
     QMatrix.Clear();
     DMatrix.Clear();
+    dMatrixZero_ = true;
+    dMatrixZeroVersion_ = DMatrix.Version();
     zeroVector(QKnowns);
     zeroVector(FResults);
     zeroVector(FValues);
@@ -291,7 +293,7 @@ void TMatrixEquations::CalculateDMatrix()
 {
     std::fill(headDerivativeDone_.begin(), headDerivativeDone_.end(), 0);
     notePattern();
-    const bool patternOnly = dMatrixFollowsPattern();
+    const bool patternOnly = beginDMatrixPass();
     for (int r = 1; r <= DimensionY; ++r) {
         const TMatrixElementEnum *pattern = std::as_const(QMatrix)[r];
         Extended *row = DMatrix.RowKeepingVersion(r);
@@ -372,6 +374,14 @@ bool TMatrixEquations::patternNoted() const
 bool TMatrixEquations::dMatrixFollowsPattern() const
 {
     return dMatrixFollows_ && dMatrixVersion_ == DMatrix.Version() && patternNoted();
+}
+
+bool TMatrixEquations::beginDMatrixPass()
+{
+    const bool patternOnly =
+        dMatrixFollowsPattern() || (dMatrixZero_ && dMatrixZeroVersion_ == DMatrix.Version());
+    dMatrixZero_ = false;
+    return patternOnly;
 }
 
 void TMatrixEquations::noteDMatrixFollowsPattern()

@@ -313,6 +313,12 @@ private:
     void noteDMatrixFollowsPattern();
     bool dMatrixFollows_ = false;
     std::uint64_t dMatrixVersion_ = 0;
+    // True from the clearing of DMatrix until the next write into it.
+    bool dMatrixZero_ = false;
+    std::uint64_t dMatrixZeroVersion_ = 0;
+    // Whether a pass may write the pattern only (DMatrix follows the pattern
+    // or is still all zero); the pass then writes, so the zero state ends.
+    bool beginDMatrixPass();
 
     std::vector<char> headTermDone_, headDerivativeDone_;
     TExtendedVector headTerm_, headDerivative_;

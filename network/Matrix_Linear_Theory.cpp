@@ -199,7 +199,7 @@ void TMatrixEquations::LinearTheoryCalculateDMatrix()
     for (int r = 1; r <= DimensionY; ++r)
         FResults[r] = QKnowns[r];
     notePattern();
-    const bool patternOnly = dMatrixFollowsPattern();
+    const bool patternOnly = beginDMatrixPass();
     for (int r = 1; r <= DimensionY; ++r) {
         const TMatrixElementEnum *pattern = std::as_const(QMatrix)[r];
         Extended *row = DMatrix.RowKeepingVersion(r);
