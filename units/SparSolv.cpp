@@ -148,6 +148,21 @@ class Eliminator {
 public:
     explicit Eliminator(int neq) : n(neq) {}
 
+    // Prepares for a new system of neq equations, keeping the storage of the
+    // previous one so that repeated solves of one size do not allocate again.
+    void reset(int neq)
+    {
+        n = neq;
+        pivotsMade = 0;
+        cols.clear();
+        vals.clear();
+        nodeRow.clear();
+        nodeNext.clear();
+        pivotOrder.clear();
+        pivotCols.clear();
+        pivotVals.clear();
+    }
+
     int pivotsMade = 0;
 
     bool run()
@@ -778,7 +793,8 @@ bool Solve()
         return fail(15);
     S.solveAttempted = true;
     freeVector(S.lastElement);
-    Eliminator eliminator(S.neq);
+    static Eliminator eliminator(0);
+    eliminator.reset(S.neq);
     try {
         if (!eliminator.run())
             return false;
