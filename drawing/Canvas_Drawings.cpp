@@ -327,7 +327,11 @@ void DrawRotatedSphereWithLiquid(TCanvas &C, int X1, int Y1, int X2, int Y2, dou
     }
     if (!points.empty()) {
         points.back() = points.front();
+        // Filled whatever brush style the caller left; that style stays.
+        const TBrushStyle savedStyle = C.Brush.Style;
+        C.Brush.Style = TBrushStyle::bsSolid;
         C.Polygon(points);
+        C.Brush.Style = savedStyle;
     }
     C.Pen.Color = savedPen;
     C.PolyBezier(p);

@@ -137,6 +137,7 @@ TEST(Sphere, LiquidIsTheLowerPartAtEverySizeAndSense)
             EXPECT_LT(liquid.size(), 30u);
             EXPECT_EQ(liquid.front(), liquid.back());
             EXPECT_NE(polygons[0].find("pen FF8000"), std::string::npos);
+            EXPECT_NE(polygons[0].find("brush FF8000 solid"), std::string::npos);
             EXPECT_NE(log.Calls("PolyBezier").back().find("pen 000000"), std::string::npos);
         }
 }
