@@ -43,7 +43,7 @@ function(tessaran_tests folder)
   target_link_libraries(${exe} PRIVATE ${ARG_DEPS} testsupport GTest::gtest GTest::gmock)
   if(ARG_QT)
     set_target_properties(${exe} PROPERTIES AUTOMOC ON)
-    target_link_libraries(${exe} PRIVATE Qt6::Widgets)
+    target_link_libraries(${exe} PRIVATE Qt6::Widgets Qt6::Test)
   endif()
   target_compile_definitions(${exe} PRIVATE
     TESSARAN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
