@@ -17,9 +17,7 @@ PrintLibrarySettings settings;
 
 void showPrintError(const char *text)
 {
-    if (!settings.ShowErrors)
-        return;
-    QMessageBox::warning(settings.ErrorOwner, QStringLiteral("Printing"), QString::fromLatin1(text));
+    detail::ShowPrintError(settings, text);
 }
 
 bool isRectEmpty(const TRect &r)
@@ -201,34 +199,8 @@ bool printTile(TileInfo *info, const TSampling &sampling)
                 const int outHeight = sampling.Stretched ? t.Height() : height * divY;
                 const bool blockCopy =
                     divX == 1 && divY == 1 && (!sampling.Stretched || (width == t.Width() && height == t.Height()));
-                int rows = 0;
-                if (!job->Fallback) {
-                    rows = job->DC->StretchDIBits(t.Left, t.Top, outWidth, outHeight, 0, 0, width, height,
-                                                  tileBits.Bytes(), tileHeader.Bytes());
-                    if (rows != height) {
-                        if (settings.FallbackOnFailure) {
-                            job->Fallback = true;
-                            showPrintError(divX == 1 && divY == 1 ? "StretchDIBits failed! Trying BitBlt"
-                                                                  : "StretchDIBits failed! Trying StretchBlt");
-                        } else {
-                            showPrintError("StretchDIBits failed");
-                        }
-                    }
-                }
-                if (job->Fallback) {
-                    bool ok = false;
-                    if (auto bitmap = job->DC->CreateDIBitmap(tileHeader.Bytes(), tileBits.Bytes())) {
-                        ok = blockCopy ? job->DC->BitBlt(t.Left, t.Top, width, height, *bitmap, 0, 0)
-                                       : job->DC->StretchBlt(t.Left, t.Top, outWidth, outHeight, *bitmap, 0, 0,
-                                                             width, height);
-                    }
-                    rows = ok ? height : 0;
-                    if (!ok)
-                        showPrintError(blockCopy ? "BitBlt failed" : "StretchBlt failed");
-                }
-                if (settings.TilePauseMs >= 0)
-                    std::this_thread::sleep_for(std::chrono::milliseconds(settings.TilePauseMs));
-                if (rows != height) {
+                if (!detail::OutputTile(*job->DC, settings, t, outWidth, outHeight, width, height, blockCopy,
+                                        job->Fallback, tileHeader.Bytes(), tileBits.Bytes())) {
                     if (settings.FlushAfterTiles)
                         job->DC->Flush();
                     return false;
@@ -236,17 +208,8 @@ bool printTile(TileInfo *info, const TSampling &sampling)
             }
         }
 
-        if (settings.DrawTileFrames) {
-            const int penWidth =
-                std::max({1, static_cast<int>(job->DC->GetDeviceCaps(TDeviceCap::LogPixelsX) / 72.0 * 0.5),
-                          static_cast<int>(job->DC->GetDeviceCaps(TDeviceCap::LogPixelsY) / 72.0 * 0.5)});
-            const TRect &t = info->Tile;
-            const int middleY = t.Top + (t.Bottom - t.Top) / 2;
-            const int middleX = t.Left + (t.Right - t.Left) / 2;
-            if (!job->DC->Line(t.Left, middleY, t.Right, middleY, penWidth) ||
-                !job->DC->Line(middleX, t.Top, middleX, t.Bottom, penWidth))
-                showPrintError("Frames failed");
-        }
+        if (settings.DrawTileFrames)
+            detail::DrawTileFrame(*job->DC, settings, info->Tile);
 
         if (settings.FlushAfterTiles)
             job->DC->Flush();
@@ -283,6 +246,91 @@ QWidget *SetPrintErrorOwner(QWidget *owner)
 PrintLibrarySettings &detail::MutablePrintLibrarySettings()
 {
     return settings;
+}
+
+void detail::ShowPrintError(const PrintLibrarySettings &settings, const char *text)
+{
+    if (!settings.ShowErrors)
+        return;
+    QMessageBox::warning(settings.ErrorOwner, QStringLiteral("Printing"), QString::fromLatin1(text));
+}
+
+bool detail::OutputTile(TPrintDevice &dc, const PrintLibrarySettings &settings, const TRect &tile, int outWidth,
+                        int outHeight, int width, int height, bool blockCopy, bool &fallback,
+                        std::span<const std::uint8_t> header, std::span<const std::uint8_t> bits)
+{
+    const bool divided = settings.ScaleDivisorX != 1 || settings.ScaleDivisorY != 1;
+    int rows = 0;
+    if (!fallback) {
+        rows = dc.StretchDIBits(tile.Left, tile.Top, outWidth, outHeight, 0, 0, width, height, bits, header);
+        if (rows != height) {
+            if (settings.FallbackOnFailure) {
+                fallback = true;
+                ShowPrintError(settings, divided ? "StretchDIBits failed! Trying StretchBlt"
+                                                 : "StretchDIBits failed! Trying BitBlt");
+            } else {
+                ShowPrintError(settings, "StretchDIBits failed");
+            }
+        }
+    }
+    if (fallback) {
+        bool ok = false;
+        if (auto bitmap = dc.CreateDIBitmap(header, bits))
+            ok = blockCopy ? dc.BitBlt(tile.Left, tile.Top, width, height, *bitmap, 0, 0)
+                           : dc.StretchBlt(tile.Left, tile.Top, outWidth, outHeight, *bitmap, 0, 0, width, height);
+        rows = ok ? height : 0;
+        if (!ok)
+            ShowPrintError(settings, blockCopy ? "BitBlt failed" : "StretchBlt failed");
+    }
+    if (settings.TilePauseMs >= 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(settings.TilePauseMs));
+    return rows == height;
+}
+
+TRect detail::FitToUsableArea(PageMetrics &metrics, bool useMargins, bool centre, int imageWidth, int imageHeight)
+{
+    if (!useMargins) {
+        metrics.MarginLeft = metrics.PhysicalOffsetX;
+        metrics.MarginTop = metrics.PhysicalOffsetY;
+        metrics.MarginRight = metrics.UnprintableRight;
+        metrics.MarginBottom = metrics.UnprintableBottom;
+        metrics.UsableWidth = metrics.PrintableWidth;
+        metrics.UsableHeight = metrics.PrintableHeight;
+        metrics.UsableOffsetX = 0;
+        metrics.UsableOffsetY = 0;
+    }
+    const long double scaleX = static_cast<long double>(metrics.UsableWidth) / imageWidth;
+    const long double scaleY = static_cast<long double>(metrics.UsableHeight) / imageHeight;
+    int x;
+    int y;
+    int width;
+    int height;
+    if (scaleX < scaleY) {
+        width = metrics.UsableWidth;
+        height = static_cast<int>(std::trunc(imageHeight * scaleX));
+        x = 0;
+        y = metrics.UsableHeight / 2 - height / 2;
+    } else {
+        height = metrics.UsableHeight;
+        width = static_cast<int>(std::trunc(imageWidth * scaleY));
+        x = metrics.UsableWidth / 2 - width / 2;
+        y = 0;
+    }
+    if (!centre)
+        x = y = 0;
+    return TRect{x, y, x + width, y + height};
+}
+
+void detail::DrawTileFrame(TPrintDevice &dc, const PrintLibrarySettings &settings, const TRect &tile)
+{
+    // Half a point wide.
+    const int penWidth = std::max({1, static_cast<int>(dc.GetDeviceCaps(TDeviceCap::LogPixelsX) / 72.0 * 0.5),
+                                   static_cast<int>(dc.GetDeviceCaps(TDeviceCap::LogPixelsY) / 72.0 * 0.5)});
+    const int middleY = tile.Top + (tile.Bottom - tile.Top) / 2;
+    const int middleX = tile.Left + (tile.Right - tile.Left) / 2;
+    if (!dc.Line(tile.Left, middleY, tile.Right, middleY, penWidth) ||
+        !dc.Line(middleX, tile.Top, middleX, tile.Bottom, penWidth))
+        ShowPrintError(settings, "Frames failed");
 }
 
 TLongBool CountTiles(const TRect &rect, int tileWidth, int tileHeight, TileInfo *info)
@@ -507,16 +555,6 @@ int PrintDIBFitToPage(TPrintDevice *dc, std::span<const std::uint8_t> info, std:
         bool centred = centre != 0;
         if (settings.RawDeviceArea)
             margins = centred = false;
-        if (!margins) {
-            metrics.MarginLeft = metrics.PhysicalOffsetX;
-            metrics.MarginTop = metrics.PhysicalOffsetY;
-            metrics.MarginRight = metrics.UnprintableRight;
-            metrics.MarginBottom = metrics.UnprintableBottom;
-            metrics.UsableWidth = metrics.PrintableWidth;
-            metrics.UsableHeight = metrics.PrintableHeight;
-            metrics.UsableOffsetX = 0;
-            metrics.UsableOffsetY = 0;
-        }
         int imageWidth;
         int imageHeight;
         if (IsCoreHeader(info)) {
@@ -526,25 +564,8 @@ int PrintDIBFitToPage(TPrintDevice *dc, std::span<const std::uint8_t> info, std:
             imageWidth = static_cast<std::int32_t>(readU32(info.data() + 4));
             imageHeight = std::abs(static_cast<std::int32_t>(readU32(info.data() + 8)));
         }
-        const long double scaleX = static_cast<long double>(metrics.UsableWidth) / imageWidth;
-        const long double scaleY = static_cast<long double>(metrics.UsableHeight) / imageHeight;
-        int x;
-        int y;
-        int width;
-        int height;
-        if (scaleX < scaleY) {
-            width = metrics.UsableWidth;
-            height = static_cast<int>(std::trunc(imageHeight * scaleX));
-            x = 0;
-            y = metrics.UsableHeight / 2 - height / 2;
-        } else {
-            height = metrics.UsableHeight;
-            width = static_cast<int>(std::trunc(imageWidth * scaleY));
-            x = metrics.UsableWidth / 2 - width / 2;
-            y = 0;
-        }
-        if (!centred)
-            x = y = 0;
+        const TRect place = detail::FitToUsableArea(metrics, margins, centred, imageWidth, imageHeight);
+        const int x = place.Left, y = place.Top, width = place.Width(), height = place.Height();
         int saved = 0;
         if (!settings.RawDeviceArea) {
             saved = dc->SaveDC();

@@ -116,6 +116,21 @@ int PrintDIBFitToPage(TPrintDevice *dc, std::span<const std::uint8_t> info, std:
 namespace detail {
 // For tests of the settings that keep their defaults in the program.
 PrintLibrarySettings &MutablePrintLibrarySettings();
+
+// Shared by the bitmap and the form printer.
+void ShowPrintError(const PrintLibrarySettings &settings, const char *text);
+// Sends one built tile bitmap to the tile's place: StretchDIBits, or once the
+// device has refused it (fallback then stays on) a memory bitmap and a block
+// copy (blockCopy) or stretch. True when every row went out.
+bool OutputTile(TPrintDevice &dc, const PrintLibrarySettings &settings, const TRect &tile, int outWidth,
+                int outHeight, int width, int height, bool blockCopy, bool &fallback,
+                std::span<const std::uint8_t> header, std::span<const std::uint8_t> bits);
+// Where a picture goes on the page: its aspect kept, as large as the usable
+// area allows (the printable area without margins, which also sets the
+// metrics' margins, usable size and offset so), centred or at the top left.
+TRect FitToUsableArea(PageMetrics &metrics, bool useMargins, bool centre, int imageWidth, int imageHeight);
+// A cross through the middle of the tile.
+void DrawTileFrame(TPrintDevice &dc, const PrintLibrarySettings &settings, const TRect &tile);
 } // namespace detail
 
 } // namespace tessaran

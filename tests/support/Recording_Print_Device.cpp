@@ -56,7 +56,9 @@ int TRecordingPrintDevice::StretchDIBits(int destX, int destY, int destWidth, in
                                          std::span<const std::uint8_t> header)
 {
     const TRect dest = toDevice(destX, destY, destWidth, destHeight);
-    Calls.push_back({"StretchDIBits", dest, srcWidth, srcHeight});
+    const int bitCount = header.size() >= 16 ? header[14] | (header[15] << 8) : 0;
+    const int colors = header.size() >= 36 ? header[32] | (header[33] << 8) : 0;
+    Calls.push_back({"StretchDIBits", dest, srcWidth, srcHeight, bitCount, colors});
     if (RefuseStretchDIBits)
         return 0;
     paint(dest, DIBToBitmap(header, bits), srcX, srcY, srcWidth, srcHeight);

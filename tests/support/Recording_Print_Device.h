@@ -17,6 +17,8 @@ struct TDeviceCall {
     TRect Dest;       // in device pixels, after the window origin
     int SourceWidth = 0;
     int SourceHeight = 0;
+    int BitCount = 0;   // of the DIB a StretchDIBits call received
+    int Colors = 0;     // its colour-table entries
 };
 
 class TRecordingPrintDevice : public TPrintDevice {
