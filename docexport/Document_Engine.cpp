@@ -288,6 +288,15 @@ void TdeCustomDocumentEngine::StartDocument()
     FEngineFileNames.clear();
     FCurrentPage = 0;
     FPageCount = 0;
+    FRowsOnPage.clear();
+    FTableOnLastpage.clear();
+    FTables.clear();
+    FTableItem.reset();
+    FIsTableStarted = false;
+    FParagraphItem.reset();
+    FParaItem.clear();
+    FIsParaStarted.clear();
+    FIsParagraphStarted = false;
 }
 
 void TdeCustomDocumentEngine::NewPage()
@@ -387,6 +396,12 @@ void TdeCustomDocumentEngine::FinishDocument()
     ClearEngineStates();
     FPages.clear();
     FCarriedItems.clear();
+    FTables.clear();
+    FTableItem.reset();
+    FIsTableStarted = false;
+    FParagraphItem.reset();
+    FParaItem.clear();
+    FIsParagraphStarted = false;
 
     FCurrentPage = 0;
     FPageCount = 0;
@@ -583,6 +598,10 @@ void TdeCustomDocumentEngine::RenderItems(TdeItemList &list)
             RenderShapeItem(*shape);
         } else if (auto *polyShape = dynamic_cast<TdePolyShapeItem *>(item))
             RenderPolyShapeItem(*polyShape);
+        else if (auto *placement = dynamic_cast<TdeTablePlacement *>(item))
+            RenderTablePlacement(placement->TableNumber);
+        else if (auto *paragraph = dynamic_cast<TdeParagraphItem *>(item))
+            RenderParagraphItem(*paragraph);
         else if (auto *clip = dynamic_cast<TdeClipItem *>(item))
             RenderClipItem(*clip);
         else if (auto *path = dynamic_cast<TdePathItem *>(item))
@@ -596,6 +615,19 @@ void TdeCustomDocumentEngine::RenderItems(TdeItemList &list)
         else
             RenderOtherItem(*item);
     }
+}
+
+void TdeCustomDocumentEngine::RenderTablePlacement(int tableNumber)
+{
+    if (tableNumber < 0 || tableNumber >= static_cast<int>(FTables.size()))
+        return;
+    auto &table = FTables[static_cast<std::size_t>(tableNumber)];
+    if (!table)
+        return;
+    RenderTableItem(*table);
+    // A table lives until its last page has been drawn.
+    if (FTableOnLastpage[static_cast<std::size_t>(tableNumber)])
+        table.reset();
 }
 
 void TdeCustomDocumentEngine::RenderTextItems(TdeItemList &list)

@@ -157,6 +157,68 @@ public:
     virtual void EndStamp();
     virtual void ClearStamp();
 
+    // ---- Text output ---------------------------------------------------------
+    // Point texts are dropped outside the band and need an open document,
+    // the text capability and text in ItemsToRender. Lengths are in
+    // MeasurementUnit, measured from the band's origin.
+    virtual void TextOut(double X, double Y, const WideString &Text);
+    // One TextOut per character down (or up) a line at the text rotation.
+    virtual void TextOutV(double X, double Y, const WideString &Text, bool TopDown);
+    // A point text cut to Rect (not moved by the band origin).
+    virtual void TextRect(const TdeRect &Rect, double X, double Y, const WideString &Text);
+    // Text wrapped into a framed box; the box is clamped to the band.
+    virtual void TextBox(const TdeRect &Rect, const WideString &Text, TdeHAlignment HAlignment,
+                         TdeVAlignment VAlignment);
+    // Runs with <B>, <I>, <U>, <S> and their closing tags on one line; "//"
+    // gives a slash and "/<", "/>" literal brackets.
+    virtual void HTMLTextOut(double X, double Y, const WideString &HTMLText);
+    // Keeps the sign of Angle: -90 stays -90, 450 becomes 90.
+    void SetTextRotation(int Angle) { FTextRotationAngle = Angle % 360; }
+    int TextRotationAngle() const { return FTextRotationAngle; }
+    TdeHAlignment TextAlignment() const { return FTextAlignment; }
+    TBiDiMode BiDiMode() const { return FBiDiMode; }
+    void SetBiDiMode(TBiDiMode value) { FBiDiMode = value; }
+
+    // ---- Text measuring and word wrap ---------------------------------------
+    // In MeasurementUnit with the current font; an empty text is 0 wide and
+    // a blank high.
+    double TextWidth(const WideString &Text);
+    double TextHeight(const WideString &Text);
+    // Pixels; an empty text is 1 wide and a blank high; one trailing CR LF
+    // is not measured.
+    virtual TSize GetTextExtent(const WideString &Text, const TFont &Font);
+    // The 8-bit text is in code page 1252.
+    virtual TSize GetAnsiTextExtent(const std::string &Text, const TFont &Font);
+    TSize GetWideTextExtent(const WideString &Text, const TFont &Font);
+    // Word wrap into Lines (continuing its last line) for native widths;
+    // returns Round(Width), or in single-line mode the text's own width.
+    int SplitTextToWidth(const WideString &Text, std::vector<WideString> &Lines, const TFont &Font, bool SingleLine,
+                         double FirstWidth, double Width);
+    int SplitWideTextToWidth(const WideString &Text, TWideStrings &Lines, const TFont &Font, bool SingleLine,
+                             double FirstWidth, double Width);
+
+    // ---- Paragraphs ------------------------------------------------------------
+    virtual void BeginPara();
+    // Wraps Text into the open paragraph; the room left below it in
+    // MeasurementUnit (0 without an open paragraph).
+    virtual double TextOut(const WideString &Text);
+    virtual void EndPara();
+    // The running vertical offset inside the current band (native).
+    double CurrentOffsetY() const { return FCurrentOffsetY; }
+
+    // ---- Tables ----------------------------------------------------------------
+    // The new table's columns, or nullptr outside the band.
+    virtual std::vector<TdeColumn> *BeginTable(double X, double Y, int NoColumns);
+    // The band room below the new row in MeasurementUnit, as if the whole
+    // table were on one page.
+    virtual double NewRow();
+    virtual double NewRow(double Height);
+    virtual void TextOut(int ColumnNo, const WideString &Text);
+    virtual void EndTable();
+    // Per closed table: first page, rows on each page, then 0.
+    const std::vector<std::vector<int>> &RowsOnPage() const { return FRowsOnPage; }
+    const std::vector<bool> &TableOnLastpage() const { return FTableOnLastpage; }
+
     // ---- Shape calls -----------------------------------------------------
     // Each adds one shape item to the current page or band; defined with the
     // shape items' construction in the shape-call file.
@@ -279,6 +341,11 @@ public:
     static std::function<void(const std::string &fileName)> ShellOpen;
 
     // ---- Events ----------------------------------------------------------
+    using TdeOnCalcVariablesEvent =
+        std::function<void(TdeCustomDocumentEngine *sender, const WideString &variable, WideString &value)>;
+    using TdeOnCellDrawEvent =
+        std::function<void(TdeCustomDocumentEngine *sender, int row, int column, TdePen &pen, TdeBrush &brush,
+                           TdeFont &font, TdeFrame &frame, TdeHAlignment &align)>;
     TdeNotifyEvent OnBeforeBeginDoc, OnAfterBeginDoc, OnBeforeEndDoc, OnAfterEndDoc;
     TdeNotifyEvent OnBeforeBeginPage, OnAfterBeginPage, OnBeforeEndPage, OnAfterEndPage;
     TdeErrorMessageEvent OnErrorMessage;
@@ -287,6 +354,8 @@ public:
     TdeEmailEvent OnEmail;
     TdeEmailErrorEvent OnEmailError;
     TNotifyEvent OnEmailConnected, OnEmailDisConnected, OnEmailStatus, OnEmailSuccess;
+    TdeOnCalcVariablesEvent OnCalcVariables;
+    TdeOnCellDrawEvent OnCellDraw;
 
 protected:
     void Notification(TdeBaseComponent *component, TOperation operation) override;
@@ -306,7 +375,8 @@ protected:
 
     // ---- Render hooks ------------------------------------------------------
     virtual void RenderTextItem(TdeTextItem &) {}
-    virtual void RenderTextBoxItem(TdeTextBoxItem &) {}
+    // Frame lines, background, then the lines that fit the box.
+    virtual void RenderTextBoxItem(TdeTextBoxItem &item);
     virtual void RenderImageItem(TdeImageItem &) {}
     virtual void RenderImageStreamItem(TdeImageStream &) {}
     virtual void RenderOtherItem(TdeDocumentItem &) {}
@@ -358,6 +428,21 @@ protected:
     // No mail transport is part of the system: sends nothing.
     void SendDocumentByEmail() {}
 
+    // ---- Text layout -----------------------------------------------------------
+    virtual void SetTextAlignment(TdeHAlignment value) { FTextAlignment = value; }
+    // Page number and page count templates, then date, time, document
+    // information and user variables; nothing when variables are off.
+    virtual WideString ExpandTemplates(const WideString &Text, bool WithPageNumbers);
+    virtual WideString ExpandPageNumbers(const WideString &Text);
+    // Logical order to display order for right-to-left scripts.
+    WideString TransformText(const WideString &Text);
+    // Lays the item's lines into a box less the margins; lines that do not
+    // fit are dropped.
+    void RenderTextLines(const TdeTextItem &Item, TdeHAlignment HAlign, TdeVAlignment VAlign, double BoxWidth,
+                         double BoxHeight, const TdeRect &Margin);
+    virtual void RenderParagraphItem(TdeParagraphItem &item);
+    virtual void RenderTableItem(TdeTableItem &item);
+
     // ---- Services for the layers above -------------------------------------
     // Appends to the current page's or band's list; the engine owns it from then on.
     TdeDocumentItem *AddItem(std::unique_ptr<TdeDocumentItem> item);
@@ -388,6 +473,16 @@ protected:
     void FreeItems(TdeItemList &list);
     void FreeImageResources();
     void ReleaseStreamResources();
+
+    // Paragraphs and tables.
+    std::unique_ptr<TdeParagraphItem> FParagraphItem;
+    std::vector<std::unique_ptr<TdeParagraphItem>> FParaItem;
+    std::vector<bool> FIsParaStarted;
+    std::unique_ptr<TdeTableItem> FTableItem;
+    // Closed tables by number, kept until their last page is rendered.
+    std::vector<std::unique_ptr<TdeTableItem>> FTables;
+    std::vector<std::vector<int>> FRowsOnPage;
+    std::vector<bool> FTableOnLastpage;
 
     TdeCapabilities FCapabilities{TdeCapabilityKind::ckText, TdeCapabilityKind::ckImage,
                                   TdeCapabilityKind::ckShape};
@@ -432,6 +527,7 @@ private:
     void DiscardOutputFiles();
     void RenderPage();
     void RenderBand(TdeBandItem &band, TdeBandType type, bool sort);
+    void RenderTablePlacement(int tableNumber);
     // Closes the page canvas's recording and turns it into items.
     void ProcessPageRecording();
     void OpenPageCanvas(const TdePageItem &page);

@@ -4,7 +4,9 @@
 // engine implements it; the handlers do not own the engine through it.
 
 #include <string>
+#include <vector>
 
+#include "docexport/Document_Items.h"
 #include "docexport/Engine_Settings.h"
 #include "docexport/Graphics_Attributes.h"
 #include "docexport/Page_Settings.h"
@@ -70,6 +72,23 @@ public:
     virtual void RestoreEngineState(int index) = 0;
     virtual void ClearEngineStates() = 0;
     virtual void SetWorkingPage(int pageNo) = 0;
+
+    virtual void HTMLTextOut(double X, double Y, const WideString &HTMLText) = 0;
+    virtual void TextOutV(double X, double Y, const WideString &Text, bool TopDown) = 0;
+    virtual void TextOut(double X, double Y, const WideString &Text) = 0;
+    virtual void TextOut(int ColumnNo, const WideString &Text) = 0;
+    virtual double TextOut(const WideString &Text) = 0;
+    virtual void TextRect(const TdeRect &Rect, double X, double Y, const WideString &Text) = 0;
+    virtual void TextBox(const TdeRect &Rect, const WideString &Text, TdeHAlignment HAlignment,
+                         TdeVAlignment VAlignment) = 0;
+    virtual void BeginPara() = 0;
+    virtual void EndPara() = 0;
+    virtual std::vector<TdeColumn> *BeginTable(double X, double Y, int NoColumns) = 0;
+    virtual double NewRow(double Height) = 0;
+    virtual double NewRow() = 0;
+    virtual void EndTable() = 0;
+    virtual TSize GetTextExtent(const WideString &Text, const TFont &Font) = 0;
+    virtual TSize GetAnsiTextExtent(const std::string &Text, const TFont &Font) = 0;
 
 protected:
     ~IdeDocumentEngine() = default;

@@ -68,4 +68,26 @@ void TdePolyDrawItem::SetPoints()
     Points.resize(n);
 }
 
+TdeTableItem::TdeTableItem(int columnCount, const TdeTableSettings &settings)
+    : Columns(static_cast<std::size_t>(std::max(0, columnCount)))
+{
+    Settings.Assign(settings);
+    Settings.SetNativeFactor(1);
+}
+
+double TdeTableItem::CalculateRowHeight() const
+{
+    double height = Settings.EnableTitle ? Settings.NativeTitleHeight() : 0;
+    for (int row = 0; row <= RowCount && row < static_cast<int>(RowHeights.size()); ++row)
+        height += RowHeights[static_cast<std::size_t>(row)];
+    return height;
+}
+
+std::vector<TdeColumn> *TdeTableItem::GetColumnsList()
+{
+    for (TdeColumn &column : Columns)
+        column.Width = Settings.NativeColumnWidth();
+    return &Columns;
+}
+
 } // namespace tessaran

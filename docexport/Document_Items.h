@@ -233,6 +233,73 @@ public:
     void SetPoints();
 };
 
+// Running text opened by BeginPara; after EndPara one item per page it
+// covers. Settings keeps factor 1, so its lengths read native.
+class TdeParagraphItem : public TdeDocumentItem {
+public:
+    double X = 0;
+    double Y = 0;
+    // Band width left after both side indents.
+    double Width = 0;
+    // While open: the room down to the band's bottom; afterwards the
+    // height of its lines.
+    double Height = 0;
+    TdeFont Font;
+    TdeBrush Brush;
+    TWideStrings Lines;
+    TdeTextFormatting Settings;
+    TdeTextEffects TextEffects;
+};
+
+// One column of a table; Width is native.
+class TdeColumn {
+public:
+    double Width = 0;
+    TdeHAlignment Alignment = TdeHAlignment::haLeft;
+    WideString Title;
+};
+
+// A table built row by row. Cell items are text and image items whose X
+// holds the column index and Y the row index; their place on the page is
+// found only when the table is rendered.
+class TdeTableItem : public TdeDocumentItem {
+public:
+    TdeTableItem(int columnCount, const TdeTableSettings &settings);
+
+    double X = 0;
+    double Y = 0;
+    // Index of the last row; -1 before the first NewRow.
+    int RowCount = -1;
+    int ColCount() const { return static_cast<int>(Columns.size()); }
+    TdeFont Font;
+    TdeBrush Brush;
+    TdePen Pen;
+    // Whole pixels, one per row.
+    std::vector<int> RowHeights;
+    std::vector<TdeColumn> Columns;
+    std::vector<TdeItemList> RowItemsList;
+    // A copy at BeginTable with factor 1: its values read native.
+    TdeTableSettings Settings;
+    double MaxWidth = 0;
+    double MaxHeight = 0;
+    TdeTextEffects TextEffects;
+    // Which table of the document this is, set when it is closed.
+    int TableNumber = -1;
+
+    // Title height (when the title is on) plus every row so far, native.
+    double CalculateRowHeight() const;
+    // Every column back to the settings' column width.
+    std::vector<TdeColumn> *GetColumnsList();
+};
+
+// Marks a page that shows part of a table: the table itself stays with
+// the engine until its last page has been rendered.
+class TdeTablePlacement : public TdeDocumentItem {
+public:
+    explicit TdeTablePlacement(int tableNumber) : TableNumber(tableNumber) {}
+    int TableNumber;
+};
+
 // Holder of one band's or one page's items.
 class TdeBandItem {
 public:

@@ -36,6 +36,12 @@ public:
     using Base::FCapabilities;
     using Base::IsPageToRender;
     using Base::AddEngineFileName;
+    using Base::ExpandTemplates;
+    using Base::CurrentPageItem;
+    using Base::ExpandPageNumbers;
+    using Base::TransformText;
+    using Base::RenderTextLines;
+    using Base::SetTextAlignment;
 
     std::string Joined() const
     {
