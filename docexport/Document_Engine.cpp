@@ -7,6 +7,7 @@
 
 #include "docexport/Doc_Settings.h"
 #include "docexport/File_Stream.h"
+#include "docexport/Metafile_Processor.h"
 #include "platform/Pascal.h"
 
 namespace tessaran {
@@ -734,7 +735,12 @@ void TdeCustomDocumentEngine::ProcessMetafile(TMetafile &metafile, double X, dou
     ExecuteMetafile(metafile, startX, startY);
 }
 
-void TdeCustomDocumentEngine::ExecuteMetafile(TMetafile &, double, double) {}
+void TdeCustomDocumentEngine::ExecuteMetafile(TMetafile &metafile, double startX, double startY)
+{
+    TdeMetafileProcessor processor(*this);
+    processor.FCombineCharsToSentence = true;
+    processor.Execute(metafile, startX, startY);
+}
 
 // ---- Items ---------------------------------------------------------------------------
 

@@ -11,6 +11,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -121,6 +122,9 @@ struct TdeImageResource {
 };
 
 class TdeCustomDocumentEngine : public TdeBaseComponent, public IdeDocumentEngine {
+    // The metafile interpreter appends its items and image resources directly.
+    friend class TdeMetafileProcessor;
+
 public:
     explicit TdeCustomDocumentEngine(TdeBaseComponent *owner = nullptr);
     // Unlinks the engine from its shared settings component first.
@@ -232,6 +236,41 @@ public:
     void Pie(double X1, double Y1, double X2, double Y2, double X3, double Y3, double X4, double Y4, bool IsFill);
     void Chord(double X1, double Y1, double X2, double Y2, double X3, double Y3, double X4, double Y4, bool IsFill);
     void PolyBezier(const TdePoints &Points);
+
+    // ---- Image and metafile calls --------------------------------------------
+    // Pictures are registered once per document (recognised again by their
+    // digest where the output allows reuse) and placed as image items.
+    void DrawImage(const TdeRect &ImageRect, const TdePicture &AGraphic);
+    // At the picture's natural size, its top-left at (X, Y).
+    void DrawImage(double X, double Y, const TdePicture &AGraphic);
+    // Places a picture registered before.
+    void DrawImage(const TdeRect &ImageRect, int Index);
+    // Into a cell of the current table row (a table of the table calls).
+    void DrawImage(int ColumnNo, double Width, double Height, const TdePicture &AGraphic);
+    // Registers for reuse (switching UseImagesAsResources on) and returns the index.
+    int AddImageAsResource(const TdePicture &AGraphic);
+    // Copies the picture into the resources; -1 when it cannot be
+    // registered. A picture that is neither BMP nor JPEG data is reported as
+    // EUnsupportedGraphics.
+    int RegisterImage(const TdePicture &AGraphic, bool AsResource);
+    // Pass-through images: the encoded bytes are written as they are. The
+    // rectangle is on the page, not in the band. The stream is the caller's
+    // and must live until the page is written.
+    void DrawJPEGDirect(const TdeRect &ARect, int AImagePixelWidth, int AImagePixelHeight, TStream &AStream);
+    void DrawJPEGDirect(const TdeRect &ImageRect, const TdePicture &AGraphic);
+    // Interpreted at once at the band's origin, or offset by (X, Y).
+    void PlayMetafile(TMetafile &Metafile);
+    void PlayMetafile(double X, double Y, TMetafile &Metafile);
+    // Stretched onto the page's recording canvas: it becomes items of the
+    // page's content when the page's recording is processed.
+    void PlayMetafile(const TdeRect &DestRect, TMetafile &Metafile);
+
+    // For the output engine: the picture at an index (none outside the list
+    // or for a pass-through stream), the item's picture drawn at the item's
+    // size by its settings, and a bitmap encoded as JPEG.
+    const TdePicture *GetImageResource(int Index) const;
+    TBitmap ImageItemToBitmap(const TdeImageItem &Item) const;
+    static std::unique_ptr<TMemoryStream> BitmapToJPEGStream(const TBitmap &Bitmap, int Quality);
 
     // ---- Positions -------------------------------------------------------
     // Caller units to native; pixel input is rescaled from InputXRes/InputYRes.
@@ -420,8 +459,7 @@ protected:
     // (X, Y) plus the band origin; re-recorded at the page size first when
     // pixel input has its own resolution that the output does not apply.
     virtual void ProcessMetafile(TMetafile &metafile, double X, double Y);
-    // Runs the metafile interpreter on a recording; nothing until the
-    // interpreter is part of the engine.
+    // Runs the metafile interpreter on a recording.
     virtual void ExecuteMetafile(TMetafile &metafile, double startX, double startY);
     // Appends the created files to the e-mail attachments.
     virtual void PrepareEmailAttachments();
@@ -473,6 +511,17 @@ protected:
     void FreeItems(TdeItemList &list);
     void FreeImageResources();
     void ReleaseStreamResources();
+    // Image resources: a picture or a caller's stream appended with its
+    // digest, or the index of an identical one already held.
+    int AddImageResource(std::unique_ptr<TdePicture> Graphic);
+    // Appends a resource with its digest slot (empty for none).
+    int AppendImageResource(TdeImageResource resource, std::unique_ptr<TdeHashValue> hash);
+    int AddImageStreamResource(TStream &Stream);
+    // The index of the first resource with the digest of bytes, or -1 (also
+    // when reuse is off); the digest goes into hash.
+    int FindImageHash(std::span<const std::uint8_t> bytes, TdeHashValue &hash);
+    // Rect native, relative to the band.
+    void PlaceImageItem(TdeRect Rect, int Index);
 
     // Paragraphs and tables.
     std::unique_ptr<TdeParagraphItem> FParagraphItem;

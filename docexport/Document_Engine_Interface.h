@@ -1,6 +1,6 @@
 #pragma once
 // The interface through which page-event handlers reach an engine: its
-// settings objects and the lifecycle, band and state operations. The
+// settings objects and the lifecycle, drawing, band and state operations. The
 // engine implements it; the handlers do not own the engine through it.
 
 #include <string>
@@ -10,6 +10,8 @@
 #include "docexport/Engine_Settings.h"
 #include "docexport/Graphics_Attributes.h"
 #include "docexport/Page_Settings.h"
+#include "platform/Metafile.h"
+#include "platform/Stream.h"
 
 namespace tessaran {
 
@@ -56,6 +58,28 @@ public:
     virtual void BeginDoc() = 0;
     virtual void EndDoc() = 0;
     virtual void NewPage() = 0;
+    virtual void DrawJPEGDirect(const TdeRect &ARect, int AImagePixelWidth, int AImagePixelHeight,
+                                TStream &AStream) = 0;
+    virtual void DrawJPEGDirect(const TdeRect &ImageRect, const TdePicture &AGraphic) = 0;
+    virtual void DrawImage(double X, double Y, const TdePicture &AGraphic) = 0;
+    virtual void DrawImage(const TdeRect &ImageRect, const TdePicture &AGraphic) = 0;
+    virtual void DrawImage(const TdeRect &ImageRect, int Index) = 0;
+    virtual int AddImageAsResource(const TdePicture &AGraphic) = 0;
+    virtual void Line(double X1, double Y1, double X2, double Y2) = 0;
+    virtual void Rectangle(double X1, double Y1, double X2, double Y2, bool IsFill) = 0;
+    virtual void RoundRect(double X1, double Y1, double X2, double Y2, double X3, double Y3, bool IsFill) = 0;
+    virtual void Ellipse(double X1, double Y1, double X2, double Y2, bool IsFill) = 0;
+    virtual void Polygon(const TdePoints &Points, bool IsFill) = 0;
+    virtual void PolyLine(const TdePoints &Points) = 0;
+    virtual void Arc(double X1, double Y1, double X2, double Y2, double X3, double Y3, double X4, double Y4) = 0;
+    virtual void Pie(double X1, double Y1, double X2, double Y2, double X3, double Y3, double X4, double Y4,
+                     bool IsFill) = 0;
+    virtual void Chord(double X1, double Y1, double X2, double Y2, double X3, double Y3, double X4, double Y4,
+                       bool IsFill) = 0;
+    virtual void PolyBezier(const TdePoints &Points) = 0;
+    virtual void PlayMetafile(TMetafile &Metafile) = 0;
+    virtual void PlayMetafile(const TdeRect &DestRect, TMetafile &Metafile) = 0;
+    virtual void PlayMetafile(double X, double Y, TMetafile &Metafile) = 0;
     virtual void BeginHeader() = 0;
     virtual void EndHeader() = 0;
     virtual void ClearHeader() = 0;

@@ -46,7 +46,7 @@ TEST(DocumentEngine, StreamedPagesRenderWhenTheNextPageOpens)
     EXPECT_EQ(engine.CurrentPage(), 1);
     engine.AddText(10, 20, "one");
     engine.NewPage();
-    EXPECT_EQ(engine.Joined(), "begin doc|metafile 794x1123 at 0,0|begin page 1|text one@10,20|end page 1");
+    EXPECT_EQ(engine.Joined(), "begin doc|metafile 794x1123 at 0,0|begin page 1|text one@10,20|eof|end page 1");
     engine.AddText(10, 20, "two");
     engine.NewPage();
     engine.AddText(10, 20, "three");
@@ -90,8 +90,9 @@ TEST(DocumentEngine, HeldPagesRenderInOrderAtEndDocAndCanBeReopened)
     // Recordings processed when page 1, page 2 and page 1 again were closed.
     EXPECT_EQ(Count(engine.Log, "metafile 794x1123 at 0,0"), 3);
     const std::vector<std::string> rendered(engine.Log.begin() + 4, engine.Log.end());
-    EXPECT_EQ(rendered, (std::vector<std::string>{"begin page 1", "text p1@0,0", "text p1 again@0,0", "end page 1",
-                                                  "begin page 2", "text p2@0,0", "end page 2", "end doc"}));
+    EXPECT_EQ(rendered, (std::vector<std::string>{"begin page 1", "text p1@0,0", "eof", "text p1 again@0,0", "eof",
+                                                  "end page 1", "begin page 2", "text p2@0,0", "eof", "end page 2",
+                                                  "end doc"}));
 }
 
 TEST(DocumentEngine, PageCanvasFollowsThePage)
@@ -501,7 +502,7 @@ TEST(DocumentEngine, RenderOrderOfBandsAndItemKinds)
     EXPECT_EQ(rendered, (std::vector<std::string>{
                             "begin page 1", "line 0,48-793.6992,48 w1", "header text header@0,0",
                             "watermark text watermark@0,0", "box boxed", "jpeg", "image", "clip", "path", "eof",
-                            "other", "footer text footer@0,0", "stamp text stamp@0,0", "end page 1"}));
+                            "other", "eof", "footer text footer@0,0", "stamp text stamp@0,0", "end page 1"}));
 }
 
 TEST(DocumentEngine, HeaderBuiltOnceRendersOnEveryPageUnlessFirstPageOnly)
@@ -589,7 +590,7 @@ TEST(DocumentEngine, ShapeItemsGoToTheirHookByType)
     engine.EndDoc();
     const std::vector<std::string> rendered(engine.Log.begin() + 3, engine.Log.end() - 2);
     EXPECT_EQ(rendered, (std::vector<std::string>{"line 1,2-1,2 w1", "filled rectangle", "rectangle", "polygon 3",
-                                                  "polyline 4", "polyshape closed", "polyshape open"}));
+                                                  "polyline 4", "polyshape closed", "polyshape open", "eof"}));
 }
 
 // Sees the recordings handed to the metafile interpreter.

@@ -101,11 +101,11 @@ TEST(TdeCustomPlainSheetEngine, ManyPageDocumentWithBandsAndItems)
     engine.EndDoc();
     const std::vector<std::string> expected = {
         "begin doc",
-        "metafile 794x1123 at 0,96", "begin page 1", "header text Report@0,0", "text body 1@1,2",
+        "metafile 794x1123 at 0,96", "begin page 1", "header text Report@0,0", "text body 1@1,2", "eof",
         "footer text p1@0,0", "end page 1",
-        "metafile 794x1123 at 0,96", "begin page 2", "header text Report@0,0", "text body 2@1,2",
+        "metafile 794x1123 at 0,96", "begin page 2", "header text Report@0,0", "text body 2@1,2", "eof",
         "footer text p2@0,0", "end page 2",
-        "metafile 794x1123 at 0,96", "begin page 3", "header text Report@0,0", "text body 3@1,2",
+        "metafile 794x1123 at 0,96", "begin page 3", "header text Report@0,0", "text body 3@1,2", "eof",
         "footer text p3@0,0", "end page 3",
         "end doc"};
     EXPECT_EQ(engine.Log, expected);
