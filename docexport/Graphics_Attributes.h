@@ -24,6 +24,9 @@ using TdePen = TdeAttribute<TPen>;
 using TdeBrush = TdeAttribute<TBrush>;
 using TdeFont = TdeAttribute<TFont>;
 
+// No colour: a background of this colour is not painted.
+constexpr TColor clNone = 0x1FFFFFFF;
+
 enum class TPrinterOrientation : std::uint8_t { poPortrait, poLandscape };
 
 // A picture kept as its encoded bytes (BMP, JPEG or metafile), as the

@@ -114,6 +114,7 @@ void TdeCustomPDFEngine::BeginDocOutput()
     FWriter.Begin(*output);
     FPageList.clear();
     FPattern.Clear();
+    FImages.BeginDocument();
     FOutlines = 0;
 
     tzset();
@@ -176,7 +177,13 @@ void TdeCustomPDFEngine::EndDocOutput()
         }
         FWriter.WriteObject("/Type/Pages/Count " + std::to_string(count) + "/Kids [" + kids + "]" + CRLF, 2, true);
 
-        FWriter.WriteObject(FPattern.ResourceEntries() + "/ProcSet 4 0 R" + CRLF, 5, true);
+        // The background pattern exists once a page has shown the picture.
+        if (!BackgroundImage().Empty() && FImages.FBGImageObj > 0)
+            FPattern.RegisterImagePattern(FWriter, FImages.FBGImageObj, FImages.FBackgroundImageLeft,
+                                          FImages.FBackgroundImageTop, FImages.FBackgroundImageWidth,
+                                          FImages.FBackgroundImageHeight);
+        FWriter.WriteObject(FPattern.ResourceEntries() + "/ProcSet 4 0 R" + FImages.ResourceEntries() + CRLF, 5,
+                            true);
 
         std::string procSet = "[/PDF";
         if (ItemsToRender().Contains(TdeItemsToRenderKind::irText))
@@ -260,6 +267,8 @@ void TdeCustomPDFEngine::BeginPageOutput()
     FContentsObjNo = FWriter.NewObjectNumber();
     FAnnots.clear();
     FLengthObjNo = FWriter.NewObjectNumber();
+    FImages.BeginPage();
+    WritePageBackground();
 }
 
 std::string TdeCustomPDFEngine::GetPageEntries(int)
@@ -294,6 +303,13 @@ void TdeCustomPDFEngine::EndPageOutput()
         FContent.Append("Q" + CRLF);
         FWriter.WriteStreamWithLengthObject(FContentsObjNo, dictionary + CRLF, FLengthObjNo, FContent.FContentStream,
                                             FCompression);
+        // The page's image objects follow its length object.
+        const std::int64_t base = FWriter.OutputSize();
+        for (const auto &[offset, objNo] : FImages.FImageXRefList)
+            FWriter.RecordObjectOffset(base + offset, objNo);
+        if (FImages.FImageStream.Size() > 0)
+            FWriter.Write(FImages.FImageStream);
+        FImages.BeginPage();
     } catch (...) {
         DiscardOutput();
         throw;

@@ -6,6 +6,7 @@
 // page tree, the shared resources, the procedure set, the tiling patterns,
 // the information dictionary, the cross-reference table and the trailer.
 
+#include "docexport/Pdf_Images.h"
 #include "docexport/Pdf_Object_Writer.h"
 #include "docexport/Pdf_Outlines.h"
 #include "docexport/Pdf_Page_Content.h"
@@ -85,6 +86,16 @@ protected:
     virtual std::string GetPageEntries(int pageObjNo);
     virtual std::string GetTrailerEntries();
 
+    void RenderImageItem(TdeImageItem &item) override;
+    void RenderImageStreamItem(TdeImageStream &item) override;
+    // Content that paints XObject "Img" + name into the item's rectangle
+    // (turned by its inclination), with its frame first when it has one.
+    std::string WriteImagePlacement(const std::string &name, const TdeImageItem &item) const;
+    std::string DrawImageFrame(const TdeImageItem &item);
+    // The page's background colour and picture, right after the prologue.
+    void WritePageBackground();
+    // The background picture object "Img0"; returns its number.
+    int WriteBackgroundImage(const TBitmap &bitmap);
     void RenderClipItem(TdeClipItem &item) override;
     void RenderPathItem(TdePathItem &item) override;
     void RenderPolyPolygonItem(TdePolyPolygonItem &item) override;
@@ -112,6 +123,7 @@ protected:
     TdePDFObjectWriter FWriter;
     TdePDFPageContent FContent;
     TdePDFPatterns FPattern;
+    TdePDFImageObjects FImages;
     // The contents entries of the document, taken when it ends.
     std::vector<TdeOutlineEntry> FOutlineEntries;
     // Entry i is page i + 1; ObjNo 0 for a page that was not written.

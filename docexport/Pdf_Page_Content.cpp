@@ -65,15 +65,38 @@ std::string TileContent(const std::string &name)
 
 } // namespace
 
+void TdePDFPatterns::RegisterImagePattern(TdePDFObjectWriter &writer, int imageObjNo, double left, double top,
+                                          double width, double height)
+{
+    FImageObjNo = imageObjNo;
+    FImageLeft = left;
+    FImageTop = top;
+    FImageWidth = width;
+    FImageHeight = height;
+    for (const auto &entry : FPattern)
+        if (entry.first == "PI")
+            return;
+    FPattern.emplace_back("PI", writer.NewObjectNumber());
+}
+
 void TdePDFPatterns::WritePatterns(TdePDFObjectWriter &writer, const TdeCompression &compression) const
 {
     for (const auto &[name, objNo] : FPattern) {
         std::string tile = TileContent(name);
-        TMemoryStream content;
-        content.WriteBuffer(tile.data(), tile.size());
         std::string dictionary = "/Type /Pattern" + CRLF + "/Resources << /ProcSet [/PDF ] >>" + CRLF +
                                  "/PatternType 1" + CRLF + "/PaintType 2" + CRLF + "/TilingType 1" + CRLF +
                                  "/BBox [0 0 5 5]" + CRLF + "/XStep 5" + CRLF + "/YStep 5" + CRLF;
+        if (name == "PI") {
+            const std::string Wb = FormatPDFNumber(FImageWidth), Hb = FormatPDFNumber(FImageHeight);
+            tile = CRLF + "q" + CRLF + Wb + " 0 0 " + Hb + " 0 0 cm" + CRLF + "/Img0 Do" + CRLF + "Q";
+            dictionary = "/Type/Pattern/PatternType 1/PaintType 1/Resources << /ProcSet [/PDF /ImageC] /XObject << "
+                         "/Img0 " +
+                         TdePDFObjectWriter::ObjectReference(FImageObjNo) + " >> " + CRLF + ">>/TilingType 1/BBox [0 0 " +
+                         Wb + " " + Hb + "]/Matrix [1 0 0 1 " + FormatPDFNumber(FImageLeft) + " " +
+                         FormatPDFNumber(FImageTop) + "]/XStep " + Wb + "/YStep " + Hb + CRLF;
+        }
+        TMemoryStream content;
+        content.WriteBuffer(tile.data(), tile.size());
         if (compression.Enabled) {
             int lengthObjNo = writer.NewObjectNumber();
             dictionary += "/Length" + CRLF + TdePDFObjectWriter::ObjectReference(lengthObjNo) + "/Filter/FlateDecode";

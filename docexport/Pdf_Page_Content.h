@@ -33,9 +33,14 @@ public:
     std::string ResourceEntries() const;
     // One tiling pattern object per entry, in order of first use.
     void WritePatterns(TdePDFObjectWriter &writer, const TdeCompression &compression) const;
+    // "PI": the background picture object tiled from an anchor, in page points.
+    void RegisterImagePattern(TdePDFObjectWriter &writer, int imageObjNo, double left, double top, double width,
+                              double height);
 
 private:
     std::vector<std::pair<std::string, int>> FPattern;
+    int FImageObjNo = -1;
+    double FImageLeft = 0, FImageTop = 0, FImageWidth = 0, FImageHeight = 0;
 };
 
 class TdePDFPageContent {

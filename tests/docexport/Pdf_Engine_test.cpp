@@ -105,9 +105,11 @@ TEST_F(PdfEngine, OnePageEmptyDocumentByteByByte)
     EXPECT_EQ(pdf.substr(21, 9), "6 0 obj\r\n"); // the page is the first object written
     EXPECT_EQ(ObjectText(pdf, 6), "<<\r\n/Type/Page/Parent 2 0 R/MediaBox [0 0 595.2744 841.8888]/Resources 5 0 R"
                                   "/Contents 7 0 R/Dur 1/Trans <</Type/Trans/D 1/S/R >>\r\n>>\r\n");
-    EXPECT_EQ(ObjectText(pdf, 7), "<<\r\n/Length 8 0 R\r\n>>\r\nstream\r\nq 1.0000 0 0 1.0000 0 0 cm\r\n\r\n\r\nQ\r\n"
-                                  "\r\nendstream\r\n");
-    EXPECT_EQ(ObjectText(pdf, 8), "35\r\n");
+    // The prologue, the white page background, the page end.
+    EXPECT_EQ(ObjectText(pdf, 7), "<<\r\n/Length 8 0 R\r\n>>\r\nstream\r\nq 1.0000 0 0 1.0000 0 0 cm\r\n"
+                                  "\r\nq\r\n1.0000 1.0000 1.0000 rg n 0.0000 0.0000 595.2744 841.8888 re f \r\n\r\nQ "
+                                  "\r\n\r\nQ\r\n\r\nendstream\r\n");
+    EXPECT_EQ(ObjectText(pdf, 8), "109\r\n");
     EXPECT_NE(pdf.find("\r\n5 0 obj\r\n<<\r\n/ProcSet 4 0 R\r\n>>\r\nendobj\r\n"), std::string::npos);
     EXPECT_NE(pdf.find("\r\n4 0 obj\r\n[/PDF /Text /ImageC]\r\nendobj\r\n"), std::string::npos);
     EXPECT_EQ(ObjectText(pdf, 2), "<<\r\n/Type/Pages/Count 1/Kids [6 0 R]\r\n>>\r\n");
