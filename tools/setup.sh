@@ -11,7 +11,7 @@ TESSARAN_PACKAGES=(
 )
 TESSARAN_TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev libeigen3-dev
-  qpdf poppler-utils libemf2svg-dev clang libclang-rt-dev locales
+  qpdf poppler-utils libemf2svg-dev clang libclang-rt-dev locales python3-fluids
 )
 
 tessaran_install_packages() {
