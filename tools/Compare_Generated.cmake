@@ -8,7 +8,7 @@ if(NOT status EQUAL 0)
   message(FATAL_ERROR "${GENERATOR} failed: ${status}")
 endif()
 set(problems "")
-foreach(folder ${FOLDERS})
+foreach(folder IN LISTS FOLDERS)
   file(GLOB_RECURSE generated RELATIVE ${SCRATCH}/${folder} ${SCRATCH}/${folder}/*)
   file(GLOB_RECURSE shipped RELATIVE ${SHIPPED}/${folder} ${SHIPPED}/${folder}/*)
   # Pictures of the example systems come from the renderer, not from here.
