@@ -3,7 +3,8 @@
 // end-pressure and join style, joints with both demands, all ten pump
 // styles, the fifteen components, the three control valves, fittings, a
 // closed pipe, turned free texts and background images. Pumps, components
-// and valves are left out of the calculation so that the network solves.
+// and valves are left out of the calculation unless asked for, so that the
+// network solves.
 
 #include "network/Network_Class.h"
 #include "platform/Bitmap.h"
@@ -52,19 +53,26 @@ inline void AddFitting(TPipe &pipe, int imageIndex, double k, TFittingPosition p
     pipe.FittingSet.AddFitting(fitting, 1, position);
 }
 
-inline TDrawingFixtureIds BuildDrawingFixture(TNetwork &net)
+inline TDrawingFixtureIds BuildDrawingFixture(TNetwork &net, bool itemsInCalculation = false)
 {
     net.Clear();
     TDrawingFixtureIds ids;
     for (int i = 0; i < 10; ++i)
-        ids.tanks[i] = AddDrawingNode(net, "T" + std::to_string(i), Tank, i, 120 + 160 * i, 120, i == 0 ? 60 : 0,
+        ids.tanks[i] = AddDrawingNode(net, "T" + std::to_string(i), Tank, i, 120 + 160 * i, 120, 60 - 5 * i,
                                       i == 8 ? 1.5 : 1.0);
     for (int i = 0; i < 10; ++i)
         ids.joints[i] = AddDrawingNode(net, "J" + std::to_string(i), Joint, i % 6, 120 + 160 * i, 400, 0);
     for (int i = 0; i < 9; ++i) {
         ids.ends[i] = AddDrawingNode(net, "E" + std::to_string(i), EndPressure, i, 200 + 160 * i, 700, 0);
-        net.GetNode(ids.ends[i]).Surface_Pressure_Bar_g = 1.0;
+        net.GetNode(ids.ends[i]).Surface_Pressure_Bar_g = 0.1;
     }
+    // The last joint has no end node: a demand drains it.
+    TNode &last = net.GetNode(ids.joints[9]);
+    last.JointDischarge_m3s = 0.03;
+    last.JointDischargeRelativeX = 20;
+    last.JointDischargeRelativeY = 40;
+    last.SetAllJointInFlowOutFlowVolumetricMassAndGasFlowsEquivalent(
+        net.FluidZones[1].Fluid, net.ConfigOptions.Atmosphere_bar_a, net.ConfigOptions.GasFlowTemperaturePressureModel);
     TNode &demands = net.GetNode(ids.joints[2]);
     demands.JointSupply_m3s = 0.002;
     demands.JointDischarge_m3s = 0.004;
@@ -80,7 +88,7 @@ inline TDrawingFixtureIds BuildDrawingFixture(TNetwork &net)
         ids.pumpPipes[i] = id;
         TPipe &pipe = net.GetPipe(id);
         pipe.PumpCount = 1;
-        pipe.PumpUseInCalc = false;
+        pipe.PumpUseInCalc = itemsInCalculation;
         pipe.Pump.Name = "Pump" + std::to_string(i);
         pipe.Pump.PumpImageIndex = i;
         pipe.Pump.PumpColorIndex = i % 4;
@@ -98,7 +106,7 @@ inline TDrawingFixtureIds BuildDrawingFixture(TNetwork &net)
     for (int i = 0; i < 15; ++i) {
         TPipe &pipe = net.GetPipe(ids.componentPipes[i]);
         pipe.ComponentPressureCount = 1;
-        pipe.ComponentPressureUseInCalc = false;
+        pipe.ComponentPressureUseInCalc = itemsInCalculation;
         pipe.ComponentPressure.Name = "C" + std::to_string(i);
         pipe.ComponentPressure.ImageIndex = i;
         pipe.ComponentPressurePositionPercentageAlongPipe = 50;
@@ -112,7 +120,7 @@ inline TDrawingFixtureIds BuildDrawingFixture(TNetwork &net)
         *valvePipes[k] = id;
         TPipe &pipe = net.GetPipe(id);
         pipe.FlowControlCount = 1;
-        pipe.FlowControlUseInCalc = false;
+        pipe.FlowControlUseInCalc = itemsInCalculation;
         pipe.FlowControl.ControlType = types[k];
         pipe.FlowControl.Name = k == 0 ? "FCV" : (k == 1 ? "PRV" : "BPV");
         pipe.FlowControlPositionPercentageAlongPipe = 50;
