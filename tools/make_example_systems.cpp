@@ -216,9 +216,9 @@ TPump GenericPump(const GenericPumpSize &size, int speed_rpm)
 void GravityTransfer(const std::filesystem::path &folder)
 {
     Example e(Water20C());
-    const int upper = e.Tank("Upper reservoir", 2000, 2000, 50, 3);
-    const int joint = e.Joint("Village take-off", 5000, 3000, 30, 20);
-    const int lower = e.Tank("Lower tank", 8000, 4000, 10, 2);
+    const int upper = e.Tank("Upper reservoir", 200, 200, 50, 3);
+    const int joint = e.Joint("Village take-off", 350, 250, 30, 20);
+    const int lower = e.Tank("Lower tank", 500, 300, 10, 2);
     e.Pipe(upper, joint, "Main 150", 400, 150, {{"Entr", 1}, {"Elb90", 4}, {"Gate", 1}});
     e.Pipe(joint, lower, "Main 100", 300, 100, {{"Elb90", 2}, {"Gate", 1}, {"ExitCon", 1, ExitFitting}});
     e.Save(folder, "Common_Gravity_Transfer",
@@ -234,9 +234,9 @@ void GravityTransfer(const std::filesystem::path &folder)
 void PumpedTransfer(const std::filesystem::path &folder)
 {
     Example e(Water20C());
-    const int sump = e.Tank("Sump", 2000, 4000, 0, 2);
-    const int discharge = e.Joint("Pump discharge", 3500, 4000, 0);
-    const int top = e.Tank("Storage tank", 9000, 1500, 35, 3);
+    const int sump = e.Tank("Sump", 200, 300, 0, 2);
+    const int discharge = e.Joint("Pump discharge", 310, 300, 0);
+    const int top = e.Tank("Storage tank", 550, 175, 35, 3);
     const int suction = e.Pipe(sump, discharge, "Suction", 8, 150, {{"Entr", 1}, {"Gate", 1}});
     e.Pump(suction, GenericPump({65, 200}, 2900));
     e.Pipe(discharge, top, "Rising main", 500, 150,
@@ -254,12 +254,12 @@ void PumpedTransfer(const std::filesystem::path &folder)
 void LoopedDistribution(const std::filesystem::path &folder)
 {
     Example e(Water20C());
-    const int reservoir = e.Tank("Reservoir", 1500, 1500, 60, 4);
-    const int j1 = e.Joint("J1", 4000, 2500, 20, 30);
-    const int j2 = e.Joint("J2", 7000, 2500, 18, 25);
-    const int j3 = e.Joint("J3", 7000, 5000, 15, 20);
-    const int j4 = e.Joint("J4", 4000, 5000, 22, 15);
-    const int j5 = e.Joint("J5", 4000, 7000, 25, 10);
+    const int reservoir = e.Tank("Reservoir", 175, 175, 60, 4);
+    const int j1 = e.Joint("J1", 300, 225, 20, 30);
+    const int j2 = e.Joint("J2", 450, 225, 18, 25);
+    const int j3 = e.Joint("J3", 450, 350, 15, 20);
+    const int j4 = e.Joint("J4", 300, 350, 22, 15);
+    const int j5 = e.Joint("J5", 300, 450, 25, 10);
     e.Pipe(reservoir, j1, "Trunk main", 800, 200, {{"Entr", 1}, {"Gate", 1}, {"Elb90", 2}});
     e.Pipe(j1, j2, "P2", 600, 150, {{"TeeRun", 1}});
     e.Pipe(j2, j3, "P3", 500, 100, {{"Elb90", 1}});
@@ -278,10 +278,10 @@ void LoopedDistribution(const std::filesystem::path &folder)
 void PressureReducing(const std::filesystem::path &folder)
 {
     Example e(Water20C());
-    const int tank = e.Tank("Hill reservoir", 1500, 1500, 90, 3);
-    const int valve = e.Joint("Valve outlet", 4500, 3000, 20);
-    const int a = e.Joint("Estate A", 7500, 2500, 15, 18);
-    const int b = e.Joint("Estate B", 7500, 5000, 12, 12);
+    const int tank = e.Tank("Hill reservoir", 175, 175, 90, 3);
+    const int valve = e.Joint("Valve outlet", 325, 250, 20);
+    const int a = e.Joint("Estate A", 475, 225, 15, 18);
+    const int b = e.Joint("Estate B", 475, 350, 12, 12);
     const int supply = e.Pipe(tank, valve, "Supply main", 1200, 150, {{"Entr", 1}, {"Gate", 1}, {"Elb90", 3}});
     e.PressureReducingValve(supply, 3.0);
     e.Pipe(valve, a, "To A", 300, 100, {{"TeeRun", 1}});
@@ -298,12 +298,13 @@ void PressureReducing(const std::filesystem::path &folder)
 void IsometricCooling(const std::filesystem::path &folder)
 {
     Example e(Water20C());
+    // Drawn on the isometric grid: runs follow its 30 deg axes.
     e.network.IsometricDrawing = true;
-    const int basin = e.Tank("Tower basin", 2000, 6000, 0, 1.5);
-    const int pump = e.Joint("Pump outlet", 3500, 6000, 0);
-    const int riser = e.Joint("Riser foot", 6000, 6000, 0);
-    const int top = e.Joint("Riser top", 6000, 3000, 12);
-    const int spray = e.Tank("Tower distribution", 9000, 3000, 14, 0.5);
+    const int basin = e.Tank("Tower basin", 150, 300, 0, 1.5);
+    const int pump = e.Joint("Pump outlet", 235, 349, 0);
+    const int riser = e.Joint("Riser foot", 365, 424, 0);
+    const int top = e.Joint("Riser top", 365, 274, 12);
+    const int spray = e.Tank("Tower distribution", 560, 161, 14, 0.5);
     const int suction = e.Pipe(basin, pump, "Suction", 5, 200, {{"Entr", 1}, {"Gate", 1}});
     e.Pump(suction, GenericPump({80, 250}, 1450));
     e.Pipe(pump, riser, "Header", 60, 150, {{"SwChk", 1}, {"Gate", 1}, {"Elb90", 2}});
@@ -325,12 +326,12 @@ void CompressedAirRing(const std::filesystem::path &folder)
     air.SetToAir();
     Example e(air);
     e.network.ConfigOptions.MethodOfSolution = CompressibleFlowAdjust;
-    const int compressor = e.Tank("Compressor", 1500, 2000, 0, 0, 7);
-    const int r1 = e.GasJoint("Ring 1", 4000, 2000, 0);
-    const int r2 = e.GasJoint("Workshop", 7000, 2000, 0.3);
-    const int r3 = e.GasJoint("Paint shop", 7000, 5000, 0.2);
-    const int r4 = e.GasJoint("Stores", 4000, 5000, 0.1);
-    const int outlet = e.EndPressure("Test bay", 9500, 5000, 0, 2);
+    const int compressor = e.Tank("Compressor", 175, 200, 0, 0, 7);
+    const int r1 = e.GasJoint("Ring 1", 300, 200, 0);
+    const int r2 = e.GasJoint("Workshop", 450, 200, 0.3);
+    const int r3 = e.GasJoint("Paint shop", 450, 350, 0.2);
+    const int r4 = e.GasJoint("Stores", 300, 350, 0.1);
+    const int outlet = e.EndPressure("Test bay", 575, 350, 0, 2);
     e.Pipe(compressor, r1, "Main", 500, 150);
     e.Pipe(r1, r2, "Ring N", 300, 100);
     e.Pipe(r2, r3, "Ring E", 400, 80);
@@ -352,11 +353,11 @@ void NaturalGasSupply(const std::filesystem::path &folder)
     // Natural gas of the shipped gas table at 15 deg C and 0 bar g.
     Example e(Gas("Natural gas", "CH4 + C2H6", 15, 0.757, 0.0109, 1.294));
     e.network.ConfigOptions.MethodOfSolution = CompressibleFlowAdjust;
-    const int station = e.Tank("Regulator station", 1500, 3000, 0, 0, 4);
-    const int tee = e.GasJoint("Tee", 4500, 3000, 0);
-    const int boilers = e.GasJoint("Boiler house", 7500, 1500, 0.15);
-    const int kilns = e.GasJoint("Kilns", 7500, 4500, 0.08);
-    const int canteen = e.EndPressure("Canteen", 9500, 6000, 0, 0.5);
+    const int station = e.Tank("Regulator station", 175, 250, 0, 0, 4);
+    const int tee = e.GasJoint("Tee", 325, 250, 0);
+    const int boilers = e.GasJoint("Boiler house", 475, 175, 0.15);
+    const int kilns = e.GasJoint("Kilns", 475, 325, 0.08);
+    const int canteen = e.EndPressure("Canteen", 575, 400, 0, 0.5);
     e.Pipe(station, tee, "Main", 800, 100);
     e.Pipe(tee, boilers, "Boiler branch", 250, 80);
     e.Pipe(tee, kilns, "Kiln branch", 300, 50);

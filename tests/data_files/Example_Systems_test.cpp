@@ -1,6 +1,8 @@
 #include "Shipped_Data_Folder.h"
 
 #include "network/Network_Class.h"
+#include "platform/Bitmap.h"
+#include "platform/Jpeg_Image.h"
 #include "platform/Stream.h"
 #include "support/Scripted_User_Interface.h"
 
@@ -36,6 +38,16 @@ TEST_P(ShippedExamples, LoadWithoutAMessageAndSolve)
         EXPECT_TRUE(HasCategoryPrefix(path.filename().string()));
         auto description = path;
         EXPECT_TRUE(std::filesystem::exists(description.replace_extension(".txt")));
+        // The browser's picture: 560 x 350, something drawn on white.
+        auto picturePath = path;
+        const TBitmap picture = DecodeJpeg(ReadWholeFile(picturePath.replace_extension(".jpg").string()));
+        EXPECT_EQ(picture.Width(), 560);
+        EXPECT_EQ(picture.Height(), 350);
+        int dark = 0;
+        for (int y = 0; y < picture.Height(); ++y)
+            for (int x = 0; x < picture.Width(); ++x)
+                dark += (picture.Pixel(x, y) & 0xFF) < 128;
+        EXPECT_GT(dark, 500) << "the network is drawn";
 
         auto network = std::make_unique<TNetwork>();
         TScriptedUserInterface ui;
