@@ -21,9 +21,11 @@ struct Frame {
     TPipeItemFrame item;
     TColor pen;
     double yaw, tilt, scale;
+    int textSize;
 
-    Frame(TCanvas &c, int X1, int Y1, int X, int Y, TColor Pen, double Yaw, double Tilt, double Scale)
-        : C(c), item(X1, Y1, X, Y), pen(Pen), yaw(Yaw), tilt(Tilt), scale(Scale)
+    Frame(TCanvas &c, int X1, int Y1, int X, int Y, TColor Pen, double Yaw, double Tilt, double Scale,
+          int TextSize = 7)
+        : C(c), item(X1, Y1, X, Y), pen(Pen), yaw(Yaw), tilt(Tilt), scale(Scale), textSize(TextSize)
     {
         C.Pen.Width = 0;
         C.Pen.Color = Pen;
@@ -68,7 +70,6 @@ struct Frame {
         C.Brush.Color = clWhite;
         C.Brush.Style = TBrushStyle::bsSolid;
     }
-    int textSize = 7;
     std::vector<TPoint> uprights(std::initializer_list<TPoint> pts) const
     {
         std::vector<TPoint> out;
@@ -118,8 +119,7 @@ struct Frame {
 void DrawComponentSymbol0(TCanvas &C, int X1, int Y1, int X, int Y, std::string_view Name, TColor PenColour,
                           bool Selected, double Yaw, double Scale, int TextSize)
 {
-    Frame f(C, X1, Y1, X, Y, PenColour, Yaw, 0, Scale);
-    f.textSize = TextSize;
+    Frame f(C, X1, Y1, X, Y, PenColour, Yaw, 0, Scale, TextSize);
     const bool neg = f.item.Leftward;
     const auto box = f.turned({{-10, -5}, {10, -5}, {10, 5}, {-10, 5}}, neg);
     const auto zigzag = f.turned({{-10, 0}, {-6, 0}, {-3, 3}, {3, -3}, {6, 0}, {10, 0}}, neg);
@@ -131,8 +131,7 @@ void DrawComponentSymbol0(TCanvas &C, int X1, int Y1, int X, int Y, std::string_
 void DrawComponentSymbol1(TCanvas &C, int X1, int Y1, int X, int Y, std::string_view Name, TColor PenColour,
                           bool Selected, double Yaw, double Scale, int TextSize)
 {
-    Frame f(C, X1, Y1, X, Y, PenColour, Yaw, 0, Scale);
-    f.textSize = TextSize;
+    Frame f(C, X1, Y1, X, Y, PenColour, Yaw, 0, Scale, TextSize);
     const bool neg = f.item.Leftward;
     const auto red = f.turned({{-8, 0}, {-12, 0}, {-8, 0}, {-8, -7}}, neg);
     const auto cyan = f.turned({{8, 0}, {8, 7}, {8, 0}, {12, 0}}, neg);
@@ -160,8 +159,7 @@ namespace {
 void drawPanelStyle(TCanvas &C, int X1, int Y1, int X, int Y, std::string_view Name, TColor PenColour, bool Selected,
                     double Yaw, double Tilt, double Scale, int TextSize, TColor Panel, bool Cross)
 {
-    Frame f(C, X1, Y1, X, Y, PenColour, Yaw, Tilt, Scale);
-    f.textSize = TextSize;
+    Frame f(C, X1, Y1, X, Y, PenColour, Yaw, Tilt, Scale, TextSize);
     const bool neg = f.item.Leftward;
     const auto frame = f.turned({{-9, -5}, {9, -5}, {9, 5}, {-9, 5}}, neg);
     const auto panel = f.turned({{-8, -4}, {8, -4}, {8, 4}, {-8, 4}}, neg);
@@ -195,8 +193,7 @@ void DrawComponentSymbol3(TCanvas &C, int X1, int Y1, int X, int Y, std::string_
 void DrawComponentSymbol4(TCanvas &C, int X1, int Y1, int X, int Y, std::string_view Name, TColor PenColour,
                           bool Selected, double Yaw, double Tilt, double Scale, int TextSize)
 {
-    Frame f(C, X1, Y1, X, Y, PenColour, Yaw, Tilt, Scale);
-    f.textSize = TextSize;
+    Frame f(C, X1, Y1, X, Y, PenColour, Yaw, Tilt, Scale, TextSize);
     const bool neg = f.item.Leftward;
     const auto box = f.turned({{-10, -5}, {10, -5}, {10, 5}, {-10, 5}}, false);
     const auto cyan = f.turned({{10, -5}, {10, 5}, {2, 5}}, neg);
@@ -219,8 +216,7 @@ void DrawComponentSymbol4(TCanvas &C, int X1, int Y1, int X, int Y, std::string_
 void DrawComponentSymbol5(TCanvas &C, int X1, int Y1, int X, int Y, std::string_view Name, TColor PenColour,
                           bool Selected, double Yaw, double Tilt, double Scale, int TextSize)
 {
-    Frame f(C, X1, Y1, X, Y, PenColour, Yaw, Tilt, Scale);
-    f.textSize = TextSize;
+    Frame f(C, X1, Y1, X, Y, PenColour, Yaw, Tilt, Scale, TextSize);
     const bool neg = f.item.Leftward;
     const auto box = f.turned({{-10, -5}, {10, -5}, {10, 5}, {-10, 5}}, neg);
     const std::vector<std::vector<TPoint>> blades = {f.turned({{0, 0}, {-5, -2}, {-5, 2}}, neg),
@@ -238,8 +234,7 @@ void DrawComponentSymbol5(TCanvas &C, int X1, int Y1, int X, int Y, std::string_
 void DrawComponentSymbol6(TCanvas &C, int X1, int Y1, int X, int Y, std::string_view Name, TColor PenColour,
                           bool Selected, double Yaw, double Scale, int TextSize)
 {
-    Frame f(C, X1, Y1, X, Y, PenColour, Yaw, 0, Scale);
-    f.textSize = TextSize;
+    Frame f(C, X1, Y1, X, Y, PenColour, Yaw, 0, Scale, TextSize);
     const bool neg = f.item.Leftward;
     const auto line = f.turned({{-14, 0}, {14, 0}}, neg);
     std::vector<std::vector<TPoint>> cells, marks;
@@ -266,8 +261,7 @@ void DrawComponentSymbol6(TCanvas &C, int X1, int Y1, int X, int Y, std::string_
 void DrawComponentSymbol7(TCanvas &C, int X1, int Y1, int X, int Y, std::string_view Name, TColor PenColour,
                           bool Selected, double Yaw, double Tilt, double Scale, int TextSize)
 {
-    Frame f(C, X1, Y1, X, Y, PenColour, Yaw, Tilt, Scale);
-    f.textSize = TextSize;
+    Frame f(C, X1, Y1, X, Y, PenColour, Yaw, Tilt, Scale, TextSize);
     const bool neg = f.item.Leftward;
     const auto upper = f.turned({{-5, -5}, {-3, -3}, {3, -3}, {5, -5}}, neg);
     const auto lower = f.turned({{-5, 5}, {-3, 3}, {3, 3}, {5, 5}}, neg);
@@ -280,8 +274,7 @@ void DrawComponentSymbol7(TCanvas &C, int X1, int Y1, int X, int Y, std::string_
 void DrawComponentSymbol8(TCanvas &C, int X1, int Y1, int X, int Y, std::string_view Name, TColor PenColour,
                           bool Selected, double Yaw, double Tilt, double Scale, int TextSize)
 {
-    Frame f(C, X1, Y1, X, Y, PenColour, Yaw, Tilt, Scale);
-    f.textSize = TextSize;
+    Frame f(C, X1, Y1, X, Y, PenColour, Yaw, Tilt, Scale, TextSize);
     const bool neg = f.item.Leftward;
     const auto bar = f.turned({{-7, 0}, {7, 0}}, neg);
     const auto wave = f.turned({{-6, 0}, {-2, -5}, {2, 5}, {6, 0}}, neg);
@@ -294,8 +287,7 @@ void DrawComponentSymbol8(TCanvas &C, int X1, int Y1, int X, int Y, std::string_
 void DrawComponentSymbol12(TCanvas &C, int X1, int Y1, int X, int Y, std::string_view Name, TColor PenColour,
                            bool Selected, double Yaw, double Tilt, double Scale, int TextSize)
 {
-    Frame f(C, X1, Y1, X, Y, PenColour, Yaw, Tilt, Scale);
-    f.textSize = TextSize;
+    Frame f(C, X1, Y1, X, Y, PenColour, Yaw, Tilt, Scale, TextSize);
     // One list both ways: the stem stays on the upper side.
     const auto body =
         f.turned({{-4, -4}, {-1, -4}, {1, -4}, {4, -4}, {4, -2}, {4, 3}, {4, 6}, {-4, 6}, {-4, 3}, {-4, -2}}, false);
@@ -320,8 +312,7 @@ void DrawComponentSymbol12(TCanvas &C, int X1, int Y1, int X, int Y, std::string
 void DrawComponentSymbol9(TCanvas &C, int X1, int Y1, int X, int Y, std::string_view Name, TColor PenColour,
                           bool Selected, double Yaw, double Tilt, double Scale, int TextSize)
 {
-    Frame f(C, X1, Y1, X, Y, PenColour, Yaw, Tilt, Scale);
-    f.textSize = TextSize;
+    Frame f(C, X1, Y1, X, Y, PenColour, Yaw, Tilt, Scale, TextSize);
     f.label(Name, {-10, 7}, {10, -7}, Selected);
     C.Brush.Color = f.shade(kLightCyan);
     f.circle({0, 0}, {-7, -7}, {7, 7}, {-7, -7}, {7, 7}, f.iso(), false);
@@ -336,8 +327,7 @@ void DrawComponentSymbol9(TCanvas &C, int X1, int Y1, int X, int Y, std::string_
 void DrawComponentSymbol10(TCanvas &C, int X1, int Y1, int X, int Y, std::string_view Name, TColor PenColour,
                            bool Selected, double Yaw, double Tilt, double Scale, int TextSize)
 {
-    Frame f(C, X1, Y1, X, Y, PenColour, Yaw, Tilt, Scale);
-    f.textSize = TextSize;
+    Frame f(C, X1, Y1, X, Y, PenColour, Yaw, Tilt, Scale, TextSize);
     const auto spokes = f.uprights({{-7, 0}, {7, 0}, {0, -7}, {0, 7}, {-5, -5}, {5, 5}, {5, -5}, {-5, 5}});
     f.label(Name, {-10, 7}, {10, -7}, Selected);
     C.Brush.Color = f.shade(kLightCyan);
@@ -402,8 +392,7 @@ namespace {
 void drawLetteredCircle(TCanvas &C, int X1, int Y1, int X, int Y, std::string_view Name, TColor PenColour,
                         bool Selected, double Yaw, double Tilt, double Scale, int TextSize, bool LetterK)
 {
-    Frame f(C, X1, Y1, X, Y, PenColour, Yaw, Tilt, Scale);
-    f.textSize = TextSize;
+    Frame f(C, X1, Y1, X, Y, PenColour, Yaw, Tilt, Scale, TextSize);
     f.label(Name, {-10, 7}, {10, -7}, Selected);
     f.circle({0, 0}, {-8, -8}, {9, 9}, {-7, -7}, {8, 8}, f.iso(), false);
     if (LetterK) {

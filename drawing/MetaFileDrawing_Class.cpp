@@ -77,13 +77,20 @@ void TMetaFileDrawing::TransferMetaFileCanvasToMetaFile()
     MetaFileCanvas.reset();
 }
 
-void TMetaFileDrawing::DrawGridLines()
+namespace {
+TCanvas &gridPen(TCanvas &C)
 {
-    TCanvas &C = canvas();
     C.Brush.Color = kGridColour;
     C.Brush.Style = TBrushStyle::bsSolid;
     C.Pen.Color = kGridColour;
     C.Pen.Width = 1;
+    return C;
+}
+} // namespace
+
+void TMetaFileDrawing::DrawGridLines()
+{
+    TCanvas &C = gridPen(canvas());
     for (int x = 0; x < MetaFileWidth;) {
         x += MetaFileDrawing_XGridSpacing;
         C.MoveTo(x, 0);
@@ -98,11 +105,7 @@ void TMetaFileDrawing::DrawGridLines()
 
 void TMetaFileDrawing::DrawGridLinesIsometric()
 {
-    TCanvas &C = canvas();
-    C.Brush.Color = kGridColour;
-    C.Brush.Style = TBrushStyle::bsSolid;
-    C.Pen.Color = kGridColour;
-    C.Pen.Width = 1;
+    TCanvas &C = gridPen(canvas());
     for (int a = -3 * MetaFileWidth; a < 3 * MetaFileWidth;) {
         a += 2 * MetaFileDrawing_XGridSpacing;
         C.MoveTo(a, 0);

@@ -170,30 +170,32 @@ void DrawPumpFlowArrowHead(TCanvas &C, int X1, int Y1, int X2, int Y2, int Size,
     DrawFilledArrowHead(C, X1, Y1, tip.X, tip.Y, Size, LengthFactor, FillColour, PenColour, Yaw, Tilt);
 }
 
-void DrawDemandOutArrow(TCanvas &C, int X1, int Y1, int X2, int Y2, TColor Colour, bool Selected)
+namespace {
+// A demand arrow from (X1, Y1) to (X2, Y2), its head Distance short of the
+// end, with the selection circle at the label point.
+void demandArrow(TCanvas &C, int X1, int Y1, int X2, int Y2, TPoint label, int Distance, TColor Colour,
+                 bool Selected)
 {
     if (Selected)
-        DrawFilledCircle(C, X2, Y2, 7, clYellow);
+        DrawFilledCircle(C, label.X, label.Y, 7, clYellow);
     C.Pen.Width = 0;
     C.Pen.Color = Colour;
     C.Brush.Color = Colour;
     C.Brush.Style = TBrushStyle::bsSolid;
     C.MoveTo(X1, Y1);
     C.LineTo(X2, Y2);
-    DrawLineEndArrowHead(C, X1, Y1, X2, Y2, 0, Colour, 0, 0);
+    DrawLineEndArrowHead(C, X1, Y1, X2, Y2, Distance, Colour, 0, 0);
+}
+} // namespace
+
+void DrawDemandOutArrow(TCanvas &C, int X1, int Y1, int X2, int Y2, TColor Colour, bool Selected)
+{
+    demandArrow(C, X1, Y1, X2, Y2, {X2, Y2}, 0, Colour, Selected);
 }
 
 void DrawDemandInArrow(TCanvas &C, int X1, int Y1, int X2, int Y2, TColor Colour, bool Selected)
 {
-    if (Selected)
-        DrawFilledCircle(C, X1, Y1, 7, clYellow);
-    C.Pen.Width = 0;
-    C.Pen.Color = Colour;
-    C.Brush.Color = Colour;
-    C.Brush.Style = TBrushStyle::bsSolid;
-    C.MoveTo(X1, Y1);
-    C.LineTo(X2, Y2);
-    DrawLineEndArrowHead(C, X1, Y1, X2, Y2, 4, Colour, 0, 0);
+    demandArrow(C, X1, Y1, X2, Y2, {X1, Y1}, 4, Colour, Selected);
 }
 
 void DrawFittingsSymbol(TCanvas &C, int X1, int Y1, int X, int Y, double K, bool ShowK, TColor PenColour, bool,
