@@ -6,6 +6,7 @@
 #include "drawing/Pipe_Items.h"
 #include "drawing/Pump_Symbols.h"
 #include "network/Result_Table_Cells.h"
+#include "platform/Codepage1252.h"
 #include "platform/Pascal.h"
 #include "units/Unit_Format.h"
 #include "units/Units.h"
@@ -375,7 +376,8 @@ void TMetaFileDrawing::drawClosedPipes(TRenderState &s)
         if (!s.ResultsMode && pipe.Selected)
             DrawPipeBand(C, g.X1, g.Y1, g.X2, g.Y2, clYellow, pipe.LineWidth + 18, TBrushStyle::bsSolid);
         DrawClosedPipeLine(C, g.X1, g.Y1, g.X2, g.Y2, clGray);
-        const std::string label = (pipe.Name + " - Closed").substr(0, 29);
+        const std::u16string full = Utf8ToUtf16(pipe.Name + " - Closed");
+        const std::string label = Utf16ToUtf8(full.substr(0, 29)); // 29 characters, not bytes
         DrawPipeLabel(pipe.labelx, pipe.labely, C, g.X1, g.Y1, g.X2, g.Y2, pipe.labelPositionPercentageAlongPipe,
                       label, kNotInCalculation, net.ConfigOptions.DefaultTextSize, s.Dragging());
     }

@@ -266,6 +266,18 @@ TEST(Renderer, DragToolShowsImageHandlesAndEditBoxesButAnimationHidesImages)
     EXPECT_TRUE(animated.Calls("StretchDraw").empty());
 }
 
+TEST(Renderer, ClosedPipeLabelIsCutAtTwentyNineCharacters)
+{
+    TwoNodes t(100, 100, 900, 100);
+    t.net.GetPipe(t.pipe).Name = "Ölleitung Süd Ä1234567890";
+    t.net.RemoveNodeLinkAddClosedPipeLink(t.pipe);
+    const auto log = t.render();
+    const auto texts = log->Calls("TextOut");
+    ASSERT_EQ(texts.size(), 3u); // the label, then the two node labels
+    EXPECT_EQ(textOf(texts[0]), "Ölleitung Süd Ä1234567890 - C");
+    EXPECT_NE(texts[0].find("C0C0C0"), std::string::npos);
+}
+
 TEST(Renderer, OutOfRangeIndexesFromFilesDrawSafely)
 {
     TwoNodes t(100, 100, 500, 100);
