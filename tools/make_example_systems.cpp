@@ -169,40 +169,25 @@ private:
     }
 };
 
-TFluid Water20C()
+TFluid Fluid(const std::string &name, const std::string &formula, double t_C, double density, double centipoise,
+            double vapourPressure_bar_a, double ratio, bool gas)
 {
-    TFluid water;
-    water.name = "Water";
-    water.chemicalFormula = "H2O";
-    water.degrees_K = 293.15;
-    water.pressure_bar_g = 0;
-    water.density_kgs_m3 = 998.207;
-    water.centipoise = 1.0016;
-    water.centistokes = water.centipoise / water.density_kgs_m3 * 1000;
-    water.vapourPressure_bar_a = 0.023393;
-    water.specificHeatRatio = 0;
-    water.FluidIsGas = false;
-    water.compressedFlowFactor = 1;
-    return water;
+    TFluid fluid;
+    fluid.name = name;
+    fluid.chemicalFormula = formula;
+    fluid.degrees_K = t_C + 273.15;
+    fluid.pressure_bar_g = 0;
+    fluid.density_kgs_m3 = density;
+    fluid.centipoise = centipoise;
+    fluid.centistokes = centipoise / density * 1000;
+    fluid.vapourPressure_bar_a = vapourPressure_bar_a;
+    fluid.specificHeatRatio = ratio;
+    fluid.FluidIsGas = gas;
+    fluid.compressedFlowFactor = 1;
+    return fluid;
 }
 
-TFluid Gas(const std::string &name, const std::string &formula, double t_C, double density, double centipoise,
-           double ratio)
-{
-    TFluid gas;
-    gas.name = name;
-    gas.chemicalFormula = formula;
-    gas.degrees_K = t_C + 273.15;
-    gas.pressure_bar_g = 0;
-    gas.density_kgs_m3 = density;
-    gas.centipoise = centipoise;
-    gas.centistokes = centipoise / density * 1000;
-    gas.vapourPressure_bar_a = 0;
-    gas.specificHeatRatio = ratio;
-    gas.FluidIsGas = true;
-    gas.compressedFlowFactor = 1;
-    return gas;
-}
+TFluid Water20C() { return Fluid("Water", "H2O", 20, 998.207, 1.0016, 0.023393, 0, false); }
 
 TPump GenericPump(const GenericPumpSize &size, int speed_rpm)
 {
@@ -351,7 +336,7 @@ void CompressedAirRing(const std::filesystem::path &folder)
 void NaturalGasSupply(const std::filesystem::path &folder)
 {
     // Natural gas of the shipped gas table at 15 deg C and 0 bar g.
-    Example e(Gas("Natural gas", "CH4 + C2H6", 15, 0.757, 0.0109, 1.294));
+    Example e(Fluid("Natural gas", "CH4 + C2H6", 15, 0.757, 0.0109, 0, 1.294, true));
     e.network.ConfigOptions.MethodOfSolution = CompressibleFlowAdjust;
     const int station = e.Tank("Regulator station", 175, 250, 0, 0, 4);
     const int tee = e.GasJoint("Tee", 325, 250, 0);
