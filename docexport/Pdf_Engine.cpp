@@ -115,6 +115,8 @@ void TdeCustomPDFEngine::BeginDocOutput()
     FPageList.clear();
     FPattern.Clear();
     FImages.BeginDocument();
+    FFontTable.clear();
+    FSysFonts = FMapFont.SysFontList();
     FOutlines = 0;
 
     tzset();
@@ -182,7 +184,7 @@ void TdeCustomPDFEngine::EndDocOutput()
             FPattern.RegisterImagePattern(FWriter, FImages.FBGImageObj, FImages.FBackgroundImageLeft,
                                           FImages.FBackgroundImageTop, FImages.FBackgroundImageWidth,
                                           FImages.FBackgroundImageHeight);
-        FWriter.WriteObject(FPattern.ResourceEntries() + "/ProcSet 4 0 R" + FImages.ResourceEntries() + CRLF, 5,
+        FWriter.WriteObject(FPattern.ResourceEntries() + FontResourceEntries() + "/ProcSet 4 0 R" + FImages.ResourceEntries() + CRLF, 5,
                             true);
 
         std::string procSet = "[/PDF";
@@ -193,6 +195,7 @@ void TdeCustomPDFEngine::EndDocOutput()
         FWriter.WriteObject(procSet + "]", 4, true);
 
         FPattern.WritePatterns(FWriter, FCompression);
+        WriteFonts();
 
         std::string info = "/CreationDate <" + StrToHex(FCreationTime) + ">/ModDate <" + StrToHex(FCreationTime) +
                            ">/Producer <" + EncodeInfoString(Utf8ToUtf16(ProducerText)) + ">";

@@ -7,6 +7,8 @@
 // the information dictionary, the cross-reference table and the trailer.
 
 #include "docexport/Pdf_Images.h"
+#include "docexport/Glyph_Info.h"
+#include "docexport/Pdf_Font.h"
 #include "docexport/Pdf_Object_Writer.h"
 #include "docexport/Pdf_Outlines.h"
 #include "docexport/Pdf_Page_Content.h"
@@ -62,6 +64,9 @@ public:
     Extended PixelToPointX(Extended x) const;
     Extended PixelToPointY(int pageNo, Extended y) const;
 
+    // Name characters that PDF names cannot hold as such, as "#" and two hex digits.
+    static std::string EscapeNameChars(const std::string &name);
+
 protected:
     std::unique_ptr<TdePreferences> PreferencesClass() const override;
     void BeginDocOutput() override;
@@ -96,6 +101,9 @@ protected:
     void WritePageBackground();
     // The background picture object "Img0"; returns its number.
     int WriteBackgroundImage(const TBitmap &bitmap);
+    // Text: analysed into runs, merged into run stores, one text block each.
+    void RenderTextItem(TdeTextItem &item) override;
+
     void RenderClipItem(TdeClipItem &item) override;
     void RenderPathItem(TdePathItem &item) override;
     void RenderPolyPolygonItem(TdePolyPolygonItem &item) override;
@@ -135,7 +143,42 @@ protected:
     std::string FCreationTime;
     double FPixelToPointMultiplier;
 
+    // Fonts of the document; font i is the resource "/Fi".
+    std::vector<std::unique_ptr<TdePDFFont>> FFontTable;
+    TdeMapFont FMapFont;
+    std::vector<std::string> FSysFonts;
+
 private:
+    // One run of a text item, or several consecutive ones in one font and kind.
+    struct TdeRunStore {
+        WideString RunText;
+        TFont Font;
+        TdeGlyphInfoList GlyphInfoList;
+        TdeRunInfo RunInfo;
+        TdeWordArray LogClust;
+        int Angle = 0;
+    };
+    void StoreTextRun(const WideString &text, int runIndex, int runCount, TdeGlyphInfoList *glyphs,
+                      const TdeRunInfo &info, const TdeWordArray &logClust);
+    void WriteStoredRuns();
+    // Writes one store at the pen position and moves the pen; the width in native units.
+    double WriteTextRun(TdeRunStore &store, double spacing);
+    TdePDFFont &RunPDFFont(const TFont &font, bool glyphRun, bool identityH, int &index);
+    // Natural width in pixels at the item's size.
+    double NaturalWidth(TdeRunStore &store);
+    void WriteLinks(const std::string &bottomY);
+    bool IsEmbedded(const std::string &faceName);
+    std::string FontResourceEntries() const;
+    void WriteFonts();
+
+    TdeTextItem *FCurrentTextObj = nullptr;
+    double FRunTextX = 0;
+    double FRunTextY = 0;
+    TFont FRunFont;
+    std::unique_ptr<TdeRunStore> FRunStore;
+    std::vector<std::unique_ptr<TdeRunStore>> FRunStoreList;
+    bool FLinksWritten = false;
+
     // Takes the join and cap of the shape item being rendered.
     TdePDFPageContent &ShapeContent();
     // A failed document leaves no half-written file behind.
