@@ -174,6 +174,7 @@ void TMetaFileDrawing::renderLayers(TRenderState &s)
     TCanvas &C = *s.C;
     C.Brush.Color = clGreen;
     C.Brush.Style = TBrushStyle::bsDiagCross;
+    C.Pen.Style = TPenStyle::psSolid;
     C.Pen.Width = 0;
     C.Pen.Color = kLabelColour;
     drawNodeHighlights(s);

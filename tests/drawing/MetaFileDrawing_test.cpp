@@ -245,6 +245,31 @@ TEST(Renderer, HighlightsByToolSelectionAndAnimation)
     EXPECT_EQ(bands(*t.render({}, true)), 0);
 }
 
+TEST(Renderer, PipesTakeResultsColoursOnlyAfterASuccessfulCalculation)
+{
+    TwoNodes t(100, 100, 500, 100);
+    TPipe &pipe = t.net.GetPipe(t.pipe);
+    pipe.LineColor = 0x123456;
+    pipe.Velocity_ms = 1.0;
+    TConfigOptions &opt = t.net.ConfigOptions;
+    opt.UseResultsColors = true;
+    opt.ResultsColorItem = ResultsVelocity;
+    opt.ResultsColorItemMinValue = 0;
+    opt.ResultsColorItemMaxValue = 2;
+    auto pipeLine = [&](bool solved, TResultsColorItemEnum item) {
+        t.net.solvedSuccessful = solved;
+        opt.ResultsColorItem = item;
+        const auto log = t.render({}, true);
+        for (const std::string &line : log->Calls("LineTo"))
+            if (PointsOf(line) == Pts({{500, 100}}))
+                return line.substr(line.find("pen ") + 4, 6);
+        return std::string();
+    };
+    EXPECT_EQ(pipeLine(false, ResultsVelocity), "123456");
+    EXPECT_EQ(pipeLine(true, ResultsVelocity), TCanvasLog::ColorText(t.net.GetColorFromItemMinMaxValues(1.0)));
+    EXPECT_EQ(pipeLine(true, ResultsPressure), "123456"); // a node item colours the nodes only
+}
+
 TEST(Renderer, DragToolShowsImageHandlesAndEditBoxesButAnimationHidesImages)
 {
     TNetwork net;
