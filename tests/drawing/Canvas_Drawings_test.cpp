@@ -105,6 +105,24 @@ TEST(Arrowheads, TipsCornersAndFlattening)
     EXPECT_EQ(none.Pen.Color, clBlue);
 }
 
+TEST(TurnedEllipse, TwoBezierHalvesStrokedOrFilledByTheBrush)
+{
+    TCanvasLog log;
+    DrawRotatedEllipseOutline(log, 0, 0, 20, 10, 0);
+    EXPECT_EQ(PointsOf(log.Calls("PolyBezier")[0]),
+              Pts({{0, 4}, {0, -3}, {19, -3}, {19, 4}, {19, 11}, {0, 11}, {0, 4}}));
+    TCanvasLog turned;
+    DrawRotatedEllipseOutline(turned, 0, 0, 20, 10, kPi / 2);
+    EXPECT_EQ(PointsOf(turned.Calls("PolyBezier")[0])[0], TPoint(10, 14)); // the left end turned below
+    TCanvasLog clear, solid;
+    clear.Brush.Style = TBrushStyle::bsClear;
+    DrawRotatedFilledEllipse(clear, 0, 0, 20, 10, 0.3, clRed);
+    DrawRotatedFilledEllipse(solid, 0, 0, 20, 10, 0.3, clRed);
+    EXPECT_EQ(clear.Calls("StrokePath").size(), 1u);
+    EXPECT_EQ(solid.Calls("StrokeAndFillPath").size(), 1u);
+    EXPECT_EQ(solid.Brush.Color, clWhite); // the colour argument changes nothing
+}
+
 TEST(DeletePointRange, RemovesInclusiveRangeAndClipsOutsideIt)
 {
     TPointArray pts;
