@@ -108,6 +108,18 @@ TEST(PumpSymbols, StyleOneCirclesInTheIsometricView)
     EXPECT_EQ(vertical->Calls("StrokeAndFillPath").size(), 3u);
 }
 
+TEST(PumpSymbols, StyleTwoBoltsAndHub)
+{
+    auto plan = pump(2, 100, 200, 160, 200);
+    const auto circles = plan->Calls("Ellipse");
+    ASSERT_EQ(circles.size(), 2u + 8u + 1u); // casing, inner circle, eight bolt marks, hub
+    EXPECT_EQ(relative(circles[2], {160, 200}), Pts({{6, -1}, {8, 1}}));  // the first mark at (7, 0)
+    EXPECT_EQ(relative(circles.back(), {160, 200}), Pts({{-6, -6}, {6, 6}}));
+    auto iso = pump(2, 100, 200, 160, 200, kIsoYaw);
+    const auto hub = relative(iso->Calls("Ellipse").back(), {160, 200});
+    EXPECT_EQ(hub[1].Y, 4);
+}
+
 TEST(PumpSymbols, MultistageReachAndBranchSide)
 {
     const std::pair<int, int> reaches[] = {{1, 79}, {2, 88}, {9, 151}, {12, 151}, {0, 79}, {-5, 79}};
