@@ -1,4 +1,8 @@
+#include <array>
 #include <filesystem>
+#include <map>
+#include <set>
+#include <sstream>
 #include <fstream>
 #include <regex>
 #include <unistd.h>
@@ -6,7 +10,9 @@
 #include <gtest/gtest.h>
 
 #include "Pdf_Test_Reader.h"
+#include "docexport/Doc_Utils.h"
 #include "docexport/Pdf_Engine.h"
+#include "platform/Font_Engine.h"
 #include "platform/Codepage1252.h"
 
 namespace tessaran {
@@ -89,7 +95,213 @@ TEST_F(PdfText, ScriptsComeBackOutOfTheFile)
     for (const auto &line : lines)
         EXPECT_NE(text.find(line.text), std::string::npos) << line.text << "\n---\n" << text;
     EXPECT_NE(text.find("Turned upright"), std::string::npos) << text;
-    std::cout << Tool("pdffonts '" + path + "'");
+    // Every font embedded as a subset under its own tag; glyph runs in CID fonts.
+    std::istringstream fonts(Tool("pdffonts '" + path + "'"));
+    std::string row;
+    std::set<std::string> tags;
+    int rows = 0, cid = 0;
+    while (std::getline(fonts, row)) {
+        if (row.size() < 10 || row[6] != '+')
+            continue;
+        ++rows;
+        tags.insert(row.substr(0, 6));
+        cid += row.find("CID TrueType") != std::string::npos;
+        EXPECT_NE(row.find(" yes yes "), std::string::npos) << row;
+    }
+    EXPECT_GE(rows, 3);
+    EXPECT_EQ(static_cast<int>(tags.size()), rows);
+    EXPECT_GE(cid, 2);
+}
+
+TEST_F(PdfText, WithoutEmbeddingNoFontProgram)
+{
+    if (!HasTools())
+        GTEST_SKIP() << "poppler-utils or qpdf missing";
+    engine.Preferences().EmbedTrueTypeFonts = TdeTTFontEmbedding::etfNone;
+    engine.FontEmbedExcludeList() = {"Verdana"};
+    const std::string path = Write("plain", [&] {
+        engine.TextOut(40, 40, u"Plain (text) \u00B5");
+        engine.Font().Style.Include(TFontStyle::fsBold);
+        engine.TextOut(40, 80, u"\u0394p bold");
+    });
+    const std::string list = Tool("pdffonts '" + path + "'");
+    // Neither embedded nor subset: "no  no" in every font row.
+    std::istringstream rows(list);
+    int fonts = 0;
+    for (std::string row; std::getline(rows, row);)
+        if (row.find("TrueType") != std::string::npos) {
+            ++fonts;
+            EXPECT_NE(row.find(" no  no "), std::string::npos) << row;
+        }
+    EXPECT_EQ(fonts, 3) << list; // plain Arial, and bold Arial as WinAnsi and as CID font
+    EXPECT_EQ(list.find('+'), std::string::npos) << list;
+    std::ifstream in(path, std::ios::binary);
+    const std::string pdf((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(pdf.find("/FontFile2"), std::string::npos);
+    EXPECT_NE(pdf.find("/BaseFont/Arial,Bold"), std::string::npos);
+    const std::string text = Tool("pdftotext '" + path + "' -");
+    EXPECT_NE(text.find("Plain (text) \u00B5"), std::string::npos) << text;
+    EXPECT_NE(text.find("\u0394p bold"), std::string::npos) << text;
+}
+
+// The font programs of a file, read by an independent font library.
+TEST_F(PdfText, EmbeddedFontProgramsLoadInAFontLibrary)
+{
+    if (!HasTools() || RunCommand("/usr/bin/python3 -c 'import fontTools'") != 0)
+        GTEST_SKIP() << "qpdf or python3-fonttools missing";
+    const std::u16string deep = u"\u01D5\u01D6\u01D7\u01D8\u01DE\u022A"; // composites of composites
+    for (const auto embedding : {TdeTTFontEmbedding::etfSubset, TdeTTFontEmbedding::etfFull}) {
+        engine.Compression().Enabled = false;
+        engine.Preferences().EmbedTrueTypeFonts = embedding;
+        const std::string name = embedding == TdeTTFontEmbedding::etfSubset ? "subset" : "full";
+        const std::string path = Write(name, [&] {
+            engine.Font().Name = "DejaVu Sans";
+            engine.TextOut(40, 40, u"Glyphs " + deep);
+            engine.Font().Name = "Arial";
+            engine.TextOut(40, 80, u"Caf\u00E9 na\u00EFve");
+        });
+        std::ifstream in(path, std::ios::binary);
+        const std::string pdf((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::regex program("/FontFile2 ([0-9]+) 0 R");
+        int programs = 0;
+        for (std::sregex_iterator m(pdf.begin(), pdf.end(), program), end; m != end; ++m) {
+            ++programs;
+            const std::string font = (folder / (name + (*m)[1].str() + ".ttf")).string();
+            ASSERT_EQ(RunCommand("qpdf --show-object=" + (*m)[1].str() + " --filtered-stream-data '" + path + "' > '" +
+                                 font + "'"),
+                      0);
+            // Checksums checked; glyph count as in the installed face; every
+            // used glyph keeps its outline and every component, at any depth, is there.
+            const std::string script =
+                "import sys\n"
+                "from fontTools.ttLib import TTFont\n"
+                "from fontTools.ttLib.ttFont import TTFont as T\n"
+                "sub = TTFont(sys.argv[1], checkChecksums=2)\n"
+                "glyf = sub['glyf']\n"
+                "names = sub.getGlyphOrder()\n"
+                "src = None\n"
+                "for path in sys.argv[2:]:\n"
+                "    f = TTFont(path)\n"
+                "    if f['maxp'].numGlyphs == sub['maxp'].numGlyphs: src = f\n"
+                "assert src is not None, 'glyph count changed'\n"
+                "cmap = src.getBestCmap()\n"
+                "text = " + std::string("'Glyphs \\u01d5\\u01d6\\u01d7\\u01d8\\u01de\\u022a Caf\\u00e9 na\\u00efve'") + "\n"
+                "used = [cmap[ord(c)] for c in text if ord(c) in cmap and c != ' ']\n"
+                "present = [u for u in used if glyf[u].numberOfContours != 0]\n"
+                "assert present, 'no used glyph in this font'\n"
+                "for u in present:\n"
+                "    assert glyf[u].numberOfContours == src['glyf'][u].numberOfContours, u\n"
+                "def walk(g):\n"
+                "    if glyf[g].isComposite():\n"
+                "        for c in glyf[g].components:\n"
+                "            assert glyf[c.glyphName].numberOfContours != 0, c.glyphName\n"
+                "            walk(c.glyphName)\n"
+                "for u in present: walk(u)\n"
+                "print('ok', len(present))\n";
+            std::ofstream(folder / "check.py") << script;
+            const std::string sources = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf '" +
+                                        FindFontFile("Arial", false, false).Path + "'";
+            std::string report;
+            EXPECT_EQ(RunCommand("/usr/bin/python3 '" + (folder / "check.py").string() + "' '" + font + "' " + sources,
+                                 &report),
+                      0)
+                << name << ": " << report;
+        }
+        EXPECT_EQ(programs, 2) << name;
+    }
+}
+
+TEST_F(PdfText, LinkRectangleCoversItsWords)
+{
+    if (!HasTools())
+        GTEST_SKIP() << "poppler-utils or qpdf missing";
+    engine.Compression().Enabled = false;
+    engine.Font().Size = 12;
+    const std::string path = Write("link", [&] {
+        engine.TextOut(100, 100, u"Mail info@example.com or see www.example.com.");
+        engine.SetTextRotation(90);
+        engine.TextOut(300, 500, u"www.turned.example");
+    });
+    std::ifstream in(path, std::ios::binary);
+    const std::string pdf((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::regex rect("/Rect \\[([-0-9.]+) ([-0-9.]+) ([-0-9.]+) ([-0-9.]+)\\]");
+    std::vector<std::array<double, 4>> rects;
+    for (std::sregex_iterator m(pdf.begin(), pdf.end(), rect), end; m != end; ++m)
+        rects.push_back({std::stod((*m)[1]), std::stod((*m)[2]), std::stod((*m)[3]), std::stod((*m)[4])});
+    ASSERT_EQ(rects.size(), 2u); // none for the turned line
+    EXPECT_NE(pdf.find("/URI<" + StrToHex("mailto:info@example.com") + ">"), std::string::npos);
+    EXPECT_NE(pdf.find("/URI<" + StrToHex("www.example.com.") + ">"), std::string::npos);
+
+    // Word boxes from the text reader, in points from the top.
+    const std::string boxes = Tool("pdftotext -bbox '" + path + "' -");
+    const std::regex word("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>");
+    std::map<std::string, std::array<double, 4>> words;
+    for (std::sregex_iterator m(boxes.begin(), boxes.end(), word), end; m != end; ++m)
+        words[(*m)[5]] = {std::stod((*m)[1]), std::stod((*m)[2]), std::stod((*m)[3]), std::stod((*m)[4])};
+    const double pageHeight = 1123 * 72.0 / 96;
+    const struct {
+        const char *word;
+        std::size_t rect;
+    } links[] = {{"info@example.com", 0}, {"www.example.com.", 1}};
+    for (const auto &link : links) {
+        ASSERT_TRUE(words.count(link.word)) << boxes;
+        const auto &w = words[link.word];
+        const auto &r = rects[link.rect];
+        const double top = std::max(r[1], r[3]), bottom = std::min(r[1], r[3]);
+        EXPECT_NEAR(r[0], w[0], 1.5) << link.word;
+        EXPECT_NEAR(r[2], w[2], 1.5) << link.word;
+        EXPECT_LE(pageHeight - top, w[1] + 1) << link.word;
+        EXPECT_GE(pageHeight - bottom, w[3] - 1) << link.word;
+    }
+}
+
+TEST_F(PdfText, ParagraphAndTableComeOutInOrder)
+{
+    if (!HasTools())
+        GTEST_SKIP() << "poppler-utils or qpdf missing";
+    WideString paragraph;
+    for (int i = 0; i < 900; ++i)
+        paragraph += Utf8ToUtf16("w" + std::to_string(i) + " ");
+    const std::string path = Write("layout", [&] {
+        engine.Font().Size = 11;
+        engine.BeginPara();
+        engine.TextOut(paragraph);
+        engine.EndPara();
+        engine.NewPage();
+        TdeTableSettings settings;
+        settings.SetColumnWidth(150);
+        settings.SetRowHeight(20);
+        settings.SetTitleHeight(20);
+        settings.EnableTitle = true;
+        engine.SetTableSettings(settings);
+        auto *columns = engine.BeginTable(0, 0, 2);
+        (*columns)[0].Title = u"Row";
+        (*columns)[1].Title = u"Value";
+        for (int r = 0; r < 100; ++r) {
+            engine.NewRow();
+            engine.TextOut(0, Utf8ToUtf16("row" + std::to_string(r)));
+            engine.TextOut(1, Utf8ToUtf16(std::to_string(r * 7)));
+        }
+        engine.EndTable();
+    });
+    std::istringstream text(Tool("pdftotext '" + path + "' -"));
+    std::vector<std::string> tokens;
+    for (std::string token; text >> token;)
+        tokens.push_back(token);
+    std::vector<std::string> words, rows;
+    for (const auto &token : tokens) {
+        if (token.size() > 1 && token[0] == 'w' && std::isdigit(static_cast<unsigned char>(token[1])))
+            words.push_back(token);
+        if (token.rfind("row", 0) == 0)
+            rows.push_back(token);
+    }
+    ASSERT_EQ(words.size(), 900u);
+    for (int i = 0; i < 900; ++i)
+        EXPECT_EQ(words[static_cast<std::size_t>(i)], "w" + std::to_string(i));
+    ASSERT_EQ(rows.size(), 100u);
+    for (int r = 0; r < 100; ++r)
+        EXPECT_EQ(rows[static_cast<std::size_t>(r)], "row" + std::to_string(r));
+    EXPECT_EQ(std::count(tokens.begin(), tokens.end(), "Value"), 1);
 }
 
 } // namespace
