@@ -1,3 +1,4 @@
+#include <charconv>
 #include <map>
 #include <sstream>
 
@@ -49,7 +50,15 @@ std::map<int, std::vector<std::string>> TextsByPage(const std::vector<std::strin
 }
 
 std::string TextOf(const std::string &entry) { return entry.substr(0, entry.rfind('@')); }
-double YOf(const std::string &entry) { return std::stod(entry.substr(entry.rfind(',') + 1)); }
+// Positions in the log are written with "." whatever the locale.
+double Number(const std::string &text)
+{
+    double value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+double XOf(const std::string &entry) { return Number(entry.substr(entry.rfind('@') + 1)); }
+double YOf(const std::string &entry) { return Number(entry.substr(entry.rfind(',') + 1)); }
 
 TEST(Paragraphs, ThreePagesWithAndWithoutAutoPaginate)
 {
@@ -122,7 +131,7 @@ TEST(Paragraphs, OffsetsAlignmentAndBounds)
     const auto texts = TextsByPage(engine.Log).at(1);
     ASSERT_EQ(texts.size(), 2u);
     // Right-aligned lines end at the band's right edge.
-    const double x = std::stod(texts[1].substr(texts[1].find('@') + 1));
+    const double x = XOf(texts[1]);
     EXPECT_DOUBLE_EQ(x + engine.GetTextExtent(u"second", engine.Font()).cx, 580);
     EXPECT_DOUBLE_EQ(YOf(texts[1]), 20 + 14 + h);
 
@@ -337,7 +346,7 @@ TEST_F(Tables, CellDrawEventRestylesCells)
     const auto texts = TextsByPage(engine.Log).at(1);
     for (const auto &entry : texts)
         if (TextOf(entry) == "x0") {
-            const double x = std::stod(entry.substr(entry.find('@') + 1));
+            const double x = XOf(entry);
             EXPECT_DOUBLE_EQ(x + engine.GetTextExtent(u"x0", engine.Font()).cx, 20 + 100 - 2);
         }
 }

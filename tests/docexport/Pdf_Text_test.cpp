@@ -1,4 +1,5 @@
 #include <array>
+#include <charconv>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -20,6 +21,14 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace pdftest;
+
+// Numbers of the file and of the text reader use "." whatever the locale.
+double Number(const std::string &text)
+{
+    double value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
 
 class PdfText : public ::testing::Test {
 protected:
@@ -227,7 +236,7 @@ TEST_F(PdfText, LinkRectangleCoversItsWords)
     const std::regex rect("/Rect \\[([-0-9.]+) ([-0-9.]+) ([-0-9.]+) ([-0-9.]+)\\]");
     std::vector<std::array<double, 4>> rects;
     for (std::sregex_iterator m(pdf.begin(), pdf.end(), rect), end; m != end; ++m)
-        rects.push_back({std::stod((*m)[1]), std::stod((*m)[2]), std::stod((*m)[3]), std::stod((*m)[4])});
+        rects.push_back({Number((*m)[1]), Number((*m)[2]), Number((*m)[3]), Number((*m)[4])});
     ASSERT_EQ(rects.size(), 2u); // none for the turned line
     EXPECT_NE(pdf.find("/URI<" + StrToHex("mailto:info@example.com") + ">"), std::string::npos);
     EXPECT_NE(pdf.find("/URI<" + StrToHex("www.example.com.") + ">"), std::string::npos);
@@ -237,7 +246,7 @@ TEST_F(PdfText, LinkRectangleCoversItsWords)
     const std::regex word("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>");
     std::map<std::string, std::array<double, 4>> words;
     for (std::sregex_iterator m(boxes.begin(), boxes.end(), word), end; m != end; ++m)
-        words[(*m)[5]] = {std::stod((*m)[1]), std::stod((*m)[2]), std::stod((*m)[3]), std::stod((*m)[4])};
+        words[(*m)[5]] = {Number((*m)[1]), Number((*m)[2]), Number((*m)[3]), Number((*m)[4])};
     const double pageHeight = 1123 * 72.0 / 96;
     const struct {
         const char *word;
