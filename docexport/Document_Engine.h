@@ -245,7 +245,8 @@ public:
     void DrawImage(double X, double Y, const TdePicture &AGraphic);
     // Places a picture registered before.
     void DrawImage(const TdeRect &ImageRect, int Index);
-    // Into a cell of the current table row (a table of the table calls).
+    // Into a cell of the current table row: the row grows to the picture,
+    // the column too when the table adjusts its column widths.
     void DrawImage(int ColumnNo, double Width, double Height, const TdePicture &AGraphic);
     // Registers for reuse (switching UseImagesAsResources on) and returns the index.
     int AddImageAsResource(const TdePicture &AGraphic);

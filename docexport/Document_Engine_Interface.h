@@ -64,6 +64,7 @@ public:
     virtual void DrawImage(double X, double Y, const TdePicture &AGraphic) = 0;
     virtual void DrawImage(const TdeRect &ImageRect, const TdePicture &AGraphic) = 0;
     virtual void DrawImage(const TdeRect &ImageRect, int Index) = 0;
+    virtual void DrawImage(int ColumnNo, double Width, double Height, const TdePicture &AGraphic) = 0;
     virtual int AddImageAsResource(const TdePicture &AGraphic) = 0;
     virtual void Line(double X1, double Y1, double X2, double Y2) = 0;
     virtual void Rectangle(double X1, double Y1, double X2, double Y2, bool IsFill) = 0;

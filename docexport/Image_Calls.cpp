@@ -249,6 +249,55 @@ void TdeCustomDocumentEngine::DrawImage(const TdeRect &ImageRect, int Index)
     PlaceImageItem(UnitToNativeRect(ImageRect), Index);
 }
 
+void TdeCustomDocumentEngine::DrawImage(int ColumnNo, double Width, double Height, const TdePicture &AGraphic)
+{
+    if (!ImageCallAllowed(*this) || !FIsTableStarted || !FTableItem)
+        return;
+    TdeTableItem &table = *FTableItem;
+    if (table.RowCount < 0 || ColumnNo < 0 || ColumnNo >= table.ColCount())
+        return;
+    const int index = RegisterImage(AGraphic, Preferences().UseImagesAsResources());
+    const TdePicture *graphic = GetImageResource(index);
+    if (!graphic)
+        return;
+    auto item = std::make_unique<TdeImageItem>();
+    item->Settings.Assign(ImageSettings());
+    if (item->Settings.IsFrame) {
+        item->Frame.Assign(Frame());
+        item->Pen.Assign(Pen());
+    }
+    item->Brush.Assign(Brush());
+    item->IndexNo = index;
+    // Cell coordinates: the column and the row.
+    item->X = ColumnNo;
+    item->Y = table.RowCount;
+    const bool natural = item->Settings.Autosize;
+    const double w = natural ? graphic->Width : UnitToNativeX(Width);
+    const double h = natural ? graphic->Height : UnitToNativeY(Height);
+    const TdeRect &m = table.Settings.NativeInternalMargin();
+    TdeColumn &column = table.Columns[static_cast<std::size_t>(ColumnNo)];
+    double CW = static_cast<double>(Round(m.Left + m.Right + w));
+    double CH;
+    if (table.Settings.AutoAdjustColumnWidth) {
+        if (column.Width < CW)
+            column.Width = CW;
+        CH = static_cast<double>(Round(h + m.Top + m.Bottom));
+    } else {
+        CW = std::min(CW, static_cast<double>(Round(column.Width)));
+        // The aspect ratio kept when the width was capped.
+        CH = w > 0 ? static_cast<double>(Round((CW - m.Left - m.Right) * h / w + m.Top + m.Bottom))
+                   : static_cast<double>(Round(h + m.Top + m.Bottom));
+    }
+    int &rowHeight = table.RowHeights[static_cast<std::size_t>(table.RowCount)];
+    if (rowHeight < CH)
+        rowHeight = static_cast<int>(CH);
+    item->Settings.Autosize = false;
+    item->Width = CW - m.Left - m.Right;
+    item->Height = CH - m.Top - m.Bottom;
+    item->DisplayRect = TdeRect{0, 0, item->Width, item->Height};
+    table.RowItemsList[static_cast<std::size_t>(table.RowCount)].push_back(std::move(item));
+}
+
 void TdeCustomDocumentEngine::DrawJPEGDirect(const TdeRect &ARect, int AImagePixelWidth, int AImagePixelHeight,
                                              TStream &AStream)
 {

@@ -27,6 +27,7 @@ public:
     TdeItemList &PageItems() { return CurrentPageItem()->DocumentItems; }
     std::size_t Resources() const { return FImageResourceList.size(); }
     using TdeCustomDocumentEngine::FCurrentDocumentItemList;
+    using TdeCustomDocumentEngine::FTableItem;
 };
 
 TdePicture Bmp(int width, int height, TColor colour = clRed)
@@ -105,6 +106,37 @@ TEST(ImageCalls, PlacementInTheRectangle)
         EXPECT_DOUBLE_EQ(item.Y - band.Top, c.expected.Top);
         EXPECT_DOUBLE_EQ(item.Width, c.expected.Right);
         EXPECT_DOUBLE_EQ(item.Height, c.expected.Bottom);
+        engine.EndDoc();
+    }
+}
+
+TEST(ImageCalls, APictureInATableCellSizesItsRow)
+{
+    for (const bool adjust : {false, true}) {
+        SCOPED_TRACE(adjust ? "column grows" : "width capped by the column");
+        ImageEngine engine;
+        engine.SetMeasurementUnit(TdeUnitType::muPixels);
+        TdeTableSettings settings;
+        settings.SetColumnWidth(100);
+        settings.SetInternalMargin(TdeRect{2, 2, 2, 2});
+        settings.AutoAdjustColumnWidth = adjust;
+        engine.SetTableSettings(settings);
+        engine.BeginDoc();
+        engine.DrawImage(0, 300, 75, Bmp(400, 100)); // no table: ignored
+        ASSERT_NE(engine.BeginTable(0, 0, 2), nullptr);
+        engine.NewRow(10);
+        engine.DrawImage(1, 300, 75, Bmp(400, 100));
+        engine.DrawImage(2, 300, 75, Bmp(400, 100)); // no such column
+        const TdeTableItem &table = *engine.FTableItem;
+        ASSERT_EQ(table.RowItemsList[0].size(), 1u);
+        const auto &cell = dynamic_cast<const TdeImageItem &>(*table.RowItemsList[0][0]);
+        EXPECT_EQ(cell.X, 1);
+        EXPECT_EQ(cell.Y, 0);
+        EXPECT_EQ(cell.Width, adjust ? 300 : 96);
+        EXPECT_EQ(cell.Height, adjust ? 75 : 24); // the aspect ratio kept
+        EXPECT_EQ(table.RowHeights[0], adjust ? 79 : 28);
+        EXPECT_EQ(table.Columns[1].Width, adjust ? 304 : 100);
+        engine.EndTable();
         engine.EndDoc();
     }
 }
