@@ -227,23 +227,12 @@ void TdeMetafileProcessor::StretchBlt(const TEmfRecord &r)
         item->Settings.Stretch = true;
     item->X += FStartX;
     item->Y += FStartY;
-    const int k = FindMergeTarget(TdeRect{item->X, item->Y, item->X + item->Width, item->Y + item->Height});
-    const int index = k != -1 ? k : item->IndexNo;
-    AddBlitImage(r.U32(40), index, source, std::move(item));
+    MergeOrAddBlit(r.U32(40), source, std::move(item));
 }
 
-void TdeMetafileProcessor::MaskBlt(const TEmfRecord &r)
+std::unique_ptr<TdeImageItem> TdeMetafileProcessor::BlitItemInBounds(const TEmfRecord &r, const TdeRect &rect,
+                                                                    bool boundsOutsideClip)
 {
-    if (!FProcessText && !FProcessImage && !FProcessShape)
-        return;
-    const TdeRect rect = TransformRect(r.RectL(8));
-    if (!HasSource(r, 84)) {
-        BlitFill(rect);
-        return;
-    }
-    TBitmap source;
-    if (!FProcessImage || !LoadSource(r, 84, source))
-        return;
     auto item = NewImageItem();
     const TdePoint P = TransformPoint(r.I32(24), r.I32(28));
     const TdePoint Q = TransformPoint(r.I32(32), r.I32(36));
@@ -260,16 +249,36 @@ void TdeMetafileProcessor::MaskBlt(const TEmfRecord &r)
     } else {
         if (Q.X != item->Width || Q.Y != item->Height)
             item->Settings.Stretch = true;
-        item->X = rect.Left;
-        item->Y = rect.Top;
-        item->Width = rect.Right - rect.Left;
-        item->Height = rect.Bottom - rect.Top;
+        if (boundsOutsideClip) {
+            item->X = rect.Left;
+            item->Y = rect.Top;
+        }
     }
     item->X += FStartX;
     item->Y += FStartY;
+    return item;
+}
+
+void TdeMetafileProcessor::MergeOrAddBlit(std::uint32_t rop, const TBitmap &source, std::unique_ptr<TdeImageItem> item)
+{
     const int k = FindMergeTarget(TdeRect{item->X, item->Y, item->X + item->Width, item->Y + item->Height});
     const int index = k != -1 ? k : item->IndexNo;
-    AddBlitImage(r.U32(40), index, source, std::move(item));
+    AddBlitImage(rop, index, source, std::move(item));
+}
+
+void TdeMetafileProcessor::MaskBlt(const TEmfRecord &r)
+{
+    if (!FProcessText && !FProcessImage && !FProcessShape)
+        return;
+    const TdeRect rect = TransformRect(r.RectL(8));
+    if (!HasSource(r, 84)) {
+        BlitFill(rect);
+        return;
+    }
+    TBitmap source;
+    if (!FProcessImage || !LoadSource(r, 84, source))
+        return;
+    MergeOrAddBlit(r.U32(40), source, BlitItemInBounds(r, rect, true));
 }
 
 void TdeMetafileProcessor::BitBlt(const TEmfRecord &r)
@@ -278,25 +287,7 @@ void TdeMetafileProcessor::BitBlt(const TEmfRecord &r)
         TBitmap source;
         if (!LoadSource(r, 84, source))
             return;
-        auto item = NewImageItem();
-        const TdeRect rect = TransformRect(r.RectL(8));
-        const TdePoint P = TransformPoint(r.I32(24), r.I32(28));
-        const TdePoint Q = TransformPoint(r.I32(32), r.I32(36));
-        item->X = P.X;
-        item->Y = P.Y;
-        item->Width = rect.Right - rect.Left;
-        item->Height = rect.Bottom - rect.Top;
-        item->DisplayRect = TdeRect{item->X, item->Y, item->X + item->Width, item->Y + item->Height};
-        if (FIsClipRect)
-            FClipRect = BoundsRect(r);
-        if (ClipNotEmpty()) {
-            PlaceSourceInClip(*item, rect, P, false, false);
-            FClipRect = TdeRect{};
-        } else if (Q.X != item->Width || Q.Y != item->Height) {
-            item->Settings.Stretch = true;
-        }
-        item->X += FStartX;
-        item->Y += FStartY;
+        auto item = BlitItemInBounds(r, TransformRect(r.RectL(8)), false);
         FEngine.FImageResourceList[static_cast<std::size_t>(item->IndexNo)].Graphic =
             std::make_unique<TdePicture>(BitmapPicture(source));
         Append(std::move(item));
@@ -388,9 +379,7 @@ void TdeMetafileProcessor::StretchDIBits(const TEmfRecord &r)
     item->Settings.Stretch = true;
     item->X += FStartX;
     item->Y += FStartY;
-    const int k = FindMergeTarget(TdeRect{item->X, item->Y, item->X + item->Width, item->Y + item->Height});
-    const int index = k != -1 ? k : item->IndexNo;
-    AddBlitImage(r.U32(68), index, source, std::move(item));
+    MergeOrAddBlit(r.U32(68), source, std::move(item));
 }
 
 void TdeMetafileProcessor::SetDIBitsToDevice(const TEmfRecord &r)

@@ -193,6 +193,11 @@ private:
     void ReleaseReservedSlot();
     int FindMergeTarget(const TdeRect &rect) const;
     void AddBlitImage(std::uint32_t rop, int index, const TBitmap &image, std::unique_ptr<TdeImageItem> item);
+    // Merged into the image just before when it lies exactly on it.
+    void MergeOrAddBlit(std::uint32_t rop, const TBitmap &source, std::unique_ptr<TdeImageItem> item);
+    // The image item of a mask or bit blit, placed by the transformed
+    // bounds (and, outside a clip, moved to them when boundsOutsideClip).
+    std::unique_ptr<TdeImageItem> BlitItemInBounds(const TEmfRecord &r, const TdeRect &rect, bool boundsOutsideClip);
     void StretchBlt(const TEmfRecord &r);
     void MaskBlt(const TEmfRecord &r);
     void BitBlt(const TEmfRecord &r);

@@ -98,32 +98,50 @@ void TdeMetafileProcessor::PolyShape(const TEmfRecord &r, TdeShapeType type, boo
     }
 }
 
-void TdeMetafileProcessor::PolyPolygon(const TEmfRecord &r, bool small)
+namespace {
+
+// The counts of a multi-part figure, each part's points following the
+// count array; empty when the counts do not match the points the record holds.
+struct PolyParts {
+    std::vector<std::uint32_t> counts;
+    std::size_t pointsAt = 0;
+    std::uint32_t total = 0;
+};
+
+bool ReadPolyParts(const TEmfRecord &r, bool small, PolyParts &parts)
 {
-    if (!FProcessShape)
-        return;
-    const std::uint32_t polys = r.U32(24), total = r.U32(28);
-    const std::size_t size = small ? 4 : 8;
-    if (!Fits(r, 32, polys, 4) || !Fits(r, 32 + std::size_t(polys) * 4, total, size))
-        return;
-    auto item = std::make_unique<TdePolyPolygonItem>();
-    item->NoPoly = static_cast<int>(polys);
-    item->SetNoPoints();
+    const std::uint32_t polys = r.U32(24);
+    parts.total = r.U32(28);
+    parts.pointsAt = 32 + std::size_t(polys) * 4;
+    if (!Fits(r, 32, polys, 4) || !Fits(r, parts.pointsAt, parts.total, small ? 4 : 8))
+        return false;
     std::uint64_t sum = 0;
     for (std::uint32_t k = 0; k < polys; ++k) {
-        const std::uint32_t n = r.U32(32 + k * 4);
-        sum += n;
-        item->NoPoints[k + 1] = static_cast<int>(std::min<std::uint32_t>(n, total));
+        parts.counts.push_back(r.U32(32 + std::size_t(k) * 4));
+        sum += parts.counts.back();
     }
     // Counts that do not add up to the points given would draw from
     // outside the point array.
-    if (sum != total)
+    return sum == parts.total;
+}
+
+} // namespace
+
+void TdeMetafileProcessor::PolyPolygon(const TEmfRecord &r, bool small)
+{
+    PolyParts parts;
+    if (!FProcessShape || !ReadPolyParts(r, small, parts))
         return;
-    item->NoPoints[0] = static_cast<int>(total);
+    auto item = std::make_unique<TdePolyPolygonItem>();
+    item->NoPoly = static_cast<int>(parts.counts.size());
+    item->SetNoPoints();
+    for (std::size_t k = 0; k < parts.counts.size(); ++k)
+        item->NoPoints[k + 1] = static_cast<int>(parts.counts[k]);
+    item->NoPoints[0] = static_cast<int>(parts.total);
     item->SetPoints();
-    const std::size_t at = 32 + std::size_t(polys) * 4;
-    for (std::uint32_t j = 0; j < total; ++j)
-        item->Points[j] = Offset(TransformPoint(PointAt(r, at + j * size, small)));
+    const std::size_t size = small ? 4 : 8;
+    for (std::uint32_t j = 0; j < parts.total; ++j)
+        item->Points[j] = Offset(TransformPoint(PointAt(r, parts.pointsAt + j * size, small)));
     item->Pen.Assign(FCurrentPen);
     item->Brush.Assign(FCurrentBrush);
     item->FillAlternate = FPolyFillMode == 1;
@@ -132,20 +150,13 @@ void TdeMetafileProcessor::PolyPolygon(const TEmfRecord &r, bool small)
 
 void TdeMetafileProcessor::PolyPolyline(const TEmfRecord &r, bool small)
 {
-    if (!FProcessShape)
-        return;
-    const std::uint32_t polys = r.U32(24), total = r.U32(28);
-    const std::size_t size = small ? 4 : 8;
-    if (!Fits(r, 32, polys, 4) || !Fits(r, 32 + std::size_t(polys) * 4, total, size))
+    PolyParts parts;
+    if (!FProcessShape || !ReadPolyParts(r, small, parts))
         return;
     auto item = std::make_unique<TdePolyShapeItem>();
-    std::size_t at = 32 + std::size_t(polys) * 4;
-    std::uint64_t used = 0;
-    for (std::uint32_t k = 0; k < polys; ++k) {
-        const std::uint32_t n = r.U32(32 + k * 4);
-        if (used + n > total)
-            return;
-        used += n;
+    const std::size_t size = small ? 4 : 8;
+    std::size_t at = parts.pointsAt;
+    for (const std::uint32_t n : parts.counts) {
         TdePoints points;
         points.reserve(n);
         for (std::uint32_t i = 0; i < n; ++i, at += size)

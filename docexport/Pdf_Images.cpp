@@ -118,6 +118,20 @@ std::string TdePDFImageObjects::ResourceEntries() const
     return entries.empty() ? "" : "/XObject <<" + entries + " >>";
 }
 
+std::string TdePDFImageObjects::RecordWritten(const TdeImageItem &item, int objNo)
+{
+    std::vector<TdePDFImageSettings> &written = SettingsOf(item.IndexNo);
+    TdePDFImageSettings settings;
+    settings.Assign(item.Settings);
+    settings.ObjNo = objNo;
+    settings.DisplayWidth = item.DisplayRect.Right - item.DisplayRect.Left;
+    settings.DisplayHeight = item.DisplayRect.Bottom - item.DisplayRect.Top;
+    settings.ImageWidth = item.Width;
+    settings.ImageHeight = item.Height;
+    written.push_back(settings);
+    return ImageName(item.IndexNo, static_cast<int>(written.size()) - 1);
+}
+
 void TdePDFImageObjects::WriteImageObject(int objNo, const std::string &dictionary, const TMemoryStream &data)
 {
     FImageXRefList.emplace_back(FImageStream.Size(), objNo);
@@ -165,15 +179,7 @@ void TdeCustomPDFEngine::RenderImageItem(TdeImageItem &item)
             filter = GetImageFilter(TdeOutputImageFormat::ifBMP, Compression());
         }
         const int n = NewObjectNumber();
-        TdePDFImageSettings settings;
-        settings.Assign(item.Settings);
-        settings.ObjNo = n;
-        settings.DisplayWidth = item.DisplayRect.Right - item.DisplayRect.Left;
-        settings.DisplayHeight = item.DisplayRect.Bottom - item.DisplayRect.Top;
-        settings.ImageWidth = item.Width;
-        settings.ImageHeight = item.Height;
-        written.push_back(settings);
-        name = TdePDFImageObjects::ImageName(item.IndexNo, static_cast<int>(written.size()) - 1);
+        name = FImages.RecordWritten(item, n);
         FImages.WriteImageObject(n,
                                  "<< /Type/XObject/Subtype/Image/Name/Img" + name + "/Width " +
                                      std::to_string(bitmap.Width()) + "/Height " + std::to_string(bitmap.Height()) +
@@ -195,17 +201,8 @@ void TdeCustomPDFEngine::RenderImageStreamItem(TdeImageStream &item)
     } catch (const EInvalidGraphic &) {
         return;
     }
-    std::vector<TdePDFImageSettings> &written = FImages.SettingsOf(item.IndexNo);
     const int n = NewObjectNumber();
-    TdePDFImageSettings settings;
-    settings.Assign(item.Settings);
-    settings.ObjNo = n;
-    settings.DisplayWidth = item.DisplayRect.Right - item.DisplayRect.Left;
-    settings.DisplayHeight = item.DisplayRect.Bottom - item.DisplayRect.Top;
-    settings.ImageWidth = item.Width;
-    settings.ImageHeight = item.Height;
-    written.push_back(settings);
-    const std::string name = TdePDFImageObjects::ImageName(item.IndexNo, static_cast<int>(written.size()) - 1);
+    const std::string name = FImages.RecordWritten(item, n);
     // The object's size is the picture's own, whatever the caller said.
     FImages.WriteImageObject(n,
                              "<< /Type/XObject/Subtype/Image/Name/Img" + name + "/Width " +

@@ -66,6 +66,8 @@ public:
     std::vector<TdePDFImageSettings> &SettingsOf(int index);
     // "/XObject << ... >>" of the shared resources; empty without images.
     std::string ResourceEntries() const;
+    // Notes the settings of an object written for item; returns its name.
+    std::string RecordWritten(const TdeImageItem &item, int objNo);
     // Writes one image object into the page's buffer.
     void WriteImageObject(int objNo, const std::string &dictionary, const TMemoryStream &data);
 };
