@@ -336,7 +336,7 @@ void CompressedAirRing(const std::filesystem::path &folder)
 void NaturalGasSupply(const std::filesystem::path &folder)
 {
     // Natural gas of the shipped gas table at 15 deg C and 0 bar g.
-    Example e(Fluid("Natural gas", "CH4 + C2H6", 15, 0.757, 0.0109, 0, 1.294, true));
+    Example e(Fluid("Natural gas", "CH4 + C2H6", 15, 0.757, 0.0110, 0, 1.294, true));
     e.network.ConfigOptions.MethodOfSolution = CompressibleFlowAdjust;
     const int station = e.Tank("Regulator station", 175, 250, 0, 0, 4);
     const int tee = e.GasJoint("Tee", 325, 250, 0);
