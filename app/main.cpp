@@ -1,13 +1,3 @@
-#include <QApplication>
-#include <QMainWindow>
+#include "app/Program_Main.h"
 
-int main(int argc, char *argv[])
-{
-    QApplication application(argc, argv);
-    QApplication::setApplicationName("Tessaran");
-    QMainWindow window;
-    window.setWindowTitle("Tessaran");
-    window.resize(1024, 768);
-    window.show();
-    return application.exec();
-}
+int main(int argc, char *argv[]) { return tessaran::ProgramMainBlock(argc, argv); }

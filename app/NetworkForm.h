@@ -1,0 +1,372 @@
+#pragma once
+// The main window: four network tabs over one drawing viewport, the side
+// panels, tool bars and status bar, and the objects every command works on
+// (the tab networks, the clipboard network, the renderer, the databases).
+// Its methods are spread over NetworkForm_*.cpp by concern.
+
+#include "app/Network_Tab.h"
+#include "model/FileHeader.h"
+#include "model/Fluid_Class.h"
+#include "model/Node_Class.h"
+#include "model/Pipe_Class.h"
+#include "network/Network_Class.h"
+#include "network/Network_States.h"
+#include "platform/Graphics.h"
+#include "platform/Metafile.h"
+
+#include <QCursor>
+#include <QImage>
+#include <QMainWindow>
+
+#include <array>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMouseEvent;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class QTabBar;
+class QTimer;
+class QToolButton;
+
+namespace tessaran {
+
+class TFittingSet;
+class TPipeNominalSizeSet;
+class TPumpDatabase;
+class TRightEdit;
+class TSplashScreenForm;
+class TStatusBar;
+class TUserInterfaceSeam;
+
+// The screen image of the drawing: the renderer's picture stretched to the
+// view. Mouse handlers of the drawing tools hook in here.
+class TNetworkImage : public QWidget {
+    Q_OBJECT
+public:
+    explicit TNetworkImage(QWidget *parent = nullptr);
+    QImage Picture;
+    std::function<void()> OnResize;
+    std::function<void(QMouseEvent *)> OnMouseDown, OnMouseMove, OnMouseUp;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+};
+
+class TNetworkForm : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int MaxTabs = 4;
+    static constexpr int TabWidth = 165;
+    static constexpr const char *ProgramTitle = " Tessaran v7.40";
+
+    // Messages reach the user through the message service; the same service
+    // answers the networks' questions.
+    explicit TNetworkForm(TUserInterfaceSeam &messages, QWidget *parent = nullptr);
+    ~TNetworkForm() override;
+
+    // --- start-up and shutdown (NetworkForm.cpp, NetworkForm_Startup.cpp) ---------
+    void FormCreate();
+    void FormShow();
+    void FormInitialise();
+    void setWindowSizeToAvailableScreen();
+    bool FormCloseQuery();
+    void FormClose();
+    void Exit1Click();
+    void About1Click();
+    void TimerSplashOffTimer();
+    void GlobalExceptionHandler(const std::exception &error);
+    void ShowSplashLoadInfo(const std::string &text);
+    // Length unit of the current network from the user's country.
+    void SetLengthUnitFromCountryCode(const std::string &countryCode);
+
+    // The single command-line argument, opened by the first show.
+    std::vector<std::string> CommandLineArguments;
+    // The user's country code; the locale's unless a caller sets another.
+    std::string CountryCode;
+
+    // --- viewport (NetworkForm_Viewport.cpp) ------------------------------------
+    void RefreshScreen(bool ShowGridLines);
+    void RefreshScreenImageOnly(bool ShowGridLines);
+    void RefreshScreenOnKeyPress(int Key);
+    static void ClearNetworkStates(TNetworkStates &TheNetworkStates, TDrawingObjectEnum &CurrentTool);
+    void ClearNetworkStates(TNetworkStates &TheNetworkStates);
+    static void ImageClear(QImage &TheImage);
+    void DrawNetworkImageFromMetaFileAutomatic(int MetaFileFromX, int MetaFileFromY);
+    void DrawImageFromMetaFile(QImage &TheImage, int MetaFileFromX, int MetaFileFromY, int CaptureWidth,
+                               int CaptureHeight);
+    int GetMetaFileDrawingX(int NetworkImageX) const;
+    int GetMetaFileDrawingY(int NetworkImageY) const;
+    void CalcMetaFileDrawingXY(int NetworkImageX, int NetworkImageY, int &MetaFileX, int &MetaFileY) const;
+    void CalcSnapToGridXY(int &MetaFileX, int &MetaFileY) const;
+    void CalcMetaFileDrawingSnapToGridXY(int NetworkImageX, int NetworkImageY, int &MetaFileX,
+                                         int &MetaFileY) const;
+    void SetSelectedNodesXYSnapToGrid();
+    void NetWorkImageRescale(double NewMetaFileScale, bool ReDrawImage);
+    void NetWorkImageRescaleFromIndex(int FromComboboxIndex, int NumIntervals, bool RepaintIntervals);
+    void ToolButtonZoomInClick();
+    void ToolButtonZoomOutClick();
+    void ScaleComboBox1Click();
+    void FormMouseWheel(int WheelDelta);
+    void ZoomtoFitonScreen1Click();
+    void ToolButtonZoomCentreClick() { ZoomtoFitonScreen1Click(); }
+    void ScrollBar1Change();
+    void ScrollBar2Change();
+    void ZoomtoPipe();
+    void ZoomtoPipeLeftOfScreen();
+    void ZoomtoPipeBottomOfScreen();
+    void ZoomtoNode();
+    void ZoomtoNodeBottomOfScreen();
+    void BitBtnZoomToPipeClick() { ZoomtoPipe(); }
+    void BitBtnZoomToNodeClick() { ZoomtoNode(); }
+    void ComboBoxPipeIdChange();
+    void ComboBoxNodeIdChange();
+    int ViewWidth() const;
+    int ViewHeight() const;
+    // The picture the viewport stretches: the renderer's metafile.
+    const TMetafile &DrawingMetaFile() const { return MetaFile; }
+
+    // --- tabs and chrome (NetworkForm_Tabs.cpp, NetworkForm_Chrome.cpp) ---------
+    void SaveNetworkTab(int TabIndex);
+    void LoadNetworkTab(int TabIndex);
+    void ClearNetworkTab(int TabIndex);
+    void CopyNetworkTab(int FromTabIndex, int ToTabIndex);
+    void NewTabSetPosition(int TheCurrentTabIndex);
+    void SwitchToTab(int t);
+    void TabControl1MouseDown(const QPoint &position);
+    void SpeedButtonNewTabClick();
+    void SpeedButtonDeleteTabClick();
+    int TabCount() const;
+    void ShowLeftPanel();
+    void HideLeftPanel();
+    void ButtonLeftMenuCollapse1Click();
+    void TabControlLeftMenuChange();
+    void StatusBar1DrawPanel(QPainter &painter, int panelIndex, const QRect &rect);
+    void TimerStatusBarHintTimer();
+    void UpdateDrawingMenuFromNetwork();
+    void FormResize();
+    void CopyInfoPanelToClipboard();
+    void RefillFluidZoneList();
+    // Whether the tab's network has changes not saved to its file.
+    bool TabHasUnsavedChanges(int TabIndex) const;
+
+    // --- methods the panel, fluid, results and file commands fill --------------
+    void UpdatePanelsNode(int NodeId, bool Highlight);
+    void UpdatePanelsPipe(int PipeId, bool Highlight);
+    void UpdateFluidDisplay(bool UseCurrentPipeIdSelected);
+    void UpdatePanelResultsKey();
+    void UpdatePanelResultsColorKey();
+    void SetResultsMode();
+    void SetDesignMode();
+    void StatusBarShowCalculationEngine();
+    void StatusBarShowPipe(int PipeId);
+    void StatusBarShowNode(int NodeId);
+    void ClickCalculateTextOnOff();
+    void ClearActionLog();
+    void LoadFileName(const std::string &FileName);
+    void FileNewClick();
+    void NewTab1Click();
+
+    // --- state ------------------------------------------------------------------
+    bool FormInitialised = false;
+    std::array<std::unique_ptr<TNetwork>, MaxTabs + 1> Networks; // 1-based
+    std::array<TNetworkTab, MaxTabs + 1> NetworkTabs;            // 1-based
+    int CurrentTabIndex = 1;
+    std::string CurrentFilename;
+    std::string CurrentFileDir;
+    std::string WindowTitle;
+
+    TNetwork *CurrentNetwork = nullptr;
+    TNetworkStates NetworkStates;
+    TDrawingObjectEnum DrawingObject = DrawingNone;
+    bool ResultsMode = false;
+    int MetaFileOffsetX = 0;
+    int MetaFileOffsetY = 0;
+    double MetaFileScale = 1.0;
+    int SavedScaleItemIndex = 8;
+    int DragStatus = 0;
+    int DragNodeId = 0;
+    TColor lastFreeTextColor = 0;
+    int lastFreeTextSize = 7;
+    TFontStyles lastFreeTextStyle;
+    int lastFreeTextAngle = 0;
+    TColor StatusBarDefaultColor = 0xFFFAF1;
+    TColor StatusBarHintColor = 0xFFFAF1;
+    bool AutoSaveErrorShown = false;
+    bool PDFFirstReportPending = false;
+
+    std::unique_ptr<TNetwork> ClipboardNetwork;
+    bool CopyBufferFilled = false;
+    std::array<TNode, 3> ScratchNodes;
+    std::array<std::unique_ptr<TPipe>, 2> ScratchPipes;
+    TFluid ScratchFluid;
+    std::unique_ptr<TPumpDatabase> PumpDatabase;
+    TFileHeader FittingsFileHeader;
+    std::unique_ptr<TFittingSet> FittingSet;
+    std::unique_ptr<TPipeNominalSizeSet> PipeNominalSizeSet;
+    TMetafile MetaFile; // the drawing sheet as last rendered
+    QImage OffScreenImage;
+    std::array<QCursor, 18> Cursors; // slots 2 to 17 are the tools' own
+
+    // What the results windows showed for the current tab (the results log
+    // and results sheet keep it while they are open).
+    std::string MemoLogText;
+    std::string LabelResultsMessageText;
+    std::string LabelResultsMessage2Text;
+    bool FormResultsVisible = false;
+    int ResultsSheetTabIndex = 0;
+    std::array<int, TNetworkTab::ResultsSheetColumns> ResultsSheetColWidths{};
+    // The results sheet window, when one exists: zooming keeps items clear of it.
+    QWidget *FormResults = nullptr;
+
+    // --- components (named as the design names them) ---------------------------
+    QWidget *ToolBar1 = nullptr;
+    QWidget *ToolBar2 = nullptr;
+    QWidget *PanelDrawingToolbar = nullptr;
+    QToolButton *ToolButtonZoomIn = nullptr;
+    QToolButton *ToolButtonZoomOut = nullptr;
+    QToolButton *ToolButtonZoomCentre = nullptr;
+    QToolButton *ToolButtonIsometric = nullptr;
+    QComboBox *ScaleComboBox1 = nullptr;
+    QRadioButton *RadioButtonImperialUnits = nullptr;
+    QRadioButton *RadioButtonMetricUnits = nullptr;
+    QPushButton *BitBtnLoadExamples = nullptr;
+    QPushButton *BitBtnNextExample = nullptr;
+    QPushButton *BitBtnQuickStartGuide = nullptr;
+    QFrame *ToolButtonExampleSystemSeparator = nullptr;
+    QPushButton *BitBtnResultsTable = nullptr;
+    QPushButton *BitBtnResultsPDF = nullptr;
+    QPushButton *BitBtnShowLog = nullptr;
+    QLabel *ImageTessaranLogo = nullptr;
+    QLabel *ImageDrawCursorType = nullptr;
+
+    QWidget *TabRow = nullptr;
+    QTabBar *TabControl1 = nullptr;
+    QToolButton *SpeedButtonNewTab = nullptr;
+    QToolButton *SpeedButtonDeleteTab = nullptr;
+
+    QWidget *LeftPanel1 = nullptr;
+    QPushButton *ButtonLeftMenuCollapse1 = nullptr;
+    QTabBar *TabControlLeftMenu = nullptr;
+    QGroupBox *GroupBox1 = nullptr;
+    QWidget *PanelNodeHeader = nullptr;
+    QWidget *PanelTankTypes = nullptr;
+    QWidget *PanelNodeDetailSupply = nullptr;
+    QWidget *PanelNodeDetailJoint = nullptr;
+    QWidget *PanelNodeNotes = nullptr;
+    QWidget *PanelPipes = nullptr;
+    QLineEdit *EditNodeName = nullptr;
+    QComboBox *ComboBoxNodeType = nullptr;
+    QComboBox *ComboBoxNodeId = nullptr;
+    QPushButton *BitBtnZoomToNode = nullptr;
+    QLabel *ImageNodeSymbol = nullptr;
+    TRightEdit *RightEditSurfacePressure = nullptr;
+    TRightEdit *RightEditLiquidLevel = nullptr;
+    TRightEdit *RightEditTankElevation = nullptr;
+    TRightEdit *RightEditJointElevation = nullptr;
+    QLabel *ImageTank1 = nullptr;
+    QLabel *ImageTank1Empty = nullptr;
+    QLabel *ImageEndPressure = nullptr;
+    QPlainTextEdit *MemoNodeNotes = nullptr;
+    QLineEdit *EditPipeName = nullptr;
+    QComboBox *ComboBoxPipeId = nullptr;
+    QPushButton *BitBtnZoomToPipe = nullptr;
+    TRightEdit *RightEditPipeLength = nullptr;
+    TRightEdit *RightEditPipeDiameter = nullptr;
+    TRightEdit *RightEditPipeRoughness = nullptr;
+    QPlainTextEdit *MemoPipeNotes = nullptr;
+    QPushButton *BitBtnReOpenPipe = nullptr;
+    QPushButton *BitBtnShutOff = nullptr;
+    QPushButton *BitBtnReversePipe = nullptr;
+    QFrame *Bevel1 = nullptr;
+    QFrame *Bevel2 = nullptr;
+    QComboBox *ComboBoxPipeColors = nullptr;
+    QComboBox *ComboBoxFluidZone = nullptr;
+    QWidget *PanelResultInfo = nullptr;
+    QLabel *LabelInfoTitle = nullptr;
+    QLabel *LabelInfo1 = nullptr;
+    QWidget *PanelResultsKey = nullptr;
+    QWidget *PanelResultsColorKey = nullptr;
+    QWidget *PanelCalculating = nullptr;
+    QWidget *PanelCalculating2 = nullptr;
+    QGroupBox *GroupBoxCalculating = nullptr;
+    QLabel *LabelCalculatingUpdate = nullptr;
+    QWidget *PanelInvalidSolution = nullptr;
+
+    QWidget *ScrollBox1 = nullptr;
+    TNetworkImage *NetworkImage = nullptr;
+    QScrollBar *ScrollBar1 = nullptr;
+    QScrollBar *ScrollBar2 = nullptr;
+    TStatusBar *StatusBar1 = nullptr;
+
+    QMenu *File1 = nullptr;
+    QAction *Exit1 = nullptr;
+    QAction *About1 = nullptr;
+    QAction *ZoomtoFitonScreen1 = nullptr;
+    QAction *CreatePDFCustomizedReport = nullptr;
+    QAction *Undo1 = nullptr, *Redo1 = nullptr, *Cut1 = nullptr, *Copy1 = nullptr, *Paste1 = nullptr,
+            *Delete1 = nullptr;
+    QAction *SelectionRotate90Degrees1 = nullptr, *SelectionRotate90Degrees2 = nullptr,
+            *SelectionMirror1 = nullptr, *SelectionInvert1 = nullptr;
+    QAction *EditGrid = nullptr, *EditGrid2 = nullptr;
+    QAction *SetStandardDrawingMode1 = nullptr, *SetIsometricDrawingMode1 = nullptr,
+            *IsometricTankViewFromLeft1 = nullptr, *IsometricTankViewFromRight1 = nullptr,
+            *RotateMirror1 = nullptr, *RotateInvert1 = nullptr;
+
+    QTimer *TimerAutoSave = nullptr;
+    QTimer *TimerSplashOff = nullptr;
+    QTimer *TimerNodePanelHighlight = nullptr;
+    QTimer *TimerPipePanelHighlight = nullptr;
+    QTimer *TimerStatusBarHint = nullptr;
+    QTimer *TimerCalculating = nullptr;
+
+    TSplashScreenForm *SplashScreenForm = nullptr;
+    TUserInterfaceSeam &Messages;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createComponents();
+    void createMenus();
+    void createToolBars(QWidget *parent);
+    void createTabRow(QWidget *parent);
+    void createLeftPanel(QWidget *parent);
+    void createDrawingArea(QWidget *parent);
+    void createTimers();
+    void applyStartUpColours();
+    void applyLeftPanelGeometry();
+    void loadFittingsDatabase();
+    void loadPipeTables();
+    void renderNetwork(bool ShowGridLines);
+    bool handlePanelEditorTab(QObject *editor);
+    void repaintNetworkImage();
+    bool zoomToItemAt100(bool pipe, int &itemX, int &itemY);
+    void zoomBesideResultsSheet(bool pipe);
+    void zoomToFixedPlacement(bool pipe, int viewWidthDivisor, bool nearBottom);
+
+    std::vector<QObject *> panelEditors_;
+};
+
+} // namespace tessaran

@@ -1,0 +1,42 @@
+#include "app/Program_Main.h"
+
+#include "app/NetworkForm.h"
+#include "app/Qt_Message_Service.h"
+#include "app/Single_Instance.h"
+#include "app/Tessaran_Application.h"
+#include "units/Unit_Format.h"
+
+#include <QLocale>
+
+namespace tessaran {
+
+int ProgramMainBlock(int argc, char **argv)
+{
+    TTessaranApplication application(argc, argv);
+    TQtMessageService messages;
+    TSingleInstanceGuard guard;
+    if (guard.CheckSingleInstance(SingleInstanceName, 1, [&messages](const std::string &text) {
+            messages.ShowMessage(TMessageKind::Warning, text);
+        }))
+        return 0;
+
+    QApplication::setApplicationName("Tessaran");
+    const QString decimalPoint = QLocale::system().decimalPoint();
+    if (decimalPoint.size() == 1 && decimalPoint.at(0).unicode() < 128)
+        setUserDecimalSeparator(static_cast<char>(decimalPoint.at(0).unicode()));
+
+    TNetworkForm NetworkForm(messages);
+    messages.SetParentWindow(&NetworkForm);
+    const QStringList arguments = QCoreApplication::arguments();
+    for (int i = 1; i < arguments.size(); ++i)
+        NetworkForm.CommandLineArguments.push_back(arguments.at(i).toStdString());
+    guard.OnRaiseRequested = [&NetworkForm] {
+        NetworkForm.showNormal();
+        NetworkForm.raise();
+        NetworkForm.activateWindow();
+    };
+    NetworkForm.show();
+    return application.exec();
+}
+
+} // namespace tessaran
