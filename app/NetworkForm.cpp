@@ -264,7 +264,7 @@ void TNetworkForm::createTabRow(QWidget *parent)
     TabRow = new QWidget(parent);
     TabRow->setFixedHeight(28);
     TabControl1 = named(new QTabBar(TabRow), "TabControl1");
-    TabControl1->setStyleSheet(QString("QTabBar::tab { width: %1px; }").arg(TabWidth - 4));
+    TabControl1->setStyleSheet(QString("QTabBar::tab { width: %1px; padding: 0px; margin: 0px; }").arg(TabWidth));
     TabControl1->setExpanding(false);
     TabControl1->setDrawBase(false);
     TabControl1->setGeometry(0, 2, TabWidth * MaxTabs + 30, 26);
