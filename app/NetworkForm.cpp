@@ -337,10 +337,10 @@ void TNetworkForm::createLeftPanel(QWidget *parent)
     EditPipeName = named(new QLineEdit(PanelPipes), "EditPipeName");
     EditPipeName->setGeometry(4, 4, 110, 22);
     ComboBoxPipeId = named(new QComboBox(PanelPipes), "ComboBoxPipeId");
-    ComboBoxPipeId->setGeometry(4, 48, 110, 22);
+    ComboBoxPipeId->setGeometry(4, 46, 110, 22);
     BitBtnZoomToPipe = named(new QPushButton("Zoom", PanelPipes), "BitBtnZoomToPipe");
     BitBtnZoomToPipe->setToolTip("Zoom to selected pipe");
-    BitBtnZoomToPipe->setGeometry(120, 48, 60, 22);
+    BitBtnZoomToPipe->setGeometry(120, 46, 60, 22);
     RightEditPipeLength = named(new TRightEdit(PanelPipes), "RightEditPipeLength");
     RightEditPipeLength->setGeometry(4, 76, 90, 22);
     RightEditPipeDiameter = named(new TRightEdit(PanelPipes), "RightEditPipeDiameter");

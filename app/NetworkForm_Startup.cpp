@@ -43,7 +43,6 @@ void setBackground(QWidget *widget, const QBrush &brush)
 {
     QPalette colours = widget->palette();
     colours.setBrush(QPalette::Window, brush);
-    colours.setBrush(QPalette::Base, brush);
     widget->setPalette(colours);
     widget->setAutoFillBackground(true);
 }
@@ -157,10 +156,10 @@ void TNetworkForm::applyLeftPanelGeometry()
     PanelNodeNotes->show();
     PanelPipes->setGeometry(0, PanelNodeNotes->geometry().bottom() + 1, 201, 300);
     PanelPipes->show();
-    BitBtnReOpenPipe->setGeometry(120, 6, 70, 22);
-    BitBtnShutOff->setGeometry(120, 6, 70, 22);
+    BitBtnReOpenPipe->setGeometry(120, 6, 70, 14);
+    BitBtnShutOff->setGeometry(120, 6, 70, 14);
     BitBtnReOpenPipe->hide();
-    BitBtnReversePipe->setGeometry(120, 20 + 12, 70, 22);
+    BitBtnReversePipe->setGeometry(120, 20, 70, 22);
     Bevel1->setFixedHeight(1);
     Bevel2->setFixedHeight(1);
     NetworkImage->move(0, 0);
