@@ -578,6 +578,13 @@ private:
     void RenderPage();
     void RenderBand(TdeBandItem &band, TdeBandType type, bool sort);
     void RenderTablePlacement(int tableNumber);
+    // The text calls' common checks and their item at a native point.
+    bool IsTextAllowed() const;
+    std::unique_ptr<TdeTextItem> PointTextItem(double x, double y, const WideString &text) const;
+    // The four sides of a box that the frame switches on.
+    void DrawFrameLines(const TdePen &pen, const TdeFrame &frame, double left, double top, double right, double bottom);
+    // A new table row of the given native height (the table's row height when none).
+    double AddTableRow(const double *height);
     // Closes the page canvas's recording and turns it into items.
     void ProcessPageRecording();
     void OpenPageCanvas(const TdePageItem &page);

@@ -53,8 +53,7 @@ void TdeCustomDocumentEngine::BeginPara()
 
 double TdeCustomDocumentEngine::TextOut(const WideString &Text)
 {
-    if (!FIsDocumentStarted || !FCapabilities.Contains(TdeCapabilityKind::ckText) ||
-        !FItemsToRender.Contains(TdeItemsToRenderKind::irText) || !FIsParagraphStarted || !FParagraphItem)
+    if (!IsTextAllowed() || !FIsParagraphStarted || !FParagraphItem)
         return 0;
     TdeParagraphItem *target = FParaItem.empty() ? FParagraphItem.get() : FParaItem.back().get();
     const double firstIndent = target->Settings.NativeFirstLineIndent();

@@ -40,7 +40,7 @@ std::vector<TdeColumn> *TdeCustomDocumentEngine::BeginTable(double X, double Y, 
     return FTableItem->GetColumnsList();
 }
 
-double TdeCustomDocumentEngine::NewRow()
+double TdeCustomDocumentEngine::AddTableRow(const double *height)
 {
     const double f = FNativeConversionFactor;
     if (!FIsTableStarted || !FTableItem)
@@ -51,33 +51,28 @@ double TdeCustomDocumentEngine::NewRow()
     const double above = table.CalculateRowHeight();
     ++table.RowCount;
     const double title = table.Settings.NativeTitleHeight();
-    if (table.Settings.NativeRowHeight() > printable - title)
-        table.Settings.SetNativeRowHeight(printable - title - 1);
-    table.RowHeights.push_back(static_cast<int>(Round(table.Settings.NativeRowHeight())));
-    return ((FBandRect.Bottom - table.Y - above) - table.Settings.NativeRowHeight()) / f;
+    int rowHeight = 0;
+    if (!height) {
+        // The table's own row height stays cut to the page for its later rows.
+        if (table.Settings.NativeRowHeight() > printable - title)
+            table.Settings.SetNativeRowHeight(printable - title - 1);
+        rowHeight = static_cast<int>(Round(table.Settings.NativeRowHeight()));
+    } else {
+        rowHeight = f * *height > printable - title ? static_cast<int>(std::floor(printable - title))
+                                                     : static_cast<int>(Round(UnitToNativeY(*height)));
+    }
+    table.RowHeights.push_back(rowHeight);
+    const double used = height ? rowHeight : table.Settings.NativeRowHeight();
+    return ((FBandRect.Bottom - table.Y - above) - used) / f;
 }
 
-double TdeCustomDocumentEngine::NewRow(double Height)
-{
-    const double f = FNativeConversionFactor;
-    if (!FIsTableStarted || !FTableItem)
-        return -1 / f;
-    TdeTableItem &table = *FTableItem;
-    const double printable = PrintableHeight(*FPage);
-    table.RowItemsList.emplace_back();
-    const double above = table.CalculateRowHeight();
-    ++table.RowCount;
-    const double title = table.Settings.NativeTitleHeight();
-    const int height = f * Height > printable - title ? static_cast<int>(std::floor(printable - title))
-                                                        : static_cast<int>(Round(UnitToNativeY(Height)));
-    table.RowHeights.push_back(height);
-    return ((FBandRect.Bottom - table.Y - above) - height) / f;
-}
+double TdeCustomDocumentEngine::NewRow() { return AddTableRow(nullptr); }
+
+double TdeCustomDocumentEngine::NewRow(double Height) { return AddTableRow(&Height); }
 
 void TdeCustomDocumentEngine::TextOut(int ColumnNo, const WideString &Text)
 {
-    if (!FIsDocumentStarted || !FCapabilities.Contains(TdeCapabilityKind::ckText) ||
-        !FItemsToRender.Contains(TdeItemsToRenderKind::irText) || !FIsTableStarted || !FTableItem)
+    if (!IsTextAllowed() || !FIsTableStarted || !FTableItem)
         return;
     TdeTableItem &table = *FTableItem;
     if (table.RowCount < 0 || ColumnNo < 0 || ColumnNo >= table.ColCount())
@@ -232,14 +227,7 @@ void TdeCustomDocumentEngine::RenderTableItem(TdeTableItem &item)
             TdePen clearPen = pen;
             clearPen.Style = TPenStyle::psClear;
             DrawRectangleShape(clearPen, &brush, x, y, right, bottom);
-            if (frame.IsLeft)
-                DrawLineShape(pen, x, y, x, bottom);
-            if (frame.IsTop)
-                DrawLineShape(pen, x, y, right, y);
-            if (frame.IsRight)
-                DrawLineShape(pen, right, y, right, bottom);
-            if (frame.IsBottom)
-                DrawLineShape(pen, x, bottom, right, bottom);
+            DrawFrameLines(pen, frame, x, y, right, bottom);
             if (m.Left + m.Right >= column.Width || m.Top + m.Bottom >= h)
                 continue;
             if (j < 0) {

@@ -30,24 +30,46 @@ bool EqualsIgnoringCase(const WideString &a, const char16_t *b)
 
 } // namespace
 
-void TdeCustomDocumentEngine::TextOut(double X, double Y, const WideString &Text)
+bool TdeCustomDocumentEngine::IsTextAllowed() const
 {
-    if (!FIsDocumentStarted || !FCapabilities.Contains(TdeCapabilityKind::ckText) ||
-        !FItemsToRender.Contains(TdeItemsToRenderKind::irText))
-        return;
-    const double x = UnitToNativeX(X) + FBandRect.Left;
-    const double y = UnitToNativeY(Y) + FBandRect.Top;
-    if (!IsInsideBand(x, y))
-        return;
+    return FIsDocumentStarted && FCapabilities.Contains(TdeCapabilityKind::ckText) &&
+           FItemsToRender.Contains(TdeItemsToRenderKind::irText);
+}
+
+std::unique_ptr<TdeTextItem> TdeCustomDocumentEngine::PointTextItem(double x, double y, const WideString &text) const
+{
     auto item = std::make_unique<TdeTextItem>();
     item->X = x;
     item->Y = y;
-    item->Lines.Add(Text);
+    item->Lines.Add(text);
     item->Font = FFont;
     item->Brush = FBrush;
     item->RotationAngle = FTextRotationAngle;
     item->Alignment = FTextAlignment;
     item->TextEffects = FTextEffects;
+    return item;
+}
+
+void TdeCustomDocumentEngine::DrawFrameLines(const TdePen &pen, const TdeFrame &frame, double left, double top,
+                                             double right, double bottom)
+{
+    if (frame.IsLeft)
+        DrawLineShape(pen, left, top, left, bottom);
+    if (frame.IsTop)
+        DrawLineShape(pen, left, top, right, top);
+    if (frame.IsRight)
+        DrawLineShape(pen, right, top, right, bottom);
+    if (frame.IsBottom)
+        DrawLineShape(pen, left, bottom, right, bottom);
+}
+
+void TdeCustomDocumentEngine::TextOut(double X, double Y, const WideString &Text)
+{
+    const double x = UnitToNativeX(X) + FBandRect.Left;
+    const double y = UnitToNativeY(Y) + FBandRect.Top;
+    if (!IsTextAllowed() || !IsInsideBand(x, y))
+        return;
+    auto item = PointTextItem(x, y, Text);
     item->BiDiMode = FBiDiMode;
     FNoSorting = false;
     AddItem(std::move(item));
@@ -67,22 +89,11 @@ void TdeCustomDocumentEngine::TextOutV(double X, double Y, const WideString &Tex
 
 void TdeCustomDocumentEngine::TextRect(const TdeRect &Rect, double X, double Y, const WideString &Text)
 {
-    if (!FIsDocumentStarted || !FCapabilities.Contains(TdeCapabilityKind::ckText) ||
-        !FItemsToRender.Contains(TdeItemsToRenderKind::irText))
-        return;
     const double x = UnitToNativeX(X) + FBandRect.Left;
     const double y = UnitToNativeY(Y) + FBandRect.Top;
-    if (!IsInsideBand(x, y))
+    if (!IsTextAllowed() || !IsInsideBand(x, y))
         return;
-    auto item = std::make_unique<TdeTextItem>();
-    item->X = x;
-    item->Y = y;
-    item->Lines.Add(Text);
-    item->Font = FFont;
-    item->Brush = FBrush;
-    item->RotationAngle = FTextRotationAngle;
-    item->Alignment = FTextAlignment;
-    item->TextEffects = FTextEffects;
+    auto item = PointTextItem(x, y, Text);
     item->SetIsClipRect(true);
     item->SetClipRect(UnitToNativeRect(Rect));
     FNoSorting = false;
@@ -92,8 +103,7 @@ void TdeCustomDocumentEngine::TextRect(const TdeRect &Rect, double X, double Y, 
 void TdeCustomDocumentEngine::TextBox(const TdeRect &Rect, const WideString &Text, TdeHAlignment HAlignment,
                                       TdeVAlignment VAlignment)
 {
-    if (!FIsDocumentStarted || !FCapabilities.Contains(TdeCapabilityKind::ckText) ||
-        !FItemsToRender.Contains(TdeItemsToRenderKind::irText))
+    if (!IsTextAllowed())
         return;
     TdeRect r = UnitToNativeRect(Rect);
     r.Left += FBandRect.Left;
@@ -161,19 +171,9 @@ void TdeCustomDocumentEngine::HTMLTextOut(double X, double Y, const WideString &
     auto emit = [&] {
         if (run.empty())
             return;
-        if (FIsDocumentStarted && FCapabilities.Contains(TdeCapabilityKind::ckText) &&
-            FItemsToRender.Contains(TdeItemsToRenderKind::irText) && IsInsideBand(x, y)) {
-            auto item = std::make_unique<TdeTextItem>();
-            item->X = x;
-            item->Y = y;
-            item->Lines.Add(run);
-            item->Font = FFont;
-            item->Brush = FBrush;
-            item->RotationAngle = FTextRotationAngle;
-            item->Alignment = FTextAlignment;
-            item->TextEffects = FTextEffects;
+        if (IsTextAllowed() && IsInsideBand(x, y)) {
             FNoSorting = false;
-            AddItem(std::move(item));
+            AddItem(PointTextItem(x, y, run));
             x += GetTextExtent(run, FFont).cx;
         }
         run.clear();
@@ -242,14 +242,7 @@ void TdeCustomDocumentEngine::HTMLTextOut(double X, double Y, const WideString &
 void TdeCustomDocumentEngine::RenderTextBoxItem(TdeTextBoxItem &item)
 {
     const double left = item.X, top = item.Y, right = item.X + item.BoxWidth, bottom = item.Y + item.Boxheight;
-    if (item.Frame.IsLeft)
-        DrawLineShape(item.Pen, left, top, left, bottom);
-    if (item.Frame.IsTop)
-        DrawLineShape(item.Pen, left, top, right, top);
-    if (item.Frame.IsRight)
-        DrawLineShape(item.Pen, right, top, right, bottom);
-    if (item.Frame.IsBottom)
-        DrawLineShape(item.Pen, left, bottom, right, bottom);
+    DrawFrameLines(item.Pen, item.Frame, left, top, right, bottom);
     TdePen clearPen = item.Pen;
     clearPen.Style = TPenStyle::psClear;
     DrawRectangleShape(clearPen, &item.Brush, left, top, right, bottom);
