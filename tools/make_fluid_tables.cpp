@@ -9,11 +9,12 @@
 // - Sea water (salinity 35 g/kg): the correlations of Desalination and
 //   Water Treatment 16 (2010) 354-380 (density after TEOS-10, viscosity,
 //   vapour pressure lowering).
-// - Glycol solutions (mass fractions), solvents: CRC Handbook of Chemistry
-//   and Physics, tables of concentrative properties of aqueous solutions,
-//   viscosity and vapour pressure of liquids; vapour pressure of the glycol
-//   solutions as water's vapour pressure times its mole fraction (ideal
-//   solution).
+// - Glycol solutions: the glycol solution tables of the ASHRAE Handbook,
+//   Fundamentals (given by volume, read at 20 deg C for the mass fractions
+//   named); vapour pressure as water's vapour pressure times its mole
+//   fraction (ideal solution).
+// - Solvents: CRC Handbook of Chemistry and Physics, tables of density,
+//   viscosity and vapour pressure of liquids at 25 deg C.
 // - Fuels: mid-range values of the density and viscosity limits of EN 228
 //   (petrol), EN 590 (diesel) and ASTM D1655 (kerosene type jet fuel).
 // - Oils: ISO 3448 viscosity grades (mid-point kinematic viscosity at
@@ -36,7 +37,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <complex>
 #include <string>
 #include <vector>
 
@@ -77,8 +77,8 @@ const Liquid Liquids[] = {
     {"Water", "H2O", 100, 958.35, 0.2816, 101.42},
     {"Sea water (35 g/kg)", "H2O + salts", 10, 1026.95, 1.39, 1.21},
     {"Sea water (35 g/kg)", "H2O + salts", 20, 1024.76, 1.08, 2.30},
-    {"Ethylene glycol 30% (mass)", "C2H6O2 + H2O", 20, 1038.0, 2.32, 2.08},
-    {"Ethylene glycol 50% (mass)", "C2H6O2 + H2O", 20, 1064.0, 4.40, 1.81},
+    {"Ethylene glycol 30% (mass)", "C2H6O2 + H2O", 20, 1043.0, 2.20, 2.08},
+    {"Ethylene glycol 50% (mass)", "C2H6O2 + H2O", 20, 1071.0, 3.80, 1.81},
     {"Propylene glycol 30% (mass)", "C3H8O2 + H2O", 20, 1026.0, 2.70, 2.12},
     {"Propylene glycol 50% (mass)", "C3H8O2 + H2O", 20, 1041.0, 6.00, 1.91},
     {"Petrol (gasoline)", "C4-C12", 15, 745.0, 0.55, 60.0},
