@@ -4,6 +4,7 @@
 // rectangle before it.
 
 #include "docexport/Doc_Utils.h"
+#include "docexport/Font_Charsets.h"
 #include "docexport/Metafile_Processor.h"
 
 #include "platform/Codepage1252.h"
@@ -20,11 +21,12 @@ constexpr std::uint32_t ETO_CLIPPED = 4;
 
 } // namespace
 
-bool TdeMetafileProcessor::IsSymbolOnlyFont(const std::string &)
+bool TdeMetafileProcessor::IsSymbolOnlyFont(const std::string &name)
 {
-    // Until the font services can list a family's character sets every
-    // face counts as ordinary, as a face that is not installed does.
-    return false;
+    // A face that is not installed offers nothing and counts as ordinary.
+    std::vector<int> charsets;
+    GetFontCharsets(name, charsets);
+    return charsets.size() == 1 && charsets[0] == 2;
 }
 
 void TdeMetafileProcessor::ExtTextOut(const TEmfRecord &r, bool wide)

@@ -24,8 +24,7 @@ namespace fs = std::filesystem;
 constexpr int PageWidth = 794;  // A4 at 96 pixels per inch
 constexpr int PageHeight = 1123;
 
-// Every kind of record the recorder writes, except text (its PDF output is
-// checked with the text writer).
+// Every kind of record the recorder writes.
 TMetafile DrawnPage()
 {
     TMetafile page;
@@ -77,6 +76,17 @@ TMetafile DrawnPage()
         for (int x = 0; x < 8; ++x)
             quarters.SetPixel(x, y, x < 4 ? (y < 4 ? clRed : clGreen) : (y < 4 ? clBlue : clOlive));
     c.StretchDraw(TRect{100, 820, 300, 1020}, quarters);
+
+    // Text, plain on an opaque background and turned a quarter.
+    c.Font.Name = "Arial";
+    c.Font.Size = 16;
+    c.Font.Color = clBlue;
+    c.Brush.Color = clWhite;
+    c.TextOut(400, 820, "Pressure 3.5 bar");
+    c.Font.Escapement = 900;
+    c.Font.Color = clBlack;
+    c.Brush.Style = TBrushStyle::bsClear;
+    c.TextOut(700, 1050, "Turned label");
     c.Close();
     return page;
 }
@@ -155,6 +165,13 @@ TEST(MetafilePlayback, TheInterpretedPageLooksLikeTheScreenPlayback)
     const Comparison all = Compare(screen, rendered);
     EXPECT_GT(all.drawn, 150000);
     EXPECT_LT(double(all.different) / all.drawn, 0.01) << all.different << " of " << all.drawn;
+
+    if (HasTool("pdftotext")) {
+        std::string text;
+        ASSERT_EQ(RunCommand("pdftotext '" + pdf + "' -", &text), 0);
+        EXPECT_NE(text.find("Pressure 3.5 bar"), std::string::npos) << text;
+        EXPECT_NE(text.find("Turned label"), std::string::npos) << text;
+    }
 
     // Inside the clip rectangle the rectangle shows; just outside it does not.
     const auto at = [&](int x, int y) {
