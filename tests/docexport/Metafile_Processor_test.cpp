@@ -4,6 +4,7 @@
 #include "docexport/Doc_Pictures.h"
 #include "docexport/Metafile_Processor.h"
 #include "platform/Emf_Writer.h"
+#include "platform/MetafileCanvas.h"
 #include "platform/Raster_Operations.h"
 
 #include <gtest/gtest.h>
@@ -644,6 +645,37 @@ TEST(MetafileProcessor, IdenticalBitmapsShareOneResource)
     EXPECT_NE(images[0]->IndexNo, images[1]->IndexNo);
     EXPECT_EQ(engine.ResourceCount(), 2u);
     EXPECT_TRUE(SamePixels(engine.Picture(images[2]->IndexNo), engine.Picture(images[0]->IndexNo)));
+}
+
+TEST(MetafileProcessor, ABitmapInsideAStretchedDrawingIsStretchedWithIt)
+{
+    TMetafile inner;
+    inner.Width = 100;
+    inner.Height = 100;
+    {
+        TMetafileCanvas canvas(inner);
+        TBitmap bitmap(4, 4);
+        bitmap.Fill(clRed);
+        canvas.StretchDraw(TRect{10, 20, 30, 60}, bitmap);
+        canvas.Close();
+    }
+    TMetafile outer;
+    outer.Width = 800;
+    outer.Height = 600;
+    {
+        TMetafileCanvas canvas(outer);
+        canvas.StretchDraw(TRect{100, 50, 300, 550}, inner); // twice as wide, five times as high
+        canvas.Close();
+    }
+    ItemEngine engine;
+    TdeMetafileProcessor processor(engine);
+    processor.Execute(outer, 0, 0);
+    auto images = engine.Of<TdeImageItem>();
+    ASSERT_EQ(images.size(), 1u);
+    EXPECT_NEAR(images[0]->X, 120, 1e-3);
+    EXPECT_NEAR(images[0]->Y, 150, 1e-3);
+    EXPECT_NEAR(images[0]->Width, 40, 1e-3);
+    EXPECT_NEAR(images[0]->Height, 200, 1e-3);
 }
 
 TEST(MetafileProcessor, BandsOfOneBitmapAreJoinedFromTheTop)
