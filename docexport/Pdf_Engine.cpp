@@ -179,8 +179,9 @@ void TdeCustomPDFEngine::EndDocOutput()
         }
         FWriter.WriteObject("/Type/Pages/Count " + std::to_string(count) + "/Kids [" + kids + "]" + CRLF, 2, true);
 
-        // The background pattern exists once a page has shown the picture.
-        if (!BackgroundImage().Empty() && FImages.FBGImageObj > 0)
+        // The background pattern exists once a page has shown the picture
+        // (even when the picture was taken away afterwards).
+        if (FImages.FBGImageObj > 0)
             FPattern.RegisterImagePattern(FWriter, FImages.FBGImageObj, FImages.FBackgroundImageLeft,
                                           FImages.FBackgroundImageTop, FImages.FBackgroundImageWidth,
                                           FImages.FBackgroundImageHeight);

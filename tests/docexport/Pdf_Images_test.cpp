@@ -185,6 +185,9 @@ TEST_F(PdfImages, ABackgroundPictureSetAfterTheFirstPageIsWrittenWhenFirstShown)
         engine.ImageSettings().SetOutputImageFormat(TdeOutputImageFormat::ifCCITT3);
         engine.SetBackgroundImage(Picture(30, 20));
         engine.SetBackgroundImageDisplayType(TdeBackgroundDisplayType::dtTile);
+        engine.NewPage();
+        // Taken away again: the pattern page 2 uses must still be written.
+        engine.SetBackgroundImage(TdePicture{});
     });
     const std::string pdf = ReadFileText(path);
     EXPECT_NE(pdf.find("/Name/Img0/Width 30/Height 20/BitsPerComponent 8/ColorSpace/DeviceRGB/Filter/DCTDecode"),
@@ -192,8 +195,9 @@ TEST_F(PdfImages, ABackgroundPictureSetAfterTheFirstPageIsWrittenWhenFirstShown)
     EXPECT_NE(pdf.find(" /Img0 "), std::string::npos);
     EXPECT_NE(pdf.find("/PI "), std::string::npos);
     const auto pages = PageContents(pdf);
-    ASSERT_EQ(pages.size(), 2u);
+    ASSERT_EQ(pages.size(), 3u);
     EXPECT_EQ(pages[0].find("/PI scn"), std::string::npos);
+    EXPECT_EQ(pages[2].find("/PI scn"), std::string::npos);
     EXPECT_NE(pages[1].find("/CSP cs /PI scn n 0.0000 0.0000 595.2744 841.8888 re f"), std::string::npos);
     if (HasTool("pdftoppm")) {
         const std::string out = (folder / "page").string();
