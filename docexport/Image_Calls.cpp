@@ -205,8 +205,8 @@ void TdeCustomDocumentEngine::PlaceImageItem(TdeRect Rect, int Index)
             w = W;
             h = H;
         }
-        item->Width = Round(w);
-        item->Height = Round(h);
+        item->Width = RoundSafe(w);
+        item->Height = RoundSafe(h);
         if (settings.Center) {
             item->X += (RW - w) / 2;
             item->Y += (RH - h) / 2;
@@ -276,17 +276,17 @@ void TdeCustomDocumentEngine::DrawImage(int ColumnNo, double Width, double Heigh
     const double h = natural ? graphic->Height : UnitToNativeY(Height);
     const TdeRect &m = table.Settings.NativeInternalMargin();
     TdeColumn &column = table.Columns[static_cast<std::size_t>(ColumnNo)];
-    double CW = static_cast<double>(Round(m.Left + m.Right + w));
+    double CW = static_cast<double>(RoundSafe(m.Left + m.Right + w));
     double CH;
     if (table.Settings.AutoAdjustColumnWidth) {
         if (column.Width < CW)
             column.Width = CW;
-        CH = static_cast<double>(Round(h + m.Top + m.Bottom));
+        CH = static_cast<double>(RoundSafe(h + m.Top + m.Bottom));
     } else {
-        CW = std::min(CW, static_cast<double>(Round(column.Width)));
+        CW = std::min(CW, static_cast<double>(RoundSafe(column.Width)));
         // The aspect ratio kept when the width was capped.
-        CH = w > 0 ? static_cast<double>(Round((CW - m.Left - m.Right) * h / w + m.Top + m.Bottom))
-                   : static_cast<double>(Round(h + m.Top + m.Bottom));
+        CH = w > 0 ? static_cast<double>(RoundSafe((CW - m.Left - m.Right) * h / w + m.Top + m.Bottom))
+                   : static_cast<double>(RoundSafe(h + m.Top + m.Bottom));
     }
     int &rowHeight = table.RowHeights[static_cast<std::size_t>(table.RowCount)];
     if (rowHeight < CH)
@@ -371,9 +371,9 @@ void TdeCustomDocumentEngine::PlayMetafile(const TdeRect &DestRect, TMetafile &M
     if (!FCanvas)
         return;
     const double f = FNativeConversionFactor;
-    FCanvas->StretchDraw(TRect{static_cast<int>(Round(DestRect.Left * f)), static_cast<int>(Round(DestRect.Top * f)),
-                               static_cast<int>(Round(DestRect.Right * f)),
-                               static_cast<int>(Round(DestRect.Bottom * f))},
+    FCanvas->StretchDraw(TRect{RoundToInt(DestRect.Left * f), RoundToInt(DestRect.Top * f),
+                               RoundToInt(DestRect.Right * f),
+                               RoundToInt(DestRect.Bottom * f)},
                          Metafile);
 }
 
@@ -389,7 +389,7 @@ TBitmap TdeCustomDocumentEngine::ImageItemToBitmap(const TdeImageItem &Item) con
     const double w = std::fabs(Item.Width), h = std::fabs(Item.Height);
     const double DW = Item.DisplayRect.Right - Item.DisplayRect.Left;
     const double DH = Item.DisplayRect.Bottom - Item.DisplayRect.Top;
-    const auto size = [](double v) { return std::max(1, static_cast<int>(Round(v))); };
+    const auto size = [](double v) { return std::max(1, RoundToInt(v)); };
     const TColor brush = ColorToRGB(Item.Brush.Color);
 
     TBitmap bitmap(W, H, Item.Settings.ImagePixelFormat);
@@ -419,18 +419,18 @@ TBitmap TdeCustomDocumentEngine::ImageItemToBitmap(const TdeImageItem &Item) con
                 draw(0, 0);
             } else if (DW < W && DH < H) {
                 bitmap.SetSize(size(w), size(h));
-                draw(static_cast<int>(Round((w - W) / 2)), static_cast<int>(Round((h - H) / 2)));
+                draw(RoundToInt((w - W) / 2), RoundToInt((h - H) / 2));
             } else if (DH < H) {
                 bitmap.SetSize(W, size(h));
-                draw(0, static_cast<int>(Round((h - H) / 2)));
+                draw(0, RoundToInt((h - H) / 2));
             } else {
                 bitmap.SetSize(size(w), H);
-                draw(static_cast<int>(Round((w - W) / 2)), 0);
+                draw(RoundToInt((w - W) / 2), 0);
             }
         } else {
             bitmap.SetSize(size(w), size(h));
             bitmap.Fill(brush);
-            draw(static_cast<int>(Round((w - W) / 2)), static_cast<int>(Round((h - H) / 2)));
+            draw(RoundToInt((w - W) / 2), RoundToInt((h - H) / 2));
         }
     } else if (frames) {
         bitmap.SetSize(DW < W ? size(w) : W, DH < H ? size(h) : H);

@@ -22,10 +22,6 @@ void PutU32(std::vector<std::uint8_t> &out, std::uint32_t v)
         out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 
-int RoundToInt(double v)
-{
-    return static_cast<int>(std::clamp<double>(static_cast<double>(Round(v)), INT32_MIN, INT32_MAX));
-}
 
 // Pattern tiles beyond this many are not laid out.
 constexpr std::int64_t MaxPatternTiles = 100000;
@@ -128,8 +124,8 @@ int TdeMetafileProcessor::FindMergeTarget(const TdeRect &rect) const
     const auto *last = dynamic_cast<const TdeImageItem *>(items.back().get());
     if (!last || dynamic_cast<const TdeImageStream *>(last))
         return -1;
-    if (last->X == rect.Left && last->Y == rect.Top && last->Width == Round(rect.Right - rect.Left) &&
-        last->Height == Round(rect.Bottom - rect.Top))
+    if (last->X == rect.Left && last->Y == rect.Top && last->Width == RoundSafe(rect.Right - rect.Left) &&
+        last->Height == RoundSafe(rect.Bottom - rect.Top))
         return last->IndexNo;
     return -1;
 }

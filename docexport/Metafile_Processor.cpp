@@ -2,6 +2,7 @@
 // record dispatch. Shapes, paths and clipping, text and bitmaps are handled
 // in their own files.
 
+#include "docexport/Doc_Pictures.h"
 #include "docexport/Metafile_Processor.h"
 
 #include "platform/Codepage1252.h"
@@ -88,9 +89,9 @@ void TdeMetafileProcessor::UpdateMapMultipliers()
 double TdeMetafileProcessor::ScaleLength(double length) const
 {
     if (IsMapScaled() && FWindowExtent.cx != 0) {
-        const double k = static_cast<double>(Round(FViewPortExtent.cx / RX()));
+        const double k = static_cast<double>(RoundSafe(FViewPortExtent.cx / RX()));
         if (k != 0)
-            length = static_cast<double>(Round(length / (FWindowExtent.cx / k) * RX()));
+            length = static_cast<double>(RoundSafe(length / (FWindowExtent.cx / k) * RX()));
     }
     return length * FXForm.eM11;
 }
@@ -129,7 +130,7 @@ TdeEMFAlignment TdeMetafileProcessor::AlignmentFromTA(std::uint32_t mode)
 
 double TdeMetafileProcessor::LogicalHeightToPoints(double height)
 {
-    return static_cast<double>(Round(-height * 72 / ScreenPixelsPerInch));
+    return static_cast<double>(RoundSafe(-height * 72 / ScreenPixelsPerInch));
 }
 
 // ---- Saved states ---------------------------------------------------------------------
@@ -291,7 +292,7 @@ TPenStyle PenStyleOf(std::uint32_t style)
 
 int PenWidth(double scaled)
 {
-    const auto width = static_cast<int>(std::clamp<double>(static_cast<double>(Round(scaled)), -1e9, 1e9));
+    const auto width = static_cast<int>(std::clamp<std::int64_t>(RoundSafe(scaled), -1000000000, 1000000000));
     return width < 1 ? 1 : width;
 }
 
@@ -402,11 +403,11 @@ void TdeMetafileProcessor::CreateFont(const TEmfRecord &r)
 
     // Sizes in points and heights in pixels are two views of one value.
     const auto setSize = [&font](double size) {
-        font.Size = static_cast<int>(std::clamp<double>(static_cast<double>(Round(size)), -1e6, 1e6));
+        font.Size = static_cast<int>(std::clamp<std::int64_t>(RoundSafe(size), -1000000, 1000000));
     };
     const auto height = [&font] { return double(font.Height()); };
     const auto setHeight = [&font](double h) {
-        font.SetHeight(static_cast<int>(std::clamp<double>(static_cast<double>(Round(h)), -1e8, 1e8)));
+        font.SetHeight(static_cast<int>(std::clamp<std::int64_t>(RoundSafe(h), -100000000, 100000000)));
     };
     const double H = r.I32(12);
     if (FMapMode == 0 || IsMapScaled())
@@ -414,7 +415,7 @@ void TdeMetafileProcessor::CreateFont(const TEmfRecord &r)
     else
         setHeight(H);
     if (IsMapScaled()) {
-        const double k = static_cast<double>(Round(FViewPortExtent.cx / RX()));
+        const double k = static_cast<double>(RoundSafe(FViewPortExtent.cx / RX()));
         if (FWindowExtent.cx != 0 && k != 0)
             setHeight(height() / (FWindowExtent.cx / k) * RX());
     } else if (FMapMode == 0) {

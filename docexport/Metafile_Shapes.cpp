@@ -3,6 +3,7 @@
 // region fills, the path records and the clip records. Each drawing record
 // becomes one item of the page's list, in record order.
 
+#include "docexport/Doc_Pictures.h"
 #include "docexport/Metafile_Processor.h"
 
 #include "platform/Pascal.h"
@@ -24,7 +25,6 @@ TPoint PointAt(const TEmfRecord &r, std::size_t offset, bool small)
     return small ? r.PointS(offset) : r.PointL(offset);
 }
 
-int RoundToInt(double v) { return static_cast<int>(std::clamp<double>(static_cast<double>(Round(v)), INT32_MIN, INT32_MAX)); }
 
 } // namespace
 

@@ -3,6 +3,7 @@
 // the recorded advances of its characters, plus an optional background
 // rectangle before it.
 
+#include "docexport/Doc_Pictures.h"
 #include "docexport/Doc_Utils.h"
 #include "docexport/Font_Charsets.h"
 #include "docexport/Metafile_Processor.h"
@@ -116,7 +117,7 @@ void TdeMetafileProcessor::ExtTextOut(const TEmfRecord &r, bool wide)
 
     static_cast<TFont &>(item->Font) = FCurrentFont;
     item->Font.Escapement = 0;
-    item->RotationAngle = static_cast<int>(Round(FCurrentFont.FRotateFont / 10.0L));
+    item->RotationAngle = static_cast<int>(RoundSafe(FCurrentFont.FRotateFont / 10.0L));
 
     if (atCurrent) {
         const double w = GetTextSize(text, item->Font).cx;
