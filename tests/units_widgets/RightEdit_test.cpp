@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QTableWidget>
 #include <QTimer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
+#include "support/qt/Scripted_Dialogs.h"
 #include "units/Numeric_Entry.h"
 
 namespace tessaran {
@@ -151,6 +153,51 @@ TEST(RightEdit, ShowInvalidNumericEntryWarnsAtTheBoxAndRestoresIt)
     ShowInvalidNumericEntry(edit, QApplication::palette().color(QPalette::Base), 0, 0, 0, 0);
     EXPECT_TRUE(plain.shown);
     EXPECT_EQ(plain.editColour, original);
+}
+
+TEST(RightEdit, GridCellFilterReadsTheOpenEditorOrTheWholeCell)
+{
+    ASSERT_EQ(LocaleDecimalSeparator(), u'.');
+    const QString preMessage = QString::fromUtf8(MaxPreDecimalDigitsMessage.data(),
+                                                 static_cast<qsizetype>(MaxPreDecimalDigitsMessage.size()));
+    const QString postMessage = QString::fromUtf8(MaxPostDecimalDigitsMessage.data(),
+                                                  static_cast<qsizetype>(MaxPostDecimalDigitsMessage.size()));
+    struct Case {
+        QString cell;
+        bool editing;
+        int cursor; // in the open editor
+        char16_t key;
+        bool survives;
+        const QString *message;
+    };
+    const Case cases[] = {
+        {"123.45", false, 0, u'9', true, nullptr},     // typing over a cell replaces it all
+        {"123.45", false, 0, u'-', false, nullptr},    // no minus allowed
+        {"123", true, 3, u'4', false, &preMessage},   // three digits before the point
+        {"123.45", true, 6, u'6', false, &postMessage}, // two after it
+        {"123.4", true, 5, u'5', true, nullptr},
+        {"12", true, 2, u'.', true, nullptr},
+        {"1.2", true, 3, u'.', false, nullptr},        // one point only
+    };
+    for (const Case &c : cases) {
+        test::TScriptedDialogs dialogs;
+        if (c.message)
+            dialogs.Expect(TDialogKind::Information, *c.message);
+        QTableWidget grid(2, 2);
+        grid.setItem(1, 1, new QTableWidgetItem(c.cell));
+        grid.show();
+        grid.setCurrentCell(1, 1);
+        if (c.editing) {
+            grid.editItem(grid.item(1, 1));
+            auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+            ASSERT_NE(editor, nullptr);
+            editor->deselect();
+            editor->setCursorPosition(c.cursor);
+        }
+        char16_t key = c.key;
+        EXPECT_EQ(FilterRealKey(&grid, key, false, 3, 2), c.survives) << c.cell.toStdString() << " " << char(c.key);
+        EXPECT_EQ(key == c.key, c.survives);
+    }
 }
 
 } // namespace

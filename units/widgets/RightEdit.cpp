@@ -1,11 +1,13 @@
 #include "units/widgets/RightEdit.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPalette>
 
+#include "platform/qt/Dialog_Service.h"
 #include "units/Numeric_Entry.h"
 
 namespace tessaran {
@@ -36,6 +38,28 @@ QString messageText(std::string_view text)
     QString result = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return result;
+}
+
+// The digit-limit message, through the installed message service when
+// there is one.
+void showFilterMessage(QWidget *owner, const std::string &message)
+{
+    if (TDialogService *dialogs = InstalledDialogs()) {
+        dialogs->ShowMessage(TDialogKind::Information, QString::fromStdString(message), owner);
+        return;
+    }
+    QMessageBox::information(owner, QStringLiteral("Information"), messageText(message), QMessageBox::Ok);
+}
+
+bool filterRealKey(const TEntryText &entry, QWidget *owner, char16_t &key, bool allowNegative,
+                   int maximumPreDecimalDigits, int maximumPostDecimalDigits)
+{
+    std::string message;
+    const bool survives = tessaran::FilterRealKey(entry, key, allowNegative, maximumPreDecimalDigits,
+                                                  maximumPostDecimalDigits, LocaleDecimalSeparator(), &message);
+    if (!message.empty())
+        showFilterMessage(owner, message);
+    return survives;
 }
 
 } // namespace
@@ -87,13 +111,23 @@ bool FilterIntegerKey(const QLineEdit *control, char16_t &key, bool allowNegativ
 bool FilterRealKey(QLineEdit *control, char16_t &key, bool allowNegative, int maximumPreDecimalDigits,
                    int maximumPostDecimalDigits)
 {
-    std::string message;
-    const bool survives = tessaran::FilterRealKey(entryOf(control), key, allowNegative, maximumPreDecimalDigits,
-                                                  maximumPostDecimalDigits, LocaleDecimalSeparator(), &message);
-    if (!message.empty())
-        QMessageBox::information(control->window(), QStringLiteral("Information"), messageText(message),
-                                 QMessageBox::Ok);
-    return survives;
+    return filterRealKey(entryOf(control), control->window(), key, allowNegative, maximumPreDecimalDigits,
+                         maximumPostDecimalDigits);
+}
+
+bool FilterRealKey(QAbstractItemView *grid, char16_t &key, bool allowNegative, int maximumPreDecimalDigits,
+                   int maximumPostDecimalDigits)
+{
+    TEntryText entry;
+    auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    if (editor && grid->isAncestorOf(editor)) {
+        entry = entryOf(editor);
+    } else {
+        entry.text = grid->currentIndex().data(Qt::EditRole).toString().toStdU16String();
+        entry.selLength = static_cast<int>(entry.text.size());
+    }
+    return filterRealKey(entry, grid->window(), key, allowNegative, maximumPreDecimalDigits,
+                         maximumPostDecimalDigits);
 }
 
 bool FilterFileNameKey(const QLineEdit *, char16_t &key, bool allowPoint)

@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QString>
 
+class QAbstractItemView;
+
 namespace tessaran {
 
 // A single-line edit box whose text is right-justified.
@@ -35,6 +37,11 @@ char16_t LocaleDecimalSeparator();
 bool FilterNumericKey(const QLineEdit *control, char16_t &key, bool allowNegative);
 bool FilterIntegerKey(const QLineEdit *control, char16_t &key, bool allowNegative, int maximumLength);
 bool FilterRealKey(QLineEdit *control, char16_t &key, bool allowNegative, int maximumPreDecimalDigits,
+                   int maximumPostDecimalDigits);
+// The same filter for the current cell of a grid: the text of its open cell
+// editor, or, when no editor is open, the cell's whole text as the text a
+// typed key replaces.
+bool FilterRealKey(QAbstractItemView *grid, char16_t &key, bool allowNegative, int maximumPreDecimalDigits,
                    int maximumPostDecimalDigits);
 bool FilterFileNameKey(const QLineEdit *control, char16_t &key, bool allowPoint);
 
