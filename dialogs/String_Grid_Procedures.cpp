@@ -58,8 +58,7 @@ void TStringGridWidget::SetRow(int row)
 
 int TStringGridWidget::TopRow() const
 {
-    const int row = rowAt(0);
-    return row >= 0 ? row + 1 : 1;
+    return firstWholeRow() + 1;
 }
 
 void TStringGridWidget::SetTopRow(int row) { verticalScrollBar()->setValue(row > 1 ? row - 1 : 0); }
@@ -68,14 +67,23 @@ int TStringGridWidget::VisibleRowCount() const
 {
     const int height = viewport()->height();
     int count = 0;
-    int used = 0;
-    for (int row = rowAt(0) < 0 ? 0 : rowAt(0); row < rowCount(); ++row) {
-        used += rowHeight(row);
-        if (used > height)
+    for (int row = firstWholeRow(); row < rowCount(); ++row) {
+        if (rowViewportPosition(row) + rowHeight(row) > height)
             break;
         ++count;
     }
     return count;
+}
+
+int TStringGridWidget::firstWholeRow() const
+{
+    // On the last page the view may show part of a row at its top.
+    int row = rowAt(0);
+    if (row < 0)
+        return 0;
+    if (rowViewportPosition(row) < 0 && row + 1 < rowCount())
+        ++row;
+    return row;
 }
 
 void StringGridFillCells(TStringGridWidget *grid, int firstCol, int firstRow, const QString &text)

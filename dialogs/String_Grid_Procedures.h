@@ -32,6 +32,9 @@ public:
     // Data rows wholly in view.
     int VisibleRowCount() const;
     int GridLineWidth() const { return showGrid() ? 1 : 0; }
+
+private:
+    int firstWholeRow() const;
 };
 
 // Writes text into every cell from (firstCol, firstRow) to the far corner.

@@ -74,7 +74,8 @@ TEST(FileData, FromAControlOnlyWhereTheDialogPreviewsKeys)
     EXPECT_EQ(ShownAfter(preview.edit, Qt::ControlModifier | Qt::ShiftModifier).value(1), "1.02");
 
     Dialog plain(false);
-    QApplication::setActiveWindow(&plain.dialog);
+    plain.dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&plain.dialog));
     plain.edit->setFocus();
     ASSERT_EQ(QApplication::focusWidget(), plain.edit);
     EXPECT_TRUE(ShownAfter(plain.edit, Qt::ControlModifier | Qt::ShiftModifier).isEmpty());

@@ -1,5 +1,6 @@
 #include "dialogs/String_Grid_Procedures.h"
 
+#include <QApplication>
 #include <QHeaderView>
 
 #include <gtest/gtest.h>
@@ -104,6 +105,7 @@ TEST(StringGrid, ShowCurrentRowScrollsTheTable)
     grid.verticalHeader()->setDefaultSectionSize(20);
     grid.resize(200, 300);
     grid.show();
+    QApplication::processEvents(); // lays out the scroll range
     const int visible = grid.VisibleRowCount();
     ASSERT_GT(visible, 3);
     grid.SetRow(40);

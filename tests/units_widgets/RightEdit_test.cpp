@@ -189,7 +189,7 @@ TEST(RightEdit, GridCellFilterReadsTheOpenEditorOrTheWholeCell)
         grid.setCurrentCell(1, 1);
         if (c.editing) {
             grid.editItem(grid.item(1, 1));
-            auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+            auto *editor = grid.viewport()->findChild<QLineEdit *>();
             ASSERT_NE(editor, nullptr);
             editor->deselect();
             editor->setCursorPosition(c.cursor);

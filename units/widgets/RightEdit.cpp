@@ -119,8 +119,12 @@ bool FilterRealKey(QAbstractItemView *grid, char16_t &key, bool allowNegative, i
                    int maximumPostDecimalDigits)
 {
     TEntryText entry;
-    auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
-    if (editor && grid->isAncestorOf(editor)) {
+    // An open cell editor is a line edit on the grid's viewport.
+    QLineEdit *editor = nullptr;
+    for (QLineEdit *child : grid->viewport()->findChildren<QLineEdit *>(Qt::FindDirectChildrenOnly))
+        if (child->isVisible())
+            editor = child;
+    if (editor) {
         entry = entryOf(editor);
     } else {
         entry.text = grid->currentIndex().data(Qt::EditRole).toString().toStdU16String();
