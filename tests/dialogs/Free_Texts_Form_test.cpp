@@ -58,7 +58,7 @@ TEST_F(FreeTextsForm, AnglesFoldBelowOneTurnWithTheirSign)
         QString typed;
         int stored;
     };
-    const Case cases[] = {{"725", 5}, {"-30", -30}, {"-400", -40}, {"", 0}, {"360", 0}, {"-", 0}, {"12345", 154}} // the fifth digit is refused;
+    const Case cases[] = {{"725", 5}, {"-30", -30}, {"-400", -40}, {"", 0}, {"360", 0}, {"-", 0}, {"12345", 154}}; // the fifth digit is refused
     for (const Case &c : cases) {
         const int id = Place("Pump house");
         Open(form, network, id, [&](TFreeTextsForm &f) {
