@@ -130,69 +130,81 @@ TEST(MetafilePlayback, TheInterpretedPageLooksLikeTheScreenPlayback)
     if (!HasTool("pdftoppm"))
         GTEST_SKIP() << "pdftoppm is not installed";
     const TMetafile page = DrawnPage();
+    // Interpreted at once at the page's origin, and stretched to half its
+    // size on the page's recording canvas (a world transform around every
+    // record).
+    for (const double scale : {1.0, 0.5}) {
+        SCOPED_TRACE(scale);
+        QImage screen(PageWidth, PageHeight, QImage::Format_RGB32);
+        screen.fill(Qt::white);
+        const int width = static_cast<int>(PageWidth * scale), height = static_cast<int>(PageHeight * scale);
+        {
+            QPainter painter(&screen);
+            PlayMetafile(painter, page, QRectF(0, 0, width, height));
+        }
 
-    QImage screen(PageWidth, PageHeight, QImage::Format_RGB32);
-    screen.fill(Qt::white);
-    {
-        QPainter painter(&screen);
-        PlayMetafile(painter, page, QRectF(0, 0, PageWidth, PageHeight));
-    }
+        const fs::path folder = fs::temp_directory_path() / ("tessaran_playback_" + std::to_string(::getpid()) + "_" +
+                                                              std::to_string(static_cast<int>(scale * 10)));
+        fs::create_directories(folder);
+        TdeCustomPDFEngine engine;
+        engine.Preferences().SetShowSetupDialog(false);
+        engine.Preferences().SetOpenAfterCreate(false);
+        engine.SetMeasurementUnit(TdeUnitType::muPixels);
+        engine.Page().SetLeftMargin(0);
+        engine.Page().SetTopMargin(0);
+        // Pixels as they are: JPEG would blend the colours of a picture this small.
+        engine.ImageSettings().SetOutputImageFormat(TdeOutputImageFormat::ifBMP);
+        engine.SetFileName((folder / "page").string());
+        engine.BeginDoc();
+        TMetafile copy = page;
+        if (scale == 1.0)
+            engine.PlayMetafile(copy);
+        else
+            engine.PlayMetafile(TdeRect{0, 0, double(width), double(height)}, copy);
+        engine.EndDoc();
+        const std::string pdf = (folder / "page.pdf").string();
+        if (HasTool("qpdf")) {
+            std::string report;
+            EXPECT_EQ(RunCommand("qpdf --check '" + pdf + "'", &report), 0) << report;
+        }
+        ASSERT_EQ(RunCommand("pdftoppm -r 96 -aa no -aaVector no '" + pdf + "' '" + (folder / "page").string() + "'"),
+                  0);
+        const Image rendered = ReadPPM((folder / "page-1.ppm").string());
+        ASSERT_GE(rendered.Width, PageWidth - 1);
+        ASSERT_GE(rendered.Height, PageHeight - 1);
 
-    const fs::path folder = fs::temp_directory_path() / ("tessaran_playback_" + std::to_string(::getpid()));
-    fs::create_directories(folder);
-    TdeCustomPDFEngine engine;
-    engine.Preferences().SetShowSetupDialog(false);
-    engine.Preferences().SetOpenAfterCreate(false);
-    engine.Page().SetLeftMargin(0);
-    engine.Page().SetTopMargin(0);
-    // Pixels as they are: JPEG would blend the colours of a picture this small.
-    engine.ImageSettings().SetOutputImageFormat(TdeOutputImageFormat::ifBMP);
-    engine.SetFileName((folder / "page").string());
-    engine.BeginDoc();
-    TMetafile copy = page;
-    engine.PlayMetafile(copy);
-    engine.EndDoc();
-    const std::string pdf = (folder / "page.pdf").string();
-    if (HasTool("qpdf")) {
-        std::string report;
-        EXPECT_EQ(RunCommand("qpdf --check '" + pdf + "'", &report), 0) << report;
-    }
-    ASSERT_EQ(RunCommand("pdftoppm -r 96 -aa no -aaVector no '" + pdf + "' '" + (folder / "page").string() + "'"), 0);
-    const Image rendered = ReadPPM((folder / "page-1.ppm").string());
-    ASSERT_GE(rendered.Width, PageWidth - 1);
-    ASSERT_GE(rendered.Height, PageHeight - 1);
+        const Comparison all = Compare(screen, rendered);
+        EXPECT_GT(all.drawn, 150000 * scale * scale);
+        EXPECT_LT(double(all.different) / all.drawn, 0.01) << all.different << " of " << all.drawn;
 
-    const Comparison all = Compare(screen, rendered);
-    EXPECT_GT(all.drawn, 150000);
-    EXPECT_LT(double(all.different) / all.drawn, 0.01) << all.different << " of " << all.drawn;
+        if (HasTool("pdftotext")) {
+            std::string text;
+            ASSERT_EQ(RunCommand("pdftotext '" + pdf + "' -", &text), 0);
+            EXPECT_NE(text.find("Pressure 3.5 bar"), std::string::npos) << text;
+            EXPECT_NE(text.find("Turned label"), std::string::npos) << text;
+        }
 
-    if (HasTool("pdftotext")) {
-        std::string text;
-        ASSERT_EQ(RunCommand("pdftotext '" + pdf + "' -", &text), 0);
-        EXPECT_NE(text.find("Pressure 3.5 bar"), std::string::npos) << text;
-        EXPECT_NE(text.find("Turned label"), std::string::npos) << text;
-    }
-
-    // Inside the clip rectangle the rectangle shows; just outside it does not.
-    const auto at = [&](int x, int y) {
-        const unsigned char *p = rendered.At(x, y);
-        return RGB(p[0], p[1], p[2]);
-    };
-    EXPECT_EQ(at(500, 650), clMaroon);
-    EXPECT_EQ(at(380, 650), clWhite);
-    EXPECT_EQ(at(150, 870), clRed);
-    EXPECT_EQ(at(250, 970), clOlive);
-    if (!std::getenv("TESSARAN_KEEP_TEST_FILES")) {
-        fs::remove_all(folder);
-    } else {
-        // Side by side for a reader: the screen, then the PDF page.
-        QImage pdfImage(QString::fromStdString((folder / "page-1.ppm").string()));
-        QImage side(PageWidth * 2, PageHeight, QImage::Format_RGB32);
-        QPainter painter(&side);
-        painter.drawImage(0, 0, screen);
-        painter.drawImage(PageWidth, 0, pdfImage);
-        painter.end();
-        side.scaled(PageWidth, PageHeight / 2).save(QString::fromStdString((folder / "side.png").string()));
+        // Inside the clip rectangle the rectangle shows; just outside it does not.
+        const auto at = [&](int x, int y) {
+            const unsigned char *p = rendered.At(static_cast<int>(x * scale), static_cast<int>(y * scale));
+            return RGB(p[0], p[1], p[2]);
+        };
+        EXPECT_EQ(at(500, 650), clMaroon);
+        EXPECT_EQ(at(380, 650), clWhite);
+        EXPECT_EQ(at(150, 870), clRed);
+        EXPECT_EQ(at(250, 970), clOlive);
+        if (!std::getenv("TESSARAN_KEEP_TEST_FILES")) {
+            fs::remove_all(folder);
+        } else {
+            // Side by side for a reader: the screen, then the PDF page.
+            QImage pdfImage(QString::fromStdString((folder / "page-1.ppm").string()));
+            QImage side(PageWidth * 2, PageHeight, QImage::Format_RGB32);
+            QPainter painter(&side);
+            painter.drawImage(0, 0, screen);
+            painter.drawImage(PageWidth, 0, pdfImage);
+            painter.end();
+            side.scaled(PageWidth, PageHeight / 2).save(QString::fromStdString((folder / "side.png").string()));
+        }
     }
 }
 
