@@ -1,9 +1,12 @@
 // Loop finding, equation generation and the whole calculation by each liquid
-// method on seeded looped networks of 100, 500 and 1000 pipes: a grid of
-// joints with demands, fed by four tanks, with dead-end branches to make up
-// the pipe count. Iteration counts are reported as counters.
+// method on seeded looped networks: grids of 100, 500 and 1000 pipes (joints
+// with demands, fed by four tanks, dead-end branches to make up the count) and
+// an irregular network of 950 pipes with three tanks, a pump, fittings and
+// laminar and transitional service pipes. Iteration counts are counters; the
+// discharge-estimate method's questions are all answered Yes.
 
 #include "network/Network_Class.h"
+#include "tests/network/Benchmark_Networks.h"
 
 #include <benchmark/benchmark.h>
 
@@ -28,85 +31,12 @@ public:
 
 AcceptingUserInterface acceptingUserInterface;
 
-int addNode(TNetwork &network, TNodeType type, double elevation, double level, double discharge, int x, int y)
+// range(0) pipes, range(1) 0 for the grid, 1 for the irregular network.
+std::unique_ptr<TNetwork> benchNetwork(const benchmark::State &state)
 {
-    TNode node;
-    node.NodeType = type;
-    node.Name = "N" + std::to_string(network.GetNodeCount() + 1);
-    node.Elevation_m = elevation;
-    node.LiquidLevel_m = level;
-    node.JointDemandUseFlowType = VolumeFlow;
-    node.JointDischarge_m3s = discharge;
-    node.x = x;
-    node.y = y;
-    const int id = network.AddNode(node);
-    network.GetNode(id).SetAllJointInFlowOutFlowVolumetricMassAndGasFlowsEquivalent(
-        network.FluidZones[1].Fluid, network.ConfigOptions.Atmosphere_bar_a,
-        network.ConfigOptions.GasFlowTemperaturePressureModel);
-    return id;
-}
-
-std::unique_ptr<TNetwork> gridNetwork(int pipes, unsigned seed)
-{
-    constexpr int tanks = 4;
-    std::mt19937 random(seed);
-    auto uniform = [&](double low, double high) { return std::uniform_real_distribution<double>(low, high)(random); };
-    auto network = std::make_unique<TNetwork>();
-    network->UserInterface = &acceptingUserInterface;
-
-    // The largest near-square grid that leaves room for the tank pipes.
-    int rows = 2, columns = 2;
-    while (true) {
-        int r = rows, c = columns;
-        if (c <= r)
-            ++c;
-        else
-            ++r;
-        if (r * (c - 1) + c * (r - 1) + tanks > pipes)
-            break;
-        rows = r;
-        columns = c;
-    }
-    const int joints = rows * columns;
-    const double demand = 0.25 / joints;
-    std::vector<int> ids;
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < columns; ++c)
-            ids.push_back(addNode(*network, Joint, uniform(0, 5), 0, demand * uniform(0.5, 1.5), 100 * c, 100 * r));
-
-    int count = 0;
-    auto pipe = [&](int a, int b, double diameter) {
-        if (std::uniform_int_distribution<int>(0, 1)(random) == 1)
-            std::swap(a, b);
-        TPipe p;
-        p.Length_m = uniform(50, 400);
-        p.InnerDiameter_m = diameter;
-        p.InnerRoughness_m = 0.000046;
-        if (network->AddPipeLink(a, b, p) < 1)
-            throw std::runtime_error("network full");
-        ++count;
-    };
-    static const double diameters[] = {0.1, 0.125, 0.15, 0.2};
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < columns; ++c) {
-            const int here = ids[static_cast<std::size_t>(r * columns + c)];
-            if (c + 1 < columns)
-                pipe(here, ids[static_cast<std::size_t>(r * columns + c + 1)], diameters[random() % 4]);
-            if (r + 1 < rows)
-                pipe(here, ids[static_cast<std::size_t>((r + 1) * columns + c)], diameters[random() % 4]);
-        }
-    const int corners[tanks] = {0, columns - 1, joints - columns, joints - 1};
-    for (int t = 0; t < tanks; ++t) {
-        const int tank = addNode(*network, Tank, uniform(30, 40), 2, 0, -200, 100 * t);
-        pipe(tank, ids[static_cast<std::size_t>(corners[t])], 0.4);
-    }
-    // Dead-end branches to make up the count.
-    for (int i = 0; count < pipes; ++i) {
-        const int from = ids[static_cast<std::size_t>((i * 7919) % joints)];
-        const int leaf = addNode(*network, Joint, uniform(0, 5), 0, demand * 0.2, 100 * columns + 50 * i, 0);
-        pipe(from, leaf, 0.1);
-    }
-    return network;
+    const int pipes = static_cast<int>(state.range(0));
+    return state.range(1) == 0 ? test::GridNetwork(pipes, 7, &acceptingUserInterface)
+                               : test::IrregularNetwork(pipes, 11, &acceptingUserInterface);
 }
 
 void requireSolved(benchmark::State &state, bool solved)
@@ -117,7 +47,7 @@ void requireSolved(benchmark::State &state, bool solved)
 
 void BM_LoopFinding(benchmark::State &state)
 {
-    auto network = gridNetwork(static_cast<int>(state.range(0)), 7);
+    auto network = benchNetwork(state);
     TResultsLog log;
     for (auto _ : state) {
         network->PipeLoopsRemoveAllLoops();
@@ -127,9 +57,25 @@ void BM_LoopFinding(benchmark::State &state)
     state.counters["loops"] = network->PipeLoopsCount;
 }
 
+// Loops are kept while the layout stays; reversing one pipe in every round
+// makes each round a fresh search.
+void BM_LoopFindingFresh(benchmark::State &state)
+{
+    auto network = benchNetwork(state);
+    TResultsLog log;
+    const int pipe = network->NodeLinks[1].PipeId;
+    for (auto _ : state) {
+        network->ReversePipeLink(pipe);
+        network->PipeLoopsRemoveAllLoops();
+        network->PipeLoopsGenerateAllLoops(log);
+        log.Clear();
+    }
+    state.counters["loops"] = network->PipeLoopsCount;
+}
+
 void BM_EquationGeneration(benchmark::State &state)
 {
-    auto network = gridNetwork(static_cast<int>(state.range(0)), 7);
+    auto network = benchNetwork(state);
     TResultsLog log;
     network->PipeLoopsRemoveAllLoops();
     network->PipeLoopsGenerateAllLoops(log);
@@ -142,7 +88,7 @@ void BM_EquationGeneration(benchmark::State &state)
 
 void solveBenchmark(benchmark::State &state, TMethodOfSolution method)
 {
-    auto network = gridNetwork(static_cast<int>(state.range(0)), 7);
+    auto network = benchNetwork(state);
     network->ConfigOptions.MethodOfSolution = method;
     TResultsLog log, privateLog;
     bool solved = false, solutionOk = false;
@@ -161,12 +107,24 @@ void solveBenchmark(benchmark::State &state, TMethodOfSolution method)
 
 void BM_SolveLinearTheoryThenNewton(benchmark::State &state) { solveBenchmark(state, LinearTheoryThenNewton); }
 void BM_SolveLinearTheoryOnly(benchmark::State &state) { solveBenchmark(state, LinearTheoryOnly); }
+void BM_SolveDischargeEstimate(benchmark::State &state) { solveBenchmark(state, EstimateDischargeNewtonOnly); }
 
 } // namespace
 
-BENCHMARK(BM_LoopFinding)->Arg(100)->Arg(500)->Arg(1000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_EquationGeneration)->Arg(100)->Arg(500)->Arg(1000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SolveLinearTheoryThenNewton)->Arg(100)->Arg(500)->Arg(1000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SolveLinearTheoryOnly)->Arg(100)->Arg(500)->Arg(1000)->Unit(benchmark::kMillisecond);
+void networkSizes(benchmark::internal::Benchmark *b)
+{
+    for (const int pipes : {100, 500, 1000})
+        b->Args({pipes, 0});
+    b->Args({950, 1});
+    b->ArgNames({"pipes", "irregular"});
+    b->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK(BM_LoopFinding)->Apply(networkSizes);
+BENCHMARK(BM_LoopFindingFresh)->Apply(networkSizes);
+BENCHMARK(BM_EquationGeneration)->Apply(networkSizes);
+BENCHMARK(BM_SolveLinearTheoryThenNewton)->Apply(networkSizes);
+BENCHMARK(BM_SolveLinearTheoryOnly)->Apply(networkSizes);
+BENCHMARK(BM_SolveDischargeEstimate)->Apply(networkSizes);
 
 BENCHMARK_MAIN();

@@ -77,7 +77,7 @@ void TNetwork::Clear()
 
     PipeLoopsPipeCount.fill(0);
     for (auto &loop : PipeLoops)
-        loop.fill(0);
+        loop.Clear();
     PipeLoopsCount = 0;
 
     ConfigOptions.PressureReference = PressureGage;

@@ -73,6 +73,31 @@ struct TShortestPathEntry {
     bool Visited = false;               // the distance is final
 };
 
+// The pipe ids of one stored loop, addressed 1.. in walking order. Entries
+// past those written read 0; writing past the end lengthens the loop's
+// storage, so loops hold only what they use and move as a whole.
+class TPipeLoopEntries {
+public:
+    std::int32_t operator[](std::size_t entry) const { return entry < pipes_.size() ? pipes_[entry] : 0; }
+    std::int32_t &operator[](std::size_t entry)
+    {
+        if (entry >= pipes_.size())
+            pipes_.resize(entry + 1, 0);
+        return pipes_[entry];
+    }
+    // Every entry 0 again; the storage is kept for the next loop.
+    void Clear() { pipes_.clear(); }
+    // Entries 0..Size()-1 as stored (entry 0 unused).
+    std::size_t Size() const { return pipes_.size(); }
+    std::int32_t *begin() { return pipes_.data(); }
+    std::int32_t *end() { return pipes_.data() + pipes_.size(); }
+    const std::int32_t *begin() const { return pipes_.data(); }
+    const std::int32_t *end() const { return pipes_.data() + pipes_.size(); }
+
+private:
+    std::vector<std::int32_t> pipes_;
+};
+
 struct TFluidZone {
     TFluid Fluid;
     TColor Color = clWhite;
@@ -637,7 +662,7 @@ public:
     std::int32_t PipeLoopsCount = 0;
     std::array<std::int32_t, MaxLoops + 1> PipeLoopsPipeCount{};
     // PipeLoops[loop][entry], both 1-based.
-    std::vector<std::array<std::int32_t, MaxLoopPipes + 1>> PipeLoops;
+    std::vector<TPipeLoopEntries> PipeLoops;
     std::int32_t PipeRealLoopCount = 0;
     std::int32_t PipePseudoLoopCount = 0;
     std::array<TShortestPathEntry, MaxNodes + 1> ShortestPaths{}; // by node id
@@ -683,6 +708,22 @@ private:
     };
     std::map<int, TPreparedDemand> preparedDemands_;
     int calculationDepth_ = 0;
+    // Work data of the loop finder and the loops it last found with the
+    // layout they belong to (Network_Loops.cpp).
+    struct TLoopFinder;
+    std::shared_ptr<TLoopFinder> loopFinder_;
+    TLoopFinder &loopFinder();
+    std::vector<std::string> loopCountLines(int links, int joints) const;
+    void reportLoopCount(TResultsLog &Log, const std::vector<std::string> &lines);
+
+public:
+    // One entry of the layout that the loop finder's last loops belong to.
+    struct TLoopFinderLayoutEntry {
+        std::int32_t A, B, C;
+        bool operator==(const TLoopFinderLayoutEntry &) const = default;
+    };
+
+private:
     // Marks the network busy for as long as it lives.
     class TCalculationScope {
     public:

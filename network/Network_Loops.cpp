@@ -27,6 +27,93 @@ bool isFixedPressure(TNodeType type) { return type == Tank || type == EndPressur
 
 } // namespace
 
+// Work data of the loop finder, and the loops it last found with everything
+// they were found from.
+struct TNetwork::TLoopFinder {
+    // Each node's links in table order (links of node i are
+    // links[start[i]..start[i+1]-1]) and the link of each pipe, noted for the
+    // generation under way or for one search from a node.
+    std::vector<int> start, links;
+    std::vector<int> linkOfPipe;
+    bool generating = false;
+    // The path entries the latest search set, to be reset before the next.
+    std::vector<int> touched;
+
+    void NoteLinks(const TNetwork &n)
+    {
+        const auto valid = [](int node) { return node >= 1 && node <= MaxNodes; };
+        start.assign(at(MaxNodes + 2), 0);
+        for (int k = 1; k <= n.NodeLinksCount; ++k) {
+            const TNodeLink &l = n.NodeLinks[at(k)];
+            if (valid(l.FromNodeId))
+                ++start[at(l.FromNodeId + 1)];
+            if (valid(l.ToNodeId) && l.ToNodeId != l.FromNodeId)
+                ++start[at(l.ToNodeId + 1)];
+        }
+        for (int i = 1; i <= MaxNodes + 1; ++i)
+            start[at(i)] += start[at(i - 1)];
+        links.assign(at(start[at(MaxNodes + 1)]), 0);
+        std::vector<int> fill(start.begin(), start.end() - 1);
+        for (int k = 1; k <= n.NodeLinksCount; ++k) {
+            const TNodeLink &l = n.NodeLinks[at(k)];
+            if (valid(l.FromNodeId))
+                links[at(fill[at(l.FromNodeId)]++)] = k;
+            if (valid(l.ToNodeId) && l.ToNodeId != l.FromNodeId)
+                links[at(fill[at(l.ToNodeId)]++)] = k;
+        }
+        linkOfPipe.assign(at(MaxPipes + 1), 0);
+        for (int k = n.NodeLinksCount; k >= 1; --k) {
+            const int pipe = n.NodeLinks[at(k)].PipeId;
+            if (pipe >= 1 && pipe <= MaxPipes && linkOfPipe[at(pipe)] == 0)
+                linkOfPipe[at(pipe)] = k;
+        }
+    }
+    int Degree(int node) const { return start[at(node + 1)] - start[at(node)]; }
+
+    // A set of pipe ids emptied in constant time.
+    class TPipeMarks {
+    public:
+        void Clear()
+        {
+            if (++stamp_ == 0) {
+                std::fill(marks_.begin(), marks_.end(), 0);
+                stamp_ = 1;
+            }
+        }
+        void Mark(int pipe)
+        {
+            if (pipe >= 0 && pipe <= MaxPipes)
+                marks_[at(pipe)] = stamp_;
+        }
+        bool Marked(int pipe) const { return pipe >= 0 && pipe <= MaxPipes && marks_[at(pipe)] == stamp_; }
+
+    private:
+        std::vector<std::uint32_t> marks_ = std::vector<std::uint32_t>(at(MaxPipes + 1), 0);
+        std::uint32_t stamp_ = 0;
+    };
+    TPipeMarks &NewPipeMarks()
+    {
+        marks.Clear();
+        return marks;
+    }
+    TPipeMarks marks;
+
+    // The last generation: the layout it was found for and what it gave.
+    std::vector<TLoopFinderLayoutEntry> layout;
+    bool kept = false;
+    std::vector<std::vector<std::int32_t>> loops;
+    std::int32_t realLoops = 0, pseudoLoops = 0;
+    std::vector<std::string> progress;
+    std::vector<std::string> countLines;
+};
+
+TNetwork::TLoopFinder &TNetwork::loopFinder()
+{
+    if (!loopFinder_)
+        loopFinder_ = std::make_shared<TLoopFinder>();
+    return *loopFinder_;
+}
+
 // --- Loop store ---------------------------------------------------------------------------
 
 int TNetwork::PipeLoopCreate()
@@ -34,7 +121,7 @@ int TNetwork::PipeLoopCreate()
     if (PipeLoopsCount >= MaxLoops)
         return -1;
     ++PipeLoopsCount;
-    PipeLoops[at(PipeLoopsCount)].fill(0);
+    PipeLoops[at(PipeLoopsCount)].Clear();
     PipeLoopsPipeCount[at(PipeLoopsCount)] = 0;
     return PipeLoopsCount;
 }
@@ -43,7 +130,7 @@ void TNetwork::PipeLoopClear(int LoopId)
 {
     if (LoopId < 1 || LoopId > MaxLoops)
         throw ENetworkClass("TNetwork.PipeLoopClear Failed: Specified LoopId may not be valid");
-    PipeLoops[at(LoopId)].fill(0);
+    PipeLoops[at(LoopId)].Clear();
     PipeLoopsPipeCount[at(LoopId)] = 0;
 }
 
@@ -51,11 +138,11 @@ void TNetwork::PipeLoopRemove(int LoopId)
 {
     if (LoopId < 1 || LoopId > PipeLoopsCount)
         throw ENetworkClass("TNetwork.PipeLoopRemove Failed: Specified LoopId may not be valid");
-    for (int i = LoopId; i < PipeLoopsCount; ++i) {
-        PipeLoops[at(i)] = PipeLoops[at(i + 1)];
-        PipeLoopsPipeCount[at(i)] = PipeLoopsPipeCount[at(i + 1)];
-    }
-    PipeLoops[at(PipeLoopsCount)].fill(0);
+    // Loops move as a whole; the removed one's storage ends up last, cleared.
+    std::rotate(PipeLoops.begin() + LoopId, PipeLoops.begin() + LoopId + 1, PipeLoops.begin() + PipeLoopsCount + 1);
+    std::copy(PipeLoopsPipeCount.begin() + LoopId + 1, PipeLoopsPipeCount.begin() + PipeLoopsCount + 1,
+              PipeLoopsPipeCount.begin() + LoopId);
+    PipeLoops[at(PipeLoopsCount)].Clear();
     PipeLoopsPipeCount[at(PipeLoopsCount)] = 0;
     --PipeLoopsCount;
 }
@@ -138,9 +225,12 @@ void TNetwork::PipeLoopsShortestPathClear()
 
 namespace {
 
-bool loopHolds(const std::array<std::int32_t, TNetwork::MaxLoopPipes + 1> &loop, int count, int pipeId)
+bool loopHolds(const TPipeLoopEntries &loop, int count, int pipeId)
 {
-    return std::find(loop.begin() + 1, loop.begin() + count + 1, pipeId) != loop.begin() + count + 1;
+    if (loop.Size() < 2)
+        return pipeId == 0 && count > 0;
+    const auto last = loop.begin() + std::min<std::size_t>(at(std::max(count, 0)), loop.Size() - 1) + 1;
+    return std::find(loop.begin() + 1, last, pipeId) != last || (pipeId == 0 && count >= static_cast<int>(loop.Size()));
 }
 
 } // namespace
@@ -192,13 +282,17 @@ void TNetwork::PipeLoopsCheckPipeLoopHasAtLeastOneNewPipeOverPreviousLoops(int L
         return;
     const int first = CheckOnlyInPseudoLoops ? PipeRealLoopCount + 1 : 1;
     const auto &loop = PipeLoops[at(LoopId)];
-    AtLeastOneNewPipe = false;
-    for (int k = 1; k <= PipeLoopsPipeCount[at(LoopId)] && !AtLeastOneNewPipe; ++k) {
-        bool seen = false;
-        for (int i = std::max(first, 1); i < LoopId && !seen; ++i)
-            seen = loopHolds(PipeLoops[at(i)], PipeLoopsPipeCount[at(i)], loop[at(k)]);
-        AtLeastOneNewPipe = !seen;
+    // The pipes of the compared loops, marked once.
+    TLoopFinder::TPipeMarks &seen = const_cast<TNetwork *>(this)->loopFinder().NewPipeMarks();
+    for (int i = std::max(first, 1); i < LoopId; ++i) {
+        const auto &earlier = PipeLoops[at(i)];
+        const int count = std::min<int>(PipeLoopsPipeCount[at(i)], static_cast<int>(earlier.Size()) - 1);
+        for (int k = 1; k <= count; ++k)
+            seen.Mark(earlier[at(k)]);
     }
+    AtLeastOneNewPipe = false;
+    for (int k = 1; k <= PipeLoopsPipeCount[at(LoopId)] && !AtLeastOneNewPipe; ++k)
+        AtLeastOneNewPipe = !seen.Marked(loop[at(k)]);
 }
 
 void TNetwork::PipeLoopsRemoveLastUnlessAtLeastOneNewPipe(bool CheckOnlyInPseudoLoops)
@@ -219,20 +313,17 @@ void TNetwork::PipeLoopsRemoveLastUnlessIfAddedFirstEveryOtherLoopHasAtLeastOneN
     PipeLoopsInsertLastAtPosition(position);
     // Each later loop is compared with the loops from the moved one up to
     // itself; the pipes of those are gathered as the scan goes.
-    std::vector<char> seen(at(MaxPipes + 1), 0);
+    TLoopFinder::TPipeMarks &seen = loopFinder().NewPipeMarks();
     const auto gather = [&](int loop) {
-        for (int k = 1; k <= PipeLoopsPipeCount[at(loop)]; ++k) {
-            const int pipe = PipeLoops[at(loop)][at(k)];
-            if (pipe >= 1 && pipe <= MaxPipes)
-                seen[at(pipe)] = 1;
-        }
+        for (int k = 1; k <= PipeLoopsPipeCount[at(loop)]; ++k)
+            seen.Mark(PipeLoops[at(loop)][at(k)]);
     };
     gather(position);
     for (int i = position + 1; i <= PipeLoopsCount; ++i) {
         bool newPipe = false;
         for (int k = 1; k <= PipeLoopsPipeCount[at(i)] && !newPipe; ++k) {
             const int pipe = PipeLoops[at(i)][at(k)];
-            newPipe = pipe < 1 || pipe > MaxPipes || !seen[at(pipe)];
+            newPipe = pipe < 1 || pipe > MaxPipes || !seen.Marked(pipe);
         }
         if (!newPipe) {
             PipeLoopRemove(position);
@@ -601,16 +692,24 @@ void TNetwork::PipeLoopsGenerateFromNode(int FromNodeId, int maxPipesInLoop, boo
     };
     const auto valid = [](int node) { return node >= 1 && node <= MaxNodes; };
 
-    // The links of every node in table order, so that a search visits each
-    // node's links as a scan of the whole table would.
-    std::vector<std::vector<int>> linksOf(at(MaxNodes + 1));
-    for (int k = 1; k <= NodeLinksCount; ++k) {
-        const TNodeLink &l = NodeLinks[at(k)];
-        if (valid(l.FromNodeId))
-            linksOf[at(l.FromNodeId)].push_back(k);
-        if (valid(l.ToNodeId) && l.ToNodeId != l.FromNodeId)
-            linksOf[at(l.ToNodeId)].push_back(k);
+    // Each node's links in table order, so that a search visits them as a
+    // scan of the whole table would; within a whole generation they are
+    // noted once, and the path entries are reset only where a search set them.
+    TLoopFinder &finder = loopFinder();
+    if (!finder.generating) {
+        finder.NoteLinks(*this);
+        PipeLoopsShortestPathClear();
+        finder.touched.clear();
     }
+    const auto resetPaths = [&] {
+        for (const int node : finder.touched) {
+            TShortestPathEntry &entry = ShortestPaths[at(node)];
+            entry.Distance = Unreached;
+            entry.PreviousNodeId = 0;
+            entry.Visited = false;
+        }
+        finder.touched.clear();
+    };
     // Adds the pipes of the path that ends at node e, back to s.
     const auto addPathBackToStart = [&](int loop, int e) {
         for (int steps = 0; e != s; ++steps) {
@@ -622,24 +721,36 @@ void TNetwork::PipeLoopsGenerateFromNode(int FromNodeId, int maxPipesInLoop, boo
     };
     const bool startIsJoint = nodeType(s) == Joint;
     const bool startIsFixed = isFixedPressure(nodeType(s));
+    if (!valid(s))
+        return;
 
     // Breadth-first over unit-weight pipes; the nodes of one distance are
     // taken in ascending id order, as the search selects them.
     std::vector<int> level, nextLevel;
-    for (int excluded = GetNextUndirectedNodeLinkId(s, 0); excluded > 0;
-         excluded = GetNextUndirectedNodeLinkId(s, excluded)) {
-        PipeLoopsShortestPathClear();
+    for (int e = finder.start[at(s)]; e < finder.start[at(s + 1)]; ++e) {
+        const int excluded = finder.links[at(e)];
+        const int b = otherEnd(excluded, s);
+        // From a joint only the loop closed by the excluded link is kept: its
+        // far end must be a joint, and the search need go no farther than
+        // the distance at which that end is selected.
+        const bool closesLoop = valid(b) && nodeType(b) == Joint;
+        if (startIsJoint && !closesLoop)
+            continue;
+        resetPaths();
+        finder.touched.push_back(s);
         ShortestPaths[at(s)].Visited = true;
         level.assign(1, s);
         int c = 0, rounds = 0;
         bool reachedLimit = false;
         while (!level.empty()) {
             nextLevel.clear();
+            bool levelHoldsB = false;
             for (const int current : level) {
                 if (++rounds > SearchRoundLimit) {
                     reachedLimit = true;
                     break;
                 }
+                levelHoldsB = levelHoldsB || current == b;
                 c = current == s ? 0 : ShortestPaths[at(current)].Distance;
                 if (current != s) {
                     // Selecting a node: a fixed-pressure node reached from a
@@ -659,24 +770,32 @@ void TNetwork::PipeLoopsGenerateFromNode(int FromNodeId, int maxPipesInLoop, boo
                     }
                 }
                 const int previous = ShortestPaths[at(current)].PreviousNodeId;
-                for (const int k : linksOf[at(current)]) {
-                    const int b = otherEnd(k, current);
-                    if (!valid(b) || b == previous)
+                for (int f = finder.start[at(current)]; f < finder.start[at(current + 1)]; ++f) {
+                    const int k = finder.links[at(f)];
+                    const int to = otherEnd(k, current);
+                    if (!valid(to) || to == previous)
                         continue;
                     if (k == excluded && current == s && startIsJoint)
                         continue;
-                    if (c + 1 < ShortestPaths[at(b)].Distance) {
-                        if (ShortestPaths[at(b)].Distance == Unreached && !ShortestPaths[at(b)].Visited)
-                            nextLevel.push_back(b);
-                        ShortestPaths[at(b)].Distance = c + 1;
-                        ShortestPaths[at(b)].PreviousNodeId = current;
-                        ShortestPaths[at(b)].PipeId = NodeLinks[at(k)].PipeId;
+                    TShortestPathEntry &entry = ShortestPaths[at(to)];
+                    if (c + 1 < entry.Distance) {
+                        if (entry.Distance == Unreached) {
+                            if (!entry.Visited)
+                                nextLevel.push_back(to);
+                            finder.touched.push_back(to);
+                        }
+                        entry.Distance = c + 1;
+                        entry.PreviousNodeId = current;
+                        entry.PipeId = NodeLinks[at(k)].PipeId;
                     }
                 }
             }
             if (reachedLimit)
                 throw ENetworkClass(
                     "TNetworkClass.RemovePipeLoopsGenerate Failed: Failed to complete shortestsPath search");
+            // Farther levels change no entry that the loops below read.
+            if (startIsJoint && levelHoldsB)
+                break;
             std::sort(nextLevel.begin(), nextLevel.end());
             for (const int node : nextLevel)
                 ShortestPaths[at(node)].Visited = true;
@@ -685,9 +804,8 @@ void TNetwork::PipeLoopsGenerateFromNode(int FromNodeId, int maxPipesInLoop, boo
 
         if (!startIsJoint)
             continue;
-        const int b = otherEnd(excluded, s);
-        const TShortestPathEntry &atB = ShortestPaths[at(valid(b) ? b : 0)];
-        if (!(valid(b) && nodeType(b) == Joint && atB.Distance < Unreached && atB.Distance < maxPipesInLoop))
+        const TShortestPathEntry &atB = ShortestPaths[at(b)];
+        if (!(atB.Distance < Unreached && atB.Distance < maxPipesInLoop))
             continue;
         const int lambdaPipe = NodeLinks[at(excluded)].PipeId;
         int loop = PipeLoopCreate();
@@ -717,7 +835,8 @@ void TNetwork::PipeLoopsGenerateFromNode(int FromNodeId, int maxPipesInLoop, boo
         // Side loops at b: over another pipe of b to a node h no farther from
         // the start than b, and back from h.
         const int previousOfB = ShortestPaths[at(b)].PreviousNodeId;
-        for (const int k : linksOf[at(b)]) {
+        for (int f = finder.start[at(b)]; f < finder.start[at(b + 1)]; ++f) {
+            const int k = finder.links[at(f)];
             const int h = otherEnd(k, b);
             if (NodeLinks[at(k)].PipeId == lambdaPipe || h == previousOfB || !valid(h))
                 continue;
@@ -732,13 +851,64 @@ void TNetwork::PipeLoopsGenerateFromNode(int FromNodeId, int maxPipesInLoop, boo
     }
 }
 
+namespace {
+
+// Loops are found from the active links and the kinds of the nodes alone.
+void noteLayout(const TNetwork &n, std::vector<TNetwork::TLoopFinderLayoutEntry> &layout)
+{
+    layout.clear();
+    layout.push_back({n.NodeLinksCount, 0, 0});
+    for (int k = 1; k <= n.NodeLinksCount; ++k) {
+        const TNodeLink &l = n.NodeLinks[at(k)];
+        layout.push_back({l.PipeId, l.FromNodeId, l.ToNodeId});
+    }
+    for (int id = n.GetNextNodeId(0); id > 0; id = n.GetNextNodeId(id))
+        layout.push_back({-id, static_cast<std::int32_t>(n.GetNode(id).NodeType), 0});
+}
+
+} // namespace
+
 void TNetwork::PipeLoopsGenerateAllLoops(TResultsLog &Log)
 {
+    TLoopFinder &finder = loopFinder();
+    std::vector<TLoopFinderLayoutEntry> layout;
+    noteLayout(*this, layout);
+    // The same layout gives the same loops: those of the last generation are
+    // taken again, with the same progress, log lines and message.
+    if (finder.kept && PipeLoopsCount == 0 && layout == finder.layout) {
+        for (const std::string &text : finder.progress) {
+            CalculatingString = text;
+            UserInterface->ProcessMessages();
+        }
+        for (const auto &loop : finder.loops) {
+            const int id = PipeLoopCreate();
+            for (const std::int32_t pipe : loop)
+                PipeLoopAddPipe(id, pipe);
+        }
+        PipeRealLoopCount = finder.realLoops;
+        PipePseudoLoopCount = finder.pseudoLoops;
+        reportLoopCount(Log, finder.countLines);
+        return;
+    }
+    finder.kept = false;
+    const bool fromEmptyStore = PipeLoopsCount == 0;
+    finder.progress.clear();
+    finder.countLines.clear();
+    finder.NoteLinks(*this);
+    PipeLoopsShortestPathClear();
+    finder.touched.clear();
+    finder.generating = true;
+    struct TGenerating {
+        TLoopFinder &finder;
+        ~TGenerating() { finder.generating = false; }
+    } generating{finder};
+
     const int links = NodeLinksCount;
     int joints = 0;
-    const auto hasLinks = [&](int id) { return GetNumberOfInFlowPipes(id) + GetNumberOfOutFlowPipes(id) > 0; };
+    const auto hasLinks = [&](int id) { return id >= 1 && id <= MaxNodes && finder.Degree(id) > 0; };
     const auto progress = [&](const std::string &text) {
         CalculatingString = text;
+        finder.progress.push_back(text);
         UserInterface->ProcessMessages();
     };
 
@@ -806,9 +976,28 @@ void TNetwork::PipeLoopsGenerateAllLoops(TResultsLog &Log)
     PipeLoopsReOrderRealLoopsForPositiveStartDirection();
     PipePseudoLoopCount = PipeLoopsCount - PipeRealLoopCount;
 
+    std::vector<std::string> lines;
     const int total = joints + PipeLoopsCount;
-    if (total == NodeLinksCount)
-        return;
+    if (total != NodeLinksCount)
+        lines = loopCountLines(links, joints);
+    if (fromEmptyStore) {
+        finder.layout = std::move(layout);
+        finder.loops.clear();
+        for (int i = 1; i <= PipeLoopsCount; ++i) {
+            const TPipeLoopEntries &loop = PipeLoops[at(i)];
+            finder.loops.emplace_back(loop.begin() + 1, loop.begin() + 1 + PipeLoopsPipeCount[at(i)]);
+        }
+        finder.realLoops = PipeRealLoopCount;
+        finder.pseudoLoops = PipePseudoLoopCount;
+        finder.countLines = lines;
+        finder.kept = true;
+    }
+    reportLoopCount(Log, lines);
+}
+
+std::vector<std::string> TNetwork::loopCountLines(int links, int joints) const
+{
+    const int total = joints + PipeLoopsCount;
     std::vector<std::string> lines;
     const std::string linksText = std::to_string(NodeLinksCount);
     for (std::string line :
@@ -847,6 +1036,13 @@ void TNetwork::PipeLoopsGenerateAllLoops(TResultsLog &Log)
             lines.emplace_back("");
         }
     }
+    return lines;
+}
+
+void TNetwork::reportLoopCount(TResultsLog &Log, const std::vector<std::string> &lines)
+{
+    if (lines.empty())
+        return;
     std::string box;
     for (const std::string &line : lines) {
         Log.Add(line.empty() ? " " : line); // the log's blank line

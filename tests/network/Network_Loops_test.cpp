@@ -1,5 +1,6 @@
 // The loop store and the loop finder on small networks.
 
+#include "network/Benchmark_Networks.h"
 #include "network/Looped_Networks.h"
 #include "network/Network_Solver_Fixture.h"
 
@@ -370,6 +371,62 @@ TEST(NetworkLoops, PathThatRepeatsARingAlreadyHeldGivesWayToAMissingRing)
     EXPECT_EQ(s.net->PipeRealLoopCount, 4);
     EXPECT_EQ(s.net->PipePseudoLoopCount, 2);
     EXPECT_TRUE(s.log.Lines.empty());
+}
+
+} // namespace
+} // namespace tessaran
+
+namespace tessaran {
+namespace {
+
+// Loops are kept from one calculation to the next while the layout stays:
+// any edit of it between two searches gives the loops of a fresh search.
+TEST(NetworkLoops, KeptLoopsFollowEveryEditOfTheLayout)
+{
+    struct Edit {
+        const char *Name;
+        std::function<void(TNetwork &)> Apply;
+    };
+    const Edit edits[] = {
+        {"a pipe added",
+         [](TNetwork &n) {
+             TPipe pipe;
+             pipe.Length_m = 120;
+             pipe.InnerDiameter_m = 0.1;
+             ASSERT_GT(n.AddPipeLink(1, 12, pipe), 0);
+         }},
+        {"a pipe reversed", [](TNetwork &n) { n.ReversePipeLink(5); }},
+        {"a node deleted",
+         [](TNetwork &n) {
+             n.RemoveAllPipeLinksFromToNode(7);
+             n.RemoveNode(7);
+         }},
+        {"a joint made a tank", [](TNetwork &n) { n.GetNode(9).NodeType = Tank; }},
+    };
+    test::TScriptedUserInterface ui;
+    for (const Edit &edit : edits) {
+        SCOPED_TRACE(edit.Name);
+        auto kept = test::GridNetwork(100, 3, &ui), fresh = test::GridNetwork(100, 3, &ui);
+        TResultsLog keptLog, freshLog;
+        kept->PipeLoopsRemoveAllLoops();
+        kept->PipeLoopsGenerateAllLoops(keptLog);
+        edit.Apply(*kept);
+        edit.Apply(*fresh);
+        keptLog.Clear();
+        kept->PipeLoopsRemoveAllLoops();
+        kept->PipeLoopsGenerateAllLoops(keptLog);
+        fresh->PipeLoopsGenerateAllLoops(freshLog);
+        ASSERT_EQ(kept->PipeLoopsCount, fresh->PipeLoopsCount);
+        EXPECT_EQ(kept->PipeRealLoopCount, fresh->PipeRealLoopCount);
+        for (int i = 1; i <= kept->PipeLoopsCount; ++i) {
+            ASSERT_EQ(kept->PipeLoopsPipeCount[static_cast<std::size_t>(i)],
+                      fresh->PipeLoopsPipeCount[static_cast<std::size_t>(i)]);
+            for (int k = 1; k <= kept->PipeLoopsPipeCount[static_cast<std::size_t>(i)]; ++k)
+                EXPECT_EQ(kept->PipeLoops[static_cast<std::size_t>(i)][static_cast<std::size_t>(k)],
+                          fresh->PipeLoops[static_cast<std::size_t>(i)][static_cast<std::size_t>(k)]);
+        }
+        EXPECT_EQ(keptLog.Lines, freshLog.Lines);
+    }
 }
 
 } // namespace
