@@ -140,11 +140,17 @@ void TdeMetafileProcessor::AddBlitImage(std::uint32_t rop, int index, const TBit
     if (index != item->IndexNo && k < resources.size() && resources[k].Graphic &&
         DecodePicture(*resources[k].Graphic, earlier)) {
         DrawBitmap(earlier, 0, 0, image, rop);
-        *resources[k].Graphic = BitmapPicture(earlier);
-        // The picture changed: its digest no longer names it.
-        if (k < digests.size())
-            digests[k].reset();
-        ReleaseReservedSlot();
+        if (k < digests.size() && digests[k]) {
+            // A picture with a digest may be shown by other items too: the
+            // merged picture takes the reserved slot and only the item
+            // merged into shows it.
+            resources[static_cast<std::size_t>(item->IndexNo)].Graphic =
+                std::make_unique<TdePicture>(BitmapPicture(earlier));
+            static_cast<TdeImageItem &>(*Items().back()).IndexNo = item->IndexNo;
+        } else {
+            *resources[k].Graphic = BitmapPicture(earlier);
+            ReleaseReservedSlot();
+        }
         return;
     }
     // A fresh picture starts as the page's white, so that a mask blit

@@ -632,19 +632,31 @@ TEST(MetafileProcessor, BlitsAtTheSamePlaceMergeIntoOnePicture)
 TEST(MetafileProcessor, IdenticalBitmapsShareOneResource)
 {
     const Dib dib = MakeDib(3, 3, [](int x, int y) { return RGB(x * 80, y * 80, 7); });
-    ItemEngine engine;
-    // A resource without a digest before them must not shift the reuse.
-    Records r;
-    SetDIBitsToDevice(r, 0, 0, 3, 3, 0, dib);
-    StretchBlt(r, 100, 10, 3, 3, rop::SRCCOPY, dib);
-    StretchBlt(r, 200, 10, 3, 3, rop::SRCCOPY, dib);
-    Interpret(engine, r);
-    auto images = engine.Of<TdeImageItem>();
-    ASSERT_EQ(images.size(), 3u);
-    EXPECT_EQ(images[1]->IndexNo, images[2]->IndexNo);
-    EXPECT_NE(images[0]->IndexNo, images[1]->IndexNo);
-    EXPECT_EQ(engine.ResourceCount(), 2u);
-    EXPECT_TRUE(SamePixels(engine.Picture(images[2]->IndexNo), engine.Picture(images[0]->IndexNo)));
+    for (const bool merge : {false, true}) {
+        SCOPED_TRACE(merge ? "then a blit merged into the second" : "two identical blits");
+        ItemEngine engine;
+        // A resource without a digest before them must not shift the reuse.
+        Records r;
+        SetDIBitsToDevice(r, 0, 0, 3, 3, 0, dib);
+        StretchBlt(r, 100, 10, 3, 3, rop::SRCCOPY, dib);
+        StretchBlt(r, 200, 10, 3, 3, rop::SRCCOPY, dib);
+        if (merge)
+            StretchBlt(r, 200, 10, 3, 3, rop::SRCINVERT, dib);
+        Interpret(engine, r);
+        auto images = engine.Of<TdeImageItem>();
+        ASSERT_EQ(images.size(), 3u);
+        EXPECT_NE(images[0]->IndexNo, images[1]->IndexNo);
+        EXPECT_TRUE(SamePixels(engine.Picture(images[1]->IndexNo), engine.Picture(images[0]->IndexNo)));
+        EXPECT_EQ(engine.ResourceCount(), engine.DigestSlots());
+        if (!merge) {
+            EXPECT_EQ(images[1]->IndexNo, images[2]->IndexNo);
+            EXPECT_EQ(engine.ResourceCount(), 2u);
+        } else {
+            // The merge leaves the item that shares the picture alone.
+            EXPECT_NE(images[1]->IndexNo, images[2]->IndexNo);
+            EXPECT_EQ(engine.Picture(images[2]->IndexNo).Pixel(1, 1), clBlack); // inverted onto itself
+        }
+    }
 }
 
 TEST(MetafileProcessor, ABitmapInsideAStretchedDrawingIsStretchedWithIt)
