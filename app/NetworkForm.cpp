@@ -94,7 +94,7 @@ QToolButton *toolButton(QWidget *parent, const char *name, const QString &text, 
 
 } // namespace
 
-TNetworkForm::TNetworkForm(TUserInterfaceSeam &messages, QWidget *parent) : QMainWindow(parent), Messages(messages)
+TNetworkForm::TNetworkForm(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName("NetworkForm");
     createComponents();

@@ -4,7 +4,9 @@
 // (the tab networks, the clipboard network, the renderer, the databases).
 // Its methods are spread over NetworkForm_*.cpp by concern.
 
+#include "app/Main_Window_Services.h"
 #include "app/Network_Tab.h"
+#include "app/Qt_Dialog_Service.h"
 #include "model/FileHeader.h"
 #include "model/Fluid_Class.h"
 #include "model/Node_Class.h"
@@ -50,7 +52,6 @@ class TPumpDatabase;
 class TRightEdit;
 class TSplashScreenForm;
 class TStatusBar;
-class TUserInterfaceSeam;
 
 // The screen image of the drawing: the renderer's picture stretched to the
 // view. Mouse handlers of the drawing tools hook in here.
@@ -77,9 +78,9 @@ public:
     static constexpr int TabWidth = 165;
     static constexpr const char *ProgramTitle = " Tessaran v7.40";
 
-    // Messages reach the user through the message service; the same service
-    // answers the networks' questions.
-    explicit TNetworkForm(TUserInterfaceSeam &messages, QWidget *parent = nullptr);
+    // Messages reach the user through the installed message-and-dialog
+    // service; the networks' questions go the same way.
+    explicit TNetworkForm(QWidget *parent = nullptr);
     ~TNetworkForm() override;
 
     // --- start-up and shutdown (NetworkForm.cpp, NetworkForm_Startup.cpp) ---------
@@ -183,6 +184,8 @@ public:
     void LoadFileName(const std::string &FileName);
     void FileNewClick();
     void NewTab1Click();
+    bool OpenConfigForm(TConfigTabs TheTab, TConfigOptions &TheConfigOptions, TNetwork &TheNetwork, bool ResultsMode,
+                        bool TickSelectedPipes);
 
     // --- state ------------------------------------------------------------------
     bool FormInitialised = false;
@@ -338,7 +341,10 @@ public:
     QTimer *TimerCalculating = nullptr;
 
     TSplashScreenForm *SplashScreenForm = nullptr;
-    TUserInterfaceSeam &Messages;
+    TDialogSeam Messages;
+
+    // What the dialogs and pump forms may ask of this window.
+    TMainWindowServices &Services();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -367,6 +373,7 @@ private:
     void zoomToFixedPlacement(bool pipe, int viewWidthDivisor, bool nearBottom);
 
     std::vector<QObject *> panelEditors_;
+    std::unique_ptr<TMainWindowServices> services_;
 };
 
 } // namespace tessaran

@@ -398,9 +398,9 @@ void TNetworkForm::GlobalExceptionHandler(const std::exception &)
         } else {
             try {
                 CurrentNetwork->SaveToFile(backupPath);
-            } catch (const std::exception &error) {
-                Messages.ShowMessage(TMessageKind::Information, "Autosave of current file failed.\r\r" +
-                                                                    std::string(error.what()) + "\r\r" + backupPath);
+            } catch (const std::exception &) {
+                Messages.ShowMessage(TMessageKind::Information,
+                                     "Autosave of current file failed.\r\rCould not write the file:\r" + backupPath);
             }
         }
     }

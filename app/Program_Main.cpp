@@ -1,7 +1,7 @@
 #include "app/Program_Main.h"
 
 #include "app/NetworkForm.h"
-#include "app/Qt_Message_Service.h"
+#include "app/Qt_Dialog_Service.h"
 #include "app/Single_Instance.h"
 #include "app/Tessaran_Application.h"
 #include "units/Unit_Format.h"
@@ -13,10 +13,11 @@ namespace tessaran {
 int ProgramMainBlock(int argc, char **argv)
 {
     TTessaranApplication application(argc, argv);
-    TQtMessageService messages;
+    TQtDialogService dialogs;
+    InstallDialogs(&dialogs);
     TSingleInstanceGuard guard;
-    if (guard.CheckSingleInstance(SingleInstanceName, 1, [&messages](const std::string &text) {
-            messages.ShowMessage(TMessageKind::Warning, text);
+    if (guard.CheckSingleInstance(SingleInstanceName, 1, [](const std::string &text) {
+            Dialogs().ShowMessage(TDialogKind::Warning, QString::fromStdString(text));
         }))
         return 0;
 
@@ -25,8 +26,7 @@ int ProgramMainBlock(int argc, char **argv)
     if (decimalPoint.size() == 1 && decimalPoint.at(0).unicode() < 128)
         setUserDecimalSeparator(static_cast<char>(decimalPoint.at(0).unicode()));
 
-    TNetworkForm NetworkForm(messages);
-    messages.SetParentWindow(&NetworkForm);
+    TNetworkForm NetworkForm;
     const QStringList arguments = QCoreApplication::arguments();
     for (int i = 1; i < arguments.size(); ++i)
         NetworkForm.CommandLineArguments.push_back(arguments.at(i).toStdString());

@@ -4,7 +4,7 @@
 
 #include "app/NetworkForm.h"
 #include "app/Program_Folder.h"
-#include "support/Scripted_User_Interface.h"
+#include "support/qt/Scripted_Dialogs.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -38,7 +38,8 @@ protected:
     void SetUp() override
     {
         SetProgramFolder(folder.path().toStdString());
-        form = std::make_unique<TNetworkForm>(ui);
+        ExpectStartUpMessages(folder.path());
+        form = std::make_unique<TNetworkForm>();
         form->CountryCode = "44";
         Start();
     }
@@ -56,16 +57,27 @@ protected:
         QApplication::processEvents();
     }
 
-    bool Asked(const std::string &text) const
+    // A bare program folder: no fittings file, no pipe tables.
+    void ExpectStartUpMessages(const QString &programFolder)
     {
-        for (const auto &shown : ui.Messages)
-            if (shown.Text == text)
-                return true;
-        return false;
+        dialogs.Expect(TDialogKind::Information,
+                       "Error reading Fittings database file.\r\rPlease check read/write file permissions on:\r" +
+                           programFolder + "/FittingTables/Trn_Fittings.trfi");
+        dialogs.Expect(TDialogKind::Information,
+                       "Error reading Pipe database files.\r\rPlease check read/write file permissions on:\r" +
+                           programFolder + "/PipeTables");
     }
 
+    // The next box is this question, answered Yes or No.
+    void ExpectQuestion(const QString &text, bool yes)
+    {
+        dialogs.Expect(TDialogKind::Confirmation, text, yes ? DialogYes : DialogNo);
+    }
+
+    int BoxesShown() const { return static_cast<int>(dialogs.Boxes.size()); }
+
     QTemporaryDir folder;
-    TScriptedUserInterface ui;
+    TScriptedDialogs dialogs;
     std::unique_ptr<TNetworkForm> form;
 };
 

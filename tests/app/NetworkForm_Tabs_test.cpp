@@ -80,8 +80,7 @@ TEST_F(Tabs, DeletingAMiddleTabMovesTheLaterOneAndFreesItsNetwork)
     AddNodeAt(*second, 400, 400);
     ASSERT_EQ(second, form->Networks[2].get());
 
-    form->SpeedButtonDeleteTab->click();
-    EXPECT_EQ(ui.QuestionsAsked, 0); // nothing unsaved
+    form->SpeedButtonDeleteTab->click(); // nothing unsaved: no question
     EXPECT_EQ(form->TabControl1->count(), 2);
     EXPECT_EQ(form->CurrentTabIndex, 2);
     EXPECT_EQ(form->TabControl1->tabText(1), "three.trz");
@@ -108,21 +107,20 @@ TEST_F(Tabs, DeletingATabWithUnsavedChangesAsksFirst)
 {
     form->NewTab1Click();
     form->NetworkStates.SystemUpdatedSinceLoad = true;
-    ui.Answers = {false};
+    const QString question = "Any changes to the system on this tab that have not been saved will be lost.\r\r"
+                             "Do you wish to continue to delete the tab?";
+    ExpectQuestion(question, false);
     form->SpeedButtonDeleteTab->click();
-    EXPECT_EQ(ui.QuestionsAsked, 1);
     EXPECT_EQ(form->TabControl1->count(), 2);
-
-    ui.Answers = {true};
+    ExpectQuestion(question, true);
     form->SpeedButtonDeleteTab->click();
-    EXPECT_EQ(ui.QuestionsAsked, 2);
     EXPECT_EQ(form->TabControl1->count(), 1);
 
     // The only tab is never deleted; Yes starts a new drawing instead.
     AddNodeAt(*form->CurrentNetwork, 400, 400);
-    ui.Answers = {true};
+    ExpectQuestion("Cannot delete tab. Must always be at least one tab.\r\rWould you like to start with a new grid?",
+                   true);
     form->SpeedButtonDeleteTab->click();
-    EXPECT_TRUE(Asked("Cannot delete tab. Must always be at least one tab.\r\rWould you like to start with a new grid?"));
     EXPECT_EQ(form->TabControl1->count(), 1);
     EXPECT_EQ(form->CurrentNetwork->GetNodeCount(), 0);
 }
@@ -137,8 +135,8 @@ TEST_F(Tabs, FourTabsHideNewTabAndAFifthIsRefused)
     EXPECT_TRUE(form->SpeedButtonNewTab->isHidden());
     // The delete button sits at the right end of the current tab.
     EXPECT_EQ(form->SpeedButtonDeleteTab->x(), 4 * TNetworkForm::TabWidth - 13 - 2);
+    dialogs.Expect(TDialogKind::Information, "Cannot create new tab. Max tab limit reached.");
     form->NewTab1Click();
-    EXPECT_TRUE(Asked("Cannot create new tab. Max tab limit reached."));
     EXPECT_EQ(form->TabControl1->count(), 4);
     EXPECT_EQ(form->TabControl1->tabRect(0).width(), TNetworkForm::TabWidth);
 }

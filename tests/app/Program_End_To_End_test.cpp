@@ -128,7 +128,8 @@ TEST_F(OpenedFromTheCommandLine, TheFileOpensIntoTabOneAndTheWindowLooksAsBefore
 
 TEST_F(OpenedFromTheCommandLine, TwoArgumentsOpenNothing)
 {
-    auto other = std::make_unique<TNetworkForm>(ui);
+    ExpectStartUpMessages(folder.path());
+    auto other = std::make_unique<TNetworkForm>();
     other->CountryCode = "1";
     other->CommandLineArguments = {file, file};
     other->show();
