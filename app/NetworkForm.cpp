@@ -4,6 +4,7 @@
 #include "app/Splash_Screen_Form.h"
 #include "app/Status_Bar.h"
 #include "app/Viewport_Geometry.h"
+#include "drawing/MetaFileDrawing_Class.h"
 #include "model/Fitting_Set_Class.h"
 #include "model/Pipe_Nominal_Size_Set_Class.h"
 #include "pumps/Pump_Database_Class.h"

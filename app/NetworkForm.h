@@ -47,6 +47,7 @@ class QToolButton;
 namespace tessaran {
 
 class TFittingSet;
+class TMetaFileDrawing;
 class TPipeNominalSizeSet;
 class TPumpDatabase;
 class TRightEdit;
@@ -142,7 +143,7 @@ public:
     int ViewWidth() const;
     int ViewHeight() const;
     // The picture the viewport stretches: the renderer's metafile.
-    const TMetafile &DrawingMetaFile() const { return MetaFile; }
+    const TMetafile &DrawingMetaFile() const;
 
     // --- tabs and chrome (NetworkForm_Tabs.cpp, NetworkForm_Chrome.cpp) ---------
     void SaveNetworkTab(int TabIndex);
@@ -224,7 +225,7 @@ public:
     TFileHeader FittingsFileHeader;
     std::unique_ptr<TFittingSet> FittingSet;
     std::unique_ptr<TPipeNominalSizeSet> PipeNominalSizeSet;
-    TMetafile MetaFile; // the drawing sheet as last rendered
+    std::unique_ptr<TMetaFileDrawing> MetaFileDrawing; // the one renderer, the whole sheet
     QImage OffScreenImage;
     std::array<QCursor, 18> Cursors; // slots 2 to 17 are the tools' own
 

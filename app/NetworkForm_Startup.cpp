@@ -8,10 +8,13 @@
 #include "app/Status_Bar.h"
 #include "app/Tessaran_Application.h"
 #include "app/Viewport_Geometry.h"
+#include "drawing/MetaFileDrawing_Class.h"
+#include "drawing/Node_Symbols.h"
 #include "model/Fitting_Set_Class.h"
 #include "model/Pipe_Nominal_Size_Set_Class.h"
 #include "network/User_Interface_Seam.h"
 #include "platform/Stream.h"
+#include "platform/qt/Qt_Canvas.h"
 #include "pumps/Pump_Database_Class.h"
 
 #include <QApplication>
@@ -54,7 +57,7 @@ void TNetworkForm::FormCreate()
     FormInitialised = false;
     if (auto *application = TTessaranApplication::Instance())
         application->OnException = [this](const std::exception &error) { GlobalExceptionHandler(error); };
-    MetaFile.SetBytes(TMetafile::EmptyPicture(SheetWidth, SheetHeight));
+    MetaFileDrawing = std::make_unique<TMetaFileDrawing>(SheetWidth, SheetHeight);
     MetaFileScale = 1.0;
     MetaFileOffsetX = (SheetWidth - static_cast<int>(ViewWidth() / MetaFileScale)) / 2;
     MetaFileOffsetY = (SheetHeight - static_cast<int>(ViewHeight() / MetaFileScale)) / 2;
@@ -240,9 +243,13 @@ void TNetworkForm::FormInitialise()
 
     // 18-23
     applyLeftPanelGeometry();
-    QPixmap symbol(48, 48);
+    QImage symbol(48, 48, QImage::Format_RGB32);
     symbol.fill(QColor(0xE0, 0xDF, 0xE3));
-    ImageNodeSymbol->setPixmap(symbol);
+    {
+        TQtCanvas canvas(&symbol);
+        DrawTankSymbol0(canvas, 20, 20, 0xFF8000, clBlack, 0, 0, 1);
+    }
+    ImageNodeSymbol->setPixmap(QPixmap::fromImage(symbol));
     UpdatePanelsNode(0, false);
     UpdatePanelsPipe(0, false);
     PanelResultsKey->hide();

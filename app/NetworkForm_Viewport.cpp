@@ -3,6 +3,7 @@
 #include "app/NetworkForm.h"
 
 #include "app/Viewport_Geometry.h"
+#include "drawing/MetaFileDrawing_Class.h"
 #include "platform/qt/Emf_Player.h"
 
 #include <QComboBox>
@@ -15,10 +16,12 @@ namespace tessaran {
 int TNetworkForm::ViewWidth() const { return ScrollBar1->width(); }
 int TNetworkForm::ViewHeight() const { return ScrollBar2->height(); }
 
-void TNetworkForm::renderNetwork(bool)
+const TMetafile &TNetworkForm::DrawingMetaFile() const { return MetaFileDrawing->MetaFile; }
+
+void TNetworkForm::renderNetwork(bool ShowGridLines)
 {
-    // The network renderer records the sheet here; until a render, the
-    // sheet is the empty picture made at start-up.
+    MetaFileDrawing->DrawMetaFileFromNetwork(*CurrentNetwork, NetworkStates, ResultsMode, ShowGridLines, false, 0,
+                                             true);
 }
 
 void TNetworkForm::repaintNetworkImage() { NetworkImage->repaint(); }
@@ -80,7 +83,7 @@ void TNetworkForm::DrawNetworkImageFromMetaFileAutomatic(int MetaFileFromX, int 
                                 static_cast<int>(SheetHeight * s - MetaFileFromY * s)));
     {
         QPainter painter(&image);
-        PlayMetafile(painter, MetaFile, target);
+        PlayMetafile(painter, DrawingMetaFile(), target);
     }
     NetworkImage->update();
 
@@ -103,7 +106,7 @@ void TNetworkForm::DrawImageFromMetaFile(QImage &TheImage, int MetaFileFromX, in
     const int right = static_cast<int>(static_cast<double>(SheetWidth) / CaptureWidth * Iw + left);
     const int bottom = static_cast<int>(static_cast<double>(SheetHeight) / CaptureHeight * Ih + top);
     QPainter painter(&TheImage);
-    PlayMetafile(painter, MetaFile, QRectF(QPointF(left, top), QPointF(right, bottom)));
+    PlayMetafile(painter, DrawingMetaFile(), QRectF(QPointF(left, top), QPointF(right, bottom)));
 }
 
 int TNetworkForm::GetMetaFileDrawingX(int NetworkImageX) const
