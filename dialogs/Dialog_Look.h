@@ -1,7 +1,10 @@
 #pragma once
 // The dialogs' shared colours and the paint of their background.
 
+#include <utility>
+
 #include <QColor>
+#include <QString>
 
 class QWidget;
 
@@ -11,6 +14,16 @@ namespace tessaran {
 inline const QColor DialogBackgroundColour{241, 250, 255};
 // The colour a box flashes after a transfer.
 inline const QColor FlashYellow{255, 255, 0};
+
+// A new form component with its name as objectName, by which tests and
+// the forms' code find it.
+template <class Widget, class... Arguments>
+Widget *Named(const char *name, Arguments &&...arguments)
+{
+    auto *widget = new Widget(std::forward<Arguments>(arguments)...);
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
 
 void PaintDialogBackground(QWidget *widget, const QColor &colour = DialogBackgroundColour);
 // Paints the box's base colour for the time given, then gives it the

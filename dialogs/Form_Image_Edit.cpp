@@ -61,48 +61,31 @@ TFormImageEdit::TFormImageEdit(TMainWindowServices &MainWindow, QWidget *parent)
     setObjectName(QStringLiteral("FormImageEdit"));
     setWindowTitle(QStringLiteral("Image Properties"));
 
-    auto group = [this](const char *name, const QString &caption) {
-        auto *box = new QGroupBox(caption, this);
-        box->setObjectName(QString::fromLatin1(name));
-        return box;
-    };
-    auto button = [this](const char *name, const char *caption) {
-        auto *result = new QPushButton(QString::fromLatin1(caption), this);
-        result->setObjectName(QString::fromLatin1(name));
-        result->setAutoDefault(false);
-        return result;
-    };
     auto sizeBox = [this](const char *name) {
-        auto *box = new TRightEdit(this);
-        box->setObjectName(QString::fromLatin1(name));
+        auto *box = Named<TRightEdit>(name, this);
         box->setMaxLength(5);
         box->OnKeyPress = [](TRightEdit *sender, char16_t &key) { FilterRealKey(sender, key, false, 5, 0); };
         return box;
     };
 
-    GroupBoxImage = group("GroupBoxImage", QString());
-    GroupBoxFade = group("GroupBoxFade", QStringLiteral("Fade Image"));
-    GroupBoxSize = group("GroupBoxSize", QStringLiteral("Scaled Size"));
-    GroupBoxLayer = group("GroupBoxLayer", QStringLiteral("Display Layer"));
+    GroupBoxImage = Named<QGroupBox>("GroupBoxImage", this);
+    GroupBoxFade = Named<QGroupBox>("GroupBoxFade", QStringLiteral("Fade Image"), this);
+    GroupBoxSize = Named<QGroupBox>("GroupBoxSize", QStringLiteral("Scaled Size"), this);
+    GroupBoxLayer = Named<QGroupBox>("GroupBoxLayer", QStringLiteral("Display Layer"), this);
 
-    LabelImageWidth = new QLabel(GroupBoxImage);
-    LabelImageWidth->setObjectName(QStringLiteral("LabelImageWidth"));
-    LabelImageHeight = new QLabel(GroupBoxImage);
-    LabelImageHeight->setObjectName(QStringLiteral("LabelImageHeight"));
+    LabelImageWidth = Named<QLabel>("LabelImageWidth", GroupBoxImage);
+    LabelImageHeight = Named<QLabel>("LabelImageHeight", GroupBoxImage);
     auto *imageLayout = new QGridLayout(GroupBoxImage);
     imageLayout->addWidget(new QLabel(QStringLiteral("Image Size:"), GroupBoxImage), 0, 0);
     imageLayout->addWidget(LabelImageWidth, 0, 1);
     imageLayout->addWidget(new QLabel(QStringLiteral("x"), GroupBoxImage), 0, 2);
     imageLayout->addWidget(LabelImageHeight, 0, 3);
 
-    TrackBarOpacity = new QSlider(Qt::Horizontal, GroupBoxFade);
-    TrackBarOpacity->setObjectName(QStringLiteral("TrackBarOpacity"));
+    TrackBarOpacity = Named<QSlider>("TrackBarOpacity", Qt::Horizontal, GroupBoxFade);
     TrackBarOpacity->setRange(0, 100);
     TrackBarOpacity->setToolTip(QStringLiteral("Adjust opacity / fading of imported image"));
-    CheckBoxGreyScale = new QCheckBox(QStringLiteral("Grey Scale"), GroupBoxFade);
-    CheckBoxGreyScale->setObjectName(QStringLiteral("CheckBoxGreyScale"));
-    CheckBoxHideImage = new QCheckBox(QStringLiteral("Hide Image "), GroupBoxFade);
-    CheckBoxHideImage->setObjectName(QStringLiteral("CheckBoxHideImage"));
+    CheckBoxGreyScale = Named<QCheckBox>("CheckBoxGreyScale", QStringLiteral("Grey Scale"), GroupBoxFade);
+    CheckBoxHideImage = Named<QCheckBox>("CheckBoxHideImage", QStringLiteral("Hide Image "), GroupBoxFade);
     auto *fadeLayout = new QVBoxLayout(GroupBoxFade);
     fadeLayout->addWidget(TrackBarOpacity);
     fadeLayout->addWidget(CheckBoxGreyScale);
@@ -110,8 +93,8 @@ TFormImageEdit::TFormImageEdit(TMainWindowServices &MainWindow, QWidget *parent)
 
     RightEditScaledWidth = sizeBox("RightEditScaledWidth");
     RightEditScaledHeight = sizeBox("RightEditScaledHeight");
-    BitBtnResetSize = button("BitBtnResetSize", "Reset to original pixel size");
-    BitBtnResetAspect = button("BitBtnResetAspect", "Reset original aspect ratio");
+    BitBtnResetSize = Named<QPushButton>("BitBtnResetSize", QStringLiteral("Reset to original pixel size"), this);
+    BitBtnResetAspect = Named<QPushButton>("BitBtnResetAspect", QStringLiteral("Reset original aspect ratio"), this);
     auto *sizeLayout = new QGridLayout(GroupBoxSize);
     sizeLayout->addWidget(new QLabel(QStringLiteral("Width"), GroupBoxSize), 0, 0);
     sizeLayout->addWidget(RightEditScaledWidth, 0, 1);
@@ -120,16 +103,18 @@ TFormImageEdit::TFormImageEdit(TMainWindowServices &MainWindow, QWidget *parent)
     sizeLayout->addWidget(BitBtnResetSize, 2, 0, 1, 2);
     sizeLayout->addWidget(BitBtnResetAspect, 3, 0, 1, 2);
 
-    ComboBoxDisplayLayer = new QComboBox(GroupBoxLayer);
-    ComboBoxDisplayLayer->setObjectName(QStringLiteral("ComboBoxDisplayLayer"));
+    ComboBoxDisplayLayer = Named<QComboBox>("ComboBoxDisplayLayer", GroupBoxLayer);
     ComboBoxDisplayLayer->addItems({QStringLiteral("Layer 1 - Above Grid Lines"),
                                     QStringLiteral("Layer 2 - Behind Grid Lines"),
                                     QStringLiteral("Layer 3 - Behind Layer 2")});
     auto *layerLayout = new QVBoxLayout(GroupBoxLayer);
     layerLayout->addWidget(ComboBoxDisplayLayer);
 
-    BitBtnDeleteImage = button("BitBtnDeleteImage", "Delete Image");
-    BitBtnSave = button("BitBtnSave", "Save");
+    BitBtnDeleteImage = Named<QPushButton>("BitBtnDeleteImage", QStringLiteral("Delete Image"), this);
+    BitBtnSave = Named<QPushButton>("BitBtnSave", QStringLiteral("Save"), this);
+    // Enter in a size box presses no button.
+    for (QPushButton *button : {BitBtnResetSize, BitBtnResetAspect, BitBtnDeleteImage, BitBtnSave})
+        button->setAutoDefault(false);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(BitBtnDeleteImage);
     buttons->addStretch();
@@ -157,8 +142,12 @@ TFormImageEdit::TFormImageEdit(TMainWindowServices &MainWindow, QWidget *parent)
         image().DisplayLayer = position + 1;
         changed(true);
     });
-    connect(RightEditScaledWidth, &QLineEdit::textChanged, this, [this] { scaledWidthChanged(); });
-    connect(RightEditScaledHeight, &QLineEdit::textChanged, this, [this] { scaledHeightChanged(); });
+    connect(RightEditScaledWidth, &QLineEdit::textChanged, this, [this] {
+        scaledSizeChanged(RightEditScaledWidth, SheetWidth, image().ImageStretchWidth, QStringLiteral("width"));
+    });
+    connect(RightEditScaledHeight, &QLineEdit::textChanged, this, [this] {
+        scaledSizeChanged(RightEditScaledHeight, SheetHeight, image().ImageStretchHeight, QStringLiteral("height"));
+    });
     connect(BitBtnResetSize, &QPushButton::clicked, this, [this] { resetToOriginalSize(); });
     connect(BitBtnResetAspect, &QPushButton::clicked, this, [this] { resetAspectRatio(); });
     connect(BitBtnDeleteImage, &QPushButton::clicked, this, [this] { deleteImage(); });
@@ -210,37 +199,21 @@ void TFormImageEdit::changed(bool rebuild)
     mainWindow_.RefreshScreen(false);
 }
 
-void TFormImageEdit::scaledWidthChanged()
+void TFormImageEdit::scaledSizeChanged(TRightEdit *box, int sheetSize, std::int32_t &stored,
+                                       const QString &direction)
 {
     bool valid = false;
-    const int value = ReadIntegerFromEdit(RightEditScaledWidth, valid, false, false);
+    const int value = ReadIntegerFromEdit(box, valid, false, false);
     if (!valid)
         return;
-    if (value > SheetWidth) {
+    if (value > sheetSize) {
         Dialogs().ShowMessage(TDialogKind::Information,
-                              QStringLiteral("Scaled image width cannot be greater than max canvas drawing width (") +
-                                  QString::number(SheetWidth) + QStringLiteral(" pixels)"),
+                              QStringLiteral("Scaled image %1 cannot be greater than max canvas drawing %1 (%2 pixels)")
+                                  .arg(direction)
+                                  .arg(sheetSize),
                               this);
     } else if (value >= SmallestScaledSize) {
-        image().ImageStretchWidth = value;
-        changed(true);
-    }
-}
-
-void TFormImageEdit::scaledHeightChanged()
-{
-    bool valid = false;
-    const int value = ReadIntegerFromEdit(RightEditScaledHeight, valid, false, false);
-    if (!valid)
-        return;
-    if (value > SheetHeight) {
-        Dialogs().ShowMessage(
-            TDialogKind::Information,
-            QStringLiteral("Scaled image height cannot be greater than max canvas drawing height (") +
-                QString::number(SheetHeight) + QStringLiteral(" pixels)"),
-            this);
-    } else if (value >= SmallestScaledSize) {
-        image().ImageStretchHeight = value;
+        stored = value;
         changed(true);
     }
 }

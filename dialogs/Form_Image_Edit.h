@@ -3,6 +3,8 @@
 // scaled size of one background image, or its deletion. Every change goes
 // straight into the network and the main window redraws at once.
 
+#include <cstdint>
+
 #include <QDialog>
 
 class QCheckBox;
@@ -52,8 +54,9 @@ private:
     TBackgroundImage &image();
     // Writes into the image, rebuilds the picture when asked, redraws.
     void changed(bool rebuild);
-    void scaledWidthChanged();
-    void scaledHeightChanged();
+    // A typed scaled size: refused above the sheet, ignored below the
+    // smallest size or unreadable.
+    void scaledSizeChanged(TRightEdit *box, int sheetSize, std::int32_t &stored, const QString &direction);
     void resetToOriginalSize();
     void resetAspectRatio();
     void deleteImage();

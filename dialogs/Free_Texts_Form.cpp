@@ -81,8 +81,7 @@ TFreeTextsForm::TFreeTextsForm(QWidget *parent) : QDialog(parent)
     setObjectName(QStringLiteral("FreeTextsForm"));
     setWindowTitle(QStringLiteral("Add Free Text"));
 
-    MemoFreeText = new QPlainTextEdit(this);
-    MemoFreeText->setObjectName(QStringLiteral("MemoFreeText"));
+    MemoFreeText = Named<QPlainTextEdit>("MemoFreeText", this);
     MemoFreeText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     MemoFreeText->setMinimumSize(360, 120);
     connect(MemoFreeText, &QPlainTextEdit::textChanged, this, [this] {
@@ -96,8 +95,7 @@ TFreeTextsForm::TFreeTextsForm(QWidget *parent) : QDialog(parent)
     });
 
     auto combo = [this](const char *name, const QStringList &entries) {
-        auto *box = new QComboBox(this);
-        box->setObjectName(QString::fromLatin1(name));
+        auto *box = Named<QComboBox>(name, this);
         box->addItems(entries);
         connect(box, &QComboBox::currentIndexChanged, this, [this] { UpdateExampleFont(); });
         return box;
@@ -113,24 +111,18 @@ TFreeTextsForm::TFreeTextsForm(QWidget *parent) : QDialog(parent)
     ComboBoxSize = combo("ComboBoxSize", sizeNames);
     ComboBoxStyle = combo("ComboBoxStyle", styleNames);
 
-    EditAngle = new TRightEdit(this);
-    EditAngle->setObjectName(QStringLiteral("EditAngle"));
+    EditAngle = Named<TRightEdit>("EditAngle", this);
     EditAngle->OnKeyPress = [](TRightEdit *sender, char16_t &key) { FilterIntegerKey(sender, key, true, 4); };
-    CheckBoxLeftAlign = new QCheckBox(QStringLiteral("Left Align to Grid"), this);
-    CheckBoxLeftAlign->setObjectName(QStringLiteral("CheckBoxLeftAlign"));
-    CheckBoxTopAlign = new QCheckBox(QStringLiteral("Top Align to Grid"), this);
-    CheckBoxTopAlign->setObjectName(QStringLiteral("CheckBoxTopAlign"));
+    CheckBoxLeftAlign = Named<QCheckBox>("CheckBoxLeftAlign", QStringLiteral("Left Align to Grid"), this);
+    CheckBoxTopAlign = Named<QCheckBox>("CheckBoxTopAlign", QStringLiteral("Top Align to Grid"), this);
 
-    GroupBoxSample = new QGroupBox(QStringLiteral(" Sample of selected font "), this);
-    GroupBoxSample->setObjectName(QStringLiteral("GroupBoxSample"));
-    LabelExample = new QLabel(QStringLiteral("Example text in current style"), GroupBoxSample);
-    LabelExample->setObjectName(QStringLiteral("LabelExample"));
+    GroupBoxSample = Named<QGroupBox>("GroupBoxSample", QStringLiteral(" Sample of selected font "), this);
+    LabelExample = Named<QLabel>("LabelExample", QStringLiteral("Example text in current style"), GroupBoxSample);
     auto *sampleLayout = new QVBoxLayout(GroupBoxSample);
     sampleLayout->addWidget(LabelExample);
 
     auto button = [this](const char *name, const char *caption) {
-        auto *result = new QPushButton(QString::fromLatin1(caption), this);
-        result->setObjectName(QString::fromLatin1(name));
+        auto *result = Named<QPushButton>(name, QString::fromLatin1(caption), this);
         result->setAutoDefault(false);
         return result;
     };
