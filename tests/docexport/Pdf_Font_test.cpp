@@ -181,5 +181,23 @@ TEST_F(PdfContent, LinksOncePerItemWhateverItsRuns)
     EXPECT_NE(pdf.find("/Annots [ "), std::string::npos);
 }
 
+TEST_F(PdfContent, ExcludedFacesAreNeitherSubsetNorEmbedded)
+{
+    engine.Preferences().EmbedTrueTypeFonts = TdeTTFontEmbedding::etfSubset;
+    engine.FontEmbedExcludeList() = {"Arial"};
+    const std::string pdf = Write([&] {
+        engine.TextOut(20, 20, u"plain");
+        engine.Font().Name = "DejaVu Sans";
+        engine.TextOut(20, 60, u"embedded");
+    });
+    EXPECT_NE(pdf.find("/BaseFont /Arial "), std::string::npos);
+    EXPECT_NE(pdf.find("/FontName /Arial "), std::string::npos);
+    EXPECT_NE(pdf.find("/BaseFont /QTRSNC+DejaVuSans "), std::string::npos);
+    std::size_t programs = 0;
+    for (auto at = pdf.find("/FontFile2"); at != std::string::npos; at = pdf.find("/FontFile2", at + 1))
+        ++programs;
+    EXPECT_EQ(programs, 1u);
+}
+
 } // namespace
 } // namespace tessaran
