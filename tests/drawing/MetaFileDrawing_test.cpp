@@ -212,7 +212,8 @@ TEST(Renderer, CoincidentNodesAndDeletedIdsDrawWithoutFailure)
     states.CurrentPipeIdSelected = 77;
     states.CursorX = 900;
     states.CursorY = 900;
-    const TCanvasLog &log = *u.render(states);
+    const auto owned = u.render(states);
+    const TCanvasLog &log = *owned;
     for (const std::string &line : log.Lines)
         EXPECT_EQ(line.find("900,900"), std::string::npos) << line;
 }
