@@ -4,6 +4,7 @@
 #include "app/Splash_Screen_Form.h"
 #include "app/Status_Bar.h"
 #include "model/Fitting_Set_Class.h"
+#include "model/Pipe_Nominal_Size_Set_Class.h"
 #include "pumps/Pump_Database_Class.h"
 
 #include <QFile>
@@ -136,6 +137,28 @@ TEST_F(StartUp, AboutShowsTheSplashUntilItsTimerOrAClick)
     form->SplashScreenForm->TimerFadeOutTimer();
     EXPECT_EQ(form->SplashScreenForm->AlphaBlendValue(), 0);
     EXPECT_FALSE(form->SplashScreenForm->isVisible());
+}
+
+} // namespace
+} // namespace tessaran::test
+
+namespace tessaran::test {
+namespace {
+
+TEST(StartUpWithShippedData, TheFittingsAndPipeTablesLoadWithoutAMessage)
+{
+    SetProgramFolder(TESSARAN_SOURCE_DIR "/data");
+    {
+        TScriptedDialogs dialogs; // any message box fails the test
+        auto form = std::make_unique<TNetworkForm>();
+        form->CountryCode = "44";
+        form->show();
+        QApplication::processEvents();
+        EXPECT_GT(form->FittingSet->FittingCount, 100);
+        EXPECT_GT(form->PipeNominalSizeSet->PipeCount, 100);
+        EXPECT_GT(form->PipeNominalSizeSet->MaterialCount, 5);
+    }
+    SetProgramFolder("");
 }
 
 } // namespace
