@@ -78,6 +78,14 @@ template <typename Widget> Widget *named(Widget *widget, const char *name)
     return widget;
 }
 
+// Named, at a fixed place inside its panel.
+template <typename Widget> Widget *placed(Widget *widget, const char *name, const QRect &geometry)
+{
+    widget->setObjectName(name);
+    widget->setGeometry(geometry);
+    return widget;
+}
+
 QWidget *panel(QWidget *parent, const char *name)
 {
     auto *widget = named(new QWidget(parent), name);
@@ -299,76 +307,57 @@ void TNetworkForm::createLeftPanel(QWidget *parent)
     GroupBox1->setFlat(true);
 
     PanelNodeHeader = panel(GroupBox1, "PanelNodeHeader");
-    EditNodeName = named(new QLineEdit(PanelNodeHeader), "EditNodeName");
-    EditNodeName->setGeometry(4, 4, 110, 22);
-    ComboBoxNodeType = named(new QComboBox(PanelNodeHeader), "ComboBoxNodeType");
-    ComboBoxNodeType->setGeometry(4, 30, 110, 22);
-    ComboBoxNodeId = named(new QComboBox(PanelNodeHeader), "ComboBoxNodeId");
-    ComboBoxNodeId->setGeometry(4, 56, 110, 22);
+    EditNodeName = placed(new QLineEdit(PanelNodeHeader), "EditNodeName", {4, 4, 110, 22});
+    ComboBoxNodeType = placed(new QComboBox(PanelNodeHeader), "ComboBoxNodeType", {4, 30, 110, 22});
+    ComboBoxNodeId = placed(new QComboBox(PanelNodeHeader), "ComboBoxNodeId", {4, 56, 110, 22});
     BitBtnZoomToNode = named(new QPushButton("Zoom", PanelNodeHeader), "BitBtnZoomToNode");
     BitBtnZoomToNode->setToolTip("Zoom to selected node");
     BitBtnZoomToNode->setGeometry(120, 56, 60, 22);
-    ImageNodeSymbol = named(new QLabel(PanelNodeHeader), "ImageNodeSymbol");
-    ImageNodeSymbol->setGeometry(150, 4, 48, 48);
+    ImageNodeSymbol = placed(new QLabel(PanelNodeHeader), "ImageNodeSymbol", {150, 4, 48, 48});
     connect(BitBtnZoomToNode, &QPushButton::clicked, this, &TNetworkForm::BitBtnZoomToNodeClick);
     connect(ComboBoxNodeId, &QComboBox::activated, this, &TNetworkForm::ComboBoxNodeIdChange);
 
     PanelTankTypes = panel(GroupBox1, "PanelTankTypes");
     PanelNodeDetailSupply = panel(GroupBox1, "PanelNodeDetailSupply");
-    RightEditSurfacePressure = named(new TRightEdit(PanelNodeDetailSupply), "RightEditSurfacePressure");
-    RightEditSurfacePressure->setGeometry(4, 4, 90, 22);
-    RightEditLiquidLevel = named(new TRightEdit(PanelNodeDetailSupply), "RightEditLiquidLevel");
-    RightEditLiquidLevel->setGeometry(4, 30, 90, 22);
-    RightEditTankElevation = named(new TRightEdit(PanelNodeDetailSupply), "RightEditTankElevation");
-    RightEditTankElevation->setGeometry(4, 56, 90, 22);
+    RightEditSurfacePressure = placed(new TRightEdit(PanelNodeDetailSupply), "RightEditSurfacePressure", {4, 4, 90, 22});
+    RightEditLiquidLevel = placed(new TRightEdit(PanelNodeDetailSupply), "RightEditLiquidLevel", {4, 30, 90, 22});
+    RightEditTankElevation = placed(new TRightEdit(PanelNodeDetailSupply), "RightEditTankElevation", {4, 56, 90, 22});
     ImageTank1 = named(new QLabel(PanelNodeDetailSupply), "ImageTank1");
     ImageTank1Empty = named(new QLabel(PanelNodeDetailSupply), "ImageTank1Empty");
     ImageEndPressure = named(new QLabel(PanelNodeDetailSupply), "ImageEndPressure");
     PanelNodeDetailJoint = panel(GroupBox1, "PanelNodeDetailJoint");
-    RightEditJointElevation = named(new TRightEdit(PanelNodeDetailJoint), "RightEditJointElevation");
-    RightEditJointElevation->setGeometry(4, 4, 90, 22);
+    RightEditJointElevation = placed(new TRightEdit(PanelNodeDetailJoint), "RightEditJointElevation", {4, 4, 90, 22});
     PanelNodeNotes = panel(GroupBox1, "PanelNodeNotes");
-    MemoNodeNotes = named(new QPlainTextEdit(PanelNodeNotes), "MemoNodeNotes");
-    MemoNodeNotes->setGeometry(4, 4, 193, 52);
+    MemoNodeNotes = placed(new QPlainTextEdit(PanelNodeNotes), "MemoNodeNotes", {4, 4, 193, 52});
 
     PanelPipes = panel(GroupBox1, "PanelPipes");
     BitBtnReOpenPipe = named(new QPushButton("Open", PanelPipes), "BitBtnReOpenPipe");
     BitBtnShutOff = named(new QPushButton("Close", PanelPipes), "BitBtnShutOff");
     BitBtnReversePipe = named(new QPushButton("Reverse", PanelPipes), "BitBtnReversePipe");
-    EditPipeName = named(new QLineEdit(PanelPipes), "EditPipeName");
-    EditPipeName->setGeometry(4, 4, 110, 22);
-    ComboBoxPipeId = named(new QComboBox(PanelPipes), "ComboBoxPipeId");
-    ComboBoxPipeId->setGeometry(4, 46, 110, 22);
+    EditPipeName = placed(new QLineEdit(PanelPipes), "EditPipeName", {4, 4, 110, 22});
+    ComboBoxPipeId = placed(new QComboBox(PanelPipes), "ComboBoxPipeId", {4, 46, 110, 22});
     BitBtnZoomToPipe = named(new QPushButton("Zoom", PanelPipes), "BitBtnZoomToPipe");
     BitBtnZoomToPipe->setToolTip("Zoom to selected pipe");
     BitBtnZoomToPipe->setGeometry(120, 46, 60, 22);
-    RightEditPipeLength = named(new TRightEdit(PanelPipes), "RightEditPipeLength");
-    RightEditPipeLength->setGeometry(4, 76, 90, 22);
-    RightEditPipeDiameter = named(new TRightEdit(PanelPipes), "RightEditPipeDiameter");
-    RightEditPipeDiameter->setGeometry(4, 102, 90, 22);
-    RightEditPipeRoughness = named(new TRightEdit(PanelPipes), "RightEditPipeRoughness");
-    RightEditPipeRoughness->setGeometry(4, 128, 90, 22);
-    MemoPipeNotes = named(new QPlainTextEdit(PanelPipes), "MemoPipeNotes");
-    MemoPipeNotes->setGeometry(4, 156, 193, 52);
+    RightEditPipeLength = placed(new TRightEdit(PanelPipes), "RightEditPipeLength", {4, 76, 90, 22});
+    RightEditPipeDiameter = placed(new TRightEdit(PanelPipes), "RightEditPipeDiameter", {4, 102, 90, 22});
+    RightEditPipeRoughness = placed(new TRightEdit(PanelPipes), "RightEditPipeRoughness", {4, 128, 90, 22});
+    MemoPipeNotes = placed(new QPlainTextEdit(PanelPipes), "MemoPipeNotes", {4, 156, 193, 52});
     Bevel1 = named(new QFrame(PanelPipes), "Bevel1");
     Bevel1->setFrameShape(QFrame::HLine);
     Bevel1->setGeometry(0, 72, 201, 1);
     Bevel2 = named(new QFrame(PanelPipes), "Bevel2");
     Bevel2->setFrameShape(QFrame::HLine);
     Bevel2->setGeometry(0, 152, 201, 1);
-    ComboBoxPipeColors = named(new QComboBox(PanelPipes), "ComboBoxPipeColors");
-    ComboBoxPipeColors->setGeometry(4, 214, 110, 22);
+    ComboBoxPipeColors = placed(new QComboBox(PanelPipes), "ComboBoxPipeColors", {4, 214, 110, 22});
     connect(BitBtnZoomToPipe, &QPushButton::clicked, this, &TNetworkForm::BitBtnZoomToPipeClick);
     connect(ComboBoxPipeId, &QComboBox::activated, this, &TNetworkForm::ComboBoxPipeIdChange);
 
-    ComboBoxFluidZone = named(new QComboBox(LeftPanel1), "ComboBoxFluidZone");
-    ComboBoxFluidZone->setGeometry(4, 668, 150, 22);
+    ComboBoxFluidZone = placed(new QComboBox(LeftPanel1), "ComboBoxFluidZone", {4, 668, 150, 22});
     PanelResultInfo = panel(LeftPanel1, "PanelResultInfo");
     PanelResultInfo->setGeometry(0, 694, 201, 60);
-    LabelInfoTitle = named(new QLabel(PanelResultInfo), "LabelInfoTitle");
-    LabelInfoTitle->setGeometry(4, 2, 193, 18);
-    LabelInfo1 = named(new QLabel(PanelResultInfo), "LabelInfo1");
-    LabelInfo1->setGeometry(4, 20, 193, 38);
+    LabelInfoTitle = placed(new QLabel(PanelResultInfo), "LabelInfoTitle", {4, 2, 193, 18});
+    LabelInfo1 = placed(new QLabel(PanelResultInfo), "LabelInfo1", {4, 20, 193, 38});
     PanelResultsKey = panel(LeftPanel1, "PanelResultsKey");
     PanelResultsColorKey = panel(LeftPanel1, "PanelResultsColorKey");
     PanelCalculating = panel(LeftPanel1, "PanelCalculating");

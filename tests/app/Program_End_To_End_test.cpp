@@ -3,6 +3,7 @@
 #include "Main_Window_Fixture.h"
 
 #include "app/Single_Instance.h"
+#include "drawing_qt/Reference_Image.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -71,22 +72,6 @@ TEST(Program, StartsOncePerUserAndAStaleLockDoesNotBlockTheNextStart)
     EXPECT_FALSE(next.CheckSingleInstance(SingleInstanceName, 1, {}));
 }
 
-// The share of pixels whose channels differ by more than the threshold.
-double differingShare(const QImage &a, const QImage &b, int threshold = 64)
-{
-    if (a.size() != b.size())
-        return 1.0;
-    long differing = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            if (std::abs(qRed(p) - qRed(q)) > threshold || std::abs(qGreen(p) - qGreen(q)) > threshold ||
-                std::abs(qBlue(p) - qBlue(q)) > threshold)
-                ++differing;
-        }
-    return double(differing) / (a.width() * a.height());
-}
-
 class OpenedFromTheCommandLine : public MainWindowTest {
 protected:
     void Start() override
@@ -123,7 +108,7 @@ TEST_F(OpenedFromTheCommandLine, TheFileOpensIntoTabOneAndTheWindowLooksAsBefore
     }
     const QImage reference(path);
     ASSERT_FALSE(reference.isNull()) << "missing reference " << path.toStdString();
-    EXPECT_LE(differingShare(image, reference.convertToFormat(QImage::Format_RGB32)), 0.01);
+    EXPECT_LE(DifferingShare(image, reference.convertToFormat(QImage::Format_RGB32)), 0.01);
 }
 
 TEST_F(OpenedFromTheCommandLine, TwoArgumentsOpenNothing)
