@@ -104,12 +104,7 @@ void DrawPipeLine(TCanvas &C, int X1, int Y1, int X2, int Y2, TColor Colour, int
 
 void DrawPipeBand(TCanvas &C, int X1, int Y1, int X2, int Y2, TColor Colour, int Width, TBrushStyle BrushStyle)
 {
-    C.Pen.Width = Width;
-    C.Pen.Color = Colour;
-    C.Brush.Color = Colour;
-    C.Brush.Style = BrushStyle;
-    C.MoveTo(X1, Y1);
-    C.LineTo(X2, Y2);
+    DrawPipeLine(C, X1, Y1, X2, Y2, Colour, Width, BrushStyle);
     C.Pen.Width = 0;
 }
 
