@@ -8,6 +8,7 @@
 #include "app/Network_Tab.h"
 #include "app/Qt_Dialog_Service.h"
 #include "model/FileHeader.h"
+#include "model/Fitting_Set_Class.h"
 #include "model/Fluid_Class.h"
 #include "model/Node_Class.h"
 #include "model/Pipe_Class.h"
@@ -168,6 +169,22 @@ public:
     void RefillFluidZoneList();
     // Whether the tab's network has changes not saved to its file.
     bool TabHasUnsavedChanges(int TabIndex) const;
+
+    // --- hit tests (NetworkForm_HitTests.cpp); drawing units ---------------------
+    static bool CheckXYMatch(int X1, int Y1, int X2, int Y2, int tolerance);
+    int CheckNodeClick(int X, int Y) const;
+    int CheckPipeClick(int X, int Y) const;
+    int CheckClosedPipeClick(int X, int Y) const;
+    int CheckPumpClick(int X, int Y) const;
+    void CheckPipeFittingClick(int X, int Y, int &PipeId, TFittingPosition &FittingPosition) const;
+    int CheckPipeComponentPressureClick(int X, int Y) const;
+    int CheckTessaranControlClick(int X, int Y) const;
+    int CheckPipeTextClick(int X, int Y) const;
+    int CheckNodeDemandInClick(int X, int Y) const;
+    int CheckNodeDemandOutClick(int X, int Y) const;
+    int CheckNodeTextClick(int X, int Y) const;
+    int CheckFreeTextClick(int X, int Y) const;
+    void CheckBackgroundImageClick(int X, int Y, int &ImageId, int &Handle) const;
 
     // --- methods the panel, fluid, results and file commands fill --------------
     void UpdatePanelsNode(int NodeId, bool Highlight);
