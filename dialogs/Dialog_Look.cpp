@@ -1,5 +1,7 @@
 #include "dialogs/Dialog_Look.h"
 
+#include <QEvent>
+#include <QLineEdit>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -13,6 +15,27 @@ void PaintDialogBackground(QWidget *widget, const QColor &colour)
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }
+
+namespace {
+
+class TSelectAllOnEntry : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::FocusIn)
+            if (auto *box = qobject_cast<QLineEdit *>(watched))
+                // After the focus change has placed the cursor.
+                QTimer::singleShot(0, box, &QLineEdit::selectAll);
+        return false;
+    }
+};
+
+} // namespace
+
+void SelectAllOnEntry(QLineEdit *box) { box->installEventFilter(new TSelectAllOnEntry(box)); }
 
 void FlashBox(QWidget *box, const QColor &colour, int milliseconds)
 {

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QString>
 
+class QLineEdit;
 class QWidget;
 
 namespace tessaran {
@@ -26,6 +27,8 @@ Widget *Named(const char *name, Arguments &&...arguments)
 }
 
 void PaintDialogBackground(QWidget *widget, const QColor &colour = DialogBackgroundColour);
+// Entering the box selects its whole text.
+void SelectAllOnEntry(QLineEdit *box);
 // Paints the box's base colour for the time given, then gives it the
 // window's own colour back.
 void FlashBox(QWidget *box, const QColor &colour, int milliseconds);

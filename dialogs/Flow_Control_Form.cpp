@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/Dialog_Look.h"
+#include "dialogs/Flow_Unit_List.h"
 #include "network/Network_Class.h"
 #include "platform/qt/Dialog_Service.h"
 #include "units/Calculations.h"
@@ -28,14 +29,6 @@
 namespace tessaran {
 
 namespace {
-
-constexpr std::array<const char *, 30> UnitItems = {
-    "m³/sec", "m³/min",  "m³/hour", "l/sec",   "l/min",   "l/hour", "ft³/sec", "ft³/min", "ft³/hour", "in³/sec",
-    "in³/min", "in³/hour", "UK gpm", "US gpm",  "kg/sec",  "kg/min", "kg/hour", "lb/sec",  "lb/min",   "lb/hour",
-    "SCCM",   "SLM",     "SCMH",    "MMSCMH",  "MMSCMD",  "SCFM",   "SCFH",    "SCFD",    "MMSCFH",   "MMSCFD"};
-constexpr int LiquidUnitItems = 20;
-constexpr int VolumeUnitItems = 14;
-const QColor VolumeOnGasGrey(0xF0, 0xF0, 0xF0);
 
 QString q(const std::string &text) { return QString::fromStdString(text); }
 
@@ -58,17 +51,6 @@ const char *const ChokedFlowLines[] = {"",
                                        "k = Specific Heat Ratio of the gas"};
 
 } // namespace
-
-TUnit TFlowControlForm::UnitOfListItem(int index)
-{
-    if (index < VolumeUnitItems)
-        return static_cast<TUnit>(unt_m3_sec + index);
-    if (index < 17)
-        return static_cast<TUnit>(unt_kg_sec + (index - VolumeUnitItems));
-    if (index < LiquidUnitItems)
-        return static_cast<TUnit>(unt_lb_sec + (index - 17));
-    return static_cast<TUnit>(unt_SCCM + (index - LiquidUnitItems));
-}
 
 TFlowControlForm::TFlowControlForm(QWidget *parent) : QDialog(parent)
 {
@@ -123,10 +105,8 @@ TFlowControlForm::TFlowControlForm(QWidget *parent) : QDialog(parent)
     for (QPushButton *button : {BitBtnChokedFlowText, BitBtn2, ButtonOK, ButtonCancel, ButtonDelete})
         button->setAutoDefault(false);
 
-    for (QLineEdit *box : {static_cast<QLineEdit *>(RightEditFlowControl), EditName}) {
-        // Entering a box selects its whole text.
-        box->installEventFilter(this);
-    }
+    SelectAllOnEntry(RightEditFlowControl);
+    SelectAllOnEntry(EditName);
     for (TRightEdit *box : {RightEditFlowControl, RightEditFromDpRange, RightEditToDpRange})
         box->OnKeyPress = [this](TRightEdit *sender, char16_t &key) {
             FilterRealKey(sender, key, false, unitEntryDigits(settings_.UnitOfFlow), 4);
@@ -192,15 +172,6 @@ TFlowControlForm::TFlowControlForm(QWidget *parent) : QDialog(parent)
 
 TFlowControl &TFlowControlForm::valve() { return pipe_->FlowControl; }
 
-bool TFlowControlForm::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::FocusIn)
-        if (auto *box = qobject_cast<QLineEdit *>(watched))
-            // After the focus change has placed the cursor.
-            QTimer::singleShot(0, box, &QLineEdit::selectAll);
-    return QDialog::eventFilter(watched, event);
-}
-
 void TFlowControlForm::OpenForm(TNetwork &TheNetwork, int ThePipeId, const TConfigOptions &TheConfigOptions,
                                 bool ResultsMode)
 {
@@ -246,9 +217,9 @@ void TFlowControlForm::OpenForm(TNetwork &TheNetwork, int ThePipeId, const TConf
     TheNetwork.GetPipeNodes(ThePipeId, fromNodeId_, toNodeId_);
 
     buildUnitList();
-    for (int i = 0; i < ComboBoxFlowControlUnits->count(); ++i)
-        if (UnitOfListItem(i) == valve().FlowControlDisplayUnit)
-            ComboBoxFlowControlUnits->setCurrentIndex(i);
+    const int item = FlowUnitListItem(valve().FlowControlDisplayUnit);
+    if (item >= 0 && item < ComboBoxFlowControlUnits->count())
+        ComboBoxFlowControlUnits->setCurrentIndex(item);
 
     if (valve().ControlType == FCV) {
         valve().SetEquivalentFlowAndMassFlowRate(fluid_, settings_.Atmosphere_bar_a,
@@ -301,18 +272,7 @@ void TFlowControlForm::OpenForm(TNetwork &TheNetwork, int ThePipeId, const TConf
 
 void TFlowControlForm::buildUnitList()
 {
-    const bool gas = fluid_.FluidIsGas;
-    const int wanted = gas ? static_cast<int>(UnitItems.size()) : LiquidUnitItems;
-    const QSignalBlocker blocker(ComboBoxFlowControlUnits);
-    while (ComboBoxFlowControlUnits->count() > wanted)
-        ComboBoxFlowControlUnits->removeItem(ComboBoxFlowControlUnits->count() - 1);
-    while (ComboBoxFlowControlUnits->count() < wanted)
-        ComboBoxFlowControlUnits->addItem(
-            QString::fromUtf8(UnitItems[static_cast<std::size_t>(ComboBoxFlowControlUnits->count())]));
-    const bool greyVolumes = gas && valve().ControlType == FCV;
-    for (int i = 0; i < wanted; ++i)
-        ComboBoxFlowControlUnits->setItemData(
-            i, i < VolumeUnitItems && greyVolumes ? VolumeOnGasGrey : QColor(Qt::white), Qt::BackgroundRole);
+    FitFlowUnitList(ComboBoxFlowControlUnits, fluid_.FluidIsGas, fluid_.FluidIsGas && valve().ControlType == FCV);
 }
 
 QString TFlowControlForm::setFlowText() const
@@ -457,7 +417,7 @@ void TFlowControlForm::unitChanged(int index)
         return;
     TFlowControl &edited = valve();
     edited.SetEquivalentFlowAndMassFlowRate(fluid_, settings_.Atmosphere_bar_a, settings_.GasFlowTemperaturePressureModel);
-    const TUnit unit = UnitOfListItem(index);
+    const TUnit unit = FlowUnitOfListItem(index);
     edited.FlowControlDisplayUnit = unit;
     edited.FlowControlFlowType = isMassFlowUnit(unit) ? MassFlow : isGasFlowUnit(unit) ? GasFlow : VolumeFlow;
     LabelFlowControlUnits->setText(q(unitName(unit)));

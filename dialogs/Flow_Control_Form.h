@@ -31,9 +31,6 @@ public:
 
     void OpenForm(TNetwork &TheNetwork, int ThePipeId, const TConfigOptions &TheConfigOptions, bool ResultsMode);
 
-    // The unit of each position of the unit list (30 for a gas zone).
-    static TUnit UnitOfListItem(int index);
-
     QLabel *LabelPipeId;
     QLabel *LabelPipeName;
     QLineEdit *EditName;
@@ -63,9 +60,6 @@ public:
     QPushButton *ButtonOK;
     QPushButton *ButtonCancel;
     QPushButton *ButtonDelete;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     TFlowControl &valve();
