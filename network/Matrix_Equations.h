@@ -113,6 +113,8 @@ private:
     std::uint64_t version_ = 0;
 };
 
+class TLoopCorrectionSolver;
+
 class TMatrixEquations {
 public:
     static constexpr int MaxDimension = 2000;
@@ -322,6 +324,24 @@ private:
 
     std::vector<char> headTermDone_, headDerivativeDone_;
     TExtendedVector headTerm_, headDerivative_;
+
+    // The linear steps on the loop corrections where the system allows
+    // (Loop_Correction_Solver.h); false leaves the step to the flow system.
+    TLoopCorrectionSolver &loopSolver();
+    bool prepareLoopSolver();
+    bool newtonLoopStep();
+    bool linearTheoryLoopSolve();
+    void noteLinearTheoryParticular();
+    std::shared_ptr<TLoopCorrectionSolver> loopSolver_;
+    std::vector<double> loopCoefficient_, loopRhs_, loopFlows_;
+    // Flows that satisfy the continuity equations of the linear theory's
+    // system: its latest full solution, with the right-hand sides and the
+    // pattern it was found for.
+    std::vector<Extended> particularFlows_, particularKnowns_;
+    std::uint64_t particularVersion_ = 0;
+    int particularColumns_ = -1;
+    std::vector<Extended> transformShift_;
+    std::vector<int> transformBase_;
 };
 
 // The Darcy-Weisbach friction loss of a pipe in m of the fluid, signed like

@@ -248,6 +248,8 @@ void TMatrixEquations::LinearTheorySolveQkgsVariablesUsingSparSolv(int &solveSta
                 "DimensionY=" + std::to_string(ny) + ". " +
                 "note: dimensions include any extra pump transformation equations.");
     solveStatus = 0;
+    if (nx == ny && linearTheoryLoopSolve())
+        return;
     std::string reason;
     int code = 0, number1 = 0, number2 = 0;
     try {
@@ -262,6 +264,7 @@ void TMatrixEquations::LinearTheorySolveQkgsVariablesUsingSparSolv(int &solveSta
         }
         for (int c = 1; c <= nx; ++c)
             QkgsVariables[c] = SparseSolvAnswer(c);
+        noteLinearTheoryParticular();
     } catch (...) {
         ReleaseStruc();
         if (solveStatus != 0)

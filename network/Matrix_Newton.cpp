@@ -27,6 +27,8 @@ void TMatrixEquations::SolveQDeltasFromDMatrixUsingSparSolv(bool &solved, int &R
     ResultString.clear();
     try {
         CalculateDMatrix();
+        if (newtonLoopStep())
+            return;
         SparseSolvInit(DimensionX);
         addDMatrixToSparseSolver(DimensionY, DimensionX);
         SparseSolvSolve();

@@ -7,10 +7,11 @@ TESSARAN_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
   zlib1g-dev libjpeg-dev libfreetype-dev libharfbuzz-dev libfribidi-dev libfontconfig-dev libxlsxwriter-dev
+  libeigen3-dev
   fonts-liberation2 fonts-dejavu-core xdg-utils
 )
 TESSARAN_TEST_PACKAGES=(
-  libgtest-dev libgmock-dev libbenchmark-dev libeigen3-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
   qpdf poppler-utils python3-fonttools fonts-droid-fallback libemf2svg-dev clang libclang-rt-dev locales python3-fluids
 )
 

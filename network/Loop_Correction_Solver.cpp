@@ -1,0 +1,369 @@
+// The loop-correction form of the iterations' linear steps: the structure of
+// a layout noted once, a sparse LDLT factorisation whose ordering and pattern
+// are kept for that layout, and the solution mapped back to the pipe flows.
+
+#include "network/Loop_Correction_Solver.h"
+
+#include <Eigen/SparseCholesky>
+#include <Eigen/SparseCore>
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace tessaran {
+
+namespace {
+
+std::size_t at(int i) { return static_cast<std::size_t>(i); }
+
+} // namespace
+
+struct TLoopCorrectionSolver::TFactor {
+    Eigen::SparseMatrix<double, Eigen::ColMajor, int> matrix;
+    Eigen::SimplicialLDLT<Eigen::SparseMatrix<double, Eigen::ColMajor, int>, Eigen::Lower,
+                          Eigen::AMDOrdering<int>>
+        ldlt;
+    Eigen::VectorXd rhs, solution;
+};
+
+TLoopCorrectionSolver::TLoopCorrectionSolver() : factor_(std::make_unique<TFactor>()) {}
+
+TLoopCorrectionSolver::~TLoopCorrectionSolver() = default;
+
+bool TLoopCorrectionSolver::Prepare(const TFixedMatrix<TMatrixElementEnum> &pattern, std::uint64_t version, int rows,
+                                    int columns, const std::vector<int> &rowStart, const std::vector<int> &rowColumns)
+{
+    if (rows == rows_ && columns == columns_ && version == version_)
+        return applies_;
+    rows_ = rows;
+    columns_ = columns;
+    version_ = version;
+    applies_ = false;
+    loopRow_.clear();
+    continuityRow_.clear();
+    loopStart_.assign(1, 0);
+    loopEntries_.clear();
+    firstLoop_.assign(at(columns + 1), TEntry{0, 0});
+    assembly_.clear();
+    if (rows != columns || rows < 1)
+        return false;
+
+    // Each column's continuity entries: the row and sign of up to two.
+    struct TContinuity {
+        int Row[2] = {0, 0};
+        int Sign[2] = {0, 0};
+        int Count = 0;
+    };
+    std::vector<TContinuity> continuity(at(columns + 1));
+    for (int r = 1; r <= rows; ++r) {
+        const TMatrixElementEnum *row = pattern[r];
+        bool flow = false, head = false;
+        for (int e = rowStart[at(r - 1)]; e < rowStart[at(r)]; ++e) {
+            const TMatrixElementEnum element = row[rowColumns[at(e)]];
+            flow = flow || element == one || element == minus_one;
+            head = head || element == HeadKqn || element == minus_HeadKqn;
+        }
+        if (flow == head)
+            return false; // mixed or empty
+        if (head) {
+            for (int e = rowStart[at(r - 1)]; e < rowStart[at(r)]; ++e) {
+                const int c = rowColumns[at(e)];
+                const int sign = row[c] == HeadKqn ? 1 : -1;
+                loopEntries_.push_back({c, sign});
+                if (firstLoop_[at(c)].Sign == 0)
+                    firstLoop_[at(c)] = {static_cast<int>(loopRow_.size()), sign};
+            }
+            loopRow_.push_back(r);
+            loopStart_.push_back(static_cast<int>(loopEntries_.size()));
+            continue;
+        }
+        const int j = static_cast<int>(continuityRow_.size());
+        continuityRow_.push_back(r);
+        for (int e = rowStart[at(r - 1)]; e < rowStart[at(r)]; ++e) {
+            const int c = rowColumns[at(e)];
+            TContinuity &entry = continuity[at(c)];
+            if (entry.Count == 2)
+                return false;
+            entry.Row[entry.Count] = j;
+            entry.Sign[entry.Count] = row[c] == one ? 1 : -1;
+            ++entry.Count;
+        }
+    }
+    const int joints = static_cast<int>(continuityRow_.size());
+    const int loops = static_cast<int>(loopRow_.size());
+    if (joints + loops != columns)
+        return false;
+
+    // Joined joints share a set; a set must reach a fixed-pressure node
+    // (a flow in only one continuity equation), or its equations would
+    // leave a free constant.
+    std::vector<int> set(at(joints));
+    std::iota(set.begin(), set.end(), 0);
+    const auto find = [&](int j) {
+        while (set[at(j)] != j)
+            j = set[at(j)] = set[at(set[at(j)])];
+        return j;
+    };
+    std::vector<char> grounded(at(joints), 0);
+    for (int c = 1; c <= columns; ++c) {
+        const TContinuity &entry = continuity[at(c)];
+        if (entry.Count == 2) {
+            if (entry.Sign[0] == entry.Sign[1])
+                return false;
+            set[at(find(entry.Row[0]))] = find(entry.Row[1]);
+        }
+    }
+    for (int c = 1; c <= columns; ++c)
+        if (continuity[at(c)].Count == 1)
+            grounded[at(find(continuity[at(c)].Row[0]))] = 1;
+    for (int j = 0; j < joints; ++j)
+        if (!grounded[at(find(j))])
+            return false;
+
+    // Every loop keeps every joint's continuity.
+    std::vector<int> balance(at(joints), 0);
+    std::vector<int> touched;
+    for (int i = 0; i < loops; ++i) {
+        for (const TEntry *e = LoopBegin(i); e != LoopEnd(i); ++e) {
+            const TContinuity &entry = continuity[at(e->Column)];
+            for (int k = 0; k < entry.Count; ++k) {
+                balance[at(entry.Row[k])] += entry.Sign[k] * e->Sign;
+                touched.push_back(entry.Row[k]);
+            }
+        }
+        for (const int j : touched) {
+            if (balance[at(j)] != 0)
+                return false;
+        }
+        touched.clear();
+    }
+
+    // The loop matrix: one entry for each pair of loops sharing a pipe,
+    // lower triangle, and how each pipe adds to it.
+    std::vector<std::vector<TEntry>> loopsOf(at(columns + 1));
+    for (int i = 0; i < loops; ++i)
+        for (const TEntry *e = LoopBegin(i); e != LoopEnd(i); ++e)
+            loopsOf[at(e->Column)].push_back({i, e->Sign});
+    std::vector<Eigen::Triplet<double, int>> triplets;
+    for (int i = 0; i < loops; ++i)
+        triplets.emplace_back(i, i, 0.0);
+    for (int c = 1; c <= columns; ++c)
+        for (const TEntry &a : loopsOf[at(c)])
+            for (const TEntry &b : loopsOf[at(c)])
+                if (a.Column > b.Column)
+                    triplets.emplace_back(a.Column, b.Column, 0.0);
+    TFactor &f = *factor_;
+    f.matrix.resize(loops, loops);
+    f.matrix.setFromTriplets(triplets.begin(), triplets.end());
+    f.matrix.makeCompressed();
+    const auto target = [&](int row, int column) {
+        const int *first = f.matrix.innerIndexPtr() + f.matrix.outerIndexPtr()[column];
+        const int *last = f.matrix.innerIndexPtr() + f.matrix.outerIndexPtr()[column + 1];
+        return static_cast<int>(std::lower_bound(first, last, row) - f.matrix.innerIndexPtr());
+    };
+    for (int c = 1; c <= columns; ++c)
+        for (const TEntry &a : loopsOf[at(c)])
+            for (const TEntry &b : loopsOf[at(c)])
+                if (a.Column >= b.Column)
+                    assembly_.push_back({target(a.Column, b.Column), c, static_cast<double>(a.Sign * b.Sign)});
+    std::sort(assembly_.begin(), assembly_.end(),
+              [](const TAssembly &x, const TAssembly &y) { return x.Target < y.Target; });
+    f.ldlt.analyzePattern(f.matrix);
+    f.rhs.resize(loops);
+    f.solution.resize(loops);
+    corrections_.assign(at(loops), 0);
+    applies_ = f.ldlt.info() == Eigen::Success;
+    return applies_;
+}
+
+bool TLoopCorrectionSolver::Factorise(const std::vector<double> &coefficient)
+{
+    TFactor &f = *factor_;
+    double *values = f.matrix.valuePtr();
+    std::fill(values, values + f.matrix.nonZeros(), 0.0);
+    for (const TAssembly &a : assembly_)
+        values[a.Target] += a.Sign * coefficient[at(a.Column)];
+    f.ldlt.factorize(f.matrix);
+    if (f.ldlt.info() != Eigen::Success)
+        return false;
+    // A pivot that is rounding beside the others: the loops would not be
+    // independent, or the system as good as singular; the flow system decides.
+    const auto &d = f.ldlt.vectorD();
+    double largest = 0;
+    for (Eigen::Index i = 0; i < d.size(); ++i)
+        largest = std::max(largest, std::fabs(d[i]));
+    for (Eigen::Index i = 0; i < d.size(); ++i)
+        if (!(std::fabs(d[i]) > 1e-13 * largest))
+            return false;
+    return true;
+}
+
+void TLoopCorrectionSolver::Solve(const std::vector<double> &loopRhs, std::vector<double> &columnFlows)
+{
+    TFactor &f = *factor_;
+    const int loops = LoopCount();
+    for (int i = 0; i < loops; ++i)
+        f.rhs[i] = loopRhs[at(i)];
+    f.solution = f.ldlt.solve(f.rhs);
+    std::fill(columnFlows.begin(), columnFlows.begin() + columns_ + 1, 0.0);
+    for (int i = 0; i < loops; ++i) {
+        const double x = f.solution[i];
+        for (const TEntry *e = LoopBegin(i); e != LoopEnd(i); ++e)
+            columnFlows[at(e->Column)] += e->Sign * x;
+    }
+}
+
+} // namespace tessaran
+
+namespace tessaran {
+
+// --- The equation system's steps in the loop form ----------------------------------
+
+TLoopCorrectionSolver &TMatrixEquations::loopSolver()
+{
+    if (!loopSolver_) {
+        loopSolver_ = std::make_shared<TLoopCorrectionSolver>();
+        const std::size_t size = static_cast<std::size_t>(MaxDimension) + 1;
+        loopCoefficient_.assign(size, 0);
+        loopRhs_.assign(size, 0);
+        loopFlows_.assign(size, 0);
+        transformShift_.assign(size, 0);
+        transformBase_.assign(size, 0);
+    }
+    return *loopSolver_;
+}
+
+bool TMatrixEquations::prepareLoopSolver()
+{
+    // A small system costs the flow solver next to nothing, and its steps
+    // then keep the exact cancellations of the joints' balances.
+    constexpr int SmallestLoopFormSystem = 50;
+    if (DimensionX < SmallestLoopFormSystem)
+        return false;
+    notePattern();
+    return loopSolver().Prepare(QMatrix, QMatrix.Version(), DimensionY, DimensionX, patternStart_, patternColumns_);
+}
+
+bool TMatrixEquations::newtonLoopStep()
+{
+    if (!prepareLoopSolver())
+        return false;
+    TLoopCorrectionSolver &solver = *loopSolver_;
+    // Only a step from flows that keep continuity stays on the loops.
+    Extended largest = 0;
+    for (int c = 1; c <= DimensionX; ++c)
+        largest = std::max(largest, std::fabs(QkgsVariables[c]));
+    for (const int r : solver.ContinuityRows())
+        if (!(std::fabs(FResults[r]) <= 1e-12L * largest))
+            return false;
+    for (int c = 1; c <= DimensionX; ++c) {
+        const TLoopCorrectionSolver::TEntry first = solver.FirstLoopOf(c);
+        loopCoefficient_[at(c)] =
+            first.Sign == 0 ? 0.0 : first.Sign * static_cast<double>(std::as_const(DMatrix)[solver.LoopRow(first.Column)][c]);
+    }
+    if (!solver.Factorise(loopCoefficient_))
+        return false;
+    for (int i = 0; i < solver.LoopCount(); ++i)
+        loopRhs_[at(i)] = static_cast<double>(FResults[solver.LoopRow(i)]);
+    solver.Solve(loopRhs_, loopFlows_);
+    for (int c = 1; c <= DimensionX; ++c)
+        QDeltas[c] = loopFlows_[at(c)];
+    return true;
+}
+
+void TMatrixEquations::noteLinearTheoryParticular()
+{
+    if (!prepareLoopSolver())
+        return;
+    const TLoopCorrectionSolver &solver = *loopSolver_;
+    particularFlows_.assign(QkgsVariables.begin(), QkgsVariables.begin() + DimensionX + 1);
+    particularKnowns_.clear();
+    for (const int r : solver.ContinuityRows())
+        particularKnowns_.push_back(FResults[r]);
+    particularVersion_ = QMatrix.Version();
+    particularColumns_ = DimensionX;
+}
+
+bool TMatrixEquations::linearTheoryLoopSolve()
+{
+    if (particularColumns_ != DimensionX || particularVersion_ != QMatrix.Version() || !prepareLoopSolver())
+        return false;
+    TLoopCorrectionSolver &solver = *loopSolver_;
+    const std::vector<int> &continuity = solver.ContinuityRows();
+    if (continuity.size() != particularKnowns_.size())
+        return false;
+    for (std::size_t j = 0; j < continuity.size(); ++j)
+        if (FResults[continuity[j]] != particularKnowns_[j])
+            return false;
+    // Each curve's transformation variable is its pipe's flow plus a shift.
+    const int nx = DimensionXWithLinearTransformationEquations;
+    for (int k = DimensionX + 1; k <= nx; ++k)
+        transformBase_[at(k)] = 0;
+    for (int t = DimensionY + 1; t <= DimensionYWithLinearTransformationEquations; ++t) {
+        const Extended *row = std::as_const(DMatrix)[t];
+        int base = 0, k = 0, entries = 0;
+        for (int c = 1; c <= nx; ++c) {
+            if (row[c] == 0)
+                continue;
+            ++entries;
+            if (c <= DimensionX && row[c] == -1.0L)
+                base = c;
+            else if (c > DimensionX && row[c] == 1.0L)
+                k = c;
+        }
+        if (entries != 2 || base == 0 || k == 0 || transformBase_[at(k)] != 0)
+            return false;
+        transformBase_[at(k)] = base;
+        transformShift_[at(k)] = FResults[t];
+    }
+    for (int k = DimensionX + 1; k <= nx; ++k)
+        if (transformBase_[at(k)] == 0)
+            return false;
+
+    const auto curvesOf = [&](int c, int (&columns)[2]) {
+        columns[0] = QPumpLinearTheoryXIndex[at(c)];
+        columns[1] = QComponentPressureLinearTheoryXIndex[at(c)];
+    };
+    for (int c = 1; c <= DimensionX; ++c) {
+        const TLoopCorrectionSolver::TEntry first = solver.FirstLoopOf(c);
+        if (first.Sign == 0) {
+            loopCoefficient_[at(c)] = 0;
+            continue;
+        }
+        const Extended *row = std::as_const(DMatrix)[solver.LoopRow(first.Column)];
+        Extended coefficient = row[c];
+        int curves[2];
+        curvesOf(c, curves);
+        for (const int k : curves)
+            if (k > DimensionX && k <= nx && transformBase_[at(k)] == c)
+                coefficient += row[k];
+        loopCoefficient_[at(c)] = first.Sign * static_cast<double>(coefficient);
+    }
+    if (!solver.Factorise(loopCoefficient_))
+        return false;
+    for (int i = 0; i < solver.LoopCount(); ++i) {
+        const int r = solver.LoopRow(i);
+        const Extended *row = std::as_const(DMatrix)[r];
+        Extended rhs = FResults[r];
+        for (const TLoopCorrectionSolver::TEntry *e = solver.LoopBegin(i); e != solver.LoopEnd(i); ++e) {
+            const int c = e->Column;
+            const Extended flow = particularFlows_[at(c)];
+            rhs -= row[c] * flow;
+            int curves[2];
+            curvesOf(c, curves);
+            for (const int k : curves)
+                if (k > DimensionX && k <= nx && transformBase_[at(k)] == c)
+                    rhs -= row[k] * (flow + transformShift_[at(k)]);
+        }
+        loopRhs_[at(i)] = static_cast<double>(rhs);
+    }
+    solver.Solve(loopRhs_, loopFlows_);
+    for (int c = 1; c <= DimensionX; ++c)
+        QkgsVariables[c] = particularFlows_[at(c)] + loopFlows_[at(c)];
+    for (int k = DimensionX + 1; k <= nx; ++k)
+        QkgsVariables[k] = QkgsVariables[transformBase_[at(k)]] + transformShift_[at(k)];
+    return true;
+}
+
+} // namespace tessaran
