@@ -299,6 +299,7 @@ void TFlowControlForm::showValue(const QString &text)
     filling_ = true;
     RightEditFlowControl->setText(text);
     filling_ = false;
+    fitValueBox();
 }
 
 void TFlowControlForm::HidePressureFields()
@@ -407,6 +408,11 @@ void TFlowControlForm::valueChanged()
         edited.FlowControlFlowType = VolumeFlow;
     }
     edited.SetEquivalentFlowAndMassFlowRate(fluid_, settings_.Atmosphere_bar_a, settings_.GasFlowTemperaturePressureModel);
+    fitValueBox();
+}
+
+void TFlowControlForm::fitValueBox()
+{
     const auto length = RightEditFlowControl->text().size();
     RightEditFlowControl->setFixedWidth(length < 11 ? 67 : length < 13 ? 80 : 100);
 }

@@ -66,6 +66,8 @@ private:
     double density() const { return fluid_.density_kgs_m3; }
     QString setFlowText() const;
     void showValue(const QString &text);
+    // The value box's width by the length of its text.
+    void fitValueBox();
     void buildUnitList();
     void HidePressureFields();
     void ShowPressureFields();

@@ -139,10 +139,7 @@ TFreeTextsForm::TFreeTextsForm(QWidget *parent) : QDialog(parent)
         accept();
     });
     connect(BitBtnClear, &QPushButton::clicked, MemoFreeText, &QPlainTextEdit::clear);
-    connect(BitBtnCancel, &QPushButton::clicked, this, [this] {
-        cancelled_ = true;
-        reject();
-    });
+    connect(BitBtnCancel, &QPushButton::clicked, this, &TFreeTextsForm::reject);
 
     auto *choices = new QGridLayout;
     choices->addWidget(new QLabel(QStringLiteral("Colour"), this), 0, 0);
@@ -256,6 +253,12 @@ void TFreeTextsForm::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     MemoFreeText->setFocus();
+}
+
+void TFreeTextsForm::reject()
+{
+    cancelled_ = true;
+    QDialog::reject();
 }
 
 void TFreeTextsForm::closeEvent(QCloseEvent *event)

@@ -55,6 +55,8 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    // Escape cancels.
+    void reject() override;
 
 private:
     void UpdateFormFromFreeText(const TFreeText &TheFreeText, const TNetwork &TheNetwork);

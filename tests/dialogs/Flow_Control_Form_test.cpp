@@ -166,8 +166,12 @@ TEST_F(FlowControlForm, UnitListsAndAUnitChangeUndoneByCancel)
         EXPECT_EQ(f.RightEditFlowControl->text(), QString::fromStdString(formatFixed(4, 36 * density)));
         EXPECT_EQ(f.LabelFlowControlUnits->text(), "kg/hour");
         EXPECT_EQ(Pipe(aToB).FlowControl.FlowControlFlowType, MassFlow);
+        EXPECT_EQ(f.RightEditFlowControl->width(), 67);
         f.RightEditFlowControl->setText("7200");
         EXPECT_NEAR(Pipe(aToB).FlowControl.FlowControl_kgs, 2.0, 1e-12);
+        f.RightEditFlowControl->setText("123456789.01");
+        EXPECT_EQ(f.RightEditFlowControl->width(), 80);
+        f.RightEditFlowControl->setText("7200");
         Click(f.ButtonCancel);
     });
     EXPECT_EQ(valve.FlowControlDisplayUnit, unt_m3_hour);

@@ -99,6 +99,12 @@ TEST_F(FreeTextsForm, BlankTextsAreRemovedAndCancelKeepsWrittenOnes)
              Click(f.BitBtnCancel);
          },
          true, "Tank"},
+        {"Escape", "Tank",
+         [](TFreeTextsForm &f) {
+             f.MemoFreeText->setPlainText("Changed");
+             QTest::keyClick(&f, Qt::Key_Escape);
+         },
+         true, "Tank"},
         {"Cancel on a text just placed", "",
          [](TFreeTextsForm &f) {
              f.MemoFreeText->setPlainText("Typed but cancelled");
