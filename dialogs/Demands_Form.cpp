@@ -229,35 +229,26 @@ void TDemandsForm::unitChanged(int index)
 void TDemandsForm::writeBack(TNode &TheNode)
 {
     TheNode.JointDemandUseFlowType = flowType_;
-    const auto readable = [](const TRightEdit *box) {
+    // An unreadable or negative box gives a zero demand and its message.
+    const auto write = [this](const TRightEdit *box, const TDemand &demand, double &m3s, double &kgs, double &scmh,
+                              const QString &which) {
         bool valid = false;
         ReadRealFromString(box->text().toStdString(), valid, true, false, static_cast<char>(LocaleDecimalSeparator()));
-        return valid;
+        m3s = valid ? demand[M3s] : 0;
+        kgs = valid ? demand[Kgs] : 0;
+        scmh = valid ? demand[Scmh] : 0;
+        if (!valid)
+            Dialogs().ShowMessage(TDialogKind::Information,
+                                  QStringLiteral("Joint %1 Flow value entered was not valid (may have been empty). "
+                                                 "\r\rThe value will be set to zero. \r\rPlease reset the %1 Flow to a "
+                                                 "valid value.")
+                                      .arg(which),
+                                  this);
     };
-    if (readable(RightEditDemandOutFlow)) {
-        TheNode.JointDischarge_m3s = out_[M3s];
-        TheNode.JointDischarge_kgs = out_[Kgs];
-        TheNode.JointDischarge_SCMH = out_[Scmh];
-    } else {
-        TheNode.JointDischarge_m3s = TheNode.JointDischarge_kgs = TheNode.JointDischarge_SCMH = 0;
-        Dialogs().ShowMessage(TDialogKind::Information,
-                              QStringLiteral("Joint Out Flow value entered was not valid (may have been empty). \r\rThe "
-                                             "value will be set to zero. \r\rPlease reset the Out Flow to a valid "
-                                             "value."),
-                              this);
-    }
-    if (readable(RightEditDemandInFlow)) {
-        TheNode.JointSupply_m3s = in_[M3s];
-        TheNode.JointSupply_kgs = in_[Kgs];
-        TheNode.JointSupply_SCMH = in_[Scmh];
-    } else {
-        TheNode.JointSupply_m3s = TheNode.JointSupply_kgs = TheNode.JointSupply_SCMH = 0;
-        Dialogs().ShowMessage(TDialogKind::Information,
-                              QStringLiteral("Joint In Flow value entered was not valid (may have been empty). \r\rThe "
-                                             "value will be set to zero. \r\rPlease reset the In Flow to a valid "
-                                             "value."),
-                              this);
-    }
+    write(RightEditDemandOutFlow, out_, TheNode.JointDischarge_m3s, TheNode.JointDischarge_kgs,
+          TheNode.JointDischarge_SCMH, QStringLiteral("Out"));
+    write(RightEditDemandInFlow, in_, TheNode.JointSupply_m3s, TheNode.JointSupply_kgs, TheNode.JointSupply_SCMH,
+          QStringLiteral("In"));
 
     QString notice;
     if (flowType_ == VolumeFlow && fluid_.FluidIsGas) {
