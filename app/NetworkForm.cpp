@@ -148,6 +148,7 @@ void TNetworkForm::createComponents()
     column->addWidget(StatusBar1);
     setCentralWidget(central);
     createTimers();
+    createToolButtons();
 
     SplashScreenForm = new TSplashScreenForm(this);
     SplashScreenForm->StopSplashOffTimer = [this] { TimerSplashOff->stop(); };
@@ -263,9 +264,6 @@ void TNetworkForm::createToolBars(QWidget *parent)
     ToolBar2->layout()->setContentsMargins(0, 0, 0, 0);
     tools->addWidget(ToolBar2);
     tools->addStretch(1);
-    ImageDrawCursorType = named(new QLabel(PanelDrawingToolbar), "ImageDrawCursorType");
-    ImageDrawCursorType->setFixedSize(32, 32);
-    ImageDrawCursorType->hide();
 }
 
 void TNetworkForm::createTabRow(QWidget *parent)
@@ -383,6 +381,12 @@ void TNetworkForm::createDrawingArea(QWidget *parent)
     ScrollBox1->setMinimumSize(100, 100);
     NetworkImage = new TNetworkImage(ScrollBox1);
     NetworkImage->move(0, 0);
+    // The tool-cursor picture follows the mouse over the drawing; until the
+    // mouse comes it waits off the canvas.
+    ImageDrawCursorType = named(new QLabel(ScrollBox1), "ImageDrawCursorType");
+    ImageDrawCursorType->setFixedSize(32, 32);
+    ImageDrawCursorType->move(-50, -50);
+    ImageDrawCursorType->hide();
     NetworkImage->OnResize = [this] {
         NetworkImage->Picture = QImage(NetworkImage->size(), QImage::Format_RGB32);
         DrawNetworkImageFromMetaFileAutomatic(MetaFileOffsetX, MetaFileOffsetY);

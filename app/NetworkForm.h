@@ -19,6 +19,7 @@
 
 #include <QCursor>
 #include <QImage>
+#include <QPixmap>
 #include <QMainWindow>
 
 #include <array>
@@ -54,6 +55,7 @@ class TPumpDatabase;
 class TRightEdit;
 class TSplashScreenForm;
 class TStatusBar;
+struct TToolChoice;
 
 // The screen image of the drawing: the renderer's picture stretched to the
 // view. Mouse handlers of the drawing tools hook in here.
@@ -169,6 +171,22 @@ public:
     void RefillFluidZoneList();
     // Whether the tab's network has changes not saved to its file.
     bool TabHasUnsavedChanges(int TabIndex) const;
+
+    // --- drawing tools (NetworkForm_Tools.cpp) -----------------------------------
+    void ToolButtonTank1Click();
+    void ToolButtonDemandPressureClick();
+    void ToolButtonDemandFlowClick();
+    void ToolButtonPumpAdd1Click();
+    void ToolButtonFittingsAddClick();
+    void ToolButtonComponentPressureLossAddClick();
+    void ToolButtonFlowControlAddClick();
+    void ToolButtonJoint1Click();
+    void ToolButtonPipeAdd1Click();
+    void ToolButtonHand1Click();
+    void ToolButtonCursorArrowClick();
+    void ToolButtonDragNodeClick();
+    void ToolButtonTextClick();
+    void ToolButtonClosePipeClick();
 
     // --- hit tests (NetworkForm_HitTests.cpp); drawing units ---------------------
     static bool CheckXYMatch(int X1, int Y1, int X2, int Y2, int tolerance);
@@ -351,6 +369,13 @@ public:
             *IsometricTankViewFromLeft1 = nullptr, *IsometricTankViewFromRight1 = nullptr,
             *RotateMirror1 = nullptr, *RotateInvert1 = nullptr;
 
+    QToolButton *ToolButtonCursorArrow = nullptr, *ToolButtonHand1 = nullptr, *ToolButtonTank1 = nullptr,
+                *ToolButtonPipeAdd1 = nullptr, *ToolButtonJoint1 = nullptr, *ToolButtonDemandPressure = nullptr,
+                *ToolButtonDemandFlow = nullptr, *ToolButtonPumpAdd1 = nullptr, *ToolButtonFittingsAdd = nullptr,
+                *ToolButtonComponentPressureLossAdd = nullptr, *ToolButtonFlowControlAdd = nullptr,
+                *ToolButtonDragNode = nullptr, *ToolButtonText = nullptr, *ToolButtonClosePipe = nullptr;
+    std::vector<QPixmap> ImageListCursorTypes;
+
     QTimer *TimerAutoSave = nullptr;
     QTimer *TimerSplashOff = nullptr;
     QTimer *TimerNodePanelHighlight = nullptr;
@@ -379,6 +404,11 @@ private:
     void createLeftPanel(QWidget *parent);
     void createDrawingArea(QWidget *parent);
     void createTimers();
+    void createToolButtons();
+    void loadCursorTypeImages();
+    void showToolCursorImage(int imageIndex);
+    void flashStatusBarHint();
+    void chooseTool(const TToolChoice &choice, int clearing, bool refreshWholeWindow);
     void applyStartUpColours();
     void applyLeftPanelGeometry();
     void loadFittingsDatabase();

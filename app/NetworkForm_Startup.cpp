@@ -185,6 +185,7 @@ void TNetworkForm::FormInitialise()
 
     // 6-7
     Cursors = LoadToolCursors();
+    loadCursorTypeImages();
     ImageDrawCursorType->hide();
     ShowSplashLoadInfo("Loading Database Files...");
 
@@ -230,9 +231,7 @@ void TNetworkForm::FormInitialise()
     NetworkImage->setCursor(Qt::ArrowCursor);
     DrawingObject = DrawingPipeAdd;
     NetworkStates.DrawingObject = DrawingPipeAdd;
-    QPixmap cursorImage(32, 32);
-    cursorImage.fill(Qt::white);
-    ImageDrawCursorType->setPixmap(cursorImage);
+    showToolCursorImage(0);
 
     // 15-17
     NetWorkImageRescaleFromIndex(ScaleComboBox1->currentIndex(), 1, false);
