@@ -19,6 +19,8 @@ namespace {
 
 constexpr std::size_t VectorSize = TMatrixEquations::MaxDimension + 1;
 
+std::size_t at(int i) { return static_cast<std::size_t>(i); }
+
 template <typename T>
 void zeroVector(std::vector<T> &v)
 {
@@ -61,7 +63,8 @@ TMatrixEquations::TMatrixEquations(int pDimensionX, int pDimensionY)
       EntryFittingLossKValues(VectorSize), ExitFittingLossKValues(VectorSize), QComponentPressure(VectorSize),
       QComponentPressureLinearTheoryXIndex(VectorSize), QPump(VectorSize), QPumpLinearTheoryXIndex(VectorSize),
       KVariables(VectorSize), NVariables(VectorSize), LinearTheoryKVariables(VectorSize), TempRow(VectorSize),
-      headTermDone_(VectorSize), headDerivativeDone_(VectorSize), headTerm_(VectorSize), headDerivative_(VectorSize)
+      headTermDone_(VectorSize), headDerivativeDone_(VectorSize), headTerm_(VectorSize), headDerivative_(VectorSize),
+      frictionFlow_(VectorSize, std::nan("")), friction_(VectorSize)
 {
     DimensionX = std::clamp(pDimensionX, 0, MaxDimension);
     DimensionY = std::clamp(pDimensionY, 0, MaxDimension);
@@ -74,8 +77,10 @@ void TMatrixEquations::ClearResults(int pDimensionX, int pDimensionY)
     MaxNewtonIterations = 2000;
     NewtonIterationDeltaMultiplier = 1.0;
     MinHeadTermsAccuracy_bar = MinHeadTermsAccuracyNormal_bar;
+    // DMatrix first: what it may hold is known from the pattern of QMatrix.
+    clearDMatrix();
     QMatrix.Clear();
-    DMatrix.Clear();
+    std::fill(frictionFlow_.begin(), frictionFlow_.end(), std::nan(""));
     dMatrixZero_ = true;
     dMatrixZeroVersion_ = DMatrix.Version();
     zeroVector(QKnowns);
@@ -103,6 +108,45 @@ void TMatrixEquations::ClearResults(int pDimensionX, int pDimensionY)
     DimensionYWithLinearTransformationEquations = DimensionY;
 }
 
+void TMatrixEquations::clearDMatrix()
+{
+    if (dMatrixZero_ && dMatrixZeroVersion_ == DMatrix.Version()) {
+        DMatrix.ForgetWrites();
+    } else if (!dMatrixFollowsPattern()) {
+        DMatrix.Clear();
+    } else {
+        const int rows = std::max(patternRows_, linearTheoryRows_);
+        const int columns = std::max(patternColumnCount_, linearTheoryColumns_);
+        for (int r = 1; r <= rows; ++r) {
+            Extended *row = DMatrix.RowKeepingVersion(r);
+            if (r <= patternRows_) {
+                for (int e = patternStart_[at(r - 1)]; e < patternStart_[at(r)]; ++e)
+                    row[patternColumns_[at(e)]] = 0;
+                std::fill(row + patternColumnCount_ + 1, row + columns + 1, Extended{0});
+            } else {
+                std::fill(row + 1, row + columns + 1, Extended{0});
+            }
+        }
+        DMatrix.ForgetWrites();
+    }
+    linearTheoryRows_ = 0;
+    linearTheoryColumns_ = 0;
+    dMatrixFollows_ = false;
+}
+
+double TMatrixEquations::frictionFactor(int c, double flow_m3s)
+{
+    if (frictionFlow_[at(c)] == flow_m3s)
+        return friction_[at(c)];
+    const double diameter = PipeDiameters_m[c];
+    const double velocity = calcVelocity(flow_m3s, diameter, 1.0);
+    const double reynolds = calcReynoldsNumber(velocity, diameter, QFluidCentipoise[c], QFluidDensity_kgs_m3[c], 1.0);
+    const double friction = calcFrictionFactor(reynolds, diameter, PipeRoughnesses_m[c]);
+    frictionFlow_[at(c)] = flow_m3s;
+    friction_[at(c)] = friction;
+    return friction;
+}
+
 // --- Element laws --------------------------------------------------------------------
 
 void TMatrixEquations::CalculateQm3sVariables()
@@ -111,11 +155,12 @@ void TMatrixEquations::CalculateQm3sVariables()
         Qm3sVariables[c] = QkgsVariables[c] / QFluidDensity_kgs_m3[c];
 }
 
-Extended TMatrixEquations::calcPipeFrictionLoss_Bar(int c) const
+Extended TMatrixEquations::calcPipeFrictionLoss_Bar(int c)
 {
     const double rho = QFluidDensity_kgs_m3[c];
-    const double head = calcPipeFrictionLoss_mHd_Fluid(PipeLengths_m[c], PipeRoughnesses_m[c], PipeDiameters_m[c], rho,
-                                                       QFluidCentipoise[c], static_cast<double>(QkgsVariables[c] / rho));
+    const double flow = static_cast<double>(QkgsVariables[c] / rho);
+    const double head = calcDarcyHeadLoss(frictionFactor(c, flow), PipeLengths_m[c], PipeDiameters_m[c],
+                                          calcVelocity(flow, PipeDiameters_m[c], 1.0));
     return convertPressure(unt_m_hd_fluid, unt_Bar_G, head, Atmosphere_Bar_a, rho);
 }
 
@@ -217,8 +262,8 @@ Extended TMatrixEquations::columnHeadDerivative(int c)
     const double diameter = PipeDiameters_m[c];
     Extended d = 0;
     if (MatrixCalculationMethod == MatrixCalculationMethodDarcy) {
-        d = static_cast<Extended>(calcPipeFrictionLoss_Bar_DifferentialQkgs(PipeLengths_m[c], PipeRoughnesses_m[c],
-                                                                            diameter, rho, QFluidCentipoise[c], q)) +
+        const double friction = frictionFactor(c, static_cast<double>(QkgsVariables[c] / rho));
+        d = static_cast<Extended>(calcDarcyPressureLossDerivative(q, PipeLengths_m[c], diameter, friction, rho)) +
             calcFittingLossDerivative(Qm3sFittingLossCoefficents[c], q, rho) +
             QComponentPressure[c].calcLoss_Bar_DifferentialQkgs(q, rho, diameter) -
             QPump[c].calcPumpHead_Bar_DifferentialQkgs(q, rho);

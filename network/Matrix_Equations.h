@@ -97,6 +97,13 @@ public:
             std::memset(static_cast<void *>(data_), 0, (static_cast<std::size_t>(rowsWritten_) + 1) * stride_ * sizeof(T));
         rowsWritten_ = -1;
     }
+    // For a caller that has itself zeroed every entry written since the
+    // last Clear: the table counts as cleared without going over its rows.
+    void ForgetWrites()
+    {
+        ++version_;
+        rowsWritten_ = -1;
+    }
     void SwapRows(int a, int b, int columns)
     {
         T *ra = (*this)[a];
@@ -277,7 +284,7 @@ private:
     Extended columnHeadDerivative(int c);
     void clearColumnCaches();
 
-    Extended calcPipeFrictionLoss_Bar(int c) const;
+    Extended calcPipeFrictionLoss_Bar(int c);
     Extended calcFittingLoss_mHd_Fluid(int c) const;
     Extended calcFittingLoss_Bar(int c) const;
     double calcPipeCompressibleLoss_Bar(int c, double Flow_kgs, double InletPressure_Bar_g) const;
@@ -324,6 +331,15 @@ private:
 
     std::vector<char> headTermDone_, headDerivativeDone_;
     TExtendedVector headTerm_, headDerivative_;
+    // Zeroes DMatrix: only the noted pattern and the linear theory's extra
+    // rows and columns when nothing else was written, else every row written.
+    void clearDMatrix();
+    int linearTheoryRows_ = 0, linearTheoryColumns_ = 0;
+    // The Darcy friction factor of each column at the volume flow it was
+    // last worked out for: the residual and the derivative at the same flows
+    // share one.
+    double frictionFactor(int c, double flow_m3s);
+    std::vector<double> frictionFlow_, friction_;
 
     // The linear steps on the loop corrections where the system allows
     // (Loop_Correction_Solver.h); false leaves the step to the flow system.

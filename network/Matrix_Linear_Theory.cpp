@@ -228,6 +228,7 @@ void TMatrixEquations::LinearTheoryCalculateDMatrix()
         }
     }
     noteDMatrixFollowsPattern();
+    linearTheoryRows_ = std::max(linearTheoryRows_, DimensionY);
     bool pumps = false, components = false;
     for (int c = 1; c <= DimensionX; ++c) {
         pumps = pumps || QPumpLinearTheoryXIndex[c] > 0;
@@ -237,6 +238,8 @@ void TMatrixEquations::LinearTheoryCalculateDMatrix()
         LinearTheoryIncludePumpTransformationEquations();
     if (components)
         LinearTheoryIncludeComponentTransformationEquations();
+    linearTheoryRows_ = std::max(linearTheoryRows_, DimensionYWithLinearTransformationEquations);
+    linearTheoryColumns_ = std::max(linearTheoryColumns_, DimensionXWithLinearTransformationEquations);
 }
 
 void TMatrixEquations::LinearTheorySolveQkgsVariablesUsingSparSolv(int &solveStatus, TResultsLog &Log)

@@ -530,6 +530,26 @@ public:
     bool PipeLoopsLastPseduoLoopStartOrEndPipeIsNew() const;
     void PipeLoopsReOrderRealLoopsForPositiveStartDirection();
     void PipeLoopsCheckAllPipesPresent(TResultsLog &Log) const;
+    void PipeLoopsRemoveBetweenSupplyAndSupply();
+
+    // --- Debug listings (Network_Debug_Listings.cpp); no command calls them ---------
+    void PrintData(TResultsLog &TheMemo) const;
+    void PrintNodeLinks(TResultsLog &TheMemo) const;
+    void PrintNodeLinksNames(TResultsLog &TheMemo) const;
+    void PrintPipeLoops(TResultsLog &TheMemo) const;
+    void PrintInitialFlowGuesses(TResultsLog &TheMemo) const;
+    // The data of one pipe in an information box.
+    void MsgPipeData(int ThePipeId);
+    void PrintQMatrix(TResultsLog &TheMemo) const;
+    void PrintQKnowns(TResultsLog &TheMemo) const;
+    void PrintFResults(TResultsLog &TheMemo) const;
+    void PrintDMatrix(TResultsLog &TheMemo) const;
+    void PrintQDeltasEquations(TResultsLog &TheMemo) const;
+    void PrintQVariables(TResultsLog &TheMemo) const;
+    void PrintKVariables(TResultsLog &TheMemo) const;
+    void PrintNVariables(TResultsLog &TheMemo) const;
+    void PrintQFittingLossCoefficents(TResultsLog &TheMemo) const;
+    void PrintQPumpHeadCoefficents(TResultsLog &TheMemo) const;
 
     // --- Equation generation and recalculation (Network_Equations.cpp) ---------------
     int getQIndexOfPipeId(int PipeId) const;

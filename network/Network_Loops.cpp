@@ -453,6 +453,28 @@ void TNetwork::PipeLoopsCheckAllPipesPresent(TResultsLog &Log) const
     }
 }
 
+void TNetwork::PipeLoopsRemoveBetweenSupplyAndSupply()
+{
+    const int joints = GetNumberOfJointTypeNodes();
+    const auto startsAtTank = [&](int pipe) {
+        int from = 0, to = 0;
+        GetFromAndToNodeIds(pipe, from, to);
+        return from >= 1 && from <= MaxNodes && GetNode(from).NodeType == Tank;
+    };
+    for (int i = 1; i <= PipeLoopsCount && NodeLinksCount < joints + PipeLoopsCount;) {
+        const int n = PipeLoopsPipeCount[at(i)];
+        if (n < 1 || !startsAtTank(PipeLoops[at(i)][1]) || !startsAtTank(PipeLoops[at(i)][at(n)])) {
+            ++i;
+            continue;
+        }
+        PipeLoopRemove(i);
+        // The real loops come first; the split stays true to the store.
+        if (i <= PipeRealLoopCount)
+            --PipeRealLoopCount;
+        PipePseudoLoopCount = PipeLoopsCount - PipeRealLoopCount;
+    }
+}
+
 // --- Completing the loops ----------------------------------------------------------------
 
 namespace {

@@ -431,3 +431,67 @@ TEST(NetworkLoops, KeptLoopsFollowEveryEditOfTheLayout)
 
 } // namespace
 } // namespace tessaran
+
+namespace tessaran {
+namespace {
+
+// Paths that both leave tanks are dropped, first to last, only while there
+// are more loops than the joints leave room for.
+TEST(NetworkLoops, PathsBetweenTwoSuppliesGoOnlyWhileThereAreTooManyLoops)
+{
+    test::SolverNetwork s;
+    const int t1 = s.Tank(30), t2 = s.Tank(20), a = s.Joint(0, 0.01), b = s.Joint(0, 0.01);
+    const int p1 = s.Pipe(t1, a), p2 = s.Pipe(t2, a), p3 = s.Pipe(a, b), p4 = s.Pipe(b, a);
+    TNetwork &n = *s.net;
+    for (const auto &pipes : std::vector<std::vector<int>>{{p3, p4}, {p2, p1}, {p1, p2}}) {
+        const int loop = n.PipeLoopCreate();
+        for (const int pipe : pipes)
+            n.PipeLoopAddPipe(loop, pipe);
+    }
+    n.PipeRealLoopCount = 1;
+    n.PipeLoopsRemoveBetweenSupplyAndSupply();
+    EXPECT_EQ(s.Loops(), (Loops{{p3, p4}, {p1, p2}}));
+    EXPECT_EQ(n.PipeRealLoopCount, 1);
+    EXPECT_EQ(n.PipePseudoLoopCount, 1);
+    n.PipeLoopsRemoveBetweenSupplyAndSupply();
+    EXPECT_EQ(s.Loops(), (Loops{{p3, p4}, {p1, p2}})) << "joints plus loops equal the links";
+}
+
+TEST(NetworkDebugListings, TablesAndTheEquationSystemAsText)
+{
+    test::SolverNetwork s;
+    const int t = s.Tank(30), a = s.Joint(0, 0.02);
+    s.Pipe(t, a, 0.1), s.Pipe(a, t, 0.15, 150);
+    s.FindLoops();
+    TNetwork &n = *s.net;
+    n.MatrixEquationsGenerate(n.MatrixEquations, s.log, true);
+    TResultsLog memo;
+    n.PrintData(memo);
+    n.PrintNodeLinks(memo);
+    n.PrintNodeLinksNames(memo);
+    n.PrintPipeLoops(memo);
+    n.PrintInitialFlowGuesses(memo);
+    n.PrintQMatrix(memo);
+    n.PrintQKnowns(memo);
+    n.PrintQVariables(memo);
+    const auto has = [&](const std::string &line) {
+        return std::find(memo.Lines.begin(), memo.Lines.end(), line) != memo.Lines.end();
+    };
+    EXPECT_TRUE(has("NodeType=Tank, Elevation_m=30, Surface_Pressure_Bar_g=0, LiquidLevel_m=0, JointSupply_m3s=0, "
+                    "JointDischarge_m3s=0"));
+    EXPECT_TRUE(has("IsPressureSet=False"));
+    EXPECT_TRUE(has("InnerDiameter_m=0.15"));
+    EXPECT_TRUE(has("NodeLinks[2] PipeId=2 FromNodeId=2 ToNodeId=1"));
+    EXPECT_TRUE(has("PipeLoops[1]=1 2") || has("PipeLoops[1]=2 1"));
+    EXPECT_TRUE(has("None Found - All pipes listed in at least one loop."));
+    EXPECT_TRUE(has("QMatrix[1]=1 -1") || has("QMatrix[1]=-1 1"));
+    EXPECT_TRUE(has("QMatrix[2]=Kqn -Kqn") || has("QMatrix[2]=-Kqn Kqn") || has("QMatrix[2]=Kqn Kqn"));
+    EXPECT_TRUE(has("----QKnowns"));
+    EXPECT_TRUE(has("----QkgsVariables"));
+    n.MsgPipeData(2);
+    ASSERT_EQ(s.ui.Messages.size(), 1u);
+    EXPECT_EQ(s.ui.Messages[0].Text.rfind("Pipe 2 \rFromNodeId=2 ToNodeId=1\r", 0), 0u);
+}
+
+} // namespace
+} // namespace tessaran
