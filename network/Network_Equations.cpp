@@ -81,6 +81,31 @@ void TNetwork::MatrixEquationsGenerate(TMatrixEquations &TheMatrixEquations, TRe
                 column[at(pipe)] = k;
         }
 
+        // Each node's links in table order, so that a joint's row is written
+        // as a scan of the whole table would write it.
+        std::vector<int> linkStart(at(MaxNodes + 2), 0), linksAt;
+        const auto touches = [](int node) { return node >= 1 && node <= MaxNodes; };
+        for (int k = 1; k <= NodeLinksCount; ++k) {
+            const TNodeLink &link = NodeLinks[at(k)];
+            if (touches(link.FromNodeId))
+                ++linkStart[at(link.FromNodeId + 1)];
+            if (touches(link.ToNodeId) && link.ToNodeId != link.FromNodeId)
+                ++linkStart[at(link.ToNodeId + 1)];
+        }
+        for (int i = 1; i <= MaxNodes + 1; ++i)
+            linkStart[at(i)] += linkStart[at(i - 1)];
+        linksAt.resize(at(linkStart[at(MaxNodes + 1)]));
+        {
+            std::vector<int> next(linkStart.begin(), linkStart.end() - 1);
+            for (int k = 1; k <= NodeLinksCount; ++k) {
+                const TNodeLink &link = NodeLinks[at(k)];
+                if (touches(link.FromNodeId))
+                    linksAt[at(next[at(link.FromNodeId)]++)] = k;
+                if (touches(link.ToNodeId) && link.ToNodeId != link.FromNodeId)
+                    linksAt[at(next[at(link.ToNodeId)]++)] = k;
+            }
+        }
+
         // Continuity at every joint: inflows - outflows = discharge - supply.
         int row = 0;
         for (int id = GetNextNodeId(0); id > 0; id = GetNextNodeId(id)) {
@@ -93,8 +118,10 @@ void TNetwork::MatrixEquationsGenerate(TMatrixEquations &TheMatrixEquations, TRe
             bool any = false;
             TMatrixElementEnum *entries = e.QMatrix[row];
             const auto enter = [&](int nodeId) {
-                for (int k = 1; k <= NodeLinksCount; ++k) {
-                    const TNodeLink &link = NodeLinks[at(k)];
+                if (!touches(nodeId))
+                    return;
+                for (int e = linkStart[at(nodeId)]; e < linkStart[at(nodeId + 1)]; ++e) {
+                    const TNodeLink &link = NodeLinks[at(linksAt[at(e)])];
                     if (link.ToNodeId == nodeId) {
                         entries[linkColumn(link.PipeId)] = one;
                         any = true;
