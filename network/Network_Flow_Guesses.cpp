@@ -9,6 +9,7 @@
 #include <cmath>
 #include <numbers>
 #include <string>
+#include <vector>
 
 namespace tessaran {
 
@@ -177,26 +178,35 @@ void TNetwork::SetAllDischargeFlowGuesses()
 
 int TNetwork::GetNodeIdWhereAllOutFlowsSetAndSomeInFlowsNotSet() const
 {
+    // One pass over the links gathers every node's outgoing count and
+    // flags, then the nodes are judged in id order.
+    struct TFlags {
+        int Outs = 0;
+        bool AllOutsSet = true;
+        bool SomeInNotSet = false;
+    };
+    thread_local std::vector<TFlags> flags;
+    flags.assign(at(MaxNodes + 1), TFlags{});
+    const auto valid = [](int node) { return node >= 1 && node <= MaxNodes; };
+    for (int i = 1; i <= NodeLinksCount; ++i) {
+        const TNodeLink &link = NodeLinks[at(i)];
+        const bool set = GetPipe(link.PipeId).FlowGuessUncompressedSet;
+        if (valid(link.FromNodeId)) {
+            TFlags &from = flags[at(link.FromNodeId)];
+            ++from.Outs;
+            from.AllOutsSet = from.AllOutsSet && set;
+        }
+        if (valid(link.ToNodeId) && !set)
+            flags[at(link.ToNodeId)].SomeInNotSet = true;
+    }
     for (int nodeId = GetNextNodeId(0); nodeId > 0; nodeId = GetNextNodeId(nodeId)) {
         const TNode &node = GetNode(nodeId);
         if (node.NodeType != Joint)
             continue;
-        int outs = 0;
-        bool allOutsSet = true;
-        bool someInNotSet = false;
-        for (int i = 1; i <= NodeLinksCount; ++i) {
-            const TNodeLink &link = NodeLinks[at(i)];
-            const bool set = GetPipe(link.PipeId).FlowGuessUncompressedSet;
-            if (link.FromNodeId == nodeId) {
-                ++outs;
-                allOutsSet = allOutsSet && set;
-            }
-            if (link.ToNodeId == nodeId && !set)
-                someInNotSet = true;
-        }
-        if (outs == 0 && !(node.JointDischarge_m3s - node.JointSupply_m3s > 0))
+        const TFlags &f = flags[at(nodeId)];
+        if (f.Outs == 0 && !(node.JointDischarge_m3s - node.JointSupply_m3s > 0))
             continue;
-        if (allOutsSet && someInNotSet)
+        if (f.AllOutsSet && f.SomeInNotSet)
             return nodeId;
     }
     return -1;
