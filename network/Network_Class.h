@@ -418,7 +418,9 @@ public:
     bool IsCalculating() const { return calculationDepth_ > 0; }
 
     // --- Solution checks and the results log (Network_Solution_Checks.cpp) ----------
-    void CheckNetworkSolutionOk(TResultsLog &Log, bool &SolutionOk);
+    // FoundInvalid: an earlier check already found the solution invalid, so
+    // these checks may not verify it.
+    void CheckNetworkSolutionOk(TResultsLog &Log, bool &SolutionOk, bool FoundInvalid = false);
     void CheckNetworkCompressibleSolutionOk(TResultsLog &Log, bool &SolutionOk);
     void CheckFlowContinuity(bool &FlowContinuityOk, bool &FlowContinuityBalancePositive, TResultsLog &TheMemo) const;
 
@@ -758,6 +760,9 @@ private:
     // The preparation every liquid method starts with, the restores every
     // method ends with, and the report of an exception a method absorbs.
     void prepareLinksAndLoops(TResultsLog &Log);
+    bool hasPressureReferenceNode() const;
+    // Logs the problem when some node pressure lies below absolute zero.
+    bool logPressureBelowAbsoluteZero(TResultsLog &Log);
     void restoreAllPreparedLinks(TResultsLog &Log);
     static void logMethodException(TResultsLog &Log, const std::exception &e);
 

@@ -330,24 +330,8 @@ void TNetwork::SolveNetworkNewtonWithDischargeEstimates(bool &solved, bool &solu
             SetPumpsSetFlowRatePressureLosses(solved, Log, true);
         }
         if (solved) {
-            double minPressure = 0, maxPressure = 0;
-            std::string minNode, maxNode;
-            GetMinAndMaxPressureAtAnyNode_bar_g(minPressure, minNode, maxPressure, maxNode);
-            const double atmosphere = options.Atmosphere_bar_a;
-            if (minPressure < -atmosphere) {
+            if (logPressureBelowAbsoluteZero(Log))
                 solved = false;
-                const TUnit unit = options.UnitOfSurfacePressure;
-                const double density = FluidZones[1].Fluid.density_kgs_m3;
-                Log.Add(" ");
-                Log.Add(">>> PROBLEM:");
-                Log.Add("Pressure at some nodes would need to be less than 0 bar a, which is not physically possible.");
-                Log.Add("In this model, 0 bar a (absolute zero) is " +
-                        formatFixed(unitDecimals(unit), convertPressure(unt_Bar_A, unit, 0.0, atmosphere, density)) +
-                        " " + unitName(unit));
-                Log.Add("Pressure at node " + minNode + " would need to be " +
-                        convertAndFormat(unt_Bar_G, unit, minPressure) + " " + unitName(unit) +
-                        " (not physically possible)");
-            }
             SetResultsColorItemMinMaxValues();
         }
         if (solved)

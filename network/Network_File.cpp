@@ -587,6 +587,9 @@ void TNetwork::Load(TStream &TheFileStream)
 
         TheFileStream.Skip(1);
         TNetworkFileReader(*this, TheFileStream, version).ReadBody();
+        // Bytes after a whole network mean the file is not what it claims to be.
+        if (TheFileStream.Remaining() != 0)
+            throw ENetworkClass("bytes after the end of the network");
 
         TConfigOptions &c = ConfigOptions;
         c.ShowResultsColorKey = c.UseResultsColors;

@@ -9,6 +9,7 @@
 
 #include "platform/Pascal.h"
 #include "units/Unit_Format.h"
+#include "units/Units.h"
 
 #include <exception>
 #include <string>
@@ -57,8 +58,43 @@ void TNetwork::restoreAllPreparedLinks(TResultsLog &Log)
     SortNodeLinksByPipeId();
 }
 
+bool TNetwork::hasPressureReferenceNode() const
+{
+    for (int id = GetNextNodeId(0); id > 0; id = GetNextNodeId(id))
+        if (GetNode(id).NodeType == Tank || GetNode(id).NodeType == EndPressure)
+            return true;
+    return false;
+}
+
+bool TNetwork::logPressureBelowAbsoluteZero(TResultsLog &Log)
+{
+    double minPressure = 0, maxPressure = 0;
+    std::string minNode, maxNode;
+    GetMinAndMaxPressureAtAnyNode_bar_g(minPressure, minNode, maxPressure, maxNode);
+    const double atmosphere = ConfigOptions.Atmosphere_bar_a;
+    if (!(minPressure < -atmosphere))
+        return false;
+    const TUnit unit = ConfigOptions.UnitOfSurfacePressure;
+    const double density = FluidZones[1].Fluid.density_kgs_m3;
+    Log.Add(" ");
+    Log.Add(">>> PROBLEM:");
+    Log.Add("Pressure at some nodes would need to be less than 0 bar a, which is not physically possible.");
+    Log.Add("In this model, 0 bar a (absolute zero) is " +
+            formatFixed(unitDecimals(unit), convertPressure(unt_Bar_A, unit, 0.0, atmosphere, density)) + " " +
+            unitName(unit));
+    Log.Add("Pressure at node " + minNode + " would need to be " +
+            formatFixed(unitDecimals(unit), convertPressure(unt_Bar_G, unit, minPressure, atmosphere, density)) + " " +
+            unitName(unit) + " (not physically possible)");
+    return true;
+}
+
 void TNetwork::prepareLinksAndLoops(TResultsLog &Log)
 {
+    // Without a fixed pressure any flow pattern would balance; refuse it
+    // before a method can call one a solution.
+    if (!hasPressureReferenceNode())
+        throw ENetworkClass("The network has neither a Tank nor an End Pressure node: flows and pressures can only "
+                            "be found from a known pressure.");
     SortNodeLinksByPipeId();
     SetAllFlowControlEquivalentMassFlowRates();
     SetAllPumpAtSetFlowRateEquivalentMassFlowRates();
@@ -159,9 +195,12 @@ void TNetwork::SolveNetworkLinearTheory(bool &solved, bool &solutionOk, TResults
         if (solved) {
             SetFlowControlPressureLosses(solved, Log, true);
             SetPumpsSetFlowRatePressureLosses(solved, Log, true);
-            if (configured == LinearTheoryOnly) {
+            if (!solved) {
+                // The valve or pump settings were not met: nothing to verify.
+            } else if (configured == LinearTheoryOnly) {
+                const bool belowAbsoluteZero = logPressureBelowAbsoluteZero(Log);
                 SetResultsColorItemMinMaxValues();
-                CheckNetworkSolutionOk(Log, solutionOk);
+                CheckNetworkSolutionOk(Log, solutionOk, belowAbsoluteZero);
                 SolveLogSummary(Log, solved, solutionOk);
             } else {
                 solutionOk = true;

@@ -9,6 +9,8 @@
 #include "units/Unit_Format.h"
 
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace tessaran {
 
@@ -16,6 +18,10 @@ namespace {
 
 const std::string CR = "\r";
 const std::string CR2 = "\r\r";
+
+const std::string NoPressureReferenceMessage =
+    "The network has neither a Tank nor an End Pressure node." + CR2 +
+    "Flows and pressures can only be found from a known pressure: please add a tank or end pressure node.";
 
 std::string PipeText(int pipeId, const TPipe &pipe) { return "Pipe " + std::to_string(pipeId) + ", " + pipe.Name + ", "; }
 
@@ -28,19 +34,43 @@ bool ControlInUse(const TPipe &pipe, TControlType type)
     return pipe.FlowControlCount > 0 && pipe.FlowControlUseInCalc && pipe.FlowControl.ControlType == type;
 }
 
+std::pair<double, double> JointDemand(const TNode &node);
+
 // A joint's demand in its own flow type.
 bool JointHasDemand(const TNode &node)
 {
+    const auto [supply, discharge] = JointDemand(node);
+    return supply != 0 || discharge != 0;
+}
+
+// A joint's demand flows in its own flow type, supply then discharge.
+std::pair<double, double> JointDemand(const TNode &node)
+{
     switch (node.JointDemandUseFlowType) {
     case MassFlow:
-        return node.JointSupply_kgs != 0 || node.JointDischarge_kgs != 0;
+        return {node.JointSupply_kgs, node.JointDischarge_kgs};
     case GasFlow:
-        return node.JointSupply_SCMH != 0 || node.JointDischarge_SCMH != 0;
+        return {node.JointSupply_SCMH, node.JointDischarge_SCMH};
     case VolumeFlow:
     default:
-        return node.JointSupply_m3s != 0 || node.JointDischarge_m3s != 0;
+        return {node.JointSupply_m3s, node.JointDischarge_m3s};
     }
 }
+
+TUnit JointDemandUnit(const TNode &node)
+{
+    switch (node.JointDemandUseFlowType) {
+    case MassFlow:
+        return unt_kg_sec;
+    case GasFlow:
+        return unt_SCMH;
+    case VolumeFlow:
+    default:
+        return unt_m3_sec;
+    }
+}
+
+bool IsPositive(double value) { return std::isfinite(value) && value > 0; }
 
 double FlowControlSetFlow(const TFlowControl &control)
 {
@@ -87,13 +117,60 @@ void TNetwork::IsNetworkOkToCalculate(bool &NetworkOk, std::string &MessageStrin
                  0, 0);
     }
 
+    // Without a tank or end pressure node no pressure is known to start from.
+    bool pressureReference = false;
+    for (int nodeId = GetNextNodeId(0); nodeId > 0 && !pressureReference; nodeId = GetNextNodeId(nodeId))
+        pressureReference = GetNode(nodeId).NodeType == Tank || GetNode(nodeId).NodeType == EndPressure;
+    if (NodeLinksCount > 0 && !pressureReference)
+        fail(NoPressureReferenceMessage, 0, 0);
+
+    const TConfigOptions &options = ConfigOptions;
+    auto valueText = [](TUnit unit, TUnit shown, double value) {
+        return convertAndFormatDecimals(unit, shown, unitDecimals(shown), value) + " " + unitName(shown);
+    };
+    std::vector<bool> zoneChecked(static_cast<std::size_t>(MaxFluidZones) + 1, false);
     for (int i = 1; i <= NodeLinksCount; ++i) {
         const TNodeLink &link = NodeLinks[static_cast<std::size_t>(i)];
         const TPipe &pipe = GetPipe(link.PipeId);
         const std::string pipeText = PipeText(link.PipeId, pipe);
+        const int zone = pipe.FluidZoneIndex;
+        if (zone >= 1 && zone <= MaxFluidZones && !zoneChecked[static_cast<std::size_t>(zone)]) {
+            zoneChecked[static_cast<std::size_t>(zone)] = true;
+            const TFluid &fluid = FluidZones[static_cast<std::size_t>(zone)].Fluid;
+            const std::string zoneText = "Fluid Zone " + std::to_string(zone) + ", " + fluid.name + ", ";
+            if (!IsPositive(fluid.density_kgs_m3))
+                fail(zoneText + "has a density of " + valueText(unt_kg_m3, options.UnitOfDensity, fluid.density_kgs_m3) +
+                         ", which is not allowed." + CR2 + "Please amend the fluid density to a positive value.",
+                     link.PipeId, 0);
+            if (!IsPositive(fluid.centipoise))
+                fail(zoneText + "has a viscosity of " + formatFixed(4, fluid.centipoise) + " cP" +
+                         ", which is not allowed." + CR2 + "Please amend the fluid viscosity to a positive value.",
+                     link.PipeId, 0);
+        }
         if (pipe.Length_m == 0)
             fail(pipeText + "has zero length, which is not allowed." + CR2 +
                      "Please remove this pipe or amend its length to a non-zero value.",
+                 link.PipeId, 0);
+        else if (!IsPositive(pipe.Length_m))
+            fail(pipeText + "has a length of " + valueText(unt_m, options.UnitOfLength, pipe.Length_m) +
+                     ", which is not allowed." + CR2 + "Please amend its length to a positive value.",
+                 link.PipeId, 0);
+        if (!IsPositive(pipe.InnerDiameter_m))
+            fail(pipeText + "has an inner diameter of " +
+                     valueText(unt_m, options.UnitOfDiameter, pipe.InnerDiameter_m) + ", which is not allowed." +
+                     CR2 + "Please amend its inner diameter to a positive value.",
+                 link.PipeId, 0);
+        if (!std::isfinite(pipe.InnerRoughness_m) || pipe.InnerRoughness_m < 0)
+            fail(pipeText + "has an inner roughness of " +
+                     valueText(unt_m, options.UnitOfRoughness, pipe.InnerRoughness_m) + ", which is not allowed." +
+                     CR2 + "Please amend its inner roughness to zero or a positive value.",
+                 link.PipeId, 0);
+        else if (IsPositive(pipe.InnerDiameter_m) && pipe.InnerRoughness_m >= pipe.InnerDiameter_m)
+            fail(pipeText + "has an inner roughness of " +
+                     valueText(unt_m, options.UnitOfRoughness, pipe.InnerRoughness_m) +
+                     ", which is not less than its inner diameter (" +
+                     valueText(unt_m, options.UnitOfDiameter, pipe.InnerDiameter_m) + ")." + CR2 +
+                     "Please amend its inner roughness or inner diameter.",
                  link.PipeId, 0);
         if (pipe.FlowControlCount == 1 && ControlInUse(pipe, FCV) && !(FlowControlSetFlow(pipe.FlowControl) > 0))
             fail(pipeText + "has a Flow Control Valve (FCV) with a set flow rate of zero, which is not allowed." + CR2 +
@@ -160,6 +237,20 @@ void TNetwork::IsNetworkOkToCalculate(bool &NetworkOk, std::string &MessageStrin
     for (int nodeId = GetNextNodeId(0); nodeId > 0; nodeId = GetNextNodeId(nodeId)) {
         const TNode &node = GetNode(nodeId);
         const std::string nodeText = NodeText(nodeId, node);
+        if (node.NodeType == Joint) {
+            const auto [supply, discharge] = JointDemand(node);
+            const TUnit unit = JointDemandUnit(node);
+            for (const auto &[flow, what] : {std::pair{supply, "demand in flow"}, {discharge, "demand out flow"}})
+                if (!std::isfinite(flow))
+                    fail(nodeText + "has a " + what + " of " + formatFixed(unitDecimals(unit), flow) + " " +
+                             unitName(unit) + ", which is not allowed." + CR2 +
+                             "Please amend the demand flow to a number.",
+                         0, nodeId);
+            if (JointHasDemand(node) && GetNumberOfInFlowPipes(nodeId) + GetNumberOfOutFlowPipes(nodeId) == 0)
+                fail(nodeText + "has a demand flow but no pipe connects to it." + CR2 +
+                         "Please connect the node into the system or remove its demand flow.",
+                     0, nodeId);
+        }
         const bool tankOrEndPressure = node.NodeType == Tank || node.NodeType == EndPressure;
         if (tankOrEndPressure || (node.NodeType == Joint && JointHasDemand(node))) {
             int zone = 0;

@@ -31,11 +31,11 @@ const std::string SupportAddress = "support@tessaran.example";
 
 } // namespace
 
-void TNetwork::CheckNetworkSolutionOk(TResultsLog &Log, bool &SolutionOk)
+void TNetwork::CheckNetworkSolutionOk(TResultsLog &Log, bool &SolutionOk, bool FoundInvalid)
 {
     HighestPressureBalancingToleranceFinal_bar = 0;
     HighestPressureBalancingTolerancePipeId = 0;
-    SolutionOk = true;
+    SolutionOk = !FoundInvalid;
 
     const TConfigOptions &options = ConfigOptions;
     const double atmosphere = options.Atmosphere_bar_a;
@@ -81,7 +81,9 @@ void TNetwork::CheckNetworkSolutionOk(TResultsLog &Log, bool &SolutionOk)
                              pipe.PressureLossDueToElevationChange_Bar;
             const double error = std::fabs(d - L);
             const bool closedByBackflow = pipe.PreventBackflow && Ps < Pe;
-            if (error > HighestPressureBalancingToleranceFinal_bar && !closedByBackflow) {
+            // A result that is not a number balances nothing.
+            if (!(error <= HighestPressureBalancingToleranceFinal_bar) && !closedByBackflow &&
+                !std::isnan(HighestPressureBalancingToleranceFinal_bar)) {
                 HighestPressureBalancingToleranceFinal_bar = error;
                 HighestPressureBalancingTolerancePipeId = link.PipeId;
             }
@@ -92,7 +94,7 @@ void TNetwork::CheckNetworkSolutionOk(TResultsLog &Log, bool &SolutionOk)
             const double allowed =
                 usePercent ? (Pe + atmosphere) * percent / 100.0 : options.NodeBalancingToleranceFinal_bar;
 
-            if (error > allowed) {
+            if (!(error <= allowed)) {
                 if (pipe.PreventBackflow) {
                     if (Ps < Pe) {
                         Log.Add("Prevent BackFlow in Pipe " + idText(link.PipeId) +

@@ -5,8 +5,6 @@
 
 #include "network/Network_Class.h"
 
-#include "units/Unit_Format.h"
-#include "units/Units.h"
 
 namespace tessaran {
 
@@ -83,47 +81,36 @@ void TNetwork::SolveNetwork(bool &solved, bool &solutionOk, TResultsLog &Log, TR
     if (StopCalculating)
         solved = false;
 
-    if (solved) {
-        solutionOk = true;
-        double minPressure = 0, maxPressure = 0;
-        std::string minNode, maxNode;
-        GetMinAndMaxPressureAtAnyNode_bar_g(minPressure, minNode, maxPressure, maxNode);
-        const double atmosphere = ConfigOptions.Atmosphere_bar_a;
-        if (minPressure < -atmosphere) {
-            solutionOk = false;
-            const TUnit unit = ConfigOptions.UnitOfSurfacePressure;
-            const double density = FluidZones[1].Fluid.density_kgs_m3;
-            Log.Add(" ");
-            Log.Add(">>> PROBLEM:");
-            Log.Add("Pressure at some nodes would need to be less than 0 bar a, which is not physically possible.");
-            Log.Add("In this model, 0 bar a (absolute zero) is " +
-                    formatFixed(unitDecimals(unit), convertPressure(unt_Bar_A, unit, 0.0, atmosphere, density)) + " " +
-                    unitName(unit));
-            Log.Add("Pressure at node " + minNode + " would need to be " +
-                    formatFixed(unitDecimals(unit), convertPressure(unt_Bar_G, unit, minPressure, atmosphere, density)) +
-                    " " + unitName(unit) + " (not physically possible)");
+    // Linear theory alone and Newton from discharge estimates verify and sum
+    // up their own solutions; the log carries one verdict per outcome.
+    const bool methodVerifies = method == LinearTheoryOnly || method == EstimateDischargeNewtonOnly;
+    if (solved && !methodVerifies) {
+        const bool belowAbsoluteZero = logPressureBelowAbsoluteZero(Log);
+        SetAllPipeEntryAndExitVelocities();
+        SetResultsColorItemMinMaxValues();
+        CheckNetworkSolutionOk(Log, solutionOk, belowAbsoluteZero);
+        if (compressible) {
+            bool checksOk = true;
+            CheckNetworkCompressibleSolutionOk(Log, checksOk);
+            solutionOk = solutionOk && checksOk;
         }
+    } else if (solved) {
         SetAllPipeEntryAndExitVelocities();
         SetResultsColorItemMinMaxValues();
     }
-    if (solved) {
-        bool checksOk = true;
-        CheckNetworkSolutionOk(Log, checksOk);
-        solutionOk = solutionOk && checksOk;
-    }
-    if (solved && compressible) {
-        bool checksOk = true;
-        CheckNetworkCompressibleSolutionOk(Log, checksOk);
-        solutionOk = solutionOk && checksOk;
-    }
-    if (solutionOk) {
-        if (solved)
-            solvedSuccessful = true;
-        SolveLogSummary(Log, solved, solutionOk);
-    }
+    solutionOk = solved && solutionOk;
+    solvedSuccessful = solutionOk;
+
+    const bool summarised = (method == LinearTheoryOnly && solved) ||
+                            (method == EstimateDischargeNewtonOnly && solutionOk);
     if (StopCalculating) {
-        Log.Add(" ");
-        Log.Add("*** Calculation Stopped. System was not solved.");
+        // The discharge-estimate method has logged the stop itself.
+        if (method != EstimateDischargeNewtonOnly) {
+            Log.Add(" ");
+            Log.Add("*** Calculation Stopped. System was not solved.");
+        }
+    } else if (!summarised) {
+        SolveLogSummary(Log, solved, solutionOk);
     }
     LogOneTimeMessages(Log);
 }

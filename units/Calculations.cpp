@@ -5,12 +5,21 @@
 #include "platform/Pascal.h"
 
 #include <cmath>
+#include <limits>
 
 namespace tessaran {
 
 namespace {
 
 using LD = long double;
+
+// A wall roughness is a finite height of zero or more within a bore of
+// finite positive size; any other turns the friction law into a plausible
+// but meaningless number.
+bool isPossibleRoughness(double d, double e)
+{
+    return std::isfinite(d) && d > 0 && std::isfinite(e) && e >= 0 && e < d;
+}
 
 double colebrookFrictionFactor(double re, double d, double e, bool &converged)
 {
@@ -73,8 +82,10 @@ double calcFlowFromVelocity(double Velocity_ms, double InnerDiameter_m, double V
 
 double calcVelocity(double Flow_m3s, double InnerDiameter_m, double VelocityFactor)
 {
+    // No flow is still no velocity; a flow through no bore has none that
+    // could stand for it.
     if (InnerDiameter_m <= 0)
-        return 0.0;
+        return Flow_m3s == 0 ? 0.0 : std::numeric_limits<double>::quiet_NaN();
     return static_cast<double>(Flow_m3s / (PiExtended * Sqr(InnerDiameter_m) / 4.0L) * VelocityFactor);
 }
 
@@ -92,6 +103,8 @@ double calcFrictionFactorStart(double ReynoldsNumber, double InnerDiameter_m, do
         return 64.0 / re;
     if (re < 3500)
         return (re - 1500.0) / 30000.0;
+    if (!isPossibleRoughness(InnerDiameter_m, Roughness_m))
+        return std::numeric_limits<double>::quiet_NaN();
     LD x = static_cast<LD>(Roughness_m) / InnerDiameter_m / 3.7L;
     if (!(x > 0))
         x = 1e-7L;
@@ -111,6 +124,10 @@ double calcFrictionFactor(double ReynoldsNumber, double InnerDiameter_m, double 
         return 64.0 / re;
     if (re <= 3500)
         return (re - 1500.0) / 30000.0;
+    if (!isPossibleRoughness(InnerDiameter_m, Roughness_m)) {
+        Converged = false;
+        return std::numeric_limits<double>::quiet_NaN();
+    }
     return colebrookFrictionFactor(re, InnerDiameter_m, Roughness_m, Converged);
 }
 

@@ -245,11 +245,12 @@ TEST(LiquidMethodsLog, SolvedNetworkIsVerifiedAndSummarised)
     EXPECT_GT(net.Network->getIterationCount(), 0);
     EXPECT_GT(net.Network->getIterationCountTotal(), 1);
 
-    // Linear theory alone verifies and summarises, and the driver once more.
+    // Linear theory alone verifies and summarises, the driver does not repeat it.
     ControlNetwork linear;
     const SolveResult linearResult = Solve(*linear.Network, LinearTheoryOnly);
     ASSERT_TRUE(linearResult.Solved);
-    EXPECT_EQ(CountStarting(linearResult.Log, ">>> Verifying pipe losses against node pressures"), 2);
+    EXPECT_EQ(CountStarting(linearResult.Log, ">>> Verifying pipe losses against node pressures"), 1);
+    EXPECT_EQ(CountStarting(linearResult.Log, "Final Solution Details:"), 1);
     EXPECT_TRUE(Contains(linearResult.Log, "Solving network to approximate solution using linear convergence."));
 }
 
@@ -270,9 +271,10 @@ TEST(LiquidMethodsLog, FourFailedAttemptsEndWithTheFailureLine)
     EXPECT_EQ(CountStarting(result.Log, "Solution outside specified loop balance tolerance (using refinement delta="),
               4);
     EXPECT_EQ(CountStarting(result.Log, "Set Delta Multiplier to "), 3);
-    ASSERT_GE(result.Log.Count(), 2);
-    EXPECT_EQ(result.Log.Lines.back(), "Failed to converge from linear solution start values.");
+    EXPECT_TRUE(Contains(result.Log, "Failed to converge from linear solution start values."));
     EXPECT_FALSE(Contains(result.Log, "Final Solution Details:"));
+    // The run ends with its one verdict.
+    EXPECT_EQ(CountStarting(result.Log, "SYSTEM WAS NOT SOLVED."), 1);
     EXPECT_EQ(InputSnapshot(*net.Network), before);
 }
 

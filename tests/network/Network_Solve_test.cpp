@@ -1,5 +1,6 @@
 #include "network/Network_Class.h"
 
+#include "Liquid_Network_Fixture.h"
 #include "support/Scripted_User_Interface.h"
 #include "units/Units.h"
 
@@ -7,6 +8,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -106,6 +109,111 @@ TEST(SolveDriver, GasMethodsRunFromTheDriverAndAgree)
     for (std::size_t i = 0; i < nodeAdjust.Pipes.size(); ++i) {
         const double expected = nodeAdjust.MassFlow(nodeAdjust.Pipes[i]);
         EXPECT_NEAR(flowAdjust.MassFlow(flowAdjust.Pipes[i]), expected, 1e-3 * std::fabs(expected)) << i;
+    }
+}
+
+// --- Impossible data ---------------------------------------------------------------------
+
+// Two tanks and a ring of joints with a demand: sound until a case spoils it.
+struct RingWithTanks {
+    std::unique_ptr<TNetwork> Network = std::make_unique<TNetwork>();
+    test::TScriptedUserInterface Ui;
+    int High = 0, Low = 0, A = 0, B = 0, C = 0, Loose = 0;
+    int Feed = 0, AB = 0, AC = 0, BC = 0, Out = 0;
+
+    RingWithTanks()
+    {
+        TNetwork &n = *Network;
+        n.UserInterface = &Ui;
+        High = test::AddTank(n, "High", 30);
+        A = test::AddSolverNode(n, "A", Joint);
+        B = test::AddSolverNode(n, "B", Joint, 0, 0.004);
+        C = test::AddSolverNode(n, "C", Joint);
+        Low = test::AddTank(n, "Low", 0);
+        Loose = test::AddSolverNode(n, "Loose", Joint);
+        Feed = test::AddSolverPipe(n, High, A, 100, 0.1, "Feed");
+        AB = test::AddSolverPipe(n, A, B, 80, 0.08, "AB");
+        AC = test::AddSolverPipe(n, A, C, 120, 0.08, "AC");
+        BC = test::AddSolverPipe(n, B, C, 60, 0.05, "BC");
+        Out = test::AddSolverPipe(n, C, Low, 100, 0.1, "Out");
+    }
+    void SetDemand(int nodeId, double discharge_m3s)
+    {
+        TNode &node = Network->GetNode(nodeId);
+        node.JointDischarge_m3s = discharge_m3s;
+        node.SetAllJointInFlowOutFlowVolumetricMassAndGasFlowsEquivalent(
+            Network->FluidZones[1].Fluid, Network->ConfigOptions.Atmosphere_bar_a,
+            Network->ConfigOptions.GasFlowTemperaturePressureModel);
+    }
+};
+
+// Every impossible network is refused before the calculation with a message
+// naming the item and its value; run anyway, no liquid method verifies it.
+TEST(ImpossibleNetworks, AreRefusedAndNeverVerified)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    struct Case {
+        const char *Name;
+        std::function<void(RingWithTanks &)> Spoil;
+        std::function<std::string(const RingWithTanks &)> Message;
+    };
+    const auto pipeText = [](const RingWithTanks &r, int id, const std::string &rest) {
+        return "Pipe " + std::to_string(id) + ", " + r.Network->GetPipe(id).Name + ", " + rest;
+    };
+    const Case cases[] = {
+        {"zero diameter", [](RingWithTanks &r) { r.Network->GetPipe(r.BC).InnerDiameter_m = 0; },
+         [&](const RingWithTanks &r) { return pipeText(r, r.BC, "has an inner diameter of 0.00 mm, which is not allowed."); }},
+        {"negative diameter", [](RingWithTanks &r) { r.Network->GetPipe(r.AB).InnerDiameter_m = -0.08; },
+         [&](const RingWithTanks &r) { return pipeText(r, r.AB, "has an inner diameter of -80.00 mm, which is not allowed."); }},
+        {"NaN diameter", [&](RingWithTanks &r) { r.Network->GetPipe(r.AB).InnerDiameter_m = nan; },
+         [&](const RingWithTanks &r) { return pipeText(r, r.AB, "has an inner diameter of NAN mm, which is not allowed."); }},
+        {"negative length", [](RingWithTanks &r) { r.Network->GetPipe(r.AC).Length_m = -5; },
+         [&](const RingWithTanks &r) { return pipeText(r, r.AC, "has a length of -5.00 m, which is not allowed."); }},
+        {"NaN roughness", [&](RingWithTanks &r) { r.Network->GetPipe(r.Feed).InnerRoughness_m = nan; },
+         [&](const RingWithTanks &r) { return pipeText(r, r.Feed, "has an inner roughness of NAN mm, which is not allowed."); }},
+        {"infinite roughness",
+         [](RingWithTanks &r) { r.Network->GetPipe(r.Feed).InnerRoughness_m = std::numeric_limits<double>::infinity(); },
+         [&](const RingWithTanks &r) { return pipeText(r, r.Feed, "has an inner roughness of INF mm, which is not allowed."); }},
+        {"roughness above the bore", [](RingWithTanks &r) { r.Network->GetPipe(r.Out).InnerRoughness_m = 1e6; },
+         [&](const RingWithTanks &r) {
+             return pipeText(r, r.Out, "has an inner roughness of 1000000000.00 mm, which is not less than its inner diameter (100.00 mm).");
+         }},
+        {"NaN demand", [&](RingWithTanks &r) { r.SetDemand(r.B, nan); },
+         [](const RingWithTanks &r) { return "Node " + std::to_string(r.B) + ", B, has a demand out flow of NAN m3/sec, which is not allowed."; }},
+        {"demand on a joint without pipes", [](RingWithTanks &r) { r.SetDemand(r.Loose, 0.002); },
+         [](const RingWithTanks &r) { return "Node " + std::to_string(r.Loose) + ", Loose, has a demand flow but no pipe connects to it."; }},
+        {"density zero", [](RingWithTanks &r) { r.Network->FluidZones[1].Fluid.density_kgs_m3 = 0; },
+         [](const RingWithTanks &r) { return "Fluid Zone 1, " + r.Network->FluidZones[1].Fluid.name + ", has a density of 0.00 kg/m3, which is not allowed."; }},
+        {"no tank", [](RingWithTanks &r) {
+             r.Network->GetNode(r.High).NodeType = Joint;
+             r.Network->GetNode(r.Low).NodeType = Joint;
+         },
+         [](const RingWithTanks &) { return std::string("The network has neither a Tank nor an End Pressure node."); }},
+    };
+    for (const Case &c : cases) {
+        for (const TMethodOfSolution method : {LinearTheoryOnly, LinearTheoryThenNewton, EstimateDischargeNewtonOnly}) {
+            SCOPED_TRACE(std::string(c.Name) + " method " + std::to_string(static_cast<int>(method)));
+            RingWithTanks ring;
+            TNetwork &n = *ring.Network;
+            n.ConfigOptions.MethodOfSolution = method;
+            bool ok = true;
+            std::string message;
+            int zoomPipe = 0, zoomNode = 0;
+            n.IsNetworkOkToCalculate(ok, message, zoomPipe, zoomNode);
+            ASSERT_TRUE(ok) << message;
+            c.Spoil(ring);
+            n.IsNetworkOkToCalculate(ok, message, zoomPipe, zoomNode);
+            EXPECT_FALSE(ok);
+            EXPECT_EQ(message.substr(0, message.find('\r')), c.Message(ring));
+
+            bool solved = false, solutionOk = true;
+            TResultsLog log, privateLog;
+            n.SolveNetwork(solved, solutionOk, log, privateLog);
+            EXPECT_FALSE(solutionOk && solved) << ::testing::PrintToString(log.Lines);
+            EXPECT_FALSE(solutionOk);
+            EXPECT_FALSE(n.solvedSuccessful);
+            EXPECT_EQ(std::count(log.Lines.begin(), log.Lines.end(), ">>> Solution Verified."), 0);
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 using namespace tessaran;
 
@@ -94,10 +95,30 @@ TEST(HydraulicFormulas, VelocityFlowAndReynoldsNumber)
     EXPECT_NEAR(calcVelocity(0.03, d, 1.5), 1.5 * 0.03 / area, 1e-12);
     EXPECT_NEAR(calcFlowFromVelocity(calcVelocity(-0.03, d, 1.5), d, 1.5), -0.03, 1e-15);
     EXPECT_NEAR(calcVelocityFromMassFlow(30, 1000, d), 0.03 / area, 1e-12);
+    // A flow through no bore has no velocity that could stand for it.
     for (const double bad : {0.0, -0.1}) {
-        EXPECT_EQ(calcVelocity(1, bad, 1), 0.0);
+        EXPECT_TRUE(std::isnan(calcVelocity(1, bad, 1)));
+        EXPECT_EQ(calcVelocity(0, bad, 1), 0.0);
         EXPECT_EQ(calcFlowFromVelocity(1, bad, 1), 0.0);
     }
+}
+
+// A turbulent friction factor from a roughness no pipe can have is not a
+// number: none of these may pass for a smooth or merely rough pipe.
+TEST(FrictionFactor, ImpossibleRoughnessOrBoreGivesNoNumber)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        double d, e;
+    } cases[] = {{0.1, nan}, {0.1, inf}, {0.1, -1e-4}, {0.1, 0.1}, {0.1, 1e6}, {0, 1e-4}, {-0.1, 1e-4}, {nan, 1e-4}};
+    for (const auto &c : cases) {
+        bool converged = true;
+        EXPECT_TRUE(std::isnan(calcFrictionFactor(1e5, c.d, c.e, converged))) << c.d << " " << c.e;
+        EXPECT_FALSE(converged);
+        EXPECT_TRUE(std::isnan(calcFrictionFactorStart(1e5, c.d, c.e))) << c.d << " " << c.e;
+    }
+    // Laminar flow does not depend on the wall.
+    EXPECT_DOUBLE_EQ(calcFrictionFactor(2000, 0.1, nan), 0.032);
 }
 
 TEST(HydraulicFormulas, LossesAreOddInTheFlowAndTheirDerivativesMatchThem)
