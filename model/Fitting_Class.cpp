@@ -1,5 +1,7 @@
 #include "model/Fitting_Class.h"
 
+#include "model/Pipe_Table_Text.h"
+
 #include "platform/Stream.h"
 #include "platform/TextFile.h"
 #include "units/Unit_Format.h"
@@ -93,12 +95,16 @@ void TFitting::SetFittingData(int the_MetricSize, int the_ImageIndex, std::strin
                               std::string_view the_MetricDiameter, std::string_view the_ImperialDiameter,
                               std::string_view the_Description, double the_KValue)
 {
+    // The texts are fields of the fittings text tables.
+    for (std::string_view text : {the_PartTypeStr, the_MetricDiameter, the_ImperialDiameter, the_Description})
+        if (!IsTableFieldText(text))
+            throw EFittingClass("Fitting texts may not hold \"~|~\" or end in \"~|\": " + std::string(text));
     MetricSize = the_MetricSize;
     ImageIndex = the_ImageIndex;
-    PartTypeStr = CutToShortString(the_PartTypeStr, PartTypeStrLength);
-    MetricDiameter = CutToShortString(the_MetricDiameter, MetricDiameterLength);
-    ImperialDiameter = CutToShortString(the_ImperialDiameter, ImperialDiameterLength);
-    Description = CutToShortString(the_Description, DescriptionLength);
+    PartTypeStr = CutTableField(the_PartTypeStr, PartTypeStrLength);
+    MetricDiameter = CutTableField(the_MetricDiameter, MetricDiameterLength);
+    ImperialDiameter = CutTableField(the_ImperialDiameter, ImperialDiameterLength);
+    Description = CutTableField(the_Description, DescriptionLength);
     KValue = the_KValue;
 }
 
@@ -166,7 +172,7 @@ std::string TFitting::GetTextLine() const
     std::string line;
     for (const std::string &field : {std::to_string(MetricSize), std::to_string(ImageIndex), PartTypeStr,
                                      MetricDiameter, ImperialDiameter, Description}) {
-        line += field;
+        line += TableFieldForLine(field);
         line += TextSeparator;
     }
     line += FormatKValue(KValue);

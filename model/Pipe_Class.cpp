@@ -768,13 +768,24 @@ void TPipe::Load(TStream &s, const std::string &FileVersion)
     }
 }
 
+namespace {
+
+// A row no pipe can have: no outer diameter, a wall that leaves no bore, or
+// a negative roughness, wall or weight.
+bool IsPossiblePipeSize(double roughness, double wall, double outer, double weight)
+{
+    return outer > 0 && wall >= 0 && outer - 2.0 * wall > 0 && roughness >= 0 && weight >= 0;
+}
+
+} // namespace
+
 std::string TPipe::DiameterDataLine() const
 {
     const std::string sep = "~|~";
-    return Material + sep + ScheduleClass + sep +
+    return TableFieldForLine(Material) + sep + TableFieldForLine(ScheduleClass) + sep +
            TableRealText(convertUnit(TUnit::unt_m, TUnit::unt_inch, InnerRoughness_m), 7, 9) + sep +
-           std::to_string(NominalDiameterMetric) + sep + NominalDiameterMetricString + sep +
-           NominalDiameterImperialString + sep +
+           std::to_string(NominalDiameterMetric) + sep + TableFieldForLine(NominalDiameterMetricString) + sep +
+           TableFieldForLine(NominalDiameterImperialString) + sep +
            TableRealText(convertUnit(TUnit::unt_m, TUnit::unt_inch, WallThickness_m), 7, 9) + sep +
            TableRealText(convertUnit(TUnit::unt_m, TUnit::unt_inch, OuterDiameter_m), 7, 9) + sep +
            TableRealText(convertUnit(TUnit::unt_kgs_per_m, TUnit::unt_lbs_per_ft, WeightPerMetre_kg), 7, 9);
@@ -793,18 +804,18 @@ void TPipe::LoadDiameterDataFromLine(const std::string &line, const std::string 
     const std::size_t shift = hasMetricText ? 0 : 1;
     if (fields.empty() || !ReadTableReal(fields[2], roughness_in) || !ReadTableInteger(fields[3], nominal) ||
         !ReadTableReal(fields[6 - shift], wall_in) || !ReadTableReal(fields[7 - shift], od_in) ||
-        !ReadTableReal(fields[8 - shift], weight_lbft)) {
+        !ReadTableReal(fields[8 - shift], weight_lbft) || !IsPossiblePipeSize(roughness_in, wall_in, od_in, weight_lbft)) {
         Clear();
         return;
     }
-    Material = CutToShortString(fields[0], 40);
-    ScheduleClass = CutToShortString(fields[1], 20);
+    Material = CutTableField(fields[0], 40);
+    ScheduleClass = CutTableField(fields[1], 20);
     InnerRoughness_m = convertUnit(TUnit::unt_inch, TUnit::unt_m, roughness_in);
     NominalDiameterMetric = nominal;
     NominalDiameterMetricString = std::to_string(nominal) + " mm";
     if (hasMetricText)
-        NominalDiameterMetricString = CutToShortString(fields[4], 20);
-    NominalDiameterImperialString = CutToShortString(fields[5 - shift], 20);
+        NominalDiameterMetricString = CutTableField(fields[4], 20);
+    NominalDiameterImperialString = CutTableField(fields[5 - shift], 20);
     WallThickness_m = convertUnit(TUnit::unt_inch, TUnit::unt_m, wall_in);
     OuterDiameter_m = convertUnit(TUnit::unt_inch, TUnit::unt_m, od_in);
     WeightPerMetre_kg = convertUnit(TUnit::unt_lbs_per_ft, TUnit::unt_kgs_per_m, weight_lbft);

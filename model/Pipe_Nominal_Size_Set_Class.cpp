@@ -396,10 +396,11 @@ void TPipeNominalSizeSet::SaveToTextPipeNominalSizeData(std::ostream &F) const
     try {
     for (int r = 1; r <= PipeCount; ++r) {
         const TPipeNominalSizeData &row = Row(r);
-        WriteTextLine(F, row.Material + sep + row.ScheduleClass + sep +
+        WriteTextLine(F, TableFieldForLine(row.Material) + sep + TableFieldForLine(row.ScheduleClass) + sep +
                                   TableRealText(convertUnit(unt_m, unt_inch, row.InnerRoughness_m), 7, 6) + sep +
-                                  std::to_string(row.NominalDiameterMetric) + sep + row.NominalDiameterMetricString +
-                                  sep + row.NominalDiameterImperialString + sep +
+                                  std::to_string(row.NominalDiameterMetric) + sep +
+                                  TableFieldForLine(row.NominalDiameterMetricString) + sep +
+                                  TableFieldForLine(row.NominalDiameterImperialString) + sep +
                                   TableRealText(convertUnit(unt_m, unt_inch, row.WallThickness_m), 7, 3) + sep +
                                   TableRealText(convertUnit(unt_m, unt_inch, row.OuterDiameter_m), 7, 3));
     }

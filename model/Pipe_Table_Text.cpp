@@ -1,5 +1,7 @@
 #include "model/Pipe_Table_Text.h"
 
+#include "platform/TextFile.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -19,6 +21,29 @@ std::string Trimmed(const std::string &text)
 }
 
 } // namespace
+
+bool IsTableFieldText(std::string_view text)
+{
+    return text.find(FieldSeparator) == std::string_view::npos && !text.ends_with("~|");
+}
+
+std::string CutTableField(std::string_view text, int capacity)
+{
+    std::string field = CutToShortString(text, capacity);
+    if (field.ends_with("~|"))
+        field.pop_back();
+    return field;
+}
+
+std::string TableFieldForLine(std::string_view text)
+{
+    std::string field(text);
+    for (std::size_t p = field.find(FieldSeparator); p != std::string::npos; p = field.find(FieldSeparator, p))
+        field[p + 1] = '!';
+    if (field.ends_with("~|"))
+        field.back() = '!';
+    return field;
+}
 
 std::vector<std::string> SplitTableFields(const std::string &line, int fieldCount)
 {

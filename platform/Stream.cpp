@@ -5,7 +5,13 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <cerrno>
+#include <csignal>
+#include <filesystem>
 #include <fstream>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tessaran {
@@ -163,25 +169,110 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string &path)
     return bytes;
 }
 
-void SaveFileAtomically(const std::string &path, const std::vector<std::uint8_t> &bytes)
+namespace {
+
+// The file a path names once every symbolic link on the way is followed, so
+// that a save replaces the file and leaves the link a link.
+std::filesystem::path FollowLinks(std::filesystem::path path)
 {
-    std::string temporary = path + ".tmp" + std::to_string(::getpid());
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        if (!file)
-            throw EStreamError("Cannot create file " + temporary);
-        file.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        file.flush();
-        if (!file) {
-            file.close();
-            std::remove(temporary.c_str());
-            throw EStreamError("Cannot write file " + path);
+    namespace fs = std::filesystem;
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(path, error)))
+            return path;
+        const fs::path target = fs::read_symlink(path, error);
+        if (error)
+            throw EStreamError("Cannot follow link " + path.string());
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    throw EStreamError("Too many links from " + path.string());
+}
+
+bool IsTemporaryOf(const std::string &name, const std::string &prefix, long &pid)
+{
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    const std::string digits = name.substr(prefix.size());
+    if (digits.size() > 10 || !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return false;
+    pid = std::stol(digits);
+    return true;
+}
+
+// A save that was killed leaves its temporary behind; one whose process is
+// gone will never finish, so the next save of the same file removes it.
+void RemoveStaleTemporaries(const std::filesystem::path &folder, const std::string &prefix)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        long pid = 0;
+        if (!IsTemporaryOf(it->path().filename().string(), prefix, pid))
+            continue;
+        if (pid != static_cast<long>(::getpid()) && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+            std::error_code ignored;
+            fs::remove(it->path(), ignored);
         }
     }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
+}
+
+void SyncFolder(const std::filesystem::path &folder)
+{
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+} // namespace
+
+void SaveFileAtomically(const std::string &path, const std::vector<std::uint8_t> &bytes)
+{
+    namespace fs = std::filesystem;
+    const fs::path target = FollowLinks(path);
+    const fs::path folder = target.parent_path();
+    const std::string prefix = target.filename().string() + ".tmp";
+    RemoveStaleTemporaries(folder.empty() ? fs::path(".") : folder, prefix);
+
+    // A file replaced keeps its permissions; a new one gets the usual ones.
+    struct stat existing {};
+    const bool replacing = ::stat(target.c_str(), &existing) == 0;
+    const mode_t mode = replacing ? (existing.st_mode & 07777) : 0666;
+
+    const fs::path temporary = target.parent_path() / (prefix + std::to_string(::getpid()));
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+    if (fd < 0)
+        throw EStreamError("Cannot create file " + temporary.string());
+    auto fail = [&](const std::string &message) {
+        ::close(fd);
+        ::unlink(temporary.c_str());
+        throw EStreamError(message);
+    };
+    if (replacing && ::fchmod(fd, mode) != 0)
+        fail("Cannot set the permissions of " + temporary.string());
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            fail("Cannot write file " + path);
+        written += static_cast<std::size_t>(n);
+    }
+    // The data must be on disk before the name points at it.
+    if (::fsync(fd) != 0)
+        fail("Cannot write file " + path);
+    if (::close(fd) != 0) {
+        ::unlink(temporary.c_str());
+        throw EStreamError("Cannot write file " + path);
+    }
+    SyncFolder(folder);
+    if (std::rename(temporary.c_str(), target.c_str()) != 0) {
+        ::unlink(temporary.c_str());
         throw EStreamError("Cannot replace file " + path);
     }
+    SyncFolder(folder);
 }
 
 } // namespace tessaran

@@ -106,8 +106,10 @@ private:
 // Reads a whole file; raises EStreamError when it cannot be read.
 std::vector<std::uint8_t> ReadWholeFile(const std::string &path);
 // Writes bytes to a temporary file in the target's folder and renames it over
-// the target only once everything is written, so a failed save never
-// destroys the previous file. Raises EStreamError on failure.
+// the target only once everything is written and synced, so a failed or
+// killed save never destroys the previous file. A symbolic link is written
+// through; the file keeps its permissions; temporaries that killed saves of
+// the same file left behind are removed. Raises EStreamError on failure.
 void SaveFileAtomically(const std::string &path, const std::vector<std::uint8_t> &bytes);
 
 } // namespace tessaran

@@ -111,6 +111,35 @@ TEST(Fitting, MalformedLinesAreRefusedAndLeaveTheFittingCleared)
     }
 }
 
+// What is saved always loads: entry refuses the field separator, a cut
+// never makes one, and one read from a binary record is written as "~!~".
+TEST(Fitting, SavedTextsNeverHoldTheFieldSeparator)
+{
+    for (const std::string &bad : {"Gate ~|~ valve", "ends in ~|"})
+        EXPECT_THROW(MakeFitting(25, 9, "GateV", 0.5, bad), EFittingClass) << bad;
+
+    const TFitting cut = MakeFitting(25, 9, "GateV", 0.5, std::string(78, 'd') + "~|x");
+    EXPECT_EQ(cut.Description, std::string(78, 'd') + "~");
+
+    ByteFixture record;
+    record.Int32(25).Int32(9).Short("Gate~|", 40).Short("25 mm", 16).Short("1 in", 16).Short("a~|~b", 80).Double(0.5);
+    TMemoryStream stream(record.bytes);
+    TFitting binary;
+    binary.Load(stream);
+    ASSERT_EQ(binary.Description, "a~|~b");
+
+    for (const TFitting &saved : {cut, binary}) {
+        TFitting read;
+        ASSERT_NO_THROW(read.SetFromTextLine(saved.GetTextLine())) << saved.GetTextLine();
+        EXPECT_EQ(read.KValue, 0.5);
+        EXPECT_EQ(read.GetTextLine(), saved.GetTextLine());
+    }
+    TFitting read;
+    read.SetFromTextLine(binary.GetTextLine());
+    EXPECT_EQ(read.PartTypeStr, "Gate~!");
+    EXPECT_EQ(read.Description, "a~!~b");
+}
+
 TEST(Fitting, GridCellsAndSortKeys)
 {
     TFitting f = MakeFitting(100, 12, "Globe", 6.125, "Globe valve");

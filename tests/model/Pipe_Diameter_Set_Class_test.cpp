@@ -65,6 +65,11 @@ TEST(PipeSizeRow, ALineThatDoesNotParseClearsThePipe)
         Row("CS", "40", "2.375x"),                             // trailing characters
         Row("CS", "40", "2.37.5"),                             // two separators
         Row("CS", "40", "2.375").substr(0, 30),                // separators missing
+        Row("CS", "40", "0"),                                  // no outer diameter
+        Row("CS", "40", "0.2", "0.154"),                       // a wall wider than the bore
+        Row("CS", "40", "2.375", "-0.1"),                      // negative wall
+        "CS" + Sep + "40" + Sep + "-0.0018" + Sep + "50" + Sep + "a" + Sep + "b" + Sep + "0.1" + Sep + "2" + Sep + "3",
+        "CS" + Sep + "40" + Sep + "0.0018" + Sep + "50" + Sep + "a" + Sep + "b" + Sep + "0.1" + Sep + "2" + Sep + "-3",
         "CS" + Sep + "40" + Sep + "0" + Sep + "fifty" + Sep + "a" + Sep + "b" + Sep + "1" + Sep + "2" + Sep + "3",
         "",
     };

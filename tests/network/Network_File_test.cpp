@@ -887,6 +887,14 @@ TEST(NetworkFile, EveryTruncationIsRefused)
         ASSERT_EQ(loaded.Texts(), std::vector<std::string>{FormatError}) << "length " << length;
         ASSERT_TRUE(loaded.IsCleared()) << "length " << length;
     }
+    // So is a whole file with anything after it.
+    for (const std::vector<std::uint8_t> &junk : {std::vector<std::uint8_t>{0}, std::vector<std::uint8_t>(300, 'x')}) {
+        std::vector<std::uint8_t> bytes = good;
+        bytes.insert(bytes.end(), junk.begin(), junk.end());
+        loaded.Reload(bytes);
+        EXPECT_EQ(loaded.Texts(), std::vector<std::string>{FormatError}) << junk.size();
+        EXPECT_TRUE(loaded.IsCleared());
+    }
 }
 
 // Flipped bits either leave a readable file or are refused; never a crash

@@ -4,6 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <filesystem>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace tessaran;
 
 TEST(Pascal, RoundsHalfToEvenAndTruncatesTowardZero)
@@ -100,4 +107,52 @@ TEST(Stream, SavesAtomicallyAndKeepsTheOldFileOnFailure)
     EXPECT_EQ(ReadWholeFile(path), (std::vector<std::uint8_t>{1, 2, 3}));
     EXPECT_THROW(SaveFileAtomically(::testing::TempDir() + "/no/such/folder/x.bin", {1}), EStreamError);
     EXPECT_EQ(ReadWholeFile(path), (std::vector<std::uint8_t>{1, 2, 3}));
+}
+
+// A save killed part way keeps the old file whole; the next save removes
+// the temporary it left. Permissions stay, and a link stays a link.
+TEST(Stream, AKilledSaveLeavesTheOldFileAndNoTemporary)
+{
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::path(::testing::TempDir()) / "killed_save";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const std::string path = (folder / "net.trz").string();
+    const std::vector<std::uint8_t> old(1000, 7), big(64 << 20, 9);
+    SaveFileAtomically(path, old);
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        try {
+            for (;;)
+                SaveFileAtomically(path, big);
+        } catch (...) {
+        }
+        ::_exit(1);
+    }
+    auto temporaries = [&] {
+        int count = 0;
+        for (const auto &entry : fs::directory_iterator(folder))
+            count += entry.path().filename().string().rfind("net.trz.tmp", 0) == 0;
+        return count;
+    };
+    for (int i = 0; i < 5000 && temporaries() == 0; ++i)
+        ::usleep(1000);
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    const auto afterKill = ReadWholeFile(path);
+    EXPECT_TRUE(afterKill == old || afterKill == big) << afterKill.size();
+
+    ::chmod(path.c_str(), 0640);
+    const std::string link = (folder / "link.trz").string();
+    fs::create_symlink("net.trz", link);
+    SaveFileAtomically(link, {4, 5});
+    EXPECT_EQ(temporaries(), 0);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadWholeFile(path), (std::vector<std::uint8_t>{4, 5}));
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::remove_all(folder);
 }
