@@ -265,8 +265,15 @@ void TdeCustomDocumentEngine::BeginDoc()
     }
 
     StartDocument();
-    NewPage();
-    BeginDocOutput();
+    try {
+        NewPage();
+        BeginDocOutput();
+    } catch (...) {
+        // A document that fails leaves no file behind.
+        FEngineStatus = TdeEngineStatus::esError;
+        DiscardOutputFiles();
+        throw;
+    }
     FEngineStatus = TdeEngineStatus::esStarted;
     FTablenumber = -1;
     if (OnAfterBeginDoc)
@@ -333,19 +340,25 @@ void TdeCustomDocumentEngine::EndDoc()
 {
     if (!FIsDocumentStarted)
         return;
-    if (IsStreamed()) {
-        RenderPage();
-    } else {
-        ProcessPageRecording();
-        for (int i = 1; i <= static_cast<int>(FPages.size()); ++i) {
-            FCurrentPage = i;
+    try {
+        if (IsStreamed()) {
             RenderPage();
+        } else {
+            ProcessPageRecording();
+            for (int i = 1; i <= static_cast<int>(FPages.size()); ++i) {
+                FCurrentPage = i;
+                RenderPage();
+            }
         }
+        if (OnBeforeEndDoc)
+            OnBeforeEndDoc(this);
+        FPages.clear();
+        EndDocOutput();
+    } catch (...) {
+        FEngineStatus = TdeEngineStatus::esError;
+        DiscardOutputFiles();
+        throw;
     }
-    if (OnBeforeEndDoc)
-        OnBeforeEndDoc(this);
-    FPages.clear();
-    EndDocOutput();
     if (OnAfterEndDoc)
         OnAfterEndDoc(this);
     if (FPreferences->OpenAfterCreate() && !FEngineFileNames.empty() && ShellOpen)

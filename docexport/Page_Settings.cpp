@@ -1,6 +1,9 @@
 #include "docexport/Page_Settings.h"
 
+#include <cmath>
 #include <iterator>
+#include <stdexcept>
+#include <string>
 
 #include "docexport/Doc_Settings.h"
 #include "docexport/Document_Engine.h"
@@ -64,7 +67,12 @@ void TdePageSettings::Assign(const TdePageSettings &source)
 
 void TdePageSettings::SetLength(double TdePageSettings::*field, double value, bool customSizeOnly)
 {
+    // A page is at most 200 inches each way; a page size must be above 0, a
+    // margin or band height may be 0.
     const double stored = value * FNativeFactor;
+    const bool size = field == &TdePageSettings::FWidth || field == &TdePageSettings::FHeight;
+    if (!std::isfinite(stored) || stored < 0 || (size && stored == 0) || stored > MaxPageLength_in * ScreenPixelsPerInch)
+        throw std::invalid_argument("Page setting out of range: " + std::to_string(value));
     if (const auto *engines = LinkedEngines(FParent))
         for (TdeCustomDocumentEngine *engine : *engines) {
             TdePageSettings &page = engine->Page();

@@ -28,6 +28,11 @@ struct TdePaperDimensions {
 // Portrait width and height in inches; Custom has none (0 x 0).
 TdePaperDimensions PaperDimensions(TdePaperSize size);
 
+// The longest page side a document can have. Setting a page length that is
+// not a number, negative, beyond this, or a width or height of 0 raises
+// std::invalid_argument and keeps the old value.
+constexpr double MaxPageLength_in = 200;
+
 class TdePageSettings {
 public:
     explicit TdePageSettings(TdeBaseComponent *parent = nullptr);

@@ -2,6 +2,8 @@
 
 #include "docexport/Doc_Utils.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace tessaran {
@@ -12,7 +14,9 @@ const std::string CRLF = "\r\n";
 
 std::string FormatPDFNumber(Extended value)
 {
-    return FloatToPDFStrF(TFloatFormat::ffFixed, 18, 4, static_cast<double>(value));
+    if (!std::isfinite(value))
+        throw EInvalidPDFNumber("A PDF number must be finite");
+    return FloatToPDFStrF(TFloatFormat::ffFixed, 18, 4, static_cast<double>(std::clamp(value, -PDFMaxReal, PDFMaxReal)));
 }
 
 void TdePDFObjectWriter::Begin(TStream &output)

@@ -11,12 +11,23 @@
 
 #include <cstdint>
 #include <map>
+#include <stdexcept>
 #include <string>
 
 namespace tessaran {
 
 // Every number of the page descriptions and dictionaries: fixed notation
-// with four decimals and "." whatever the locale.
+// with four decimals and "." whatever the locale. A PDF number has no
+// exponent, infinity or NaN: magnitudes beyond the format's real range
+// (PDFMaxReal) are clamped to it, and a value that is not a number raises
+// EInvalidPDFNumber.
+constexpr Extended PDFMaxReal = 32767;
+
+class EInvalidPDFNumber : public std::invalid_argument {
+public:
+    using std::invalid_argument::invalid_argument;
+};
+
 std::string FormatPDFNumber(Extended value);
 
 class TdePDFObjectWriter {

@@ -1,5 +1,7 @@
 #include "docexport/Pdf_Outlines.h"
 
+#include <cmath>
+
 #include "docexport/Doc_Utils.h"
 
 namespace tessaran {
@@ -43,9 +45,14 @@ public:
         if (!entry.URL.empty()) {
             body += "/A <</S /URI /URI<" + StrToHex(Trimmed(entry.URL)) + "> >>";
         } else if (int pageObj = FPages.PageObject(entry.PageNumber); pageObj > 0) {
+            // A position that is not a number keeps the page and leaves the
+            // view where it is.
+            auto position = [](Extended value) {
+                return std::isfinite(value) ? FormatPDFNumber(value) : std::string("null");
+            };
             body += "/Dest [" + TdePDFObjectWriter::ObjectReference(pageObj) + " /XYZ " +
-                    FormatPDFNumber(FPages.PixelToPointX(entry.X)) + " " +
-                    FormatPDFNumber(FPages.PixelToPointY(entry.PageNumber, entry.Y)) + " null]";
+                    position(FPages.PixelToPointX(entry.X)) + " " +
+                    position(FPages.PixelToPointY(entry.PageNumber, entry.Y)) + " null]";
         }
         if (parent > 0)
             body += "/Parent " + TdePDFObjectWriter::ObjectReference(parent);

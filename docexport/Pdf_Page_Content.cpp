@@ -153,7 +153,9 @@ std::string TdePDFPageContent::GetPenStyleOperators(TPenStyle style) const
 
 std::string TdePDFPageContent::Stroke(const TdePen &pen) const
 {
-    return GetPenStyleOperators(pen.Style) + FormatPDFNumber(pen.Width * PixelToPointMultiplier) + " w " +
+    // A width below zero (or none at all) draws the thinnest line.
+    const Extended width = pen.Width * PixelToPointMultiplier;
+    return GetPenStyleOperators(pen.Style) + FormatPDFNumber(width > 0 ? width : 0) + " w " +
            ColorToPDFRGB(pen.Color) + " RG ";
 }
 

@@ -5,6 +5,9 @@
 
 #include "docexport/Document_Engine.h"
 
+#include <cmath>
+#include <stdexcept>
+
 namespace tessaran {
 
 namespace {
@@ -19,6 +22,10 @@ bool ShapeCallAllowed(const TdeCustomDocumentEngine &engine, bool checkItemsToRe
 std::unique_ptr<TdeShapeItem> NewShape(TdeShapeType type, bool isFill, const TdePoints &points,
                                        const TdePen &pen, const TdeBrush &brush)
 {
+    // A point that is not a number has no place on a page.
+    for (const TdePoint &point : points)
+        if (!std::isfinite(point.X) || !std::isfinite(point.Y))
+            throw std::invalid_argument("A shape's coordinates must be finite numbers");
     auto item = std::make_unique<TdeShapeItem>(isFill, type);
     item->SetPoints(points);
     item->Pen.Assign(pen);

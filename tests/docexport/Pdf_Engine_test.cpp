@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <limits>
+#include <stdexcept>
 #include <regex>
 
 namespace tessaran {
@@ -494,6 +496,70 @@ TEST_F(PdfEngine, ClippedPagesRenderOnlyInsideTheirClipAndStayBalanced)
             EXPECT_NEAR(p[2], s.b, 8) << "page " << page << " at " << s.x << "," << s.y;
         }
     }
+}
+
+// Numbers no PDF reader accepts never reach the file: huge ones are clamped,
+// non-finite shapes are refused at the call, a position that is not a
+// number leaves the outline's view as it is and a negative pen draws the
+// thinnest line. Bad page settings are refused when set, and a document
+// that fails leaves no file.
+TEST_F(PdfEngine, BadNumbersNeverReachTheFile)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+    engine.Compression().Enabled = false;
+    engine.Page().SetPaperSize(TdePaperSize::Custom);
+    const double width = engine.Page().Width();
+    for (double bad : {nan, inf, -1.0, 0.0, 1e300})
+        EXPECT_THROW(engine.Page().SetWidth(bad), std::invalid_argument) << bad;
+    EXPECT_THROW(engine.Page().SetHeight(nan), std::invalid_argument);
+    EXPECT_THROW(engine.Page().SetLeftMargin(-1), std::invalid_argument);
+    EXPECT_EQ(engine.Page().Width(), width);
+    engine.Page().SetPaperSize(TdePaperSize::A4);
+
+    const std::string path = WriteToFile("bad_numbers", [&] {
+        EXPECT_THROW(engine.Line(nan, 0, 1, 1), std::invalid_argument);
+        EXPECT_THROW(engine.Rectangle(0, inf, 1, 1, false), std::invalid_argument);
+        engine.Line(-1e300, 1e21, 1e300, -1e21);
+        engine.Pen().Width = -5;
+        engine.Rectangle(1, 1, 2, 2, false);
+        ASSERT_EQ(engine.AddTOCItem(u"Lost", -1, 1, nan), 0);
+    });
+    const std::string pdf = ReadFileText(path);
+    for (const char *token : {"NAN", "INF", "nan", "inf", "E+", "E-", "e+"})
+        EXPECT_EQ(pdf.find(token), std::string::npos) << token;
+    EXPECT_NE(pdf.find("32767.0000"), std::string::npos);
+    EXPECT_NE(pdf.find("0.0000 w"), std::string::npos);
+    EXPECT_NE(pdf.find("/XYZ 0.0000 null null]"), std::string::npos);
+    if (HasTool("qpdf")) {
+        std::string report;
+        EXPECT_EQ(RunCommand("qpdf --check '" + path + "'", &report), 0) << report;
+    }
+    if (HasTool("pdftoppm")) {
+        std::string report;
+        EXPECT_EQ(RunCommand("pdftoppm -r 10 '" + path + "' '" + (folder / "bad").string() + "' 2>&1", &report), 0);
+        EXPECT_EQ(report, "");
+    }
+}
+
+// An engine whose output fails once the file has been started.
+class FailingEngine : public TdeCustomPDFEngine {
+protected:
+    void BeginDocOutput() override
+    {
+        TdeCustomPDFEngine::BeginDocOutput();
+        throw std::runtime_error("output failed");
+    }
+};
+
+TEST_F(PdfEngine, ADocumentThatFailsToBeginLeavesNoFile)
+{
+    FailingEngine failing;
+    failing.Preferences().SetShowSetupDialog(false);
+    failing.Preferences().SetOpenAfterCreate(false);
+    failing.SetFileName((folder / "failed").string());
+    EXPECT_THROW(failing.BeginDoc(), std::runtime_error);
+    EXPECT_FALSE(fs::exists(folder / "failed.pdf"));
+    EXPECT_FALSE(failing.IsDocumentStarted());
 }
 
 } // namespace
