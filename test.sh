@@ -23,7 +23,7 @@ if ((${#fuzz_targets[@]})); then
     command -v ninja >/dev/null && fuzz_generator=(-G Ninja)
     CC=clang CXX=clang++ cmake -S . -B build-fuzz "${fuzz_generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DTESSARAN_FUZZ=ON -DTESSARAN_BUILD_BENCH=OFF \
-      -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined"
+      -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all"
   fi
   cmake --build build-fuzz -j "$(nproc)" --target "${fuzz_targets[@]}"
   for target in "${fuzz_targets[@]}"; do

@@ -39,6 +39,10 @@ tessaran_comma_locale() {
     [ "$(id -u)" -eq 0 ] || sudo="sudo"
     $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8 2>/dev/null || true
   fi
+  if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+    echo "The comma-decimal locale de_DE.UTF-8 could not be installed." >&2
+    return 1
+  fi
 }
 
 tessaran_configure_and_build() {
