@@ -18,10 +18,10 @@ namespace tessaran {
 
 // Every number of the page descriptions and dictionaries: fixed notation
 // with four decimals and "." whatever the locale. A PDF number has no
-// exponent, infinity or NaN: magnitudes beyond the format's real range
-// (PDFMaxReal) are clamped to it, and a value that is not a number raises
-// EInvalidPDFNumber.
-constexpr Extended PDFMaxReal = 32767;
+// exponent, infinity or NaN: magnitudes beyond what fixed notation writes
+// exactly (PDFMaxReal) are clamped to it, and a value that is not finite
+// raises EInvalidPDFNumber.
+constexpr Extended PDFMaxReal = 1e15;
 
 class EInvalidPDFNumber : public std::invalid_argument {
 public:

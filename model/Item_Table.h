@@ -27,10 +27,13 @@ public:
 
     TItemTable() { Rechain(); }
 
+    // Clears only the slots ever taken or loaded since the last clear: the
+    // rest are as new, so an empty table clears at once.
     void Clear()
     {
-        for (auto &slot : slots_)
-            slot.item->Clear();
+        for (int id = 1; id <= touched_; ++id)
+            SlotAt(id).item->Clear();
+        touched_ = 0;
         Rechain();
     }
 
@@ -48,6 +51,7 @@ public:
         FreeListHead = SlotAt(id).NextFreeId;
         SlotAt(id).NextFreeId = 0;
         ++UsedCount;
+        Touch(id);
         return id;
     }
 
@@ -101,6 +105,7 @@ public:
         }
         FreeListHead = other.FreeListHead;
         UsedCount = other.UsedCount;
+        touched_ = MaxItems;
     }
 
     void Save(TStream &stream, const std::string &version) const
@@ -133,6 +138,7 @@ public:
                 if (SlotAt(id).NextFreeId == 0)
                     fail("id " + std::to_string(id) + " stored twice");
                 int successor = SlotAt(id).NextFreeId;
+                Touch(id);
                 SlotAt(id).item->Load(stream, version);
                 stream.ReadInt32(); // the stored link carries nothing
                 for (auto &slot : slots_)
@@ -152,6 +158,14 @@ public:
     int FreeListHead = 1;
     int UsedCount = 0;
 
+    // Marks a slot whose item may no longer be as new. Items are reached
+    // by id, so a caller that writes an item it did not take says so here.
+    void Touch(int id)
+    {
+        if (id > touched_)
+            touched_ = id;
+    }
+
 private:
     void Rechain()
     {
@@ -162,6 +176,7 @@ private:
     }
 
     std::array<Slot, MaxItems> slots_;
+    int touched_ = 0; // slots above it are as new
 };
 
 } // namespace tessaran

@@ -56,6 +56,7 @@ TNode &TNodeSet::GetNode(int TheNodeId)
 {
     if (!NodeArray.InRange(TheNodeId))
         OutOfRange("GetNode", TheNodeId);
+    NodeArray.Touch(TheNodeId); // the caller may change it
     return *NodeArray.SlotAt(TheNodeId).item;
 }
 

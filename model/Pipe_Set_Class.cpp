@@ -52,6 +52,7 @@ TPipe &TPipeSet::GetPipe(int ThePipeId)
 {
     if (!PipeArray.InRange(ThePipeId))
         OutOfRange("GetPipe", ThePipeId);
+    PipeArray.Touch(ThePipeId); // the caller may change it
     return *PipeArray.SlotAt(ThePipeId).item;
 }
 

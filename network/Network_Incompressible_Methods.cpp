@@ -11,6 +11,7 @@
 #include "units/Unit_Format.h"
 #include "units/Units.h"
 
+#include <cmath>
 #include <exception>
 #include <string>
 
@@ -95,6 +96,22 @@ void TNetwork::prepareLinksAndLoops(TResultsLog &Log)
     if (!hasPressureReferenceNode())
         throw ENetworkClass("The network has neither a Tank nor an End Pressure node: flows and pressures can only "
                             "be found from a known pressure.");
+    // Nor can a demand nothing delivers, or a fluid without density, give
+    // any solution at all.
+    for (int i = 1; i <= NodeLinksCount; ++i) {
+        const double density = GetPipeFluid(NodeLinks[static_cast<std::size_t>(i)].PipeId).density_kgs_m3;
+        if (!(std::isfinite(density) && density > 0))
+            throw ENetworkClass("Pipe " + std::to_string(NodeLinks[static_cast<std::size_t>(i)].PipeId) +
+                                " carries a fluid whose density is not above zero.");
+    }
+    for (int id = GetNextNodeId(0); id > 0; id = GetNextNodeId(id)) {
+        const TNode &node = GetNode(id);
+        const bool demand = node.JointSupply_kgs != 0 || node.JointDischarge_kgs != 0 ||
+                            node.JointSupply_m3s != 0 || node.JointDischarge_m3s != 0;
+        if (node.NodeType == Joint && demand && GetNumberOfInFlowPipes(id) + GetNumberOfOutFlowPipes(id) == 0)
+            throw ENetworkClass("Node " + std::to_string(id) + ", " + node.Name +
+                                ", has a demand flow but no pipe connects to it.");
+    }
     SortNodeLinksByPipeId();
     SetAllFlowControlEquivalentMassFlowRates();
     SetAllPumpAtSetFlowRateEquivalentMassFlowRates();

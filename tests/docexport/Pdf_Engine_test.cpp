@@ -527,7 +527,7 @@ TEST_F(PdfEngine, BadNumbersNeverReachTheFile)
     const std::string pdf = ReadFileText(path);
     for (const char *token : {"NAN", "INF", "nan", "inf", "E+", "E-", "e+"})
         EXPECT_EQ(pdf.find(token), std::string::npos) << token;
-    EXPECT_NE(pdf.find("32767.0000"), std::string::npos);
+    EXPECT_NE(pdf.find("1000000000000000.0000"), std::string::npos);
     EXPECT_NE(pdf.find("0.0000 w"), std::string::npos);
     EXPECT_NE(pdf.find("/XYZ 0.0000 null null]"), std::string::npos);
     if (HasTool("qpdf")) {

@@ -162,13 +162,13 @@ TEST(ImpossibleNetworks, AreRefusedAndNeverVerified)
     };
     const Case cases[] = {
         {"zero diameter", [](RingWithTanks &r) { r.Network->GetPipe(r.BC).InnerDiameter_m = 0; },
-         [&](const RingWithTanks &r) { return pipeText(r, r.BC, "has an inner diameter of 0.00 mm, which is not allowed."); }},
+         [&](const RingWithTanks &r) { return pipeText(r, r.BC, "has an inner diameter of 0.000 mm, which is not allowed."); }},
         {"negative diameter", [](RingWithTanks &r) { r.Network->GetPipe(r.AB).InnerDiameter_m = -0.08; },
-         [&](const RingWithTanks &r) { return pipeText(r, r.AB, "has an inner diameter of -80.00 mm, which is not allowed."); }},
+         [&](const RingWithTanks &r) { return pipeText(r, r.AB, "has an inner diameter of -80.000 mm, which is not allowed."); }},
         {"NaN diameter", [&](RingWithTanks &r) { r.Network->GetPipe(r.AB).InnerDiameter_m = nan; },
          [&](const RingWithTanks &r) { return pipeText(r, r.AB, "has an inner diameter of NAN mm, which is not allowed."); }},
         {"negative length", [](RingWithTanks &r) { r.Network->GetPipe(r.AC).Length_m = -5; },
-         [&](const RingWithTanks &r) { return pipeText(r, r.AC, "has a length of -5.00 m, which is not allowed."); }},
+         [&](const RingWithTanks &r) { return pipeText(r, r.AC, "has a length of -5.000 m, which is not allowed."); }},
         {"NaN roughness", [&](RingWithTanks &r) { r.Network->GetPipe(r.Feed).InnerRoughness_m = nan; },
          [&](const RingWithTanks &r) { return pipeText(r, r.Feed, "has an inner roughness of NAN mm, which is not allowed."); }},
         {"infinite roughness",
@@ -176,14 +176,14 @@ TEST(ImpossibleNetworks, AreRefusedAndNeverVerified)
          [&](const RingWithTanks &r) { return pipeText(r, r.Feed, "has an inner roughness of INF mm, which is not allowed."); }},
         {"roughness above the bore", [](RingWithTanks &r) { r.Network->GetPipe(r.Out).InnerRoughness_m = 1e6; },
          [&](const RingWithTanks &r) {
-             return pipeText(r, r.Out, "has an inner roughness of 1000000000.00 mm, which is not less than its inner diameter (100.00 mm).");
+             return pipeText(r, r.Out, "has an inner roughness of 1000000000.000 mm, which is not less than its inner diameter (100.000 mm).");
          }},
         {"NaN demand", [&](RingWithTanks &r) { r.SetDemand(r.B, nan); },
-         [](const RingWithTanks &r) { return "Node " + std::to_string(r.B) + ", B, has a demand out flow of NAN m3/sec, which is not allowed."; }},
+         [](const RingWithTanks &r) { return "Node " + std::to_string(r.B) + ", B, has a demand out flow of NAN m\u00B3/sec, which is not allowed."; }},
         {"demand on a joint without pipes", [](RingWithTanks &r) { r.SetDemand(r.Loose, 0.002); },
          [](const RingWithTanks &r) { return "Node " + std::to_string(r.Loose) + ", Loose, has a demand flow but no pipe connects to it."; }},
         {"density zero", [](RingWithTanks &r) { r.Network->FluidZones[1].Fluid.density_kgs_m3 = 0; },
-         [](const RingWithTanks &r) { return "Fluid Zone 1, " + r.Network->FluidZones[1].Fluid.name + ", has a density of 0.00 kg/m3, which is not allowed."; }},
+         [](const RingWithTanks &r) { return "Fluid Zone 1, " + r.Network->FluidZones[1].Fluid.name + ", has a density of 0.000000 kg/m\u00B3, which is not allowed."; }},
         {"no tank", [](RingWithTanks &r) {
              r.Network->GetNode(r.High).NodeType = Joint;
              r.Network->GetNode(r.Low).NodeType = Joint;
