@@ -796,6 +796,12 @@ private:
     void calcCompressiblePipeInfo(int ThePipeId, int TheFromNodeId, int TheToNodeId);
     // Pieces of the discharge-estimate method and of the node-adjust method.
     void fillInitialGuessFlowVelocities();
+    // The pressure loss of a pipe as the solution checks weigh it against its
+    // end pressures (pumps negative, elevation included), in bar.
+    double pipeSolutionLoss_bar(int pipeId) const;
+    // Logs each real loop whose pipe losses do not add up to about nothing
+    // round it; true when there was one.
+    bool logUnbalancedLoops(TResultsLog &Log);
     void solveNewtonDarcy(bool &solved, int &status, std::string &statusText, TResultsLog &Log, int maxIterations,
                           double deltaMultiplier, double minHeadTerms_bar);
     void regenerateAndSolveAfterLinkChange(bool &solved, int &status, std::string &statusText, TResultsLog &Log);

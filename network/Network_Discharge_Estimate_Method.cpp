@@ -11,6 +11,7 @@
 #include "units/Units.h"
 
 #include <algorithm>
+#include <cmath>
 #include <exception>
 #include <string>
 
@@ -323,6 +324,10 @@ void TNetwork::SolveNetworkNewtonWithDischargeEstimates(bool &solved, bool &solu
         }
         if (StopCalculating)
             solved = false;
+        // A balance reached from the start flows can leave any flow round a
+        // loop whose pipes lose almost nothing; only balanced loops solve.
+        if (solved && logUnbalancedLoops(Log))
+            solved = false;
 
         restoreAllPreparedLinks(Log);
         if (solved) {
@@ -353,6 +358,53 @@ void TNetwork::SolveNetworkNewtonWithDischargeEstimates(bool &solved, bool &solu
         solved = false;
         solutionOk = false;
     }
+}
+
+bool TNetwork::logUnbalancedLoops(TResultsLog &Log)
+{
+    // Loop losses left over after a converged run are rounding, a tiny part
+    // of the losses round the loop; an unbalanced flow leaves a large part.
+    constexpr double RelativeLoopBalance = 1e-3;
+    bool unbalanced = false;
+    for (int loop = 1; loop <= PipeLoopsCount; ++loop) {
+        const auto &pipes = PipeLoops[at(loop)];
+        const int count = PipeLoopsPipeCount[at(loop)];
+        if (count < 2)
+            continue;
+        int from = 0, to = 0;
+        GetFromAndToNodeIds(pipes[1], from, to);
+        const int start = from;
+        int w = from;
+        double sum = 0, magnitude = 0;
+        bool walked = true;
+        for (int i = 1; i <= count && walked; ++i) {
+            GetFromAndToNodeIds(pipes[at(i)], from, to);
+            const double loss = pipeSolutionLoss_bar(pipes[at(i)]);
+            if (from == w) {
+                sum += loss;
+                w = to;
+            } else if (to == w) {
+                sum -= loss;
+                w = from;
+            } else {
+                walked = false;
+            }
+            magnitude += std::fabs(loss);
+        }
+        // Only a loop that closes on itself must add up to nothing.
+        if (!walked || w != start)
+            continue;
+        if (!(std::fabs(sum) <= RelativeLoopBalance * magnitude)) {
+            unbalanced = true;
+            Log.Add(" ");
+            Log.Add(">>> PROBLEM:");
+            Log.Add("The pipe losses round loop " + std::to_string(loop) + " add up to " + formatFixed(12, sum) +
+                    " bar instead of balancing (" + formatFixed(2, magnitude > 0 ? std::fabs(sum) / magnitude * 100 : 100) +
+                    "% of the losses in the loop).");
+            Log.Add("The flows found from the discharge estimates do not solve the system.");
+        }
+    }
+    return unbalanced;
 }
 
 void TNetwork::logDischargeEstimateSummary(TResultsLog &Log)

@@ -31,6 +31,22 @@ const std::string SupportAddress = "support@tessaran.example";
 
 } // namespace
 
+double TNetwork::pipeSolutionLoss_bar(int pipeId) const
+{
+    const TPipe &pipe = GetPipe(pipeId);
+    double loss_mHd = pipe.PipeFrictionLoss_mHd_Fluid;
+    if (pipe.FittingsInUse())
+        loss_mHd += pipe.FittingsLoss_mHd_Fluid;
+    if (pipe.ComponentInUse())
+        loss_mHd += pipe.ComponentPressureLoss_mHd_Fluid;
+    if (pipe.PumpInUse())
+        loss_mHd -= pipe.Pump_mHd_Fluid;
+    if (pipe.FlowControlInUse())
+        loss_mHd += pipe.FlowControlLoss_mHd_Fluid;
+    return convertHeadPressureUnit(unt_m_hd_fluid, unt_Bar_G, loss_mHd, GetPipeFluid(pipeId).density_kgs_m3) +
+           pipe.PressureLossDueToElevationChange_Bar;
+}
+
 void TNetwork::CheckNetworkSolutionOk(TResultsLog &Log, bool &SolutionOk, bool FoundInvalid)
 {
     HighestPressureBalancingToleranceFinal_bar = 0;
@@ -68,17 +84,7 @@ void TNetwork::CheckNetworkSolutionOk(TResultsLog &Log, bool &SolutionOk, bool F
 
             // Balance of the pipe's loss against its end pressures.
             const double d = Ps - Pe;
-            double loss_mHd = pipe.PipeFrictionLoss_mHd_Fluid;
-            if (pipe.FittingsInUse())
-                loss_mHd += pipe.FittingsLoss_mHd_Fluid;
-            if (pipe.ComponentInUse())
-                loss_mHd += pipe.ComponentPressureLoss_mHd_Fluid;
-            if (pipe.PumpInUse())
-                loss_mHd -= pipe.Pump_mHd_Fluid;
-            if (pipe.FlowControlInUse())
-                loss_mHd += pipe.FlowControlLoss_mHd_Fluid;
-            const double L = convertHeadPressureUnit(unt_m_hd_fluid, unt_Bar_G, loss_mHd, density) +
-                             pipe.PressureLossDueToElevationChange_Bar;
+            const double L = pipeSolutionLoss_bar(link.PipeId);
             const double error = std::fabs(d - L);
             const bool closedByBackflow = pipe.PreventBackflow && Ps < Pe;
             // A result that is not a number balances nothing.

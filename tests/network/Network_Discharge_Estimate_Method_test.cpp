@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <string>
@@ -205,5 +206,43 @@ TEST(NetworkDischargeEstimateMethod, SolvedMessageLines)
         s.net->SolvedMessage(c.solved, c.accurate, c.negative, c.accept, s.log);
         EXPECT_EQ(s.log.Lines, c.lines);
         EXPECT_EQ(s.net->FinalPressureBalanceToleranceMaybeTooSmall, c.tooSmall);
+    }
+}
+
+// A ring of three pipes of almost no resistance between a high and a low
+// tank: any split of the flow round the ring balances its loop to within
+// the absolute tolerance, but only the split by resistance is the solution.
+// The method finds it or says the system was not solved.
+TEST(NetworkDischargeEstimateMethod, ALoopOfAlmostNoResistanceIsSolvedOrRefused)
+{
+    struct Case {
+        double RingLength_m, RingDiameter_m, FeedDiameter_m;
+    };
+    for (const Case c : {Case{0.02, 1.0, 0.1}, Case{0.001, 0.5, 0.15}}) {
+        SolverNetwork s;
+        const int high = s.Tank(30), a = s.Joint(), b = s.Joint(), j = s.Joint(), low = s.Tank(0);
+        s.Pipe(high, a, c.FeedDiameter_m, 500);
+        const int ab = s.Pipe(a, b, c.RingDiameter_m, c.RingLength_m);
+        const int bj = s.Pipe(b, j, c.RingDiameter_m, c.RingLength_m);
+        const int aj = s.Pipe(a, j, c.RingDiameter_m, c.RingLength_m);
+        s.Pipe(j, low, c.FeedDiameter_m, 500);
+        s.net->ConfigOptions.MethodOfSolution = EstimateDischargeNewtonOnly;
+        bool solved = false, ok = false;
+        s.net->SolveNetworkNewtonWithDischargeEstimates(solved, ok, s.log);
+        const double qab = s.net->GetPipe(ab).FlowUncompressed_m3s, qbj = s.net->GetPipe(bj).FlowUncompressed_m3s,
+                     qaj = s.net->GetPipe(aj).FlowUncompressed_m3s;
+        if (solved && ok) {
+            // Turbulent: two equal pipes in series against one, so the flow
+            // by b is about the total over 1 + sqrt(2).
+            const double total = qab + qaj;
+            EXPECT_NEAR(qab, total / (1 + std::sqrt(2.0)), 0.02 * total) << c.RingLength_m;
+            EXPECT_NEAR(qbj, qab, 1e-9);
+        } else {
+            EXPECT_FALSE(ok);
+            EXPECT_EQ(std::count(s.log.Lines.begin(), s.log.Lines.end(),
+                                 "The flows found from the discharge estimates do not solve the system."),
+                      1)
+                << c.RingLength_m;
+        }
     }
 }
