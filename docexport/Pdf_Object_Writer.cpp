@@ -14,8 +14,8 @@ const std::string CRLF = "\r\n";
 
 std::string FormatPDFNumber(Extended value)
 {
-    if (!std::isfinite(value))
-        throw EInvalidPDFNumber("A PDF number must be finite");
+    if (std::isnan(value))
+        value = 0;
     return FloatToPDFStrF(TFloatFormat::ffFixed, 18, 4, static_cast<double>(std::clamp(value, -PDFMaxReal, PDFMaxReal)));
 }
 

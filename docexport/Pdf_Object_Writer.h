@@ -11,7 +11,6 @@
 
 #include <cstdint>
 #include <map>
-#include <stdexcept>
 #include <string>
 
 namespace tessaran {
@@ -19,14 +18,10 @@ namespace tessaran {
 // Every number of the page descriptions and dictionaries: fixed notation
 // with four decimals and "." whatever the locale. A PDF number has no
 // exponent, infinity or NaN: magnitudes beyond what fixed notation writes
-// exactly (PDFMaxReal) are clamped to it, and a value that is not finite
-// raises EInvalidPDFNumber.
+// exactly (PDFMaxReal) are clamped to it. The public calls refuse values
+// that are not finite; one that still gets here is written as 0 rather
+// than raise half way through an object.
 constexpr Extended PDFMaxReal = 1e15;
-
-class EInvalidPDFNumber : public std::invalid_argument {
-public:
-    using std::invalid_argument::invalid_argument;
-};
 
 std::string FormatPDFNumber(Extended value);
 

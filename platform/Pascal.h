@@ -15,16 +15,23 @@ using Extended = long double;
 
 // Rounds half to even, as the stored results and displayed values expect
 // (Round(2.5) = 2, Round(3.5) = 4, Round(-2.5) = -2).
-inline std::int64_t Round(long double value)
+// A whole value beyond the result's range gives the nearest end of it, and
+// one that is not a number gives 0, instead of undefined behaviour.
+inline std::int64_t ToInt64Saturated(long double whole)
 {
-    return static_cast<std::int64_t>(std::nearbyintl(value));
+    if (std::isnan(whole))
+        return 0;
+    if (whole >= 9223372036854775807.0L)
+        return INT64_MAX;
+    if (whole <= -9223372036854775808.0L)
+        return INT64_MIN;
+    return static_cast<std::int64_t>(whole);
 }
 
+inline std::int64_t Round(long double value) { return ToInt64Saturated(std::nearbyintl(value)); }
+
 // Truncates toward zero.
-inline std::int64_t Trunc(long double value)
-{
-    return static_cast<std::int64_t>(std::truncl(value));
-}
+inline std::int64_t Trunc(long double value) { return ToInt64Saturated(std::truncl(value)); }
 
 inline long double Frac(long double value) { return value - std::truncl(value); }
 

@@ -62,9 +62,8 @@ Bytes With(std::uint8_t first, Save save)
     return bytes;
 }
 
-TPipe SamplePipe()
+void SamplePipe(TPipe &pipe)
 {
-    TPipe pipe;
     pipe.Name = "Main";
     pipe.Length_m = 120;
     pipe.InnerDiameter_m = 0.1023;
@@ -77,12 +76,12 @@ TPipe SamplePipe()
     pipe.NominalDiameterMetric = 100;
     pipe.NominalDiameterMetricString = "DN100";
     pipe.NominalDiameterImperialString = "4\"";
-    return pipe;
 }
 
 std::string PipeTableText()
 {
-    TPipe pipe = SamplePipe();
+    TPipe pipe;
+    SamplePipe(pipe);
     std::ostringstream text;
     TFileHeader header;
     header.SetData("1.05", "", "");
@@ -162,7 +161,8 @@ void Records()
 void PipeTables()
 {
     const std::uint8_t v740 = 7; // "7.40" in the Pipe_Tables target's list
-    TPipe pipe = SamplePipe();
+    TPipe pipe;
+    SamplePipe(pipe);
     Write("Pipe_Tables", "pipe.bin", With(v740, [&](TStream &s) { pipe.Save(s, "7.40"); }));
     TNodeSet nodes;
     TNode node;
@@ -199,7 +199,7 @@ void Pumps()
 
 void TextTables()
 {
-    Write("Text_Tables", "fittings.txt", "\x00" + FittingTableText());
+    Write("Text_Tables", "fittings.txt", std::string(1, '\0') + FittingTableText());
     Write("Text_Tables", "user_fittings.txt", "\x01" + FittingTableText());
     Write("Text_Tables", "pipe_sizes.txt", "\x02" + PipeTableText());
 }

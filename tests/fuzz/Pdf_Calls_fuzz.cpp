@@ -114,7 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         default:
             Try([&] {
                 engine.Pie(in.Number(), in.Number(), in.Number(), in.Number(), in.Number(), in.Number(), in.Number(),
-                           in.Number());
+                           in.Number(), in.Byte() & 1);
             });
             break;
         }

@@ -22,8 +22,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     TFittingSet fittings(60);
     std::istringstream fittingLines(text);
     const bool user = data[0] & 1;
-    const std::string error = user ? fittings.LoadUserFittings_FromTextWithoutQuantity(fittingLines)
-                                   : fittings.LoadFromTextWithoutQuantity(fittingLines);
+    std::string error;
+    try {
+        error = user ? fittings.LoadUserFittings_FromTextWithoutQuantity(fittingLines)
+                     : fittings.LoadFromTextWithoutQuantity(fittingLines);
+    } catch (const EFittingClass &) {
+        error = "refused";
+    }
     if (error.empty() && fittings.FittingCount > 0) {
         std::ostringstream saved;
         if (user)

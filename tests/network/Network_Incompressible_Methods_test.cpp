@@ -256,7 +256,7 @@ TEST(LiquidMethodsLog, SolvedNetworkIsVerifiedAndSummarised)
     EXPECT_TRUE(Contains(linearResult.Log, "Solving network to approximate solution using linear convergence."));
 }
 
-TEST(LiquidMethodsLog, FourFailedAttemptsEndWithTheFailureLine)
+TEST(LiquidMethodsLog, FourFailedAttemptsEndWithTheFailureLineAndTheVerdict)
 {
     ControlNetwork net;
     auto &parameters = net.Network->ConfigOptions.CalculationParameters;

@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <limits>
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -19,7 +20,10 @@ TEST(Pascal, RoundsHalfToEvenAndTruncatesTowardZero)
         long double value;
         std::int64_t rounded, truncated;
     } cases[] = {{2.5L, 2, 2}, {3.5L, 4, 3}, {-2.5L, -2, -2}, {-3.5L, -4, -3},
-                 {2.4999L, 2, 2}, {-0.6L, -1, 0}, {0.5L, 0, 0}, {1.5L, 2, 1}};
+                 {2.4999L, 2, 2}, {-0.6L, -1, 0}, {0.5L, 0, 0}, {1.5L, 2, 1},
+                 // Beyond the range: its nearest end; not a number: 0.
+                 {1e31L, INT64_MAX, INT64_MAX}, {-1.38649e31L, INT64_MIN, INT64_MIN},
+                 {std::numeric_limits<long double>::quiet_NaN(), 0, 0}};
     for (const auto &c : cases) {
         EXPECT_EQ(Round(c.value), c.rounded) << static_cast<double>(c.value);
         EXPECT_EQ(Trunc(c.value), c.truncated) << static_cast<double>(c.value);
