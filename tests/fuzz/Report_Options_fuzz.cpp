@@ -14,14 +14,6 @@ using namespace tessaran;
 
 namespace {
 
-class TQuietUserInterface : public TUserInterfaceSeam {
-public:
-    void ShowMessage(TMessageKind, const std::string &) override {}
-    bool AskYesNo(TMessageKind, const std::string &) override { return false; }
-    void ProcessMessages() override {}
-    int TestResultsMode() const override { return 0; }
-};
-
 std::vector<std::uint8_t> Saved(const TReportOptions &options, bool gas)
 {
     TMemoryStream stream;
@@ -36,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (size < 1)
         return 0;
     const bool gas = data[0] & 1;
-    TQuietUserInterface ui;
+    TSilentUserInterface ui;
     TReportOptions options;
     options.title = "Before";
     const std::vector<std::uint8_t> before = Saved(options, gas);
