@@ -259,12 +259,20 @@ void TNetwork::SetInFlowGuessesFromOutFlows(int TheNodeId, TResultsLog & /*Log*/
 
 int TNetwork::GetNodeIdWithLeastOutFlowsNotSet(TNodeType TheNodeType) const
 {
+    // Every node's outgoing pipes without a guess, from one pass over the links.
+    thread_local std::vector<int> notSet;
+    notSet.assign(at(MaxNodes + 1), 0);
+    for (int i = 1; i <= NodeLinksCount; ++i) {
+        const TNodeLink &link = NodeLinks[at(i)];
+        if (link.FromNodeId >= 1 && link.FromNodeId <= MaxNodes && !GetPipe(link.PipeId).FlowGuessUncompressedSet)
+            ++notSet[at(link.FromNodeId)];
+    }
     int bestNodeId = -1;
     int bestCount = 1000;
     for (int nodeId = GetNextNodeId(0); nodeId > 0; nodeId = GetNextNodeId(nodeId)) {
         if (GetNode(nodeId).NodeType == TheNodeType)
             continue;
-        const int count = GetNumberOfOutFlowPipesNotSet(nodeId);
+        const int count = notSet[at(nodeId)];
         if (count == 1)
             return nodeId;
         if (count > 0 && count < bestCount) {
