@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <unistd.h>
 
 namespace tessaran {
 namespace {
@@ -77,7 +78,7 @@ TEST(Renderer, MetafileOfTheWholeNetworkOpensInTheIndependentReader)
             net.SetisometricDrawing();
         TMetaFileDrawing drawing(TNetwork::SheetWidth, TNetwork::SheetHeight);
         drawing.DrawMetaFileFromNetwork(net, {}, false, true, false, 0, true);
-        const std::string path = (std::filesystem::temp_directory_path() / "tessaran_network.emf").string();
+        const std::string path = (std::filesystem::temp_directory_path() / ("tessaran_network_" + std::to_string(::getpid()) + ".emf")).string();
         drawing.SaveToFile(path);
         TMetafile loaded;
         loaded.LoadFromFile(path);

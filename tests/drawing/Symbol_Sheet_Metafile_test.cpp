@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <unistd.h>
 
 // The independent reader keeps a few bytes to the end of the process.
 extern "C" const char *__lsan_default_suppressions()
@@ -24,7 +25,7 @@ TEST(SymbolSheet, RecordedSheetSavesAndParsesInTheIndependentReader)
     DrawSymbolSheet(canvas);
     canvas.Close();
 
-    const std::string path = (std::filesystem::temp_directory_path() / "tessaran_symbol_sheet.emf").string();
+    const std::string path = (std::filesystem::temp_directory_path() / ("tessaran_symbol_sheet_" + std::to_string(::getpid()) + ".emf")).string();
     mf.SaveToFile(path);
     TMetafile loaded;
     loaded.LoadFromFile(path);

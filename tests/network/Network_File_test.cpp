@@ -13,6 +13,7 @@
 #include <random>
 #include <string>
 #include <vector>
+#include <unistd.h>
 
 using namespace tessaran;
 using namespace tessaran::test;
@@ -327,7 +328,7 @@ TEST(NetworkFile, TestWriterAgreesWithSaveAtTheCurrentVersion)
 
 TEST(NetworkFile, SaveToFileWritesTheSavedBytesAndKeepsNoTemporaryFile)
 {
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "tessaran_network_file_test";
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / ("tessaran_network_file_test_" + std::to_string(::getpid()));
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     const std::string path = (folder / "system.trz").string();

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 #include <vector>
+#include <unistd.h>
 
 // The independent reader keeps a few bytes to the end of the process; that
 // is its own matter, not a leak of ours, when the tests run under the
@@ -290,7 +291,7 @@ TEST(Metafile, SaveAndLoadRoundTripsAndEnumerates)
     TMetafileCanvas canvas(mf);
     drawSample(canvas);
     canvas.Close();
-    std::string path = (std::filesystem::temp_directory_path() / "tessaran_sample.emf").string();
+    std::string path = (std::filesystem::temp_directory_path() / ("tessaran_sample_" + std::to_string(::getpid()) + ".emf")).string();
     mf.SaveToFile(path);
     TMetafile loaded;
     loaded.LoadFromFile(path);

@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 namespace tessaran {
 namespace {
@@ -26,7 +27,7 @@ protected:
     void SetUp() override
     {
         base_ = fs::temp_directory_path() /
-                ("tessaran-pumps-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                ("tessaran-pumps-" + std::to_string(::getpid()) + "-" +
                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(base_);
         root_ = base_ / "Pumps";
