@@ -8,7 +8,16 @@
 
 namespace tessaran {
 
-TBitmap::TBitmap(int width, int height, TPixelFormat format) : format_(format)
+namespace {
+
+TPixelFormat storedFormat(TPixelFormat format)
+{
+    return format == TPixelFormat::pf32bit ? TPixelFormat::pf32bit : TPixelFormat::pf24bit;
+}
+
+} // namespace
+
+TBitmap::TBitmap(int width, int height, TPixelFormat format) : format_(storedFormat(format))
 {
     SetSize(width, height);
 }
@@ -33,6 +42,7 @@ void TBitmap::SetSize(int width, int height)
 
 void TBitmap::SetPixelFormat(TPixelFormat format)
 {
+    format = storedFormat(format);
     if (format == format_)
         return;
     int from = BytesPerPixel();

@@ -20,7 +20,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-enum class TPixelFormat : std::uint8_t { pf24bit, pf32bit };
+// The formats an engine's image settings may ask for. A bitmap itself keeps
+// its pixels at 24 or 32 bits: any other format is held as 24 bits.
+enum class TPixelFormat : std::uint8_t { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
 
 class TBitmap {
 public:
