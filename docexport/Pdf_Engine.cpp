@@ -42,6 +42,23 @@ std::string FormatCreationTime(const std::tm &localTime, int biasMinutes)
     return std::string("D:") + date + zone;
 }
 
+namespace {
+
+TdeCustomPDFEngine::TSetupDialogFactory &setupDialogFactory()
+{
+    static TdeCustomPDFEngine::TSetupDialogFactory factory;
+    return factory;
+}
+
+} // namespace
+
+void TdeCustomPDFEngine::InstallSetupDialog(TSetupDialogFactory factory) { setupDialogFactory() = std::move(factory); }
+
+int TdeCustomPDFEngine::ShowDefaultSetupDialog()
+{
+    return setupDialogFactory() ? setupDialogFactory()(*this) : mrOk;
+}
+
 TdeCustomPDFEngine::TdeCustomPDFEngine(TdeBaseComponent *owner)
     : TdeCustomPlainSheetEngine(owner), FPixelToPointMultiplier(72.0 / ScreenPixelsPerInch)
 {

@@ -16,6 +16,7 @@
 #include "docexport/Plain_Sheet_Engine.h"
 
 #include <ctime>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -53,6 +54,12 @@ public:
     void SetFontEncoding(TdePDFFontEncoding value) { FFontEncoding = value; }
     std::vector<std::string> &FontEmbedExcludeList() { return FFontEmbedExcludeList; }
     void SetFontEmbedExcludeList(const std::vector<std::string> &value) { FFontEmbedExcludeList = value; }
+
+    // The setup dialog is part of the user interface, which installs it;
+    // without one the document goes ahead with its settings as they are.
+    using TSetupDialogFactory = std::function<int(TdeCustomPDFEngine &engine)>;
+    static void InstallSetupDialog(TSetupDialogFactory factory);
+    int ShowDefaultSetupDialog() override;
 
     // True for the formats the PDF output writes: BMP, JPEG, CCITT 3 and 4.
     bool IsImageFormatSupported(TdeOutputImageFormat format) override;

@@ -1,0 +1,132 @@
+#include "docexport/dialogs/Pdf_Engine_Dlg.h"
+
+#include "docexport/Pdf_Engine.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include "support/qt/Scripted_Dialogs.h"
+
+namespace tessaran {
+namespace {
+
+using test::TScriptedDialogs;
+
+template <typename T>
+T *control(QWidget &dialog, const char *name)
+{
+    T *widget = dialog.findChild<T *>(name);
+    if (!widget)
+        ADD_FAILURE() << "no control " << name;
+    return widget;
+}
+
+QStringList items(QComboBox &combo)
+{
+    QStringList texts;
+    for (int i = 0; i < combo.count(); ++i)
+        texts << combo.itemText(i);
+    return texts;
+}
+
+void setUp(TdeCustomPDFEngine &engine)
+{
+    engine.Preferences().EmbedTrueTypeFonts = TdeTTFontEmbedding::etfSubset;
+    engine.Compression().Level = TdeCompressionLevel::clNormal;
+    engine.SetFontEncoding(TdePDFFontEncoding::feStandardEncoding);
+    engine.ViewerPreferences().PageLayout = TdePageLayout::plTwoColumnRight;
+    engine.ViewerPreferences().PageMode = TdePageMode::pmUseThumbs;
+    engine.ViewerPreferences().HideToolBar = true;
+    engine.ViewerPreferences().PresentationMode = {7, TdeTransitionEffect::teDissolve};
+    engine.SetBackgroundColor(0x00FF8000);
+    engine.SetBackgroundImageDisplayType(TdeBackgroundDisplayType::dtCenter);
+    engine.ImageSettings().SetOutputImageFormat(TdeOutputImageFormat::ifCCITT4);
+}
+
+auto settings(TdeCustomPDFEngine &engine)
+{
+    const TdeViewerPreferences &viewer = engine.ViewerPreferences();
+    return std::tuple(engine.Preferences().EmbedTrueTypeFonts, engine.Compression().Enabled, engine.Compression().Level,
+                      engine.FontEncoding(), viewer.PageLayout, viewer.PageMode, viewer.HideToolBar,
+                      viewer.HideMenuBar, viewer.PresentationMode.Duration, viewer.PresentationMode.TransitionEffect,
+                      engine.BackgroundColor(), engine.BackgroundImageDisplayType(),
+                      engine.ImageSettings().OutputImageFormat(), engine.ImageSettings().JPEGQuality);
+}
+
+TEST(PDFEngineDlg, ShowThenOkGivesThePdfSettingsBack)
+{
+    TScriptedDialogs dialogs;
+    TdeCustomPDFEngine engine;
+    setUp(engine);
+    const auto original = settings(engine);
+    TdePDFEngineDlg dialog;
+    dialog.SetEngine(&engine);
+    dialog.show();
+    EXPECT_EQ(dialog.windowTitle(), "PDF Setup");
+    EXPECT_EQ(items(*control<QComboBox>(dialog, "cbOutputImageFormat")),
+              (QStringList{"BMP", "JPEG", "CCITT3", "CCITT4"}));
+    EXPECT_EQ(control<QComboBox>(dialog, "cbOutputImageFormat")->currentText(), "CCITT4");
+    EXPECT_EQ(control<QListWidget>(dialog, "lbDocumentDlg")->count(), 5);
+    EXPECT_TRUE(control<QAbstractButton>(dialog, "rgpEmbedTrueTypeFonts2")->isChecked());
+    control<QAbstractButton>(dialog, "btnOK")->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(settings(engine), original);
+}
+
+TEST(PDFEngineDlg, TransitionAndCompressionRulesAndABadDurationWritesNothing)
+{
+    TScriptedDialogs dialogs;
+    TdeCustomPDFEngine engine;
+    setUp(engine);
+    const auto original = settings(engine);
+    TdePDFEngineDlg dialog;
+    dialog.SetEngine(&engine);
+    dialog.show();
+    QLineEdit *duration = control<QLineEdit>(dialog, "edPageTransitionDuration");
+    EXPECT_TRUE(duration->isEnabled());
+    control<QComboBox>(dialog, "cbPageTransitionEffect")->setCurrentText("None");
+    EXPECT_FALSE(duration->isEnabled());
+    control<QComboBox>(dialog, "cbPageTransitionEffect")->setCurrentText("Box Inward");
+    EXPECT_TRUE(duration->isEnabled());
+
+    control<QAbstractButton>(dialog, "chkCompressDocument")->click();
+    EXPECT_FALSE(control<QComboBox>(dialog, "cbCompressionLevel")->isEnabled());
+
+    duration->setText("soon");
+    dialogs.Expect(TDialogKind::Error, "'soon' is not a valid integer value");
+    control<QAbstractButton>(dialog, "btnOK")->click();
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(settings(engine), original);
+
+    duration->setText("3");
+    control<QAbstractButton>(dialog, "btnOK")->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_FALSE(engine.Compression().Enabled);
+    EXPECT_EQ(engine.ViewerPreferences().PresentationMode.TransitionEffect, TdeTransitionEffect::teBoxInward);
+    EXPECT_EQ(engine.ViewerPreferences().PresentationMode.Duration, 3);
+}
+
+TEST(PDFEngineDlg, TheEngineShowsTheInstalledDialogAndCancelGivesTheDocumentUp)
+{
+    TScriptedDialogs dialogs;
+    InstallPDFEngineSetupDialog();
+    TdeCustomPDFEngine engine;
+    engine.Preferences().SetShowSetupDialog(true);
+    QTimer::singleShot(0, [] {
+        for (QWidget *window : QApplication::topLevelWidgets())
+            if (window->objectName() == "TdePDFEngineDlg" && window->isVisible())
+                window->findChild<QAbstractButton *>("btnCancel")->click();
+    });
+    engine.BeginDoc();
+    EXPECT_EQ(engine.EngineStatus(), TdeEngineStatus::esCancelled);
+    TdeCustomPDFEngine::InstallSetupDialog(nullptr);
+}
+
+} // namespace
+} // namespace tessaran
