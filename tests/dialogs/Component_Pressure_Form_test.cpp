@@ -432,12 +432,13 @@ TEST_F(ComponentPressureForm, CalculatorPresetThenCalculateGivesTheValueBack)
                 EXPECT_EQ(f.LabelDensityUnits->text(), QString::fromUtf8(k.densityUnit));
                 EXPECT_EQ(f.RightEditLoss->text(), Fixed(4, 1));
                 // For water at a loss of one unit the flow is the value itself.
-                if (!gas)
+                if (!gas) {
                     EXPECT_EQ(f.RightEditFlowRate->text(), value) << k.name;
-                if (gas)
+                } else {
                     dialogs.Expect(TDialogKind::Warning,
                                    GasNote(k.name, k.tolerance, f.RightEditFlowRate->text(), name(k.flowUnit),
                                            f.RightEditLoss->text(), name(k.lossUnit), value));
+                }
                 (f.*k.box)->setText("0");
                 Click(f.ButtonCalc);
                 EXPECT_EQ((f.*k.box)->text(), value) << k.name << (gas ? " gas" : " water");
