@@ -279,6 +279,8 @@ TEST_F(PipeDiameterDataForm, MaterialAndSizeEditsReachTheirFiles)
                    "\rit could be related to a file permissions problem.");
     dialogs.Expect(TDialogKind::Warning,
                    "This material already exists.\rCannot create another material with the same name.");
+    dialogs.Expect(TDialogKind::Confirmation, "Add new pipe data to Pipe diameter database.\rProceed with this operation?",
+                   DialogYes);
     Open([&](TPipeDiameterDataForm &f) {
         Click(f.ChangeMaterialButton);
         Click(f.AddNewMaterialButton);
@@ -300,28 +302,10 @@ TEST_F(PipeDiameterDataForm, MaterialAndSizeEditsReachTheirFiles)
         Click(f.AddNewMaterialButton);
         Click(f.SaveNewMaterialButton);
         Click(f.NewMaterialCancelButton);
-    });
-    EXPECT_EQ(QDir(folder).entryList({"UserMaterial*"}), QStringList{"UserMaterialCu.trpi"});
-    const QList<QByteArray> lines = Read("UserMaterialCu.trpi").split('\n');
-    ASSERT_GE(lines.size(), 2);
-    EXPECT_TRUE(lines[0].startsWith("1.05~|~UserMaterialCu.trpi~|~")) << lines[0].toStdString();
-    EXPECT_TRUE(lines[1].startsWith("Cu~|~Type K~|~")) << lines[1].toStdString();
-    EXPECT_TRUE(lines[1].contains("~|~-1~|~")) << lines[1].toStdString();
-
-    // A standard size removed: only the ".trpi" file changes; a user size
-    // added goes to the ".trpiu" file.
-    dialogs.Expect(TDialogKind::Confirmation,
-                   "This is a standard pipe size it will be permanently removed.\rThis action cannot be "
-                   "reversed.\r\rContinue with removal?",
-                   DialogYes);
-    dialogs.Expect(TDialogKind::Confirmation, "Add new pipe data to Pipe diameter database.\rProceed with this operation?",
-                   DialogYes);
-    Open([&](TPipeDiameterDataForm &f) {
-        PickRow(f.PipeDiameterDataStringGrid, 1);
-        Click(f.RemoveEntryButton);
-        EXPECT_EQ(f.SizeSet().PipeCount, 2);
-        EXPECT_EQ(f.PipeDiameterDataStringGrid->Row(), 1);
-        EXPECT_FALSE(QFile::exists(folder + "/Steel_ANSI_Sch40.trpiu"));
+        // Back on the sizes still shown: a size added now belongs to their
+        // table, not to the material just created.
+        Click(f.ChooseMaterialCancelButton);
+        EXPECT_EQ(f.LoadedFileName(), "Steel_ANSI_Sch40.trpi");
         Click(f.AddNewSizeButton);
         EXPECT_FALSE(f.ChangeMaterialButton->isEnabled());
         f.NewOutsideDiameterEdit->setText("200");
@@ -330,18 +314,39 @@ TEST_F(PipeDiameterDataForm, MaterialAndSizeEditsReachTheirFiles)
         f.NewWeightEdit->setText("40");
         Click(f.AddNewEntryButton);
         EXPECT_TRUE(f.ChangeMaterialButton->isEnabled());
-        EXPECT_EQ(f.SizeSet().PipeCount, 3);
+        ASSERT_EQ(f.SizeSet().PipeCount, 4);
+        EXPECT_EQ(f.SizeSet().GetPipeDiameterFileType(4), PipeFileUser);
         // The stored bore is the outside diameter less two walls.
-        EXPECT_NEAR(f.SizeSet().GetPipeDiameterData(3).InnerDiameter_m, 0.184, 1e-12);
+        EXPECT_NEAR(f.SizeSet().GetPipeDiameterData(4).InnerDiameter_m, 0.184, 1e-12);
+    });
+    EXPECT_EQ(QDir(folder).entryList({"UserMaterial*"}), QStringList{"UserMaterialCu.trpi"});
+    const QList<QByteArray> lines = Read("UserMaterialCu.trpi").split('\n');
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_TRUE(lines[0].startsWith("1.05~|~UserMaterialCu.trpi~|~")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].startsWith("Cu~|~Type K~|~")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[1].contains("~|~-1~|~")) << lines[1].toStdString();
+    EXPECT_EQ(Read("Steel_ANSI_Sch40.trpi"), sch40);
+    const QByteArray user = Read("Steel_ANSI_Sch40.trpiu");
+    EXPECT_EQ(user.count('\n'), 2);
+    EXPECT_TRUE(user.contains("~|~7.874016")) << user.toStdString(); // 200 mm in inches
+    EXPECT_FALSE(mainWindow.SplashTexts.empty());
+
+    // A standard size removed: only the ".trpi" file changes.
+    dialogs.Expect(TDialogKind::Confirmation,
+                   "This is a standard pipe size it will be permanently removed.\rThis action cannot be "
+                   "reversed.\r\rContinue with removal?",
+                   DialogYes);
+    Open([&](TPipeDiameterDataForm &f) {
+        PickRow(f.PipeDiameterDataStringGrid, 1);
+        Click(f.RemoveEntryButton);
+        EXPECT_EQ(f.SizeSet().PipeCount, 3);
+        EXPECT_EQ(f.PipeDiameterDataStringGrid->Row(), 1);
     });
     const QByteArray trimmed = Read("Steel_ANSI_Sch40.trpi");
     EXPECT_NE(trimmed, sch40);
     EXPECT_FALSE(trimmed.contains("~|~80~|~"));
     EXPECT_TRUE(trimmed.contains("~|~100~|~"));
-    const QByteArray user = Read("Steel_ANSI_Sch40.trpiu");
-    EXPECT_EQ(user.count('\n'), 2);
-    EXPECT_TRUE(user.contains("~|~7.874016")) << user.toStdString(); // 200 mm in inches
-    EXPECT_FALSE(mainWindow.SplashTexts.empty());
+    EXPECT_EQ(Read("Steel_ANSI_Sch40.trpiu"), user);
 
     // Removing a material: the question begins with an empty line unless the
     // file is a user material; row 0 removes nothing.
