@@ -214,7 +214,7 @@ TComponentPressureForm::TComponentPressureForm(QWidget *parent) : QDialog(parent
     auto *chokedLayout = new QVBoxLayout(PanelChokedFlowText);
     chokedLayout->addWidget(MemoChokedFlowText);
     chokedLayout->addWidget(BitBtn2);
-    PanelChokedFlowText->resize(330, 250);
+    PanelChokedFlowText->resize(330, 200);
 
     PanelCalcCvKvSprinklerK = Named<QFrame>("PanelCalcCvKvSprinklerK", this);
     PanelCalcCvKvSprinklerK->setFrameShape(QFrame::Panel);
@@ -252,7 +252,7 @@ TComponentPressureForm::TComponentPressureForm(QWidget *parent) : QDialog(parent
     calcGrid->addLayout(calcButtons, 4, 0, 1, 3);
     auto *calcLayout = new QVBoxLayout(PanelCalcCvKvSprinklerK);
     calcLayout->addWidget(GroupBoxCalcCvKv);
-    PanelCalcCvKvSprinklerK->resize(360, 200);
+    PanelCalcCvKvSprinklerK->resize(PanelCalcCvKvSprinklerK->sizeHint().expandedTo(QSize(360, 0)));
 
     for (QPushButton *button : {ButtonGenerateCurve, BitBtnCalcCv, BitBtnCalcKv, BitBtnCalcSprinklerKimperial,
                                 BitBtnCalcSprinklerKmetric, BitBtnChokedFlowText, ButtonOK, ButtonCancel, ButtonClear,
@@ -332,10 +332,15 @@ TComponentPressureForm::TComponentPressureForm(QWidget *parent) : QDialog(parent
     choked->addWidget(BitBtnChokedFlowText);
     choked->addStretch();
     grid->addLayout(choked, row++, 0, 1, 4);
+    // Extra height goes above the buttons, not into the curve's rows.
+    grid->setRowStretch(row++, 1);
     auto *buttons = new QHBoxLayout;
     for (QPushButton *button : {ButtonOK, ButtonCancel, ButtonClear, ButtonDelete, ButtonSaveFile, ButtonLoadFile})
         buttons->addWidget(button);
     grid->addLayout(buttons, row, 0, 1, 4);
+    // The two panels open at a fixed place over the lower part of the form
+    // and must fit inside it.
+    setMinimumHeight(309 + std::max(PanelCalcCvKvSprinklerK->height(), PanelChokedFlowText->height()) + 8);
 
     connect(RadioButtonComponentFixedLoss, &QRadioButton::clicked, this, [this] { chooseKind(ComponentPressureFixed); });
     connect(RadioButtonComponentCurveLoss, &QRadioButton::clicked, this, [this] { chooseKind(ComponentPressureCurve); });
