@@ -341,10 +341,12 @@ TEST_F(ComponentPressureForm, OldAndUnreadableComponentFiles)
         "convert the m H2O to the equivalent m head of the fluid in the pipe?\r\rChoose Yes to accept the head values "
         "as m Head of the current fluid in the pipe.\r \r";
 
-    dialogs.FileNames = {broken, old, old};
+    const QString unwritable = folder.filePath("missing/new.trco");
+    dialogs.FileNames = {broken, old, old, unwritable};
     dialogs.Expect(TDialogKind::Error, "The component file could not be read.\r\r" + broken);
     dialogs.Expect(TDialogKind::Confirmation, question, DialogYes);
     dialogs.Expect(TDialogKind::Confirmation, question, DialogNo);
+    dialogs.Expect(TDialogKind::Error, "The component file could not be saved.\r\r" + unwritable);
     network->FluidZones[1].Fluid.density_kgs_m3 = 800;
     Open(liquidPipe, [&](TComponentPressureForm &f) {
         f.EditName->setText("Mine");
@@ -363,7 +365,11 @@ TEST_F(ComponentPressureForm, OldAndUnreadableComponentFiles)
         EXPECT_EQ(f.ComboBoxComponentPressureLossUnits->currentText(), "mm.H²O");
         EXPECT_EQ(f.StringGridPressureCurve->Cells(1, 2), Fixed(3, 4000));
         EXPECT_EQ(f.WorkingCopy().CurvePoints.LossDisplayUnit, unt_mm_H2O);
+        // A file that cannot be created is reported, not taken for saved.
+        Click(f.ButtonSaveFile);
+        EXPECT_TRUE(f.isVisible());
     });
+    EXPECT_FALSE(QFile::exists(unwritable));
 }
 
 // The gas note of the calculator as the user reads it.
