@@ -46,22 +46,21 @@ constexpr double WaterDensity_kg_m3 = 998.0;
 const char *const ComponentFileVersion = "7.40";
 const QColor PanelColour(0xF1, 0xFA, 0xFF);
 
-const TUnit LossUnits[] = {unt_m_hd_fluid, unt_ft_hd_fluid, unt_mm_hd_fluid, unt_in_hd_fluid,
-                           unt_Bar_G,      unt_Psi_G,       unt_kPa_G,       unt_mm_Hg,
-                           unt_in_Hg,      unt_mm_H2O,      unt_in_H2O};
-const char *const FixedLossNames[] = {"m Fluid", "ft Fluid", "mm Fluid", "in. Fluid", "bar",    "psi",
+const TUnit LossUnits[] = {unt_m_hd_fluid, unt_ft_hd_fluid, unt_mm_hd_fluid, unt_in_hd_fluid, unt_Bar_G, unt_Psi_G,
+                           unt_kPa_G,      unt_mm_Hg,       unt_in_Hg,       unt_mm_H2O,      unt_in_H2O};
+const char *const FixedLossNames[] = {"m Fluid", "ft Fluid", "mm Fluid", "in. Fluid", "bar",   "psi",
                                       "kPa",     "mm Hg",    "in. Hg",   "mm.H²O",    "in.H²O"};
-const char *const CurveLossNames[] = {"m Fluid", "ft Fluid", "mm Fluid", "in. Fluid", "bar.g",  "psi.g",
+const char *const CurveLossNames[] = {"m Fluid", "ft Fluid", "mm Fluid", "in. Fluid", "bar.g", "psi.g",
                                       "kPa.g",   "mm Hg",    "in. Hg",   "mm.H²O",    "in.H²O"};
 const char *const CalculatorLossNames[] = {"m Fluid", "ft Fluid", "mm Fluid", "in. Fluid", "bar",    "psi",
                                            "kPa",     "mm Hg",    "in. Hg",   "mm H20",    "in. H20"};
 const TUnit MassFlowUnits[] = {unt_kg_sec, unt_kg_min, unt_kg_hour, unt_lb_sec, unt_lb_min, unt_lb_hour};
-const char *const CurveFlowNames[] = {"m³/sec",  "m³/min",  "m³/hour", "l/sec",   "l/min",   "l/hour",  "ft³/sec",
-                                      "ft³/min", "ft³/hour", "in³/sec", "in³/min", "in³/hour", "gpm,UK",  "gpm,US",
-                                      "kg/sec",  "kg/min",  "kg/hour", "lb/sec",  "lb/min",  "lb/hour"};
-const char *const CalculatorFlowNames[] = {
-    "m³/sec",  "m³/min",  "m³/hour", "l/sec",  "l/min",  "l/hour", "ft³/sec", "ft³/min", "ft³/hour", "in³/sec",
-    "in³/min", "in³/hour", "UK gpm", "US gpm", "kg/sec", "kg/min", "kg/hour", "lb/sec",  "lb/min",   "lb/hour"};
+const char *const CurveFlowNames[] = {"m³/sec",  "m³/min",   "m³/hour", "l/sec",   "l/min",    "l/hour", "ft³/sec",
+                                      "ft³/min", "ft³/hour", "in³/sec", "in³/min", "in³/hour", "gpm,UK", "gpm,US",
+                                      "kg/sec",  "kg/min",   "kg/hour", "lb/sec",  "lb/min",   "lb/hour"};
+const char *const CalculatorFlowNames[] = {"m³/sec",  "m³/min",   "m³/hour", "l/sec",   "l/min",    "l/hour", "ft³/sec",
+                                           "ft³/min", "ft³/hour", "in³/sec", "in³/min", "in³/hour", "UK gpm", "US gpm",
+                                           "kg/sec",  "kg/min",   "kg/hour", "lb/sec",  "lb/min",   "lb/hour"};
 constexpr int FlowItems = 20;
 constexpr int LossItems = 11;
 constexpr int PointRows = TComponentPressureCurvePoints::MaxPoints;
@@ -138,13 +137,16 @@ TComponentPressureForm::TComponentPressureForm(QWidget *parent) : QDialog(parent
     UpDown1->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
     LabelPipeId = Named<QLabel>("LabelPipeId", this);
     LabelPipeName = Named<QLabel>("LabelPipeName", this);
-    RadioButtonComponentFixedLoss = Named<QRadioButton>("RadioButtonComponentFixedLoss", QStringLiteral("Fixed Loss"), this);
-    RadioButtonComponentCurveLoss = Named<QRadioButton>("RadioButtonComponentCurveLoss", QStringLiteral("Curve Loss"), this);
+    RadioButtonComponentFixedLoss =
+        Named<QRadioButton>("RadioButtonComponentFixedLoss", QStringLiteral("Fixed Loss"), this);
+    RadioButtonComponentCurveLoss =
+        Named<QRadioButton>("RadioButtonComponentCurveLoss", QStringLiteral("Curve Loss"), this);
     RadioButtonComponentCv = Named<QRadioButton>("RadioButtonComponentCv", QStringLiteral("Cv"), this);
     RadioButtonComponentKv = Named<QRadioButton>("RadioButtonComponentKv", QStringLiteral("Kv"), this);
     RadioButtonSprinklerKimperial =
         Named<QRadioButton>("RadioButtonSprinklerKimperial", QStringLiteral("Sprinkler K"), this);
-    RadioButtonSprinklerKmetric = Named<QRadioButton>("RadioButtonSprinklerKmetric", QStringLiteral("Sprinkler K"), this);
+    RadioButtonSprinklerKmetric =
+        Named<QRadioButton>("RadioButtonSprinklerKmetric", QStringLiteral("Sprinkler K"), this);
     RightEditComponentPressure = Named<TRightEdit>("RightEditComponentPressure", this);
     ComboBoxFixedLossUnits = Named<QComboBox>("ComboBoxFixedLossUnits", this);
     ComboBoxComponentPressureFlowUnits = Named<QComboBox>("ComboBoxComponentPressureFlowUnits", this);
@@ -342,8 +344,10 @@ TComponentPressureForm::TComponentPressureForm(QWidget *parent) : QDialog(parent
     // and must fit inside it.
     setMinimumHeight(309 + std::max(PanelCalcCvKvSprinklerK->height(), PanelChokedFlowText->height()) + 8);
 
-    connect(RadioButtonComponentFixedLoss, &QRadioButton::clicked, this, [this] { chooseKind(ComponentPressureFixed); });
-    connect(RadioButtonComponentCurveLoss, &QRadioButton::clicked, this, [this] { chooseKind(ComponentPressureCurve); });
+    connect(RadioButtonComponentFixedLoss, &QRadioButton::clicked, this,
+            [this] { chooseKind(ComponentPressureFixed); });
+    connect(RadioButtonComponentCurveLoss, &QRadioButton::clicked, this,
+            [this] { chooseKind(ComponentPressureCurve); });
     connect(RadioButtonComponentCv, &QRadioButton::clicked, this, [this] { chooseKind(ComponentPressureCv); });
     connect(RadioButtonComponentKv, &QRadioButton::clicked, this, [this] { chooseKind(ComponentPressureKv); });
     connect(RadioButtonSprinklerKimperial, &QRadioButton::clicked, this,
@@ -366,14 +370,17 @@ TComponentPressureForm::TComponentPressureForm(QWidget *parent) : QDialog(parent
             [this](int item) { ComboBoxComponentPressureFlowUnitsChange(item); });
     connect(ComboBoxComponentPressureLossUnits, &QComboBox::activated, this,
             [this](int item) { ComboBoxComponentPressureLossUnitsChange(item); });
-    connect(ComboBoxFixedLossUnits, &QComboBox::activated, this, [this](int item) { ComboBoxFixedLossUnitsChange(item); });
+    connect(ComboBoxFixedLossUnits, &QComboBox::activated, this,
+            [this](int item) { ComboBoxFixedLossUnitsChange(item); });
     connect(BitBtnCalcCv, &QPushButton::clicked, this, [this] { openCalculator(CoefficientCv); });
     connect(BitBtnCalcKv, &QPushButton::clicked, this, [this] { openCalculator(CoefficientKv); });
-    connect(BitBtnCalcSprinklerKimperial, &QPushButton::clicked, this, [this] { openCalculator(CoefficientKimperial); });
+    connect(BitBtnCalcSprinklerKimperial, &QPushButton::clicked, this,
+            [this] { openCalculator(CoefficientKimperial); });
     connect(BitBtnCalcSprinklerKmetric, &QPushButton::clicked, this, [this] { openCalculator(CoefficientKmetric); });
     connect(ButtonCalc, &QPushButton::clicked, this, [this] { ButtonCalcClick(); });
     connect(ButtonCancelCalc, &QPushButton::clicked, PanelCalcCvKvSprinklerK, &QWidget::hide);
-    connect(ComboBoxFlowRateUnits, &QComboBox::activated, this, [this](int item) { ComboBoxFlowRateUnitsChange(item); });
+    connect(ComboBoxFlowRateUnits, &QComboBox::activated, this,
+            [this](int item) { ComboBoxFlowRateUnitsChange(item); });
     connect(ComboBoxLossUnits, &QComboBox::activated, this, [this](int item) { ComboBoxLossUnitsChange(item); });
     connect(BitBtnChokedFlowText, &QPushButton::clicked, this, [this] {
         PanelChokedFlowText->show();
@@ -392,7 +399,10 @@ TComponentPressureForm::TComponentPressureForm(QWidget *parent) : QDialog(parent
     connect(StringGridPressureCurve, &QTableWidget::currentCellChanged, this, [this] { paintGrid(); });
 }
 
-double TComponentPressureForm::atmosphere() const { return network_ ? network_->ConfigOptions.Atmosphere_bar_a : 1.01325; }
+double TComponentPressureForm::atmosphere() const
+{
+    return network_ ? network_->ConfigOptions.Atmosphere_bar_a : 1.01325;
+}
 
 TUnit TComponentPressureForm::basisUnit() const
 {
@@ -437,9 +447,10 @@ void TComponentPressureForm::chooseKind(TPressureType kind)
     const bool fixed = kind == ComponentPressureFixed, curve = kind == ComponentPressureCurve;
     RightEditComponentPressure->setEnabled(fixed);
     ComboBoxFixedLossUnits->setEnabled(fixed);
-    for (QWidget *control : {static_cast<QWidget *>(StringGridPressureCurve), static_cast<QWidget *>(ButtonGenerateCurve),
-                             static_cast<QWidget *>(ComboBoxComponentPressureFlowUnits),
-                             static_cast<QWidget *>(ComboBoxComponentPressureLossUnits)})
+    for (QWidget *control :
+         {static_cast<QWidget *>(StringGridPressureCurve), static_cast<QWidget *>(ButtonGenerateCurve),
+          static_cast<QWidget *>(ComboBoxComponentPressureFlowUnits),
+          static_cast<QWidget *>(ComboBoxComponentPressureLossUnits)})
         control->setEnabled(curve);
     RightEditCv->setEnabled(kind == ComponentPressureCv);
     BitBtnCalcCv->setEnabled(kind == ComponentPressureCv);
@@ -591,9 +602,9 @@ void TComponentPressureForm::showCurveRows()
                 0, row,
                 q(convertFlowUnitToString(unt_m3_sec, points.FlowDisplayUnit, 4, model, point.Flow_m3s, density(),
                                           fluid_.pressure_bar_g, fluid_.degrees_K, atmosphere())));
-            StringGridPressureCurve->SetCells(1, row,
-                                              q(convertHeadPressureUnitToString(basisUnit(), points.LossDisplayUnit, 3,
-                                                                                point.Loss_mHd, density())));
+            StringGridPressureCurve->SetCells(
+                1, row,
+                q(convertHeadPressureUnitToString(basisUnit(), points.LossDisplayUnit, 3, point.Loss_mHd, density())));
         } else {
             StringGridPressureCurve->SetCells(0, row, QString());
             StringGridPressureCurve->SetCells(1, row, QString());
@@ -640,8 +651,9 @@ bool TComponentPressureForm::UpdateComponentPressureFromFormFields(TRightEdit **
         bool read = false;
         const double value = readReal(box->text(), read, true, true);
         if (read)
-            target = isLoss ? convertHeadPressureUnit(working_.CurvePoints.LossDisplayUnit, basisUnit(), value, density())
-                            : value;
+            target = isLoss
+                         ? convertHeadPressureUnit(working_.CurvePoints.LossDisplayUnit, basisUnit(), value, density())
+                         : value;
         else if (mine) {
             valid = false;
             if (offending && !*offending)
@@ -652,7 +664,8 @@ bool TComponentPressureForm::UpdateComponentPressureFromFormFields(TRightEdit **
     working_.PressureType = kind;
     readBox(RightEditCv, kind == ComponentPressureCv, working_.Cv, false);
     readBox(RightEditKv, kind == ComponentPressureKv, working_.Kv, false);
-    readBox(RightEditSprinklerKimperial, kind == ComponentPressureSprinklerKimperial, working_.SprinklerKimperial, false);
+    readBox(RightEditSprinklerKimperial, kind == ComponentPressureSprinklerKimperial, working_.SprinklerKimperial,
+            false);
     readBox(RightEditSprinklerKmetric, kind == ComponentPressureSprinklerKmetric, working_.SprinklerKmetric, false);
     working_.CheckCompressibleChokedFlow = CheckBoxCompressibleChokedFlow->isChecked();
     return valid;
@@ -758,8 +771,8 @@ bool TComponentPressureForm::UpdateComponentPressureFromStringGrid()
         };
         const double flow_m3s =
             points.UseMassFlow ? (density() != 0 ? convert(unt_kg_sec) / density() : 0.0) : convert(unt_m3_sec);
-        read.AddCurvePointFlowm3s(flow_m3s, convertHeadPressureUnit(points.LossDisplayUnit, basisUnit(), loss, density()),
-                                  density());
+        read.AddCurvePointFlowm3s(
+            flow_m3s, convertHeadPressureUnit(points.LossDisplayUnit, basisUnit(), loss, density()), density());
     }
     read.CurvePoints.PointsCount = last;
     working_.CurvePoints = read.CurvePoints;
@@ -823,9 +836,9 @@ void TComponentPressureForm::ButtonOKClick()
 
 void TComponentPressureForm::ButtonDeleteClick()
 {
-    if (!Dialogs().AskYesNo(TDialogKind::Confirmation,
-                            QStringLiteral("Are you sure you wish to delete the component \rand its data from this pipe?"),
-                            this))
+    if (!Dialogs().AskYesNo(
+            TDialogKind::Confirmation,
+            QStringLiteral("Are you sure you wish to delete the component \rand its data from this pipe?"), this))
         return;
     delete_ = true;
     confirmed_ = false;
@@ -849,9 +862,9 @@ void TComponentPressureForm::ButtonGenerateCurveClick()
     if (!readCurveForChange())
         return;
     if (working_.CurvePoints.PointsCount != 3) {
-        Dialogs().ShowMessage(TDialogKind::Information,
-                              QStringLiteral("The first three points only must entered to generate a second order curve."),
-                              this);
+        Dialogs().ShowMessage(
+            TDialogKind::Information,
+            QStringLiteral("The first three points only must entered to generate a second order curve."), this);
         return;
     }
     try {
@@ -865,10 +878,11 @@ void TComponentPressureForm::ButtonGenerateCurveClick()
     bool negative = false;
     working_.CheckIfCurveContainsNegativeValues(negative);
     if (negative)
-        Dialogs().ShowMessage(TDialogKind::Information,
-                              QStringLiteral("The quadratic fit generated some points with negative values.\r\rPlease "
-                                             "review the curve data and correct the entries to be all positive values."),
-                              this);
+        Dialogs().ShowMessage(
+            TDialogKind::Information,
+            QStringLiteral("The quadratic fit generated some points with negative values.\r\rPlease "
+                           "review the curve data and correct the entries to be all positive values."),
+            this);
 }
 
 void TComponentPressureForm::ComboBoxComponentPressureFlowUnitsChange(int item)
@@ -985,8 +999,8 @@ void TComponentPressureForm::ButtonLoadFileClick()
         loaded.Load(stream, ComponentFileVersion, true);
     } catch (const std::exception &) {
         // The user's entries stay as they were.
-        Dialogs().ShowMessage(TDialogKind::Error,
-                              QStringLiteral("The component file could not be read.\r\r") + *chosen, this);
+        Dialogs().ShowMessage(TDialogKind::Error, QStringLiteral("The component file could not be read.\r\r") + *chosen,
+                              this);
         return;
     }
     working_ = loaded;
@@ -1173,8 +1187,8 @@ void TComponentPressureForm::ButtonCalcClick()
                 QStringLiteral(" value will now be calculated based on this data:") + QStringLiteral("\r\r") +
                 QStringLiteral("Fluid Density = ") + q(convertAndFormat(unt_kg_m3, settings.UnitOfDensity, rho)) +
                 QStringLiteral(" ") + q(unitName(settings.UnitOfDensity)) + QStringLiteral(" at ") +
-                q(formatFixed(1, convertPressure(unt_Bar_G, settings.UnitOfSurfacePressure, fluid_.pressure_bar_g, atm,
-                                                 rho))) +
+                q(formatFixed(
+                    1, convertPressure(unt_Bar_G, settings.UnitOfSurfacePressure, fluid_.pressure_bar_g, atm, rho))) +
                 QStringLiteral(" ") + q(unitName(settings.UnitOfSurfacePressure)) + QStringLiteral("\r") +
                 QStringLiteral("Flow Rate = ") + RightEditFlowRate->text() + QStringLiteral(" ") +
                 q(unitName(calculatorFlowUnit_)) + QStringLiteral("\r") + QStringLiteral("Presure Loss = ") +
@@ -1194,10 +1208,9 @@ void TComponentPressureForm::ComboBoxFlowRateUnitsChange(int item)
     double value = readReal(RightEditFlowRate->text(), valid, true, true);
     if (!valid)
         value = 0;
-    RightEditFlowRate->setText(q(convertFlowUnitToString(calculatorFlowUnit_, unit, 4,
-                                                         network_->ConfigOptions.GasFlowTemperaturePressureModel, value,
-                                                         density(), fluid_.pressure_bar_g, fluid_.degrees_K,
-                                                         atmosphere())));
+    RightEditFlowRate->setText(
+        q(convertFlowUnitToString(calculatorFlowUnit_, unit, 4, network_->ConfigOptions.GasFlowTemperaturePressureModel,
+                                  value, density(), fluid_.pressure_bar_g, fluid_.degrees_K, atmosphere())));
     calculatorFlowUnit_ = unit;
 }
 

@@ -67,8 +67,7 @@ bool IsMaterialFileNameText(const QString &name)
     for (QChar c : name)
         if (forbidden.contains(c) || c.unicode() < 32)
             return false;
-    return name.trimmed() == name && !name.contains(QStringLiteral("..")) &&
-           IsTableFieldText(name.toStdString());
+    return name.trimmed() == name && !name.contains(QStringLiteral("..")) && IsTableFieldText(name.toStdString());
 }
 
 void writeTableFile(const QString &path, const TFileHeader &header, const std::function<void(std::ostream &)> &rows)
@@ -91,10 +90,9 @@ QString TPipeDiameterDataForm::ReadPipeSizeRange(const QString &path)
         loadTable(path, scratch_, header_, false, QFileInfo(path).fileName().toStdString());
     } catch (const std::exception &) {
         scratch_.Clear();
-        Dialogs().ShowMessage(TDialogKind::Warning,
-                              QStringLiteral("Cannot determine min/max pipe sizes from string: ") + path +
-                                  QStringLiteral("\r"),
-                              this);
+        Dialogs().ShowMessage(
+            TDialogKind::Warning,
+            QStringLiteral("Cannot determine min/max pipe sizes from string: ") + path + QStringLiteral("\r"), this);
         return QString();
     }
     if (scratch_.PipeCount == 0)
@@ -224,8 +222,9 @@ void TPipeDiameterDataForm::ChooseNewPipeMaterialClick()
     PipeDiameterTitleLabel->setText(GetMaterialScheduleTitle());
     NewSizeHeadingLabel->setText(QStringLiteral("Add pipe data: ") + GetMaterialScheduleTitle());
     ShowRoughnessLabel();
-    for (QLineEdit *box : {static_cast<QLineEdit *>(NewInternalDiameterEdit), static_cast<QLineEdit *>(NewWallThicknessEdit),
-                           static_cast<QLineEdit *>(NewOutsideDiameterEdit), static_cast<QLineEdit *>(NewWeightEdit)})
+    for (QLineEdit *box :
+         {static_cast<QLineEdit *>(NewInternalDiameterEdit), static_cast<QLineEdit *>(NewWallThicknessEdit),
+          static_cast<QLineEdit *>(NewOutsideDiameterEdit), static_cast<QLineEdit *>(NewWeightEdit)})
         box->clear();
     NewNominalSizeComboBox->setCurrentIndex(0);
     ShowPipeSizesScreen();
@@ -278,7 +277,8 @@ void TPipeDiameterDataForm::SaveNewMaterialClick()
     bool valid = false;
     const double roughness = readPositive(NewRoughnessEdit, valid);
     if (!valid) {
-        Dialogs().ShowMessage(TDialogKind::Information, QStringLiteral("The Internal Roughness cannot be blank."), this);
+        Dialogs().ShowMessage(TDialogKind::Information, QStringLiteral("The Internal Roughness cannot be blank."),
+                              this);
         return;
     }
     if (!IsMaterialFileNameText(name) || !IsTableFieldText(NewScheduleEdit->text().toStdString())) {
@@ -407,7 +407,8 @@ void TPipeDiameterDataForm::AddNewEntryClick()
         const double outside_m = toMetres(outside);
         const double wall_m = toMetres(wall);
         const double inside_m = outside_m - 2 * wall_m;
-        const double weight_kg_m = MetricRadioButton->isChecked() ? weight : convertUnit(unt_lbs_per_ft, unt_kgs_per_m, weight);
+        const double weight_kg_m =
+            MetricRadioButton->isChecked() ? weight : convertUnit(unt_lbs_per_ft, unt_kgs_per_m, weight);
         if (Dialogs().AskYesNo(TDialogKind::Confirmation,
                                QStringLiteral("Add new pipe data to Pipe diameter database.\rProceed with this "
                                               "operation?"),
@@ -466,11 +467,10 @@ void TPipeDiameterDataForm::RemoveEntryClick()
     if (r < 1 || r > sizes_.PipeCount || loadedFile_.empty())
         return;
     const bool standard = sizes_.GetPipeDiameterFileType(r) == PipeFileTessaran;
-    const QString question = (standard ? QStringLiteral("This is a standard pipe size it ")
-                                       : QStringLiteral("The selected pipe size ")) +
-                             QStringLiteral("will be permanently removed.\r") +
-                             QStringLiteral("This action cannot be reversed.\r\r") +
-                             QStringLiteral("Continue with removal?");
+    const QString question =
+        (standard ? QStringLiteral("This is a standard pipe size it ") : QStringLiteral("The selected pipe size ")) +
+        QStringLiteral("will be permanently removed.\r") + QStringLiteral("This action cannot be reversed.\r\r") +
+        QStringLiteral("Continue with removal?");
     if (!Dialogs().AskYesNo(TDialogKind::Confirmation, question, this))
         return;
     const QString path = tablePath(loadedFile_);

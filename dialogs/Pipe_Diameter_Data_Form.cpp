@@ -126,15 +126,9 @@ TStringGridWidget *newGrid(const char *name, QWidget *parent, int columns, int r
     return grid;
 }
 
-void setTitleHeight(TStringGridWidget *grid, int height)
-{
-    grid->horizontalHeader()->setFixedHeight(height);
-}
+void setTitleHeight(TStringGridWidget *grid, int height) { grid->horizontalHeader()->setFixedHeight(height); }
 
-QString fileNameWithoutExtension(const std::string &fileName)
-{
-    return QFileInfo(q(fileName)).completeBaseName();
-}
+QString fileNameWithoutExtension(const std::string &fileName) { return QFileInfo(q(fileName)).completeBaseName(); }
 
 // Key filters of the boxes.
 void RealEntry(TRightEdit *box, int before, int after)
@@ -168,7 +162,8 @@ TPipeDiameterDataForm::TPipeDiameterDataForm(const std::string &PipeTablesFolder
     PipeMaterialStringGrid->setFixedHeight(20 + 24);
     ChosenSizeStringGrid = newGrid("ChosenSizeStringGrid", SelectedPipeDataPanel, 7, 2);
     setTitleHeight(ChosenSizeStringGrid, 32);
-    StringGridSetColumnWidths(ChosenSizeStringGrid, std::vector<int>(std::begin(SizeColumnWidths), std::end(SizeColumnWidths)), 1);
+    StringGridSetColumnWidths(ChosenSizeStringGrid,
+                              std::vector<int>(std::begin(SizeColumnWidths), std::end(SizeColumnWidths)), 1);
     ChosenSizeStringGrid->setRowHeight(0, 22);
     ChosenSizeStringGrid->setFixedHeight(32 + 24);
     for (int col = 0; col < 7; ++col)
@@ -295,7 +290,8 @@ TPipeDiameterDataForm::TPipeDiameterDataForm(const std::string &PipeTablesFolder
         Named<QPushButton>("AddNewMaterialButton", QStringLiteral(" Add New Material"), ChooseMaterialPanel);
     RemoveMaterialButton =
         Named<QPushButton>("RemoveMaterialButton", QStringLiteral("Remove Material"), ChooseMaterialPanel);
-    MaterialPreviousPageButton = Named<QPushButton>("MaterialPreviousPageButton", QStringLiteral("<"), ChooseMaterialPanel);
+    MaterialPreviousPageButton =
+        Named<QPushButton>("MaterialPreviousPageButton", QStringLiteral("<"), ChooseMaterialPanel);
     MaterialPreviousPageButton->setToolTip(QStringLiteral("Previous Page"));
     MaterialNextPageButton = Named<QPushButton>("MaterialNextPageButton", QStringLiteral(">"), ChooseMaterialPanel);
     MaterialNextPageButton->setToolTip(QStringLiteral("Next Page"));
@@ -370,7 +366,8 @@ TPipeDiameterDataForm::TPipeDiameterDataForm(const std::string &PipeTablesFolder
     connect(OutsideDiameterEdit, &QLineEdit::editingFinished, this, [this] { ResetCalculatedSurfaceArea(); });
     connect(TransferSelectedSizeButton, &QPushButton::clicked, this, [this] { TransferSelectedSize(); });
     connect(PipeDiameterDataStringGrid, &QTableWidget::cellDoubleClicked, this, [this] { TransferSelectedSize(); });
-    connect(SelectNewSizeTimer, &QTimer::timeout, this, [this] { PaintDialogBackground(SelectedPipeDataPanel, BandColour); });
+    connect(SelectNewSizeTimer, &QTimer::timeout, this,
+            [this] { PaintDialogBackground(SelectedPipeDataPanel, BandColour); });
     connect(SavePipeButton, &QPushButton::clicked, this, [this] { SavePipeClick(); });
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(MetricRadioButton, &QRadioButton::clicked, this, [this] { MetricRadioButtonClick(); });
@@ -410,7 +407,10 @@ QString TPipeDiameterDataForm::tablePath(const std::string &fileName) const
 }
 
 QString TPipeDiameterDataForm::diameterUnit() const { return metric_ ? QStringLiteral("mm") : QStringLiteral("inch"); }
-QString TPipeDiameterDataForm::weightUnit() const { return metric_ ? QStringLiteral("kgs/m") : QStringLiteral("lbs/ft"); }
+QString TPipeDiameterDataForm::weightUnit() const
+{
+    return metric_ ? QStringLiteral("kgs/m") : QStringLiteral("lbs/ft");
+}
 
 double TPipeDiameterDataForm::toMetres(double value) const
 {
@@ -420,13 +420,14 @@ double TPipeDiameterDataForm::toMetres(double value) const
 void TPipeDiameterDataForm::writeSizeGridTitles(TStringGridWidget *grid)
 {
     const QString d = diameterUnit();
-    const QStringList titles = {QStringLiteral("Nominal Size"),
-                                QStringLiteral("Internal Diam.\n") + d,
-                                QStringLiteral("Wall Thick.\n") + d,
-                                QStringLiteral("Outside Diam.\n") + d,
-                                QStringLiteral("Weight\n") + weightUnit(),
-                                metric_ ? QStringLiteral("Internal Vol\nm³/ 100 m") : QStringLiteral("Internal Vol\nft³/ 100 ft"),
-                                metric_ ? QStringLiteral("Surface Area\nm²/ 100 m") : QStringLiteral("Surface Area\nft²/ 100 ft")};
+    const QStringList titles = {
+        QStringLiteral("Nominal Size"),
+        QStringLiteral("Internal Diam.\n") + d,
+        QStringLiteral("Wall Thick.\n") + d,
+        QStringLiteral("Outside Diam.\n") + d,
+        QStringLiteral("Weight\n") + weightUnit(),
+        metric_ ? QStringLiteral("Internal Vol\nm³/ 100 m") : QStringLiteral("Internal Vol\nft³/ 100 ft"),
+        metric_ ? QStringLiteral("Surface Area\nm²/ 100 m") : QStringLiteral("Surface Area\nft²/ 100 ft")};
     StringGridSetRowTexts(grid, titles, QString(), QString(), 0, 0);
 }
 
@@ -434,7 +435,8 @@ void TPipeDiameterDataForm::writeTitles()
 {
     for (TStringGridWidget *grid : {PipeDiameterDataStringGrid, ChosenSizeStringGrid, NewPipeDataHeadingStringGrid})
         writeSizeGridTitles(grid);
-    const QString roughness = metric_ ? QStringLiteral("Internal Roughness (mm)") : QStringLiteral("Internal Roughness (inch)");
+    const QString roughness =
+        metric_ ? QStringLiteral("Internal Roughness (mm)") : QStringLiteral("Internal Roughness (inch)");
     PipeMaterialStringGrid->SetCells(2, 0, roughness);
     AddPipeMaterialStringGrid->SetCells(2, 0, roughness);
 }
@@ -446,11 +448,14 @@ void TPipeDiameterDataForm::fillSizeRow(TStringGridWidget *grid, int row, const 
     grid->SetCells(1, row, q(convertUnitToString(unt_m, d, 3, pipe.InnerDiameter_m)));
     grid->SetCells(2, row, q(convertUnitToString(unt_m, d, 3, pipe.WallThickness_m)));
     grid->SetCells(3, row, q(convertUnitToString(unt_m, d, 3, pipe.OuterDiameter_m)));
-    grid->SetCells(4, row, q(convertUnitToString(unt_kgs_per_m, metric_ ? unt_kgs_per_m : unt_lbs_per_ft, 3,
-                                                 pipe.WeightPerMetre_kg)));
+    grid->SetCells(
+        4, row,
+        q(convertUnitToString(unt_kgs_per_m, metric_ ? unt_kgs_per_m : unt_lbs_per_ft, 3, pipe.WeightPerMetre_kg)));
     const double perFoot = convertUnit(unt_ft, unt_m, 1.0);
-    const double volume = metric_ ? pipe.InternalVolume_m3_m() : convertUnit(unt_m3, unt_ft3, pipe.InternalVolume_m3_m()) * perFoot;
-    const double area = metric_ ? pipe.SurfaceArea_m2_m() : convertUnit(unt_m2, unt_ft2, pipe.SurfaceArea_m2_m()) * perFoot;
+    const double volume =
+        metric_ ? pipe.InternalVolume_m3_m() : convertUnit(unt_m3, unt_ft3, pipe.InternalVolume_m3_m()) * perFoot;
+    const double area =
+        metric_ ? pipe.SurfaceArea_m2_m() : convertUnit(unt_m2, unt_ft2, pipe.SurfaceArea_m2_m()) * perFoot;
     grid->SetCells(5, row, q(formatFixed(4, volume * 100)));
     grid->SetCells(6, row, q(formatFixed(4, area * 100)));
     if (QTableWidgetItem *cell = grid->item(row - 1, 0))
@@ -464,7 +469,8 @@ void TPipeDiameterDataForm::PopulateComboBoxWithNominalSizeStrings()
     if (nominalSizes_)
         for (int i = 1; i <= nominalSizes_->LastDefaultPipeIndex; ++i) {
             const TPipeNominalSizeData row = nominalSizes_->getPipeNominalSizeData(i);
-            NewNominalSizeComboBox->addItem(q(metric_ ? row.NominalDiameterMetricString : row.NominalDiameterImperialString));
+            NewNominalSizeComboBox->addItem(
+                q(metric_ ? row.NominalDiameterMetricString : row.NominalDiameterImperialString));
         }
     NewNominalSizeComboBox->setCurrentIndex(0);
 }
@@ -476,9 +482,10 @@ void TPipeDiameterDataForm::OpenPipeDiameterManager(TPipeNominalSizeSet &ThePipe
     nominalSizes_ = &ThePipeNominalSizeSet;
     PopulateComboBoxWithNominalSizeStrings();
     openNewSizePanel(false);
-    for (QLineEdit *box : {static_cast<QLineEdit *>(NewInternalDiameterEdit), static_cast<QLineEdit *>(NewWallThicknessEdit),
-                           static_cast<QLineEdit *>(NewOutsideDiameterEdit), static_cast<QLineEdit *>(NewWeightEdit),
-                           NewMaterialEdit, NewScheduleEdit, static_cast<QLineEdit *>(NewRoughnessEdit)})
+    for (QLineEdit *box :
+         {static_cast<QLineEdit *>(NewInternalDiameterEdit), static_cast<QLineEdit *>(NewWallThicknessEdit),
+          static_cast<QLineEdit *>(NewOutsideDiameterEdit), static_cast<QLineEdit *>(NewWeightEdit), NewMaterialEdit,
+          NewScheduleEdit, static_cast<QLineEdit *>(NewRoughnessEdit)})
         box->clear();
     openNewMaterialPanel(false);
     PaintDialogBackground(SelectedPipeDataPanel, BandColour);
@@ -505,14 +512,14 @@ void TPipeDiameterDataForm::OpenPipeDiameterManager(TPipeNominalSizeSet &ThePipe
             const TPipeNominalSizeData first = ThePipeNominalSizeSet.getPipeNominalSizeData(1);
             const QString ms = q(working_.Material) + QStringLiteral("/") + q(working_.ScheduleClass);
             if (material == first.Material && schedule == first.ScheduleClass)
-                Dialogs().ShowMessage(TDialogKind::Warning,
-                                      QStringLiteral("Material '") + ms +
-                                          QStringLiteral("' not found in pipe database.") + QStringLiteral("\r\r") +
-                                          QStringLiteral("Pipe Database will open on 'Choose Material' screen.") +
-                                          QStringLiteral("\r") +
-                                          QStringLiteral("You can then select a new material or click on 'Cancel' in order ") +
-                                          QStringLiteral("to keep existing pipe data.") + QStringLiteral("\r"),
-                                      this);
+                Dialogs().ShowMessage(
+                    TDialogKind::Warning,
+                    QStringLiteral("Material '") + ms + QStringLiteral("' not found in pipe database.") +
+                        QStringLiteral("\r\r") +
+                        QStringLiteral("Pipe Database will open on 'Choose Material' screen.") + QStringLiteral("\r") +
+                        QStringLiteral("You can then select a new material or click on 'Cancel' in order ") +
+                        QStringLiteral("to keep existing pipe data.") + QStringLiteral("\r"),
+                    this);
             else
                 Dialogs().ShowMessage(
                     TDialogKind::Warning,
@@ -583,8 +590,8 @@ bool TPipeDiameterDataForm::LoadPipeDiameterSetFromText(const QString &path)
 {
     sizes_.Clear();
     const std::string fileName = QFileInfo(path).fileName().toStdString();
-    const QString userPath = QFileInfo(path).path() + QStringLiteral("/") + QFileInfo(path).completeBaseName() +
-                             QStringLiteral(".trpiu");
+    const QString userPath =
+        QFileInfo(path).path() + QStringLiteral("/") + QFileInfo(path).completeBaseName() + QStringLiteral(".trpiu");
     // All or nothing: a table that fails part-way shows no rows of it.
     bool loaded = true;
     try {
@@ -650,9 +657,9 @@ void TPipeDiameterDataForm::DisplayTheDmPipeData(const TPipe &pipe)
 {
     PipeMaterialStringGrid->SetCells(0, 1, q(pipe.Material));
     PipeMaterialStringGrid->SetCells(1, 1, q(pipe.ScheduleClass));
-    PipeMaterialStringGrid->SetCells(
-        2, 1, q(metric_ ? convertUnitToString(unt_m, unt_mm, 4, pipe.InnerRoughness_m)
-                        : convertUnitToString(unt_m, unt_inch, 6, pipe.InnerRoughness_m)));
+    PipeMaterialStringGrid->SetCells(2, 1,
+                                     q(metric_ ? convertUnitToString(unt_m, unt_mm, 4, pipe.InnerRoughness_m)
+                                               : convertUnitToString(unt_m, unt_inch, 6, pipe.InnerRoughness_m)));
     fillSizeRow(ChosenSizeStringGrid, 1, pipe);
     NominalSizeEdit->setText(ChosenSizeStringGrid->Cells(0, 1));
     InternalDiameterEdit->setText(ChosenSizeStringGrid->Cells(1, 1));
@@ -680,7 +687,8 @@ void TPipeDiameterDataForm::ShowRoughnessLabel()
     QString text;
     if (sizes_.PipeCount > 0) {
         const double roughness = sizes_.GetPipeDiameterData(1).InnerRoughness_m;
-        text = metric_ ? QStringLiteral(", IR= ") + q(convertUnitToString(unt_m, unt_mm, 4, roughness)) + QStringLiteral(" mm")
+        text = metric_ ? QStringLiteral(", IR= ") + q(convertUnitToString(unt_m, unt_mm, 4, roughness)) +
+                             QStringLiteral(" mm")
                        : QStringLiteral(", IR= ") + q(convertUnitToString(unt_m, unt_inch, 6, roughness)) +
                              QStringLiteral(" inch");
     }
@@ -690,11 +698,10 @@ void TPipeDiameterDataForm::ShowRoughnessLabel()
 
 void TPipeDiameterDataForm::SetDmEditBoxesEnabled(bool enabled)
 {
-    for (QWidget *control :
-         std::initializer_list<QWidget *>{SavePipeButton, CancelButton, MaterialEdit, ScheduleEdit, RoughnessEdit,
-                                          InternalDiameterEdit, WallThicknessEdit, OutsideDiameterEdit, WeightEdit,
-                                          PipeDiameterDataStringGrid, TransferSelectedSizeButton, MetricRadioButton,
-                                          ImperialRadioButton, ChangeMaterialButton, NewSizePanel})
+    for (QWidget *control : std::initializer_list<QWidget *>{
+             SavePipeButton, CancelButton, MaterialEdit, ScheduleEdit, RoughnessEdit, InternalDiameterEdit,
+             WallThicknessEdit, OutsideDiameterEdit, WeightEdit, PipeDiameterDataStringGrid, TransferSelectedSizeButton,
+             MetricRadioButton, ImperialRadioButton, ChangeMaterialButton, NewSizePanel})
         control->setEnabled(enabled);
 }
 
@@ -737,8 +744,8 @@ void TPipeDiameterDataForm::convertEntries()
     const TUnit d = unt_inch, w = unt_lbs_per_ft;
     convertBox(RoughnessEdit, d, unt_mm, 4, 6);
     convertBox(NewRoughnessEdit, d, unt_mm, 4, 6);
-    for (TRightEdit *box : {InternalDiameterEdit, WallThicknessEdit, OutsideDiameterEdit, NewWallThicknessEdit,
-                            NewOutsideDiameterEdit})
+    for (TRightEdit *box :
+         {InternalDiameterEdit, WallThicknessEdit, OutsideDiameterEdit, NewWallThicknessEdit, NewOutsideDiameterEdit})
         convertBox(box, d, unt_mm, 3, 3);
     convertBox(NewInternalDiameterEdit, d, unt_mm, 4, 6);
     convertBox(WeightEdit, w, unt_kgs_per_m, 4, 4);
@@ -764,7 +771,8 @@ void TPipeDiameterDataForm::ResetCalculatedInternalVolume()
         return;
     const double d_m = toMetres(d);
     const double volume_m3_m = Pi * d_m * d_m / 4;
-    const double volume = metric_ ? volume_m3_m : convertUnit(unt_m3, unt_ft3, volume_m3_m) * convertUnit(unt_ft, unt_m, 1.0);
+    const double volume =
+        metric_ ? volume_m3_m : convertUnit(unt_m3, unt_ft3, volume_m3_m) * convertUnit(unt_ft, unt_m, 1.0);
     ChosenSizeStringGrid->SetCells(5, 1, q(formatFixed(4, volume * 100)));
 }
 
@@ -808,8 +816,8 @@ bool TPipeDiameterDataForm::CompleteDiameterData(TRightEdit *InternalDiameter, T
         result = true;
     } else if (o <= 0 && i > 0 && w > 0) {
         if (Dialogs().AskYesNo(TDialogKind::Confirmation,
-                               QStringLiteral("Outside Diameter is not set.\rSet Outside Diameter to: ") + text(i + 2 * w) +
-                                   QStringLiteral("\r") +
+                               QStringLiteral("Outside Diameter is not set.\rSet Outside Diameter to: ") +
+                                   text(i + 2 * w) + QStringLiteral("\r") +
                                    QStringLiteral("based on Internal Diameter and Wall Thickness?"),
                                this)) {
             o = i + 2 * w;
@@ -828,8 +836,8 @@ bool TPipeDiameterDataForm::CompleteDiameterData(TRightEdit *InternalDiameter, T
         }
     } else if (w <= 0 && o > 0 && i > 0 && o - i >= 0.01) {
         if (Dialogs().AskYesNo(TDialogKind::Confirmation,
-                               QStringLiteral("Wall Thickness is not set.\rSet Wall Thickness to:") + text((o - i) / 2) +
-                                   QStringLiteral("\r") +
+                               QStringLiteral("Wall Thickness is not set.\rSet Wall Thickness to:") +
+                                   text((o - i) / 2) + QStringLiteral("\r") +
                                    QStringLiteral("based on Internal Diameter and Outside Diameter?"),
                                this)) {
             w = (o - i) / 2;

@@ -37,8 +37,8 @@ public:
     explicit TPipeDiameterDataForm(const std::string &PipeTablesFolder, TMainWindowServices *MainWindow = nullptr,
                                    QWidget *parent = nullptr);
 
-    void OpenPipeDiameterManager(TPipeNominalSizeSet &ThePipeNominalSizeSet, TPipe &ThePipe, int ThePipeId,
-                                 bool Metric, bool DisplayChangeMaterial);
+    void OpenPipeDiameterManager(TPipeNominalSizeSet &ThePipeNominalSizeSet, TPipe &ThePipe, int ThePipeId, bool Metric,
+                                 bool DisplayChangeMaterial);
 
     // Completes the three boxes as the user allows; true when the values may
     // be used.

@@ -279,8 +279,8 @@ TEST_F(PipeDiameterDataForm, MaterialAndSizeEditsReachTheirFiles)
                    "\rit could be related to a file permissions problem.");
     dialogs.Expect(TDialogKind::Warning,
                    "This material already exists.\rCannot create another material with the same name.");
-    dialogs.Expect(TDialogKind::Confirmation, "Add new pipe data to Pipe diameter database.\rProceed with this operation?",
-                   DialogYes);
+    dialogs.Expect(TDialogKind::Confirmation,
+                   "Add new pipe data to Pipe diameter database.\rProceed with this operation?", DialogYes);
     Open([&](TPipeDiameterDataForm &f) {
         Click(f.ChangeMaterialButton);
         Click(f.AddNewMaterialButton);
@@ -389,10 +389,10 @@ TEST_F(PipeDiameterDataForm, TablesLoadWholeOrNotAtAll)
 
 TEST_F(PipeDiameterDataForm, UserMaterialFromCreationToAPipe)
 {
-    dialogs.Expect(TDialogKind::Confirmation, "Add new pipe data to Pipe diameter database.\rProceed with this operation?",
-                   DialogYes);
-    dialogs.Expect(TDialogKind::Confirmation, "Add new pipe data to Pipe diameter database.\rProceed with this operation?",
-                   DialogYes);
+    dialogs.Expect(TDialogKind::Confirmation,
+                   "Add new pipe data to Pipe diameter database.\rProceed with this operation?", DialogYes);
+    dialogs.Expect(TDialogKind::Confirmation,
+                   "Add new pipe data to Pipe diameter database.\rProceed with this operation?", DialogYes);
     Open([&](TPipeDiameterDataForm &f) {
         Click(f.ChangeMaterialButton);
         Click(f.AddNewMaterialButton);
@@ -431,8 +431,7 @@ TEST_F(PipeDiameterDataForm, UserMaterialFromCreationToAPipe)
     for (int i = 1; i <= sizes.PipeCount; ++i) {
         const TPipeNominalSizeData row = sizes.getPipeNominalSizeData(i);
         // The tables hold inches to 7 significant digits.
-        if (std::abs(row.OuterDiameter_m - 0.16) < 1e-6 &&
-            std::abs(row.InnerRoughness_m - 0.000007) < 1e-9)
+        if (std::abs(row.OuterDiameter_m - 0.16) < 1e-6 && std::abs(row.InnerRoughness_m - 0.000007) < 1e-9)
             found = true;
     }
     EXPECT_TRUE(found);
