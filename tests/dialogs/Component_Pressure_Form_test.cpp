@@ -207,6 +207,20 @@ TEST_F(ComponentPressureForm, LossesKeepHeadOrPressureByTheirUnitWhenTheDensityC
         EXPECT_EQ(f.ComboBoxComponentPressureLossUnits->currentText(), "bar.g");
         EXPECT_EQ(f.StringGridPressureCurve->Cells(1, 3), Fixed(3, 3));
     });
+
+    // Metres of water are not in the lists: shown and kept as millimetres.
+    TComponentPressure &component = Pipe(liquidPipe).ComponentPressure;
+    component.Clear();
+    component.SetPressureLoss_Stored_mH2O = true;
+    component.FixedPressureLoss_mHd = 1.5;
+    component.CurvePoints.LossDisplayUnit = unt_m_H2O;
+    Open(liquidPipe, [&](TComponentPressureForm &f) {
+        EXPECT_EQ(f.ComboBoxFixedLossUnits->currentText(), "mm.H²O");
+        EXPECT_EQ(f.RightEditComponentPressure->text(), Fixed(4, 1500));
+        Click(f.ButtonOK);
+    });
+    EXPECT_EQ(component.CurvePoints.LossDisplayUnit, unt_mm_H2O);
+    EXPECT_DOUBLE_EQ(component.FixedPressureLoss_mHd, 1.5);
 }
 
 TEST_F(ComponentPressureForm, UnitChangesRefusedByTheGridPutTheListBack)
