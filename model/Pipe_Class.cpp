@@ -772,9 +772,16 @@ namespace {
 
 // A row no pipe can have: no outer diameter, a wall that leaves no bore, or
 // a negative roughness, wall or weight.
-bool IsPossiblePipeSize(double roughness, double wall, double outer, double weight)
+// A new user material's file starts with a placeholder row: a negative
+// nominal size carrying only material, schedule and roughness, with no wall
+// and no outside diameter. Every other row must describe a real pipe.
+bool IsPossiblePipeSize(int nominal, double roughness, double wall, double outer, double weight)
 {
-    return outer > 0 && wall >= 0 && outer - 2.0 * wall > 0 && roughness >= 0 && weight >= 0;
+    if (roughness < 0 || weight < 0)
+        return false;
+    if (nominal < 0 && outer == 0 && wall == 0)
+        return true;
+    return outer > 0 && wall >= 0 && outer - 2.0 * wall > 0;
 }
 
 } // namespace
@@ -804,7 +811,7 @@ void TPipe::LoadDiameterDataFromLine(const std::string &line, const std::string 
     const std::size_t shift = hasMetricText ? 0 : 1;
     if (fields.empty() || !ReadTableReal(fields[2], roughness_in) || !ReadTableInteger(fields[3], nominal) ||
         !ReadTableReal(fields[6 - shift], wall_in) || !ReadTableReal(fields[7 - shift], od_in) ||
-        !ReadTableReal(fields[8 - shift], weight_lbft) || !IsPossiblePipeSize(roughness_in, wall_in, od_in, weight_lbft)) {
+        !ReadTableReal(fields[8 - shift], weight_lbft) || !IsPossiblePipeSize(nominal, roughness_in, wall_in, od_in, weight_lbft)) {
         Clear();
         return;
     }

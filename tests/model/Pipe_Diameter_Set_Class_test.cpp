@@ -86,6 +86,27 @@ TEST(PipeSizeRow, ALineThatDoesNotParseClearsThePipe)
     }
 }
 
+TEST(PipeSizeRow, ANewMaterialsPlaceholderRowLoadsWithoutASize)
+{
+    // Negative nominal size, no wall and no outside diameter: the one row of a
+    // user material that has no sizes yet.
+    TPipe pipe;
+    bool ok = false;
+    pipe.LoadDiameterDataFromLine("HDPE~|~PE100~|~0.0000600~|~-1~|~~|~~|~0~|~0~|~0", "UserMaterial1.trpi", "1.05",
+                                  ok);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(pipe.Material, "HDPE");
+    EXPECT_EQ(pipe.ScheduleClass, "PE100");
+    EXPECT_EQ(pipe.NominalDiameterMetric, -1);
+    EXPECT_EQ(pipe.OuterDiameter_m, 0);
+
+    // A real size still needs a real bore, and a placeholder still needs a sane roughness.
+    pipe.LoadDiameterDataFromLine("HDPE~|~PE100~|~0.0000600~|~50~|~~|~~|~0~|~0~|~0", "f.trpi", "1.05", ok);
+    EXPECT_FALSE(ok);
+    pipe.LoadDiameterDataFromLine("HDPE~|~PE100~|~-0.0000600~|~-1~|~~|~~|~0~|~0~|~0", "f.trpi", "1.05", ok);
+    EXPECT_FALSE(ok);
+}
+
 TEST(PipeSizeRow, WritesSevenSignificantDigitsWithNineDecimalsAndReadsBack)
 {
     TPipe pipe;
