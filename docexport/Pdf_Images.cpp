@@ -138,8 +138,15 @@ void TdePDFImageObjects::WriteImageObject(int objNo, const std::string &dictiona
     const std::string head = TdePDFObjectWriter::ObjectHeader(objNo) + CRLF + dictionary + CRLF + "stream" + CRLF;
     const std::string tail = CRLF + "endstream" + CRLF + "endobj" + CRLF;
     FImageStream.WriteBuffer(head.data(), head.size());
-    if (data.Size() > 0)
-        FImageStream.WriteBuffer(data.Bytes().data(), data.Bytes().size());
+    TMemoryStream encrypted;
+    const TMemoryStream *bytes = &data;
+    if (Writer) {
+        encrypted = data;
+        Writer->EncryptStream(encrypted, objNo);
+        bytes = &encrypted;
+    }
+    if (bytes->Size() > 0)
+        FImageStream.WriteBuffer(bytes->Bytes().data(), bytes->Bytes().size());
     FImageStream.WriteBuffer(tail.data(), tail.size());
 }
 
