@@ -120,6 +120,11 @@ protected:
     // encrypted for objNo, as upper-case hexadecimal digits.
     std::string EncodeInfoString(const WideString &text, int objNo, int genNo = 0);
 
+    // A failed document leaves no half-written file behind.
+    void DiscardOutput();
+    // The coded data of a one-bit image for the CCITT formats; none here.
+    virtual std::unique_ptr<TMemoryStream> EncodeCCITTImage(const TBitmap &bitmap, TdeOutputImageFormat format);
+
     void RenderImageItem(TdeImageItem &item) override;
     void RenderImageStreamItem(TdeImageStream &item) override;
     // Content that paints XObject "Img" + name into the item's rectangle
@@ -216,8 +221,6 @@ private:
 
     // Takes the join and cap of the shape item being rendered.
     TdePDFPageContent &ShapeContent();
-    // A failed document leaves no half-written file behind.
-    void DiscardOutput();
     // Per-document state freed when the document ends or fails.
     void EndDocumentState();
     // The current page's thumbnail object, numbered or shared; 0 for none.
