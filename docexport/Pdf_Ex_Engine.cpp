@@ -372,7 +372,7 @@ std::string TdeExPDFEngine::AnnotationText(TdePDFAnnot &a, int N)
         text += std::string("/Subtype ") + (circle ? "/Circle" : "/Square") + BS(*sq) + "/C [" + RGB + "]/IC [" +
                 ColorToPDFRGB(sq->InteriorColor) + "]/Contents <" + U + "> /BE << /S " +
                 NameOf(EffectStyles, sq->EffectStyle) + " /I " + NameOf(Intensities, sq->EffectIntensity) +
-                ">> /RD [" + RD(sq->RectDifferences) + "]" + TS + M;
+                (circle ? ">>/RD [" : ">> /RD [") + RD(sq->RectDifferences) + "]" + TS + M;
     } else if (auto *pl = dynamic_cast<TdePDFPolyLineAnnot *>(&a)) {
         ownBorder = true;
         text += "/Subtype /PolyLine /Vertices [" + points(pl->Vertices) + "] " + BS(*pl) + "/C [" + RGB + "]/LE [/" +

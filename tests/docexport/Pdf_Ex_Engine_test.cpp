@@ -174,6 +174,12 @@ TEST_F(PdfExEngine, EveryKindActionAndScriptReachesIndependentTools)
             scripts.BeforePrint = "var beforePrint = 4;";
             scripts.AfterPrint = "var afterPrint = 5;";
         });
+        if (encrypted) {
+            // Dates, file names and scripts are encrypted like every other string.
+            const std::string pdf = ReadFileText(path);
+            for (const char *plain : {"(D:", "pump.dat", "beforeClose", "70756D702E646174"})
+                EXPECT_EQ(pdf.find(plain), std::string::npos) << plain;
+        }
         int status = 0;
         std::string output = Tool("qpdf --check" + Password() + " '" + path + "'", &status);
         EXPECT_EQ(status, 0) << output;
@@ -283,6 +289,54 @@ TEST_F(PdfExEngine, EdgeCases)
         int status = 0;
         const std::string output = Tool("qpdf --check '" + path + "'", &status);
         EXPECT_EQ(status, 0) << output;
+    }
+}
+
+TEST_F(PdfExEngine, DestinationsByFit)
+{
+    engine.Compression().Enabled = false;
+    const struct {
+        bool remote;
+        TdeDestinationFit fit;
+        const char *pattern; // after "/D [" and the page
+    } cases[] = {
+        {false, TdeDestinationFit::dfXYZ, " /XYZ 7\\.5000 \\S+ 150 \\]"},
+        {false, TdeDestinationFit::dfFit, " /Fit  \\]"},
+        {false, TdeDestinationFit::dfFitH, " /FitH \\S+  \\]"},
+        {false, TdeDestinationFit::dfFitV, " /FitV 7\\.5000  \\]"},
+        {false, TdeDestinationFit::dfFitR, " /FitR 7\\.5000 \\S+ 22\\.5000 \\S+  \\]"},
+        // Another file's page by its index there.
+        {true, TdeDestinationFit::dfFit, " /Fit  \\] /NewWindow true"},
+    };
+    std::vector<int> numbers;
+    const std::string pdf = ReadFileText(Write("fits", [&] {
+        for (const auto &c : cases) {
+            auto link = Annot<TdePDFLinkAnnot>(0, 0, 10, 10);
+            if (c.remote) {
+                auto action = std::make_unique<TdeGoToRAction>();
+                action->FileName = "other.pdf";
+                action->DestPageNo = 3;
+                action->Fit = c.fit;
+                action->NewWindow = true;
+                link->Action = std::move(action);
+            } else {
+                auto action = std::make_unique<TdeGoToAction>();
+                action->DestPageNo = 1;
+                action->Fit = c.fit;
+                action->Zoom = 150;
+                action->DestRect = TdeRect{10, 20, 30, 40};
+                link->Action = std::move(action);
+            }
+            engine.AddAnnotItem(std::move(link));
+        }
+    }));
+    const int page = IntAfter(ObjectText(pdf, 2), "/Kids [");
+    // The annotations took the first numbers, in the order they were added.
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const std::string text = ObjectText(pdf, 6 + static_cast<int>(i));
+        const std::string target = cases[i].remote ? "/S /GoToR/F <6F746865722E706466>/D \\[2"
+                                                   : "/S /GoTo/D \\[" + std::to_string(page) + " 0 R";
+        EXPECT_TRUE(std::regex_search(text, std::regex(target + cases[i].pattern))) << i << " " << text;
     }
 }
 
