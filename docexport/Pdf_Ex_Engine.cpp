@@ -40,6 +40,14 @@ template <std::size_t N, typename E> const char *NameOf(const char *const (&tabl
 
 std::string Number(Extended value) { return FormatPDFNumber(value); }
 
+// The name an attached file goes by in the document: the folders it was
+// taken from mean nothing to a reader, who saves it under this name.
+std::string AttachedName(const std::string &path)
+{
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 // The local date and time with the zone's offset from UTC.
 std::string ModificationDate()
 {
@@ -413,7 +421,7 @@ std::string TdeExPDFEngine::AnnotationText(TdePDFAnnot &a, int N)
             FWriter.WriteEncodedStreamPart(data);
             text += std::string("/Subtype /FileAttachment/Name ") + NameOf(AttachmentIcons, fa->Icon) + "/C [" +
                     RGB + "]/Subj<" + UHex(a.Subject, N) + ">/Contents <" + U + "> /T <" + UHex(a.Title, N) + ">" +
-                    M + "/FS << /F <" + AHex(fa->FileName, N) + ">/EF<< /F " + ObjectReference(F) +
+                    M + "/FS << /F <" + AHex(AttachedName(fa->FileName), N) + ">/EF<< /F " + ObjectReference(F) +
                     "/Type /Filespec >>>>";
         }
     }

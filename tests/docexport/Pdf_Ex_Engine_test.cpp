@@ -192,10 +192,12 @@ TEST_F(PdfExEngine, EveryKindActionAndScriptReachesIndependentTools)
         for (const char *text : {"beforeClose = 1", "beforeSave = 2", "afterSave = 3", "beforePrint = 4",
                                  "afterPrint = 5", "app.alert('page two')", "app.alert('link')"})
             EXPECT_NE(output.find(text), std::string::npos) << text << "\n" << output;
-        const std::string saved = (folder / "saved.dat").string();
-        output = Tool("pdfdetach" + upw + " -save 1 -o '" + saved + "' '" + path + "'", &status);
+        // Saved under its own name, without the folders it came from.
+        const fs::path saved = folder / (encrypted ? "saved_encrypted" : "saved");
+        fs::create_directories(saved);
+        output = Tool("pdfdetach" + upw + " -saveall -o '" + saved.string() + "' '" + path + "'", &status);
         EXPECT_EQ(status, 0) << output;
-        EXPECT_TRUE(ReadFileText(saved) == bytes) << "the attached file's bytes differ";
+        EXPECT_TRUE(ReadFileText((saved / "pump.dat").string()) == bytes) << "the attached file's bytes differ";
         // The strings the tools read back.
         const std::string json = Tool("qpdf --json=2 --json-key=qpdf" + Password() + " '" + path + "'");
         for (const char *text : {"u:Reviewer", "u:Pump P1 \u00e9", "http://example.org/pumps", "/GoTo", "/Named"})
