@@ -38,6 +38,7 @@ inline TdeUserPermissions AllUserPermissions()
 }
 
 // The engine's published encryption settings, read when a document begins.
+// Passwords are single-byte text in code page 1252, used as their bytes.
 class TdePDFEncryptionSettings {
 public:
     bool Enabled() const { return FEnabled; }
