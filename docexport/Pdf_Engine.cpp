@@ -70,6 +70,7 @@ TdeCustomPDFEngine::TdeCustomPDFEngine(TdeBaseComponent *owner)
                                     K::ckImageFrame, K::ckInputRes, K::ckImageReusable};
     FContent.Writer = &FWriter;
     FContent.Patterns = &FPattern;
+    FImages.Writer = &FWriter;
 }
 
 TdeCustomPDFEngine::~TdeCustomPDFEngine() = default;
@@ -142,6 +143,19 @@ void TdeCustomPDFEngine::BeginDocOutput()
     localtime_r(&now, &local);
     FCreationTime = FormatCreationTime(local, static_cast<int>(timezone / 60));
 
+    FThumbnails.Clear();
+    FPDFEncrypt.reset();
+    FEncryptionObjNo = 0;
+    FWriter.SetEncryptionHooks({}, {});
+    if (FEncryption.Enabled()) {
+        FPDFEncrypt = std::make_unique<TdePDFEncryption>(FileName() + FileExtension(), FCreationTime, FEncryption);
+        FWriter.SetEncryptionHooks(
+            [this](const std::string &bytes, int objNo, int genNo) { return EncryptString(bytes, objNo, genNo); },
+            [this](TMemoryStream &data, std::int64_t size, int objNo, int genNo) {
+                EncryptStream(data, size, objNo, genNo);
+            });
+    }
+
     // The second line's bytes above 127 mark the file as binary.
     FWriter.Write("%PDF-1.4" + CRLF + "%\xC3\xA2\xC3\xA3\xC3\x8F\xC3\x93" + CRLF);
 }
@@ -159,7 +173,46 @@ std::string TdeCustomPDFEngine::GetCatalogEntries()
 
 std::string TdeCustomPDFEngine::GetTrailerEntries()
 {
-    return "/Root 1 0 R/Info 3 0 R/Size " + std::to_string(FWriter.LastObjNo() + 1);
+    std::string text = "/Root 1 0 R/Info 3 0 R/Size " + std::to_string(FWriter.LastObjNo() + 1);
+    if (FPDFEncrypt && FEncryptionObjNo > 0) {
+        const std::string id = StrToHex(FPDFEncrypt->FileID());
+        text += "/ID [<" + id + "><" + id + ">]/Encrypt " + Ref(FEncryptionObjNo);
+    }
+    return text;
+}
+
+// ---- Encryption --------------------------------------------------------------------
+
+void TdeCustomPDFEngine::EncryptStream(TMemoryStream &stream, std::int64_t dataSize, int objNo, int genNo)
+{
+    if (FPDFEncrypt)
+        FPDFEncrypt->EncryptStream(stream, dataSize, objNo, genNo);
+}
+
+std::string TdeCustomPDFEngine::EncryptString(const std::string &text, int objNo, int genNo)
+{
+    return FPDFEncrypt ? FPDFEncrypt->EncryptString(text, objNo, genNo) : text;
+}
+
+std::string TdeCustomPDFEngine::EncodeInfoString(const WideString &text, int objNo, int genNo)
+{
+    return StrToHex(EncryptString(TextStringBytes(text), objNo, genNo));
+}
+
+void TdeCustomPDFEngine::WriteEncryptionDictionary()
+{
+    if (!FPDFEncrypt)
+        return;
+    FEncryptionObjNo = FWriter.NewObjectNumber();
+    const bool strong = FPDFEncrypt->Level() == TdePDFEncryptionLevel::el128bit;
+    // The dictionary's own strings stay plain: they are what opens the others.
+    std::string body = strong ? "/V 2/R 3" : "/V 1/R 2";
+    body += "/P " + std::to_string(FPDFEncrypt->PermissionValue());
+    if (strong)
+        body += "/Length 128";
+    body += "/Filter/Standard/O <" + StrToHex(FPDFEncrypt->OwnerKey()) + ">/U <" + StrToHex(FPDFEncrypt->UserKey()) +
+            ">" + CRLF;
+    FWriter.WriteObject(body, FEncryptionObjNo, true);
 }
 
 void TdeCustomPDFEngine::EndDocOutput()
@@ -174,6 +227,7 @@ void TdeCustomPDFEngine::EndDocOutput()
                 TdeOutlineEntry{entry->Title, entry->PageNumber, entry->ParentNode, entry->X, entry->Y, entry->URL});
     try {
         FWriter.WriteObject(GetCatalogEntries() + CRLF, 1, true);
+        WriteThumbnails();
         if (FOutlines > 0) {
             TdeOutlinePages pages;
             pages.PageObject = [this](int page) {
@@ -214,16 +268,18 @@ void TdeCustomPDFEngine::EndDocOutput()
 
         FPattern.WritePatterns(FWriter, FCompression);
         WriteFonts();
+        WriteEncryptionDictionary();
 
-        std::string info = "/CreationDate <" + StrToHex(FCreationTime) + ">/ModDate <" + StrToHex(FCreationTime) +
-                           ">/Producer <" + EncodeInfoString(Utf8ToUtf16(ProducerText)) + ">";
+        const std::string date = StrToHex(EncryptString(FCreationTime, 3, 0));
+        std::string info = "/CreationDate <" + date + ">/ModDate <" + date + ">/Producer <" +
+                           EncodeInfoString(Utf8ToUtf16(ProducerText), 3) + ">";
         const std::pair<const char *, WideString> values[] = {
             {"/Author", DocInfo().Author()},   {"/Keywords", DocInfo().Keywords()}, {"/Creator", DocInfo().Creator()},
             {"/Title", DocInfo().Title()},     {"/Subject", DocInfo().Subject()},
         };
         for (const auto &[key, value] : values)
             if (!IsBlank(value))
-                info += std::string(key) + " <" + EncodeInfoString(value) + ">";
+                info += std::string(key) + " <" + EncodeInfoString(value, 3) + ">";
         FWriter.WriteObject(info + CRLF, 3, true);
 
         FWriter.WriteXRefAndTrailer(GetTrailerEntries());
@@ -231,10 +287,7 @@ void TdeCustomPDFEngine::EndDocOutput()
         DiscardOutput();
         throw;
     }
-    FWriter.End();
-    FPageList.clear();
-    FPattern.Clear();
-    FContent.FContentStream.Clear();
+    EndDocumentState();
     if (FOwnOutputStream) {
         auto *file = dynamic_cast<TdeFileStream *>(FOwnOutputStream.get());
         try {
@@ -248,12 +301,20 @@ void TdeCustomPDFEngine::EndDocOutput()
     }
 }
 
-void TdeCustomPDFEngine::DiscardOutput()
+void TdeCustomPDFEngine::EndDocumentState()
 {
     FWriter.End();
+    FWriter.SetEncryptionHooks({}, {});
+    FPDFEncrypt.reset();
+    FThumbnails.Clear();
     FPageList.clear();
     FPattern.Clear();
     FContent.FContentStream.Clear();
+}
+
+void TdeCustomPDFEngine::DiscardOutput()
+{
+    EndDocumentState();
     if (FOwnOutputStream) {
         FOwnOutputStream.reset();
         std::remove(FOutputFileName.c_str());
@@ -299,7 +360,10 @@ std::string TdeCustomPDFEngine::GetPageEntries(int)
                        FormatPDFNumber(info.Height) + "]/Resources 5 0 R/Contents " + Ref(FContentsObjNo);
     if (!FAnnots.empty())
         text += "/Annots [" + FAnnots + "]";
-    return text + FViewerPreferences.GetTransitionEffectAndDuration();
+    text += FViewerPreferences.GetTransitionEffectAndDuration();
+    if (const int thumb = PageThumbnailObjNo(CurrentPage()); thumb > 0)
+        text += "/Thumb " + Ref(thumb);
+    return text;
 }
 
 void TdeCustomPDFEngine::EndPageOutput()
@@ -308,6 +372,7 @@ void TdeCustomPDFEngine::EndPageOutput()
     if (!FWriter.Active() || CurrentPage() < 1 || CurrentPage() > static_cast<int>(FPageList.size()))
         return;
     try {
+        LinkPageThumbnail();
         const int pageObjNo = FPageList[static_cast<std::size_t>(CurrentPage() - 1)].ObjNo;
         FWriter.WriteObject(GetPageEntries(pageObjNo) + CRLF, pageObjNo, true);
 

@@ -8,11 +8,13 @@
 
 #include "docexport/Pdf_Images.h"
 #include "docexport/Glyph_Info.h"
+#include "docexport/Pdf_Encryption.h"
 #include "docexport/Pdf_Font.h"
 #include "docexport/Pdf_Object_Writer.h"
 #include "docexport/Pdf_Outlines.h"
 #include "docexport/Pdf_Page_Content.h"
 #include "docexport/Pdf_Settings.h"
+#include "docexport/Pdf_Thumbnails.h"
 #include "docexport/Plain_Sheet_Engine.h"
 
 #include <ctime>
@@ -52,6 +54,9 @@ public:
     }
     TdePDFFontEncoding FontEncoding() const { return FFontEncoding; }
     void SetFontEncoding(TdePDFFontEncoding value) { FFontEncoding = value; }
+    // Read when a document begins: changes reach the next document.
+    TdePDFEncryptionSettings &Encryption() { return FEncryption; }
+    void SetEncryption(const TdePDFEncryptionSettings &value) { FEncryption.Assign(value); }
     std::vector<std::string> &FontEmbedExcludeList() { return FFontEmbedExcludeList; }
     void SetFontEmbedExcludeList(const std::vector<std::string> &value) { FFontEmbedExcludeList = value; }
 
@@ -70,6 +75,13 @@ public:
     // or leaves y unflipped when that page has not been written.
     Extended PixelToPointX(Extended x) const;
     Extended PixelToPointY(int pageNo, Extended y) const;
+
+    // A thumbnail for page pageNo, from a picture (registered as an image of
+    // the document) or from a registered image, in the current image
+    // settings' format, pixel format and JPEG quality. Only while a
+    // document is open; a page that is never written gets none.
+    void AddThumbnailImage(const TdePicture &graphic, int pageNo);
+    void AddThumbnailImage(int index, int pageNo);
 
     // Name characters that PDF names cannot hold as such, as "#" and two hex digits.
     static std::string EscapeNameChars(const std::string &name);
@@ -97,6 +109,21 @@ protected:
     virtual std::string GetCatalogEntries();
     virtual std::string GetPageEntries(int pageObjNo);
     virtual std::string GetTrailerEntries();
+
+    // Encryption: the dictionary object (nothing without encryption), and
+    // the hooks every stream and every string of the file passes through
+    // with the number of the object that holds it.
+    virtual void WriteEncryptionDictionary();
+    virtual void EncryptStream(TMemoryStream &stream, std::int64_t dataSize, int objNo, int genNo);
+    virtual std::string EncryptString(const std::string &text, int objNo, int genNo);
+    // A text string: FE FF and the UTF-16 code units high byte first,
+    // encrypted for objNo, as upper-case hexadecimal digits.
+    std::string EncodeInfoString(const WideString &text, int objNo, int genNo = 0);
+
+    // A failed document leaves no half-written file behind.
+    void DiscardOutput();
+    // The coded data of a one-bit image for the CCITT formats; none here.
+    virtual std::unique_ptr<TMemoryStream> EncodeCCITTImage(const TBitmap &bitmap, TdeOutputImageFormat format);
 
     void RenderImageItem(TdeImageItem &item) override;
     void RenderImageStreamItem(TdeImageStream &item) override;
@@ -150,6 +177,12 @@ protected:
     std::string FCreationTime;
     double FPixelToPointMultiplier;
 
+    // The security handler of the current document, only while it is encrypted.
+    std::unique_ptr<TdePDFEncryption> FPDFEncrypt;
+    int FEncryptionObjNo = 0;
+    // Thumbnail requests and the thumbnail objects numbered so far.
+    TdePDFThumbnails FThumbnails;
+
     // Fonts of the document; font i is the resource "/Fi".
     std::vector<std::unique_ptr<TdePDFFont>> FFontTable;
     TdeMapFont FMapFont;
@@ -188,11 +221,16 @@ private:
 
     // Takes the join and cap of the shape item being rendered.
     TdePDFPageContent &ShapeContent();
-    // A failed document leaves no half-written file behind.
-    void DiscardOutput();
+    // Per-document state freed when the document ends or fails.
+    void EndDocumentState();
+    // The current page's thumbnail object, numbered or shared; 0 for none.
+    void LinkPageThumbnail();
+    int PageThumbnailObjNo(int pageNo);
+    void WriteThumbnails();
 
     TdeCompression FCompression;
     TdeViewerPreferences FViewerPreferences;
+    TdePDFEncryptionSettings FEncryption;
     TdePDFFontEncoding FFontEncoding = TdePDFFontEncoding::feWinAnsiEncoding;
     std::vector<std::string> FFontEmbedExcludeList;
     std::unique_ptr<TStream> FOwnOutputStream;

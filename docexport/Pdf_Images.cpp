@@ -138,8 +138,15 @@ void TdePDFImageObjects::WriteImageObject(int objNo, const std::string &dictiona
     const std::string head = TdePDFObjectWriter::ObjectHeader(objNo) + CRLF + dictionary + CRLF + "stream" + CRLF;
     const std::string tail = CRLF + "endstream" + CRLF + "endobj" + CRLF;
     FImageStream.WriteBuffer(head.data(), head.size());
-    if (data.Size() > 0)
-        FImageStream.WriteBuffer(data.Bytes().data(), data.Bytes().size());
+    TMemoryStream encrypted;
+    const TMemoryStream *bytes = &data;
+    if (Writer) {
+        encrypted = data;
+        Writer->EncryptStream(encrypted, objNo);
+        bytes = &encrypted;
+    }
+    if (bytes->Size() > 0)
+        FImageStream.WriteBuffer(bytes->Bytes().data(), bytes->Bytes().size());
     FImageStream.WriteBuffer(tail.data(), tail.size());
 }
 
@@ -166,11 +173,30 @@ void TdeCustomPDFEngine::RenderImageItem(TdeImageItem &item)
         }
         if (bitmap.Empty())
             return;
-        // JPEG is written as JPEG; every other format as deflated RGB rows
-        // (CCITT coding is not part of this writer).
-        const bool jpeg = item.Settings.OutputImageFormat() == TdeOutputImageFormat::ifJPEG;
+        // JPEG is written as JPEG, the CCITT formats as coded one-bit data
+        // where the engine codes them; everything else as deflated RGB rows.
+        const TdeOutputImageFormat format = item.Settings.OutputImageFormat();
+        const bool jpeg = format == TdeOutputImageFormat::ifJPEG;
+        std::unique_ptr<TMemoryStream> ccitt;
+        if (format == TdeOutputImageFormat::ifCCITT3 || format == TdeOutputImageFormat::ifCCITT4)
+            ccitt = EncodeCCITTImage(bitmap, format);
         TMemoryStream data;
         std::string filter;
+        if (ccitt) {
+            const int n = NewObjectNumber();
+            name = FImages.RecordWritten(item, n);
+            FImages.WriteImageObject(
+                n,
+                "<< /Type/XObject/Subtype/Image/Name/Img" + name + "/Width " + std::to_string(bitmap.Width()) +
+                    "/Height " + std::to_string(bitmap.Height()) + "/BitsPerComponent 1" +
+                    GetImageFilter(format, Compression()) + "/ColorSpace/DeviceGray /DecodeParms [<</K " +
+                    (format == TdeOutputImageFormat::ifCCITT3 ? "0" : "-1") + " /Columns " +
+                    std::to_string(bitmap.Width()) + " /Rows " + std::to_string(bitmap.Height()) + " >>]/Length " +
+                    std::to_string(ccitt->Size()) + ">>",
+                *ccitt);
+            FContent.Append(WriteImagePlacement(name, item));
+            return;
+        }
         if (jpeg) {
             data = *BitmapToJPEGStream(bitmap, item.Settings.JPEGQuality);
             filter = GetImageFilter(TdeOutputImageFormat::ifJPEG, Compression());
@@ -281,6 +307,11 @@ std::string TdeCustomPDFEngine::DrawImageFrame(const TdeImageItem &item)
         }
     }
     return text;
+}
+
+std::unique_ptr<TMemoryStream> TdeCustomPDFEngine::EncodeCCITTImage(const TBitmap &, TdeOutputImageFormat)
+{
+    return nullptr;
 }
 
 // ---- Page background ------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 
 #include "docexport/Document_Items.h"
 #include "docexport/Engine_Settings.h"
+#include "docexport/Pdf_Object_Writer.h"
 #include "docexport/Pdf_Settings.h"
 #include "platform/Bitmap.h"
 #include "platform/Stream.h"
@@ -68,8 +69,11 @@ public:
     std::string ResourceEntries() const;
     // Notes the settings of an object written for item; returns its name.
     std::string RecordWritten(const TdeImageItem &item, int objNo);
-    // Writes one image object into the page's buffer.
+    // Writes one image object into the page's buffer, its data encrypted
+    // through the writer's hooks.
     void WriteImageObject(int objNo, const std::string &dictionary, const TMemoryStream &data);
+
+    const TdePDFObjectWriter *Writer = nullptr;
 };
 
 } // namespace tessaran

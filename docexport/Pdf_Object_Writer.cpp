@@ -65,6 +65,8 @@ void TdePDFObjectWriter::WriteObject(const std::string &body, int objNo, bool cl
     text = ObjectHeader(objNo) + CRLF + text + CRLF;
     if (closeObject)
         text += "endobj" + CRLF;
+    else
+        FStreamObjNo = objNo;
     RecordObjectOffset(OutputSize(), objNo);
     Write(text);
 }
@@ -76,9 +78,45 @@ std::int64_t TdePDFObjectWriter::WriteStreamPart(const TMemoryStream &source, co
     // is written after the stream.
     TMemoryStream data;
     std::int64_t n = WriteStreamData(source, data, compression.Enabled, compression.Level);
+    EncryptStream(data, FStreamObjNo);
     Write(data);
     Write(CRLF + "endstream" + CRLF + "endobj" + CRLF);
     return n;
+}
+
+void TdePDFObjectWriter::WriteEncodedStreamPart(const TMemoryStream &data)
+{
+    Write("stream" + CRLF);
+    if (FEncryptStream) {
+        TMemoryStream encrypted = data;
+        EncryptStream(encrypted, FStreamObjNo);
+        Write(encrypted);
+    } else {
+        Write(data);
+    }
+    Write(CRLF + "endstream" + CRLF + "endobj" + CRLF);
+}
+
+void TdePDFObjectWriter::SetEncryptionHooks(TStringHook encryptString, TStreamHook encryptStream)
+{
+    FEncryptString = std::move(encryptString);
+    FEncryptStream = std::move(encryptStream);
+}
+
+std::string TdePDFObjectWriter::EncryptString(const std::string &bytes, int objNo) const
+{
+    return FEncryptString ? FEncryptString(bytes, objNo, 0) : bytes;
+}
+
+void TdePDFObjectWriter::EncryptStream(TMemoryStream &data, int objNo) const
+{
+    if (FEncryptStream)
+        FEncryptStream(data, data.Size(), objNo, 0);
+}
+
+std::string TdePDFObjectWriter::HexString(const std::string &bytes, int objNo) const
+{
+    return "<" + StrToHex(EncryptString(bytes, objNo)) + ">";
 }
 
 void TdePDFObjectWriter::WriteStreamWithLengthObject(int objNo, const std::string &dictionary, int lengthObjNo,

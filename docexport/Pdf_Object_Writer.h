@@ -10,6 +10,7 @@
 #include "platform/Stream.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -47,14 +48,27 @@ public:
     // A body holding a line break is a dictionary and is wrapped in
     // "<<" ... ">>"; stream objects are written with closeObject false.
     void WriteObject(const std::string &body, int objNo, bool closeObject);
-    // The stream part of a stream object whose dictionary was just written:
-    // "stream", the data (deflated when asked), "endstream", "endobj".
-    // Returns the number of data bytes.
+    // The stream part of the stream object whose dictionary was just written:
+    // "stream", the data (deflated when asked, then encrypted for that
+    // object), "endstream", "endobj". Returns the number of data bytes.
     std::int64_t WriteStreamPart(const TMemoryStream &source, const TdeCompression &compression);
+    // The same for data already encoded (its length is in the dictionary).
+    void WriteEncodedStreamPart(const TMemoryStream &data);
     // A stream object whose dictionary refers to its length object, which
     // is written right after the stream.
     void WriteStreamWithLengthObject(int objNo, const std::string &dictionary, int lengthObjNo,
                                      const TMemoryStream &source, const TdeCompression &compression);
+
+    // Encryption of a document: every string and every stream of the file
+    // passes through these with the number of the object that holds it
+    // (generation 0). Without hooks they change nothing.
+    using TStringHook = std::function<std::string(const std::string &bytes, int objNo, int genNo)>;
+    using TStreamHook = std::function<void(TMemoryStream &data, std::int64_t size, int objNo, int genNo)>;
+    void SetEncryptionHooks(TStringHook encryptString, TStreamHook encryptStream);
+    std::string EncryptString(const std::string &bytes, int objNo) const;
+    void EncryptStream(TMemoryStream &data, int objNo) const;
+    // A string of the object objNo as "<" hexadecimal digits ">".
+    std::string HexString(const std::string &bytes, int objNo) const;
 
     void Write(const std::string &text);
     void Write(const TMemoryStream &bytes);
@@ -69,6 +83,10 @@ private:
     TStream *FOutputStream = nullptr;
     std::map<int, std::int64_t> FXRefTable;
     int FLastObjNo = FixedObjectCount;
+    // The stream object whose dictionary was written last.
+    int FStreamObjNo = 0;
+    TStringHook FEncryptString;
+    TStreamHook FEncryptStream;
 };
 
 } // namespace tessaran

@@ -41,9 +41,9 @@ public:
         const TdeOutlineEntry &entry = FEntries[i];
         const int o = FWriter.NewObjectNumber();
         last = o;
-        std::string body = "/Title <" + EncodeInfoString(entry.Title) + ">";
+        std::string body = "/Title " + FWriter.HexString(TextStringBytes(entry.Title), o);
         if (!entry.URL.empty()) {
-            body += "/A <</S /URI /URI<" + StrToHex(Trimmed(entry.URL)) + "> >>";
+            body += "/A <</S /URI /URI" + FWriter.HexString(Trimmed(entry.URL), o) + " >>";
         } else if (int pageObj = FPages.PageObject(entry.PageNumber); pageObj > 0) {
             // A position that is not a number keeps the page and leaves the
             // view where it is.
@@ -85,6 +85,16 @@ private:
 } // namespace
 
 std::string EncodeInfoString(const WideString &text) { return "FEFF" + WideStrToHex(text); }
+
+std::string TextStringBytes(const WideString &text)
+{
+    std::string bytes = "\xFE\xFF";
+    for (char16_t c : text) {
+        bytes += static_cast<char>(c >> 8);
+        bytes += static_cast<char>(c & 0xFF);
+    }
+    return bytes;
+}
 
 bool HasOutlineRoot(const std::vector<TdeOutlineEntry> &entries)
 {

@@ -29,6 +29,8 @@ struct TdeOutlineEntry {
 // The text string of a title: FE FF and the UTF-16 code units high byte
 // first, as upper-case hexadecimal digits.
 std::string EncodeInfoString(const WideString &text);
+// The same bytes before hexadecimal encoding (and encryption).
+std::string TextStringBytes(const WideString &text);
 
 // What the outline needs to know of the written pages: the page object of a
 // page number (0 when the page was not written) and the conversion of a

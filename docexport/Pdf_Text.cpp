@@ -448,7 +448,7 @@ void TdeCustomPDFEngine::WriteLinks(const std::string &bottomY)
         const std::string target = ToCp1252(trimmed);
         std::string action;
         if (target.find('@') != std::string::npos) {
-            action = "/S/URI /URI<" + StrToHex("mailto:" + target) + ">" + CRLF;
+            action = "/S/URI /URI" + FWriter.HexString("mailto:" + target, objNo) + CRLF;
         } else if (target.find(":\\") != std::string::npos) {
             std::string path = target;
             const auto drive = path.find(":\\");
@@ -456,9 +456,11 @@ void TdeCustomPDFEngine::WriteLinks(const std::string &bottomY)
             std::replace(path.begin(), path.end(), '\\', '/');
             if (path.find('/') != std::string::npos && path.find("..") == std::string::npos)
                 path = "/" + path;
-            action = "/Type /Action/S /Launch/F (" + path + ") /NewWindow true";
+            // Encrypted, the path is a hexadecimal string like every other.
+            const std::string file = FPDFEncrypt ? FWriter.HexString(path, objNo) + " " : "(" + path + ") ";
+            action = "/Type /Action/S /Launch/F " + file + "/NewWindow true";
         } else {
-            action = "/S/URI /URI<" + StrToHex(target) + ">" + CRLF;
+            action = "/S/URI /URI" + FWriter.HexString(target, objNo) + CRLF;
         }
         const std::string body = "/Type/Annot/Border []/H/I/Subtype/Link/F 0/C [11 00 01]/Rect [" + FormatNumber(left) +
                                  " " + FContent.Y(FRunTextY) + " " + FormatNumber(right) + " " + bottomY + "]" + CRLF +
@@ -513,8 +515,8 @@ void TdeCustomPDFEngine::WriteFonts()
             WriteObject(font.GetType0FontDictionary(static_cast<int>(n), ObjectReference(cmap), ObjectReference(descendant)),
                         font.FontInfo().FfiFontObjRef, true);
             const int descriptor = NewObjectNumber();
-            const std::string registry = "<" + StrToHex(TdePDFFont::GetCIDFontRegistryEntry()) + ">";
-            const std::string ordering = "<" + StrToHex(TdePDFFont::GetCIDFontOrderingEntry()) + ">";
+            const std::string registry = FWriter.HexString(TdePDFFont::GetCIDFontRegistryEntry(), descendant);
+            const std::string ordering = FWriter.HexString(TdePDFFont::GetCIDFontOrderingEntry(), descendant);
             WriteObject("<<" + font.GetCIDFontDictionary(ObjectReference(descriptor), registry, ordering) + ">>",
                         descendant, true);
             const int program = embed ? NewObjectNumber() : 0;
