@@ -26,6 +26,7 @@
 #include "network/Network_Class.h"
 #include "platform/qt/Dialog_Service.h"
 #include "pumps/Image_Box.h"
+#include "pumps/Pump_Popup_Form.h"
 #include "units/Unit_Format.h"
 #include "units/widgets/RightEdit.h"
 
@@ -527,7 +528,20 @@ void TPumpDataForm::buildGraphSide()
     LabelGraphMessage = Named<QLabel>("LabelGraphMessage", GroupBoxGraphMessage);
     LabelGraphMessage->setWordWrap(true);
     LabelGraphMessage->setGeometry(8, 8, 384, 144);
+    BitBtnMoveToProblemDiam = Named<QPushButton>("BitBtnMoveToProblemDiam", QStringLiteral("Show Problem Efficiency Line"),
+                                                 GroupBoxGraphMessage);
+    BitBtnMoveToProblemDiam->setGeometry(8, 132, 200, 22);
+    BitBtnMoveToProblemDiam->setAutoDefault(false);
+    BitBtnMoveToProblemDiam->hide();
+    LabelGraphMessage->setGeometry(8, 8, 384, 120);
     GroupBoxGraphMessage->hide();
+    GroupBoxImageOpacity2 = Named<QGroupBox>("GroupBoxImageOpacity2", QStringLiteral(" Fade "), g);
+    GroupBoxImageOpacity2->setGeometry(280, 554, 100, 26);
+    GroupBoxImageOpacity2->hide();
+    PanelPointEfficiencies = Named<QFrame>("PanelPointEfficiencies", g);
+    PanelPointEfficiencies->setGeometry(300, 330, 250, 160);
+    PanelPointEfficiencies->setEnabled(false);
+    PanelPointEfficiencies->hide();
 
     PanelGraphOptions = Named<QFrame>("PanelGraphOptions", g);
     PanelGraphOptions->setGeometry(300, 160, 260, 160);
@@ -560,6 +574,9 @@ void TPumpDataForm::buildGraphSide()
     UpDownSpeedLargeGraphDown = arrow("UpDownSpeedLargeGraphDown", Qt::DownArrow, 200, 20);
     UpDownImpellerDiameterLargeGraphUp = arrow("UpDownImpellerDiameterLargeGraphUp", Qt::UpArrow, 400, 10);
     UpDownImpellerDiameterLargeGraphDown = arrow("UpDownImpellerDiameterLargeGraphDown", Qt::DownArrow, 400, 20);
+    GroupBoxImageOpacity = Named<QGroupBox>("GroupBoxImageOpacity", QStringLiteral(" Fade "), Panel2);
+    GroupBoxImageOpacity->setGeometry(600, 4, 140, 30);
+    GroupBoxImageOpacity->hide();
     Panel2->hide();
 
     GroupBoxNoteSingleCurve = Named<QGroupBox>("GroupBoxNoteSingleCurve", QStringLiteral(" Pump Data "), g);
@@ -654,6 +671,9 @@ void TPumpDataForm::Open(TPumpDatabase &ThePumpDatabase, TPump &ThePump, int The
     GroupBoxNotes->hide();
     GroupBoxGraphMessage->hide();
     GroupBoxGraphMessage->move(20, 20);
+    BitBtnMoveToProblemDiam->hide();
+    PanelPointEfficiencies->hide();
+    PanelPointEfficiencies->setEnabled(false);
     Panel2->hide();
     GroupBoxPumpData->move(8, GroupBoxPumpData->y());
     GroupBoxPumpData->setTitle(QStringLiteral(" Details of pump on pipe ") + QString::number(ThePipeId) +

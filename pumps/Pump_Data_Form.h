@@ -13,6 +13,7 @@
 //   Pump_Data_Graph.cpp       the performance chart and its checked redraws
 
 #include <memory>
+#include <vector>
 
 #include <QDialog>
 #include <QString>
@@ -44,6 +45,8 @@ class TNetwork;
 class TPipe;
 class TPumpDatabase;
 class TQtCanvas;
+class TBitmap;
+class TCanvas;
 class TRightEdit;
 class TImageBox;
 
@@ -62,6 +65,20 @@ TUnit PumpNPSHrUnitOfHeadItem(int index);
 constexpr int PumpDiameterUnitItems = 4;
 TUnit PumpDiameterUnitOfItem(int index);
 int PumpDiameterItemOfUnit(TUnit unit);
+
+// Where the chart's parts stand, in percent of the picture's height from
+// the bottom (0 and 0 for a strip not shown).
+struct TPumpGraphLayout {
+    int HeadFrom, HeadTo, NPSHrFrom, NPSHrTo, PowerFrom, PowerTo;
+};
+TPumpGraphLayout PumpGraphLayout(bool ShowNPSHr, bool ShowPower);
+// The iso-efficiency lines: the step, kept between 1 and 20 %, and the
+// values drawn from the smallest to the largest efficiency (at most 500).
+constexpr std::size_t MaxIsoEfficiencyLines = 500;
+double IsoEfficiencyStep(double EfficiencyIsoPercent);
+std::vector<double> IsoEfficiencyValues(double Emin, double Emax, double Step);
+// Fades a canvas towards a colour: 0 % leaves it, 100 % covers it.
+void ConvertCanvasOpacity(TCanvas &TheCanvas, int TheWidth, int TheHeight, int TheOpacityPercent, TColor TheColor);
 
 class TPumpDataForm : public QDialog {
     Q_OBJECT
@@ -190,6 +207,9 @@ public:
     QPushButton *ButtonCalcCurvePoint;
     QGroupBox *GroupBoxGraphMessage;
     QLabel *LabelGraphMessage;
+    QPushButton *BitBtnMoveToProblemDiam;
+    QGroupBox *GroupBoxImageOpacity, *GroupBoxImageOpacity2;
+    QFrame *PanelPointEfficiencies;
     QFrame *PanelGraphOptions;
     QCheckBox *CheckBoxHead, *CheckBoxNPSHr, *CheckBoxGridLines, *CheckBoxPower, *CheckBoxPrefOp, *CheckBoxEffic;
     QFrame *Panel2;
@@ -235,6 +255,8 @@ private:
     void drawBothCharts();
     // Editing points of a pump running on predicted data: which data?
     void askBaseOrPredictedData();
+    void drawTracedImage(TGraph &PumpGraph, const TPump &ThePump);
+    void drawLogo(TGraph &PumpGraph, const TBitmap &Logo);
     void writeGridTitles();
     void writeGridRows(TPump &ThePump);
     void selectGridUnitLists();
@@ -277,7 +299,11 @@ private:
     int rememberedDiameterIndex_ = 0;
     // Set while the form itself writes its controls.
     int filling_ = 0;
-    bool gridHadFocus_ = false;
+    // The impeller diameter whose predicted efficiency curve has a bump.
+    double problemDiameter_m_ = 0;
+    // The predicted point picked on the chart: its number (0 none) and curve.
+    int selectedPoint_ = 0;
+    bool selectedPointOnMinimum_ = true;
 };
 
 } // namespace tessaran
