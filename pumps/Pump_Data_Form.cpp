@@ -744,6 +744,9 @@ void TPumpDataForm::Open(TPumpDatabase &ThePumpDatabase, TPump &ThePump, int The
     ThePump.CopyPump(EditedPump);
     ThePump.calcPumpCurves(density_);
     DeletePump = deleted_;
+    // The network and pipe belong to the caller; none of them is kept.
+    network_ = nullptr;
+    pipe_ = nullptr;
 }
 
 void TPumpDataForm::setLibraryCommandsEnabled(bool enabled)
@@ -1121,6 +1124,8 @@ void TPumpDataForm::LabelOrigCurveTextClick()
 
 void TPumpDataForm::SaveToPipe1Click()
 {
+    if (!network_ || !pipe_)
+        return;
     bool refused = false;
     auto refuse = [&](const QString &text) {
         Dialogs().ShowMessage(TDialogKind::Information, text, this);
