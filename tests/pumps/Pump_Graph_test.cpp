@@ -30,6 +30,7 @@
 #include "support/Canvas_Log.h"
 #include "support/qt/Scripted_Dialogs.h"
 #include "units/Unit_Format.h"
+#include "units/Util_Functions.h"
 #include "units/widgets/RightEdit.h"
 
 namespace tessaran {
@@ -262,6 +263,37 @@ TEST_F(PumpGraph, HeadingsStripsAndDecimals)
             f.DrawPumpGraph(graph, false, 65, p);
             EXPECT_EQ(graph.YDecPlaces, graph.YScaleEndValue < 100 ? 1 : 0);
             EXPECT_EQ(graph.YScaleEndValue >= 100, scale > 1) << graph.YScaleEndValue;
+        }
+    });
+}
+
+TEST_F(PumpGraph, LineWidthsOfTheScreenAndThePdfVariant)
+{
+    Open([&](TPumpDataForm &f) {
+        const TPumpGraphOptions &o = pump.PumpGraphOptions;
+        struct Case {
+            bool pdf;
+            int head, highlight, strip;
+        };
+        for (const Case &c : {Case{false, 2, 8, 1}, Case{true, 3, 10, 3}}) {
+            TPump p;
+            p.CopyPump(pump);
+            TCanvasLog log;
+            TGraph graph(&log, 96, 550, 400);
+            f.DrawPumpGraph(graph, c.pdf, 65, p);
+            auto drawnWith = [&](TColor colour, int width) {
+                const std::string pen = "pen " + TCanvasLog::ColorText(colour) + " " + std::to_string(width) + " ";
+                return std::any_of(log.Lines.begin(), log.Lines.end(),
+                                   [&](const std::string &line) { return line.find(pen) != std::string::npos; });
+            };
+            EXPECT_TRUE(drawnWith(o.ColorDesignCurve, c.head)) << c.pdf;
+            EXPECT_TRUE(drawnWith(LightenColor(o.ColorDesignCurve), c.head + 1)) << c.pdf;
+            EXPECT_TRUE(drawnWith(o.ColorEnvelope, c.head)) << c.pdf;
+            EXPECT_TRUE(drawnWith(o.ColorPrefOpRange, c.highlight)) << c.pdf;
+            EXPECT_TRUE(drawnWith(o.ColorNpshr, c.strip)) << c.pdf;
+            EXPECT_TRUE(drawnWith(o.ColorPower, c.strip)) << c.pdf;
+            EXPECT_TRUE(drawnWith(o.ColorMinFlowLine, 3)) << c.pdf;
+            EXPECT_EQ(graph.XValueFont.Size, c.pdf ? 18 : 8);
         }
     });
 }
