@@ -1,0 +1,26 @@
+#pragma once
+// A fixed-size picture on a form: the widget paints its own image, which
+// the form's code draws on through a canvas whenever it likes.
+
+#include <QImage>
+#include <QWidget>
+
+namespace tessaran {
+
+class TImageBox : public QWidget {
+    Q_OBJECT
+public:
+    TImageBox(int width, int height, QWidget *parent = nullptr);
+
+    // The picture the box shows; draw on it, then call update().
+    QImage Picture;
+
+signals:
+    void Clicked(QPoint at);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+};
+
+} // namespace tessaran
