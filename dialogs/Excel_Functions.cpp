@@ -117,8 +117,11 @@ bool ExportStringGridToExcel(const TStringGrid &Grid, const std::string &SheetTi
 {
     // A folder of our own, kept after the call: the spreadsheet program reads
     // the file after we return.
-    QTemporaryDir folder(QDir::temp().filePath(QStringLiteral("tessaran-sheet-XXXXXX")));
-    if (!folder.isValid()) {
+    const QString temporary = QDir::tempPath();
+    QTemporaryDir folder(QDir(temporary).filePath(QStringLiteral("tessaran-sheet-XXXXXX")));
+    // An unusable temporary folder reads as empty: never write into the
+    // current folder instead.
+    if (temporary.isEmpty() || !folder.isValid()) {
         Dialogs().ShowMessage(TDialogKind::Information, CouldNotCreateMessage);
         return false;
     }

@@ -341,6 +341,12 @@ void TPipeDataForm::TabControlForStringGridChange()
     PopulateUpdateColumnsFromSelectedTab();
     PopulateStringGridFromSelectedTab();
     selectedRow_ = selectedColumn_ = 0;
+    savedCellText_.clear();
+    {
+        // No cell of the new table is highlighted.
+        const QSignalBlocker blocker(StringGridData);
+        StringGridData->setCurrentIndex(QModelIndex());
+    }
     clearMainWindowStates();
 }
 

@@ -135,6 +135,24 @@ TEST_P(SpreadsheetExport, ExportWritesAPrivateFileAndOpensItWithTheDesktop)
     EXPECT_FALSE(ExportStringGridToExcel(PipeLikeGrid(), "TRZ - Pipe Data", 14));
     ASSERT_EQ(dialogs.Opened.size(), 2u);
     QDir(QFileInfo(dialogs.Opened[1]).absolutePath()).removeRecursively();
+
+    // The temporary folder is a plain file: nothing can be written there.
+    dialogs.OpenSucceeds = true;
+    const QString plainFile = folder.filePath(QStringLiteral("plain file"));
+    {
+        QFile file(plainFile);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    const QByteArray tmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(plainFile));
+    dialogs.Expect(TDialogKind::Information,
+                   "Could not create sheet and copy data to Excel.\r\rThere may be an issue with Excel on this machine?");
+    EXPECT_FALSE(ExportStringGridToExcel(PipeLikeGrid(), "TRZ - Pipe Data", 14));
+    EXPECT_EQ(dialogs.Opened.size(), 2u);
+    if (tmp.isNull())
+        qunsetenv("TMPDIR");
+    else
+        qputenv("TMPDIR", tmp);
 }
 
 INSTANTIATE_TEST_SUITE_P(Separators, SpreadsheetExport, ::testing::Values('.', ','),

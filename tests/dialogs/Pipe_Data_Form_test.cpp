@@ -487,6 +487,30 @@ TEST_P(EditGrid, CellEditsWriteAsTheUserTypes)
         EXPECT_EQ(Cell(f, 6, 2), Fixed(4, 50));
         EndEdit(f);
 
+        // Switching tabs leaves no cell highlighted.
+        ShowTab(f, Form::TabNodes);
+        EXPECT_FALSE(f.StringGridData->currentIndex().isValid());
+
+        // A demand held as mass flow becomes a volume flow, the other forms
+        // derived again.
+        Node(A).JointDemandUseFlowType = MassFlow;
+        Node(A).JointDischarge_kgs = 5;
+        Node(A).JointDischarge_m3s = 0.005;
+        Type(f, RowOf(f, A), 4, "0" + QString(QChar::fromLatin1(GetParam())) + "02");
+        EXPECT_EQ(Node(A).JointDemandUseFlowType, VolumeFlow);
+        EXPECT_DOUBLE_EQ(Node(A).JointSupply_m3s, 0.02);
+        EXPECT_DOUBLE_EQ(Node(A).JointSupply_kgs, 20);
+        EXPECT_DOUBLE_EQ(Node(A).JointDischarge_kgs, 5);
+        EndEdit(f);
+
+        // A pump's fixed flow writes both flows and the mass-flow cell.
+        ShowTab(f, Form::TabPumpsFixedFlow);
+        Type(f, 2, 5, "0" + QString(QChar::fromLatin1(GetParam())) + "03");
+        EXPECT_DOUBLE_EQ(Pipe(P1).Pump.SetFlowRate_m3s, 0.03);
+        EXPECT_DOUBLE_EQ(Pipe(P1).Pump.SetFlowRate_kgs, 30);
+        EXPECT_EQ(Cell(f, 6, 2), Fixed(4, 30));
+        EndEdit(f);
+
         // A row without an item.
         ShowTab(f, Form::TabBPVs);
         ASSERT_EQ(f.StringGridData->rowCount(), 3);
