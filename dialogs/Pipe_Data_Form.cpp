@@ -168,7 +168,7 @@ TPipeDataForm::TPipeDataForm(TMainWindowServices &MainWindow, QWidget *parent)
 {
     setObjectName(QStringLiteral("PipeDataForm"));
     setWindowTitle(QStringLiteral("Edit Grid - Sheet View"));
-    resize(1000, 640);
+    resize(1100, 640);
 
     auto *menuBar = Named<QMenuBar>("MainMenu1", this);
     QMenu *fileMenu = menuBar->addMenu(QStringLiteral("File"));
@@ -236,6 +236,8 @@ TPipeDataForm::TPipeDataForm(TMainWindowServices &MainWindow, QWidget *parent)
     BitBtn1 = Named<QPushButton>("BitBtn1", QStringLiteral("Done"), this);
     for (QPushButton *button : {BitBtnShowRows, BitBtnUpdateRows, BitBtn1})
         button->setAutoDefault(false);
+    for (QComboBox *list : {ComboBoxShowColumn, ComboBoxShowCriteria, ComboBoxUpdateColumn})
+        list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
 
     auto *layout = new QVBoxLayout(this);
     layout->setMenuBar(menuBar);
