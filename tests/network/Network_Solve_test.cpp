@@ -217,5 +217,33 @@ TEST(ImpossibleNetworks, AreRefusedAndNeverVerified)
     }
 }
 
+// A calculation that cannot meet a fixed-flow pump's setting (the tanks
+// alone would drive more) ends, by every liquid method, with one verdict:
+// not solved, never verified, and never a valid solution.
+TEST(SolveDriver, AnUnmetPumpSettingEndsWithOneVerdictByEveryMethod)
+{
+    for (const TMethodOfSolution method : {LinearTheoryOnly, LinearTheoryThenNewton, EstimateDischargeNewtonOnly}) {
+        SCOPED_TRACE(static_cast<int>(method));
+        RingWithTanks ring;
+        TNetwork &n = *ring.Network;
+        test::AddFixedFlowPump(n, ring.Out, 0.005);
+        n.ConfigOptions.MethodOfSolution = method;
+        bool solved = true, solutionOk = true;
+        TResultsLog log, privateLog;
+        n.SolveNetwork(solved, solutionOk, log, privateLog);
+        const auto count = [&](const std::string &line) {
+            return std::count(log.Lines.begin(), log.Lines.end(), line);
+        };
+        EXPECT_FALSE(solved);
+        EXPECT_FALSE(solutionOk);
+        EXPECT_FALSE(n.solvedSuccessful);
+        EXPECT_EQ(count(">>> System not solved. Problem with some pumps."), 1) << ::testing::PrintToString(log.Lines);
+        EXPECT_EQ(count(">>> Solution Verified."), 0);
+        EXPECT_EQ(count("Final Solution Details:"), 0);
+        EXPECT_EQ(count("System solved but solution is NOT VALID:"), 0);
+        EXPECT_EQ(count("SYSTEM WAS NOT SOLVED."), 1);
+    }
+}
+
 } // namespace
 } // namespace tessaran
