@@ -484,5 +484,20 @@ TEST_F(FluidManagerForm, GasDataAndSpecificGravityHelpersFillTheRows)
     EXPECT_NE(Read("trn_Gases.trgau").find("Testgas~|~X2~|~323.150~|~5.000~|~"), std::string::npos);
 }
 
+TEST_F(FluidManagerForm, AFileThatCannotBeWrittenLeavesTheSetAsItWas)
+{
+    Write("trn_Liquids.trli", {Line("Water", 293.15, false), Line("Benzene", 293.15, false)});
+    TFluid zone;
+    Open(zone, true, [&](TFluidDataManagerForm &f) {
+        ASSERT_TRUE(QDir(dir.path() + "/FluidTables").removeRecursively());
+        dialogs.Expect(TDialogKind::Confirmation, RemoveQuestion, DialogYes);
+        dialogs.Expect(TDialogKind::Error, QString::fromStdString("Cannot write file " + Path("trn_Liquids.trli")) +
+                                               "\r\rThe change has not been made.");
+        f.FluidDataStringGrid->SetRow(1);
+        Click(f.RemoveEntryBitBtn);
+        EXPECT_EQ(ShownNames(), (std::vector<std::string>{"Benzene", "Water"}));
+    });
+}
+
 } // namespace
 } // namespace tessaran
