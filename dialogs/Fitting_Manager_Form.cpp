@@ -191,6 +191,11 @@ TFittingManagerForm::TFittingManagerForm(QWidget *parent) : QDialog(parent)
     SetupGrid(FittingDataStringGrid, 8, DatabaseWidths, DatabaseRowHeight);
     FittingDataStringGrid->setFixedHeight(DatabaseGridHeight);
     StringGridSetRowTexts(FittingDataStringGrid, DatabaseTitles(), " ", "", 0, 0);
+    // Every titled column sorts on a click: each shows the sort mark.
+    for (int col : {0, 3, 4, 5, 6, 7})
+        if (QTableWidgetItem *title = FittingDataStringGrid->horizontalHeaderItem(col))
+            title->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
+    FittingDataStringGrid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     MetricDiameterComboBox2 = Named<QComboBox>("MetricDiameterComboBox2", database);
     ImperialDiameterComboBox2 = Named<QComboBox>("ImperialDiameterComboBox2", database);
     PipeSizeLabel = Named<QPushButton>("PipeSizeLabel", QStringLiteral("Pipe Size"), database);

@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -146,6 +148,69 @@ TEST(FittingCalculators, SteppingTheIncludedAngleWorksOutTheLength)
     form.StepAngle(true);
     EXPECT_EQ(form.LengthEdit->text(), "0.000");
     EXPECT_EQ(form.KResultText(), "");
+}
+
+} // namespace
+} // namespace tessaran
+
+namespace tessaran {
+namespace {
+
+TEST(FittingCalculators, CaptionsAndDefaults)
+{
+    test::TScriptedDialogs dialogs;
+    TLongPipeBendCalculationForm bend;
+    TSuddenContractionCalculationForm contraction;
+    TSuddenEnlargementCalculationForm enlargement;
+    TGradualContractionCalculationForm gradualContraction;
+    TGradualEnlargementCalculationForm gradualEnlargement;
+    TPipeEntranceCalculationForm entrance;
+    EXPECT_EQ(bend.windowTitle(), "Long pipe bend K value");
+    EXPECT_EQ(contraction.windowTitle(), "Sudden contraction K value");
+    EXPECT_EQ(enlargement.windowTitle(), "Sudden enlargement K value");
+    EXPECT_EQ(gradualContraction.windowTitle(), "Gradual contraction K value");
+    EXPECT_EQ(gradualEnlargement.windowTitle(), "Gradual enlargement K Value");
+    EXPECT_EQ(entrance.windowTitle(), "Pipe entrance k Value");
+    EXPECT_EQ(bend.RadiusEdit->text(), "200.00");
+    EXPECT_EQ(gradualEnlargement.LengthEdit->text(), "1.866");
+    EXPECT_EQ(entrance.RadiusEdit->text(), "0.24");
+    EXPECT_TRUE(bend.MmRadioButton->isChecked());
+}
+
+TEST(FittingCalculators, LeavingABadBoxPutsZeroInItAndWarnsBesideIt)
+{
+    test::TScriptedDialogs dialogs;
+    TPipeEntranceCalculationForm form;
+    QTimer::singleShot(0, [&] {
+        EXPECT_EQ(form.KResultText(), "");
+        form.Calculate();
+        EXPECT_EQ(form.KResultText(), "0.15");
+        // Any change takes the result back.
+        form.DiameterEdit->setText("4.0");
+        EXPECT_EQ(form.KResultText(), "");
+        EXPECT_EQ(form.RatioLabel->text(), "");
+
+        form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        form.RadiusEdit->setFocus();
+        form.RadiusEdit->setText("abc");
+        dialogs.Expect(TDialogKind::Warning, "Numeric entry is not valid");
+        form.DiameterEdit->setFocus();
+        EXPECT_EQ(form.RadiusEdit->text(), "0.00");
+        ASSERT_EQ(dialogs.Boxes.size(), 1u);
+        const QPoint expected = form.RadiusEdit->mapTo(&form, QPoint(0, 0)) + QPoint(form.x() - 60, form.y() - 120);
+        EXPECT_EQ(dialogs.Boxes[0].Request.Position.value_or(QPoint(-1, -1)), expected);
+
+        // Leaving towards Cancel says nothing.
+        form.RadiusEdit->setFocus();
+        form.RadiusEdit->setText("");
+        form.CancelBitBtn->setFocus();
+        EXPECT_EQ(dialogs.Boxes.size(), 1u);
+        EXPECT_EQ(form.RadiusEdit->text(), "");
+        form.reject();
+    });
+    form.exec();
+    EXPECT_FALSE(form.UseAsNewFitting());
 }
 
 } // namespace

@@ -175,6 +175,11 @@ TEST_F(FittingManagerForm, ThePipesFittingsAreCountedPlacedAndSavedOnlyBySave)
     EXPECT_DOUBLE_EQ(pipe.CalculateTotal_KValue(), 4 * 0.5 + 0.2 + 2 * 0.2);
 
     Open(50, [&](TFittingManagerForm &f) {
+        f.PipeGridRowClicked(1);
+        Click(f.RemoveFromPipeBitBtn);
+        EXPECT_EQ(f.WorkingFittingSet.FittingCount, 2);
+        EXPECT_FALSE(f.QuantityComboBox->isVisible());
+        EXPECT_EQ(f.TotalKLabel->text(), "Total K = 0.60");
         Click(f.ClearBitBtn);
         EXPECT_EQ(f.TotalKLabel->text(), "Total K = 0.00");
         Click(f.SaveBitBtn);
