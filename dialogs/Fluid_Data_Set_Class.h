@@ -27,7 +27,8 @@ struct TFluidDataRec {
     bool Is_UserFluidData = false;
 };
 
-// The four categories of entries, each with its own file.
+// The four categories of entries, each with its own file, in the order
+// the dialog loads their files.
 enum class TFluidCategory { StandardLiquids, UserLiquids, StandardGases, UserGases };
 
 struct TFluidFileNames {

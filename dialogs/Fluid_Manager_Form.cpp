@@ -406,7 +406,8 @@ void TFluidDataManagerForm::CheckForAndLoadOldVersionOfFluidFile()
         return;
     // The import rewrites both user files from the set: not while either
     // of them is only partly in it.
-    if (unreadable_[1] || unreadable_[3])
+    if (unreadable_[static_cast<std::size_t>(TFluidCategory::UserLiquids)] ||
+        unreadable_[static_cast<std::size_t>(TFluidCategory::UserGases)])
         return;
     TMessageBoxRequest question{TDialogKind::Confirmation,
                                 QStringLiteral("User defined Fluid data from an old version of Tessaran has been "
@@ -489,10 +490,7 @@ void TFluidDataManagerForm::restore(const TSnapshot &saved)
 bool TFluidDataManagerForm::rewriteCategory(TFluidCategory category)
 {
     const std::string name = FluidCategoryFileName(category);
-    if (unreadable_[static_cast<std::size_t>(category == TFluidCategory::StandardLiquids ? 0
-                                             : category == TFluidCategory::UserLiquids   ? 1
-                                             : category == TFluidCategory::StandardGases ? 2
-                                                                                         : 3)]) {
+    if (unreadable_[static_cast<std::size_t>(category)]) {
         Dialogs().ShowMessage(TDialogKind::Error,
                               QStringLiteral("The file ") + q(name) +
                                   " did not load completely when the fluid database was opened, so it is not "

@@ -173,8 +173,8 @@ private:
     bool showingGases_ = false;
     int liquidsRow_ = 1, liquidsTop_ = 1, gasesRow_ = 1, gasesTop_ = 1;
     int lastVisibleRow_ = 1;
-    // Files that did not load whole at the opening: never rewritten from
-    // the partial set.
+    // Files that did not load whole at the opening, by category: never
+    // rewritten from the partial set.
     std::array<bool, 4> unreadable_{};
     bool displaying_ = false;
 };
