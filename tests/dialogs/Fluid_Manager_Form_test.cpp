@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -22,6 +23,7 @@
 #include "dialogs/Specific_Gravity_Form.h"
 #include "dialogs/String_Grid_Procedures.h"
 #include "support/qt/Scripted_Dialogs.h"
+#include "units/Unit_Format.h"
 #include "units/widgets/RightEdit.h"
 
 namespace tessaran {
@@ -497,6 +499,41 @@ TEST_F(FluidManagerForm, AFileThatCannotBeWrittenLeavesTheSetAsItWas)
         Click(f.RemoveEntryBitBtn);
         EXPECT_EQ(ShownNames(), (std::vector<std::string>{"Benzene", "Water"}));
     });
+}
+
+TEST_F(FluidManagerForm, AFluidAddedUnderACommaLocaleReadsBackUnderAPoint)
+{
+    const char savedSeparator = userDecimalSeparator();
+    const QLocale savedLocale;
+    setUserDecimalSeparator(',');
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    TFluid zone;
+    dialogs.Expect(TDialogKind::Confirmation, AddQuestion, DialogYes);
+    Open(zone, true, [&](TFluidDataManagerForm &f) {
+        EXPECT_EQ(f.Fm.Temperature->text(), "20,000");
+        Click(f.CreateNewEntryBitBtn);
+        Fill(f.User, {"Brine", "NaCl", "15,5", "0", "1100,25", "1,5", "1,7"});
+        Click(f.AddNewEntryBitBtn);
+        Click(f.ImperialRadioButton);
+        EXPECT_EQ(f.Fm.Temperature->text(), "68,000");
+    });
+    setUserDecimalSeparator(savedSeparator);
+    QLocale::setDefault(savedLocale);
+    EXPECT_EQ(Read("trn_Liquids.trliu"),
+              "1.03~|~~|~\r\nBrine~|~NaCl~|~288,650~|~0,000~|~1100,250~|~1,500~|~1,700000~|~0\r\n");
+
+    TFluidDataManagerForm fresh;
+    fresh.ProgramFolder = form.ProgramFolder;
+    TFluid other;
+    bool freshSaved = false;
+    QTimer::singleShot(0, [&] {
+        const int id = fresh.FluidDataSet.FindEntryNameId("Brine");
+        ASSERT_GE(id, 1);
+        EXPECT_DOUBLE_EQ(fresh.FluidDataSet.GetFluidDataRec(id).Fluid->density_kgs_m3, 1100.25);
+        EXPECT_DOUBLE_EQ(fresh.FluidDataSet.GetFluidDataRec(id).Fluid->vapourPressure_bar_a, 0.017);
+        fresh.reject();
+    });
+    fresh.OpenFluidDataManager(other, freshSaved, true, false);
 }
 
 } // namespace
