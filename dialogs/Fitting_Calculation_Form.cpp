@@ -124,9 +124,10 @@ void TFittingCalculationForm::ShowInvalidEntry(TRightEdit *box)
     painted.setColor(QPalette::Base, FlashYellow);
     box->setPalette(painted);
     const QPoint place = box->mapTo(this, QPoint(0, 0)) + QPoint(x() - 60, y() - 120);
-    Dialogs().ShowMessageBox({TDialogKind::Warning, QString::fromUtf8(InvalidNumericEntryMessage.data(),
-                                                                      static_cast<int>(InvalidNumericEntryMessage.size())),
-                              DialogOk, this, place, QString()});
+    Dialogs().ShowMessageBox(
+        {TDialogKind::Warning,
+         QString::fromUtf8(InvalidNumericEntryMessage.data(), static_cast<int>(InvalidNumericEntryMessage.size())),
+         DialogOk, this, place, QString()});
     box->setPalette(saved);
     if (box->isEnabled() && isVisible())
         box->setFocus();

@@ -66,10 +66,10 @@ TGradualCalculationForm::TGradualCalculationForm(const char *objectName, const Q
                                  this),
                       4, 0, 1, 3);
     Inputs->addWidget(new QLabel(QStringLiteral("Based on velocity"), this), 5, 0);
-    Inputs->addWidget(new QLabel(contraction ? QStringLiteral("in larger diameter pipe")
-                                             : QStringLiteral("in smaller diameter pipe"),
-                                 this),
-                      5, 1);
+    Inputs->addWidget(
+        new QLabel(contraction ? QStringLiteral("in larger diameter pipe") : QStringLiteral("in smaller diameter pipe"),
+                   this),
+        5, 1);
 }
 
 void TGradualCalculationForm::Showing(bool firstShow)
@@ -155,14 +155,14 @@ void TGradualCalculationForm::StepAngle(bool up)
 }
 
 TGradualContractionCalculationForm::TGradualContractionCalculationForm(QWidget *parent)
-    : TGradualCalculationForm("GradualContractionCalculationForm", QStringLiteral("Gradual contraction K value"),
-                              true, parent)
+    : TGradualCalculationForm("GradualContractionCalculationForm", QStringLiteral("Gradual contraction K value"), true,
+                              parent)
 {
 }
 
 TGradualEnlargementCalculationForm::TGradualEnlargementCalculationForm(QWidget *parent)
-    : TGradualCalculationForm("GradualEnlargementCalculationForm", QStringLiteral("Gradual enlargement K Value"),
-                              false, parent)
+    : TGradualCalculationForm("GradualEnlargementCalculationForm", QStringLiteral("Gradual enlargement K Value"), false,
+                              parent)
 {
 }
 

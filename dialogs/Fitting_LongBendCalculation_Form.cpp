@@ -14,6 +14,7 @@
 
 namespace tessaran {
 
+// clang-format off
 const double TLongPipeBendCalculationForm::LongBendTable[TableRows][21] = {
     {10, 0.62, 0.36, 0.36, 0.44, 0.48, 0.52, 0.64, 0.75, 0.84, 0.93, 1.00, 1.06, 1.13, 1.19, 1.24, 1.29, 1.36, 1.42, 1.49, 1.55},
     {12, 0.58, 0.34, 0.34, 0.41, 0.45, 0.49, 0.60, 0.70, 0.79, 0.87, 0.93, 0.99, 1.05, 1.11, 1.16, 1.21, 1.27, 1.33, 1.39, 1.45},
@@ -35,6 +36,7 @@ const double TLongPipeBendCalculationForm::LongBendTable[TableRows][21] = {
     {400, 0.26, 0.16, 0.16, 0.18, 0.20, 0.22, 0.27, 0.31, 0.35, 0.39, 0.42, 0.44, 0.47, 0.49, 0.52, 0.55, 0.58, 0.60, 0.63, 0.65},
     {450, 0.24, 0.14, 0.14, 0.17, 0.19, 0.20, 0.25, 0.29, 0.33, 0.36, 0.39, 0.41, 0.44, 0.46, 0.48, 0.50, 0.53, 0.55, 0.58, 0.60},
 };
+// clang-format on
 
 TLongPipeBendCalculationForm::TLongPipeBendCalculationForm(QWidget *parent)
     : TFittingCalculationForm("LongPipeBendCalculationForm", QStringLiteral("Long pipe bend K value"), parent)

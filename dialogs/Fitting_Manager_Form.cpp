@@ -43,8 +43,9 @@ namespace {
 QString q(const std::string &text) { return QString::fromStdString(text); }
 
 constexpr int NominalSizes[TFittingManagerForm::NominalSizeCount] = {
-    6,   7,   8,   9,   10,  12,  15,  18,  20,  22,  25,  32,   40,   50,   65,   80,   90,   100,  125,  150,  200,  250,
-    300, 350, 380, 400, 450, 500, 550, 600, 650, 700, 750, 800, 850, 900, 950, 1000, 1050, 1200, 1400, 1500, 1800, 2100};
+    6,   7,   8,   9,   10,  12,  15,  18,   20,   22,   25,   32,   40,   50,  65,
+    80,  90,  100, 125, 150, 200, 250, 300,  350,  380,  400,  450,  500,  550, 600,
+    650, 700, 750, 800, 850, 900, 950, 1000, 1050, 1200, 1400, 1500, 1800, 2100};
 
 const QColor PipeBandColour(227, 243, 255);
 const QColor CurrentPositionRow(255, 255, 224);
@@ -101,10 +102,7 @@ void SetupGrid(TStringGridWidget *grid, int columns, const std::vector<int> &wid
     StringGridSetColumnWidths(grid, widths, 1);
 }
 
-QStringList DatabaseTitles()
-{
-    return {"Symbol", "", "", "Type", "Metric", "Imperial", "Description", "K "};
-}
+QStringList DatabaseTitles() { return {"Symbol", "", "", "Type", "Metric", "Imperial", "Description", "K "}; }
 
 QStringList PipeTitles()
 {
@@ -163,8 +161,8 @@ TFittingManagerForm::TFittingManagerForm(QWidget *parent) : QDialog(parent)
         QuantityComboBox->addItem(QString::number(i));
     PositionComboBox = Named<QComboBox>("PositionComboBox", PipeFittingDataStringGrid->viewport());
     PositionComboBox->addItems({QStringLiteral("Start of Pipe"), QStringLiteral("End of Pipe")});
-    RemoveFromPipeBitBtn = Named<QPushButton>("RemoveFromPipeBitBtn", QStringLiteral("X"),
-                                              PipeFittingDataStringGrid->viewport());
+    RemoveFromPipeBitBtn =
+        Named<QPushButton>("RemoveFromPipeBitBtn", QStringLiteral("X"), PipeFittingDataStringGrid->viewport());
     RemoveFromPipeBitBtn->setToolTip(QStringLiteral("Remove fitting from pipe"));
     TotalKLabel = Named<QLabel>("TotalKLabel", PipeBand);
     SaveBitBtn = Named<QPushButton>("SaveBitBtn", QStringLiteral("  Save"), PipeBand);
@@ -208,14 +206,17 @@ TFittingManagerForm::TFittingManagerForm(QWidget *parent) : QDialog(parent)
     PreviousPageBitBtn->setToolTip(QStringLiteral("Previous Page"));
     NextPageBitBtn = Named<QPushButton>("NextPageBitBtn", QStringLiteral("v"), database);
     NextPageBitBtn->setToolTip(QStringLiteral("Next Page"));
-    CreateNewFittingBitBtn = Named<QPushButton>("CreateNewFittingBitBtn", QStringLiteral("Create New Fitting"), database);
+    CreateNewFittingBitBtn =
+        Named<QPushButton>("CreateNewFittingBitBtn", QStringLiteral("Create New Fitting"), database);
     RemoveFittingBitBtn = Named<QPushButton>("RemoveFittingBitBtn", QStringLiteral("Remove Fitting"), database);
-    PipeEntranceRadiusBitBtn = Named<QPushButton>("PipeEntranceRadiusBitBtn", QStringLiteral("Entrance Rounded"), database);
+    PipeEntranceRadiusBitBtn =
+        Named<QPushButton>("PipeEntranceRadiusBitBtn", QStringLiteral("Entrance Rounded"), database);
     GradualEnlargementBitBtn =
         Named<QPushButton>("GradualEnlargementBitBtn", QStringLiteral("Gradual Enlargement"), database);
     GradualContractionBitBtn =
         Named<QPushButton>("GradualContractionBitBtn", QStringLiteral("Gradual Contraction"), database);
-    SuddenEnlargementBitBtn = Named<QPushButton>("SuddenEnlargementBitBtn", QStringLiteral("Sudden Enlargement"), database);
+    SuddenEnlargementBitBtn =
+        Named<QPushButton>("SuddenEnlargementBitBtn", QStringLiteral("Sudden Enlargement"), database);
     SuddenContractionBitBtn =
         Named<QPushButton>("SuddenContractionBitBtn", QStringLiteral("Sudden Contraction"), database);
     LongPipeBendBitBtn = Named<QPushButton>("LongPipeBendBitBtn", QStringLiteral("Long Pipe Bend"), database);
@@ -269,7 +270,8 @@ TFittingManagerForm::TFittingManagerForm(QWidget *parent) : QDialog(parent)
     SaveNewEntryBitBtn = Named<QPushButton>("SaveNewEntryBitBtn", QStringLiteral("Save To Database"), NewFittingPanel);
     AddToPipeBitBtn = Named<QPushButton>("AddToPipeBitBtn", QStringLiteral("Add to Start of Pipe"), NewFittingPanel);
     BitBtn1 = Named<QPushButton>("BitBtn1", QStringLiteral("Add to End of Pipe"), NewFittingPanel);
-    HideNewFittingPanelBitBtn = Named<QPushButton>("HideNewFittingPanelBitBtn", QStringLiteral("Cancel"), NewFittingPanel);
+    HideNewFittingPanelBitBtn =
+        Named<QPushButton>("HideNewFittingPanelBitBtn", QStringLiteral("Cancel"), NewFittingPanel);
     {
         auto *layout = new QGridLayout(NewFittingPanel);
         layout->addWidget(new QLabel(QStringLiteral("Create new fittting:"), NewFittingPanel), 0, 0, 1, 3);
@@ -286,9 +288,9 @@ TFittingManagerForm::TFittingManagerForm(QWidget *parent) : QDialog(parent)
                                       "value. "),
                        NewFittingPanel),
             3, 1, 1, 4);
-        layout->addWidget(new QLabel(QStringLiteral("Update data in this panel to create new fittings."),
-                                     NewFittingPanel),
-                          4, 1, 1, 4);
+        layout->addWidget(
+            new QLabel(QStringLiteral("Update data in this panel to create new fittings."), NewFittingPanel), 4, 1, 1,
+            4);
         auto *buttons = new QHBoxLayout;
         buttons->addWidget(SaveNewEntryBitBtn);
         buttons->addWidget(AddToPipeBitBtn);
@@ -339,8 +341,8 @@ TFittingManagerForm::TFittingManagerForm(QWidget *parent) : QDialog(parent)
                            : 0;
         if (id < 1)
             return;
-        WorkingFittingSet.UpdateFittingPosition(
-            id, PositionComboBox->currentText() == "End of Pipe" ? ExitFitting : EntryFitting);
+        WorkingFittingSet.UpdateFittingPosition(id, PositionComboBox->currentText() == "End of Pipe" ? ExitFitting
+                                                                                                     : EntryFitting);
         WorkingFittingSet.SortFittingSet(8, true);
         DisplayPipeFittingList();
         hideDropDowns();
@@ -380,7 +382,8 @@ TFittingManagerForm::TFittingManagerForm(QWidget *parent) : QDialog(parent)
     connect(CreateNewFittingBitBtn, &QPushButton::clicked, this, [this] { CreateNewFittingBitBtnClick(); });
     connect(RemoveFittingBitBtn, &QPushButton::clicked, this, [this] { RemoveDatabaseFitting(); });
     connect(HideNewFittingPanelBitBtn, &QPushButton::clicked, this, [this] { HideCreateNewFittingPanel(); });
-    connect(MetricDiameterComboBox, &QComboBox::activated, this, [this](int index) { MetricDiameterComboBoxClick(index); });
+    connect(MetricDiameterComboBox, &QComboBox::activated, this,
+            [this](int index) { MetricDiameterComboBoxClick(index); });
     connect(ImperialDiameterComboBox, &QComboBox::activated, this,
             [this](int index) { MetricDiameterComboBoxClick(index); });
     connect(ChangeImageButton, &QPushButton::clicked, this, [this] { ChangeImageButtonClick(); });
@@ -390,18 +393,15 @@ TFittingManagerForm::TFittingManagerForm(QWidget *parent) : QDialog(parent)
     connect(PipeEntranceRadiusBitBtn, &QPushButton::clicked, this, [this] {
         calculatorButton(PipeEntranceCalculationForm, 28, "0.50", "EntRnd", "Pipe entrance rounded intake");
     });
-    connect(GradualEnlargementBitBtn, &QPushButton::clicked, this, [this] {
-        calculatorButton(GradualEnlargementCalculationForm, 29, "1.00", "GrEn", "Gradual enlargement");
-    });
+    connect(GradualEnlargementBitBtn, &QPushButton::clicked, this,
+            [this] { calculatorButton(GradualEnlargementCalculationForm, 29, "1.00", "GrEn", "Gradual enlargement"); });
     connect(GradualContractionBitBtn, &QPushButton::clicked, this, [this] {
         calculatorButton(GradualContractionCalculationForm, 30, "1.50", "GrCon", "Gradual contraction");
     });
-    connect(SuddenEnlargementBitBtn, &QPushButton::clicked, this, [this] {
-        calculatorButton(SuddenEnlargementCalculationForm, 31, "1.00", "SuEn", "Sudden enlargement");
-    });
-    connect(SuddenContractionBitBtn, &QPushButton::clicked, this, [this] {
-        calculatorButton(SuddenContractionCalculationForm, 32, "1.50", "SuCon", "Sudden contraction");
-    });
+    connect(SuddenEnlargementBitBtn, &QPushButton::clicked, this,
+            [this] { calculatorButton(SuddenEnlargementCalculationForm, 31, "1.00", "SuEn", "Sudden enlargement"); });
+    connect(SuddenContractionBitBtn, &QPushButton::clicked, this,
+            [this] { calculatorButton(SuddenContractionCalculationForm, 32, "1.50", "SuCon", "Sudden contraction"); });
     connect(LongPipeBendBitBtn, &QPushButton::clicked, this, [this] {
         calculatorButton(LongPipeBendCalculationForm, 2, "1.00", "PRad", "Pipe bend with specific radius");
     });
@@ -414,20 +414,37 @@ TFittingManagerForm::~TFittingManagerForm() = default;
 // --- Opening and files ------------------------------------------------------
 
 void TFittingManagerForm::OpenFittingManager(TFittingSet &ThePipeFittingSet, int ThePipeId,
-                                             const std::string &ThePipeName, int TheNominalMetricSize,
-                                             bool ResultsMode, TFittingPosition FittingPosition)
+                                             const std::string &ThePipeName, int TheNominalMetricSize, bool ResultsMode,
+                                             TFittingPosition FittingPosition)
 {
     PaintDialogBackground(this);
     PaintDialogBackground(PipeBand, PipeBandColour);
     currentSize_ = TheNominalMetricSize;
     currentPosition_ = FittingPosition;
     resultsMode_ = ResultsMode;
-    for (QWidget *control : std::initializer_list<QWidget *>{
-             PipeFittingDataStringGrid, FittingDataStringGrid, MetricDiameterComboBox2, ImperialDiameterComboBox2,
-             PipeSizeLabel, AddSelectedItemBitBtn, PreviousPageBitBtn, NextPageBitBtn, CreateNewFittingBitBtn,
-             RemoveFittingBitBtn, PipeEntranceRadiusBitBtn, GradualEnlargementBitBtn, GradualContractionBitBtn,
-             SuddenEnlargementBitBtn, SuddenContractionBitBtn, LongPipeBendBitBtn, NewFittingPanel, QuantityComboBox,
-             PositionComboBox, RemoveFromPipeBitBtn, SaveBitBtn, ClearBitBtn, CancelBitBtn})
+    for (QWidget *control : std::initializer_list<QWidget *>{PipeFittingDataStringGrid,
+                                                             FittingDataStringGrid,
+                                                             MetricDiameterComboBox2,
+                                                             ImperialDiameterComboBox2,
+                                                             PipeSizeLabel,
+                                                             AddSelectedItemBitBtn,
+                                                             PreviousPageBitBtn,
+                                                             NextPageBitBtn,
+                                                             CreateNewFittingBitBtn,
+                                                             RemoveFittingBitBtn,
+                                                             PipeEntranceRadiusBitBtn,
+                                                             GradualEnlargementBitBtn,
+                                                             GradualContractionBitBtn,
+                                                             SuddenEnlargementBitBtn,
+                                                             SuddenContractionBitBtn,
+                                                             LongPipeBendBitBtn,
+                                                             NewFittingPanel,
+                                                             QuantityComboBox,
+                                                             PositionComboBox,
+                                                             RemoveFromPipeBitBtn,
+                                                             SaveBitBtn,
+                                                             ClearBitBtn,
+                                                             CancelBitBtn})
         control->setEnabled(!ResultsMode);
     target_ = &ThePipeFittingSet;
     WorkingFittingSet.CopyFittingSet(ThePipeFittingSet);
@@ -506,8 +523,8 @@ bool TFittingManagerForm::rewriteList(TFittingFileType list)
 
 void TFittingManagerForm::fillSizeLists()
 {
-    for (QComboBox *list : {MetricDiameterComboBox2, ImperialDiameterComboBox2, MetricDiameterComboBox,
-                            ImperialDiameterComboBox})
+    for (QComboBox *list :
+         {MetricDiameterComboBox2, ImperialDiameterComboBox2, MetricDiameterComboBox, ImperialDiameterComboBox})
         list->clear();
     MetricDiameterComboBox2->addItem(QStringLiteral("-"));
     ImperialDiameterComboBox2->addItem(QStringLiteral("-"));
@@ -605,10 +622,10 @@ void TFittingManagerForm::DisplayPipeFittingList()
     for (int r = 1; r <= PipeFittingSetSize; ++r) {
         QColor colour = Qt::white;
         if (r <= row)
-            colour = WorkingFittingSet.GetFittingPosition(pipeRowIds_[static_cast<std::size_t>(r - 1)]) ==
-                             currentPosition_
-                         ? CurrentPositionRow
-                         : OtherPositionRow;
+            colour =
+                WorkingFittingSet.GetFittingPosition(pipeRowIds_[static_cast<std::size_t>(r - 1)]) == currentPosition_
+                    ? CurrentPositionRow
+                    : OtherPositionRow;
         for (int col = 0; col < grid->ColCount(); ++col)
             if (QTableWidgetItem *cell = grid->item(r - 1, col))
                 cell->setBackground(colour);
@@ -768,10 +785,9 @@ void TFittingManagerForm::RemoveDatabaseFitting()
         return;
     }
     const TFittingFileType list = FittingDataSet.GetFittingFileType(id);
-    const QString question = QString(list == FittingFileTessaran ? "This is a standard fitting it "
-                                                                 : "The selected fitting ") +
-                             "will be permanently removed.\r" + "This action cannot be reversed.\r\r" +
-                             "Continue with removal?";
+    const QString question =
+        QString(list == FittingFileTessaran ? "This is a standard fitting it " : "The selected fitting ") +
+        "will be permanently removed.\r" + "This action cannot be reversed.\r\r" + "Continue with removal?";
     if (!Dialogs().AskYesNo(TDialogKind::Confirmation, question, this))
         return;
     auto before = std::make_unique<TFittingSet>(DatabaseSize);
@@ -901,10 +917,9 @@ TFitting TFittingManagerForm::buildFitting()
     if (!ReadInteger(SizeIndexEdit->text(), size))
         size = 0;
     TFitting fitting;
-    fitting.SetFittingData(size, image, FittingTypeEdit->text().toStdString(),
-                           MetricDiameterComboBox->currentText().toStdString(),
-                           ImperialDiameterComboBox->currentText().toStdString(),
-                           DescriptionEdit->text().toStdString(), k);
+    fitting.SetFittingData(
+        size, image, FittingTypeEdit->text().toStdString(), MetricDiameterComboBox->currentText().toStdString(),
+        ImperialDiameterComboBox->currentText().toStdString(), DescriptionEdit->text().toStdString(), k);
     return fitting;
 }
 

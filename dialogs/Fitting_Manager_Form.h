@@ -156,8 +156,8 @@ private:
     // Rewrites one list's file through a temporary file; false, after
     // telling the user, when it could not be written.
     bool rewriteList(TFittingFileType list);
-    void calculatorButton(TFittingCalculationForm *calculator, int symbol, const QString &defaultK,
-                          const QString &type, const QString &description);
+    void calculatorButton(TFittingCalculationForm *calculator, int symbol, const QString &defaultK, const QString &type,
+                          const QString &description);
 
     TFittingSet *target_ = nullptr;
     int currentSize_ = 0;

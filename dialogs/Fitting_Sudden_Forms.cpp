@@ -23,10 +23,10 @@ void Captions(QGridLayout *inputs, QWidget *form, bool onLarger)
                                  form),
                       3, 0, 1, 2);
     inputs->addWidget(new QLabel(QStringLiteral("Based on velocity"), form), 4, 0);
-    inputs->addWidget(new QLabel(onLarger ? QStringLiteral("in larger diameter pipe")
-                                          : QStringLiteral("in smaller diameter pipe"),
-                                 form),
-                      4, 1);
+    inputs->addWidget(
+        new QLabel(onLarger ? QStringLiteral("in larger diameter pipe") : QStringLiteral("in smaller diameter pipe"),
+                   form),
+        4, 1);
 }
 
 } // namespace

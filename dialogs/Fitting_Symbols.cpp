@@ -68,13 +68,34 @@ void DrawSymbol(QPainter &p, int index)
         // Tees, entries and exits.
         p.setPen(QPen(Pipe, 2));
         switch (index) {
-        case 21: PipeLine(p); p.drawLine(12, 8, 12, 1); break;
-        case 22: PipeLine(p); p.drawLine(12, 8, 12, 15); break;
-        case 23: PipeLine(p, 0, 12); p.drawLine(12, 1, 12, 15); break;
-        case 24: p.drawLine(6, 2, 6, 14); PipeLine(p, 6, 23); break;
-        case 25: p.drawLine(6, 2, 6, 14); PipeLine(p, 2, 23); break;
-        case 26: PipeLine(p, 0, 17); p.drawLine(17, 2, 17, 14); break;
-        default: PipeLine(p, 0, 21); p.drawLine(17, 2, 17, 14); break;
+        case 21:
+            PipeLine(p);
+            p.drawLine(12, 8, 12, 1);
+            break;
+        case 22:
+            PipeLine(p);
+            p.drawLine(12, 8, 12, 15);
+            break;
+        case 23:
+            PipeLine(p, 0, 12);
+            p.drawLine(12, 1, 12, 15);
+            break;
+        case 24:
+            p.drawLine(6, 2, 6, 14);
+            PipeLine(p, 6, 23);
+            break;
+        case 25:
+            p.drawLine(6, 2, 6, 14);
+            PipeLine(p, 2, 23);
+            break;
+        case 26:
+            PipeLine(p, 0, 17);
+            p.drawLine(17, 2, 17, 14);
+            break;
+        default:
+            PipeLine(p, 0, 21);
+            p.drawLine(17, 2, 17, 14);
+            break;
         }
         return;
     }
@@ -113,8 +134,7 @@ void DrawSymbol(QPainter &p, int index)
         p.drawPolyline(QPolygon({QPoint(0, 2), QPoint(11, 2), QPoint(11, 6), QPoint(23, 6)}));
         p.drawPolyline(QPolygon({QPoint(0, 14), QPoint(11, 14), QPoint(11, 10), QPoint(23, 10)}));
         return;
-    default:
-        break;
+    default: break;
     }
     // 33 to 48: in-line items in a box: strainers, meters, filters, nozzles.
     PipeLine(p, 0, 5);
@@ -132,7 +152,10 @@ void DrawSymbol(QPainter &p, int index)
     case 0: p.drawLine(7, 12, 16, 3); break;
     case 1: p.drawLine(8, 7, 15, 7); break;
     case 2: p.drawLine(11, 3, 11, 12); break;
-    default: p.drawLine(8, 4, 15, 11); p.drawLine(8, 11, 15, 4); break;
+    default:
+        p.drawLine(8, 4, 15, 11);
+        p.drawLine(8, 11, 15, 4);
+        break;
     }
 }
 

@@ -128,8 +128,7 @@ void SetFluidFromV639String(std::string_view s, TFluidDataRec &theFluidDataRec)
     double fifth = 0;
     std::string_view line = s;
     if (!TakeCommonFields(line, fluid, fifth))
-        throw EFluidDataSetClass(
-            "TFluidDataSetClass.SetFluidFromV639String Failed: String format may not be correct");
+        throw EFluidDataSetClass("TFluidDataSetClass.SetFluidFromV639String Failed: String format may not be correct");
     fluid.vapourPressure_bar_a = fifth / 100.0;
     std::string state;
     // A state field without a following separator reads as empty: a gas.
@@ -143,8 +142,7 @@ void SetFluidFromV639String(std::string_view s, TFluidDataRec &theFluidDataRec)
 }
 
 TFluidDataSet::TFluidDataSet(int FluidDataSetSize)
-    : FluidDataArray(static_cast<std::size_t>(FluidDataSetSize) + 1),
-      MaxFluidCount(FluidDataSetSize),
+    : FluidDataArray(static_cast<std::size_t>(FluidDataSetSize) + 1), MaxFluidCount(FluidDataSetSize),
       TempSortFluidDataArray(static_cast<std::size_t>(FluidDataSetSize) + 1),
       fluids_(static_cast<std::size_t>(FluidDataSetSize) + 1),
       sortFluids_(static_cast<std::size_t>(FluidDataSetSize) + 1)
@@ -188,8 +186,7 @@ TFluidDataRec TFluidDataSet::GetFluidDataRec(int TheFluidDataId) const
 int TFluidDataSet::AddFluidDataRec(const TFluidDataRec &The_FluidDataRec)
 {
     if (FluidCount >= MaxFluidCount || !The_FluidDataRec.Fluid)
-        throw EFluidDataSetClass(
-            "TFluidDataSet.AddFluidData Failed: May have reached Max number of Fluids allowed");
+        throw EFluidDataSetClass("TFluidDataSet.AddFluidData Failed: May have reached Max number of Fluids allowed");
     ReplaceFluidDataRec(FluidCount + 1, The_FluidDataRec);
     return ++FluidCount;
 }
@@ -239,9 +236,8 @@ void TFluidDataSet::SortFluidDataSet(bool AscDec)
         std::string pressure = formatFixed(3, fluid.pressure_bar_g);
         PadLeft(temperature, 16);
         PadLeft(pressure, 16);
-        keys.emplace_back((fluid.FluidIsGas ? "Gas" : "Fluid") + fluid.name + temperature + pressure + "\t" +
-                              std::to_string(i),
-                          i);
+        keys.emplace_back(
+            (fluid.FluidIsGas ? "Gas" : "Fluid") + fluid.name + temperature + pressure + "\t" + std::to_string(i), i);
     }
     // Ordinal comparison by character code.
     std::sort(keys.begin(), keys.end(), [](const auto &a, const auto &b) {
@@ -273,15 +269,9 @@ std::string TFluidDataSet::loadLines(std::istream &f, TLineKind kind, TFlagFrom 
             throw EFluidDataSetClass("Code -01: Error on line number " + std::to_string(next));
         }
         switch (flag) {
-        case TFlagFrom::Standard:
-            slot.Is_UserFluidData = false;
-            break;
-        case TFlagFrom::User:
-            slot.Is_UserFluidData = true;
-            break;
-        case TFlagFrom::LastCharacter:
-            slot.Is_UserFluidData = line.empty() || line.back() != '0';
-            break;
+        case TFlagFrom::Standard: slot.Is_UserFluidData = false; break;
+        case TFlagFrom::User: slot.Is_UserFluidData = true; break;
+        case TFlagFrom::LastCharacter: slot.Is_UserFluidData = line.empty() || line.back() != '0'; break;
         }
         ++next;
     }
@@ -355,18 +345,10 @@ void TFluidDataSet::SaveToText_UserGasesDataSet(std::ostream &f) const
 void TFluidDataSet::SaveToText(TFluidCategory category, std::ostream &f) const
 {
     switch (category) {
-    case TFluidCategory::StandardLiquids:
-        SaveToText_LiquidsDataSet(f);
-        break;
-    case TFluidCategory::UserLiquids:
-        SaveToText_UserLiquidsDataSet(f);
-        break;
-    case TFluidCategory::StandardGases:
-        SaveToText_GasesDataSet(f);
-        break;
-    case TFluidCategory::UserGases:
-        SaveToText_UserGasesDataSet(f);
-        break;
+    case TFluidCategory::StandardLiquids: SaveToText_LiquidsDataSet(f); break;
+    case TFluidCategory::UserLiquids: SaveToText_UserLiquidsDataSet(f); break;
+    case TFluidCategory::StandardGases: SaveToText_GasesDataSet(f); break;
+    case TFluidCategory::UserGases: SaveToText_UserGasesDataSet(f); break;
     }
 }
 

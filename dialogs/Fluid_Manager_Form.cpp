@@ -85,7 +85,8 @@ QStringList Titles(bool metric, bool gases)
             TitleText("Pressure", metric ? "bar g" : "psi g"),
             TitleText("Density", metric ? "kg/m³" : "lb/ft³"),
             TitleText("Viscosity", "Centipoise"),
-            gases ? TitleText("Specific Heat", "Ratio") : TitleText("Vapour Press.", metric ? "kPa (abs)" : "psi (abs)"),
+            gases ? TitleText("Specific Heat", "Ratio")
+                  : TitleText("Vapour Press.", metric ? "kPa (abs)" : "psi (abs)"),
             QStringLiteral("State")};
 }
 
@@ -142,7 +143,7 @@ TFluidDataManagerForm::TFluidDataManagerForm(QWidget *parent) : QDialog(parent)
         boxes.Pressure->OnKeyPress = filter(false, 6, 6);
         boxes.Density->OnKeyPress = filter(false, 6, 6);
         boxes.LastValue->OnKeyPress = filter(false, 6, 6);
-        QLineEdit *all[] = {boxes.Name, boxes.Formula, boxes.Temperature, boxes.Pressure,
+        QLineEdit *all[] = {boxes.Name,    boxes.Formula,   boxes.Temperature, boxes.Pressure,
                             boxes.Density, boxes.Viscosity, boxes.LastValue};
         for (int i = 0; i < 7; ++i) {
             all[i]->setFixedWidth(TitleColumnWidths[static_cast<std::size_t>(i)] + 2);
@@ -400,7 +401,8 @@ void TFluidDataManagerForm::SaveFluidDataUserGases_ToText(const std::string &pat
 
 void TFluidDataManagerForm::CheckForAndLoadOldVersionOfFluidFile()
 {
-    const std::string oldName = std::string(TFluidFileNames::OldFluids) + std::string(TFluidFileNames::OldFluidsExtension);
+    const std::string oldName =
+        std::string(TFluidFileNames::OldFluids) + std::string(TFluidFileNames::OldFluidsExtension);
     const std::string path = FluidFilePath(oldName);
     if (!QFileInfo(q(path)).isFile())
         return;
@@ -414,7 +416,10 @@ void TFluidDataManagerForm::CheckForAndLoadOldVersionOfFluidFile()
                                                "found in file: \r\r") +
                                     q(oldName) + "\r\r" + "Import and Save this data to the latest Fluid Database?" +
                                     "\r",
-                                DialogYesNo, nullptr, std::nullopt, QString()};
+                                DialogYesNo,
+                                nullptr,
+                                std::nullopt,
+                                QString()};
     if (Dialogs().ShowMessageBox(question) != DialogYes)
         return;
     const TSnapshot before = snapshot();
@@ -459,8 +464,8 @@ void TFluidDataManagerForm::loadDatabase()
         } catch (const std::exception &error) {
             unreadable_[static_cast<std::size_t>(i)] = true;
             whole = false;
-            Dialogs().ShowMessage(TDialogKind::Error,
-                                  q(FluidCategoryFileName(LoadOrder[i])) + "\r\r" + q(error.what()), this);
+            Dialogs().ShowMessage(TDialogKind::Error, q(FluidCategoryFileName(LoadOrder[i])) + "\r\r" + q(error.what()),
+                                  this);
         }
     }
     CheckForAndLoadOldVersionOfFluidFile();
@@ -534,9 +539,9 @@ void TFluidDataManagerForm::OpenFluidDataManager(TFluid &The_Fluid, bool &FluidS
                            static_cast<QLineEdit *>(Fm.Viscosity), static_cast<QLineEdit *>(Fm.LastValue)})
         box->setReadOnly(ResultsMode);
     Fm.State->setEnabled(!ResultsMode);
-    for (QWidget *control : std::initializer_list<QWidget *>{CloseWindowBitBtn, UseSelectedFluidBitBtn, BitBtn2,
-                                                             MetricRadioButton, ImperialRadioButton,
-                                                             ShowFluidTypeOptionsRadioGroup, CreateNewEntryBitBtn})
+    for (QWidget *control :
+         std::initializer_list<QWidget *>{CloseWindowBitBtn, UseSelectedFluidBitBtn, BitBtn2, MetricRadioButton,
+                                          ImperialRadioButton, ShowFluidTypeOptionsRadioGroup, CreateNewEntryBitBtn})
         control->setEnabled(!ResultsMode);
     RemoveEntryBitBtn->setVisible(!ResultsMode);
 
@@ -566,8 +571,8 @@ void TFluidDataManagerForm::WriteTitles()
 {
     StringGridSetRowTexts(FluidDataStringGrid, Titles(metric_, showingGases_), QString(), QString(), 0, 0);
     StringGridSetRowTexts(UserTitleStringGrid, Titles(metric_, showingGases_), QString(), QString(), 0, 0);
-    StringGridSetRowTexts(FmTitleStringGrid, Titles(metric_, Fm.State->currentText() == "Gas"), QString(),
-                          QString(), 0, 0);
+    StringGridSetRowTexts(FmTitleStringGrid, Titles(metric_, Fm.State->currentText() == "Gas"), QString(), QString(), 0,
+                          0);
     if (QTableWidgetItem *title = FluidDataStringGrid->horizontalHeaderItem(0))
         title->setIcon(style()->standardIcon(ascending_ ? QStyle::SP_ArrowUp : QStyle::SP_ArrowDown));
 }
@@ -658,7 +663,8 @@ void TFluidDataManagerForm::DisplayFluidInBoxes(const TFluid &fluid, const TFlui
     boxes.Viscosity->setText(q(formatFixed(6, fluid.centipoise)));
     boxes.Temperature->setText(
         q(formatFixed(3, convertUnit(unt_degrees_K, metric_ ? unt_degrees_C : unt_degrees_F, fluid.degrees_K))));
-    boxes.Pressure->setText(q(formatFixed(6, convertUnit(unt_Bar_G, metric_ ? unt_Bar_G : unt_Psi_G, fluid.pressure_bar_g))));
+    boxes.Pressure->setText(
+        q(formatFixed(6, convertUnit(unt_Bar_G, metric_ ? unt_Bar_G : unt_Psi_G, fluid.pressure_bar_g))));
     boxes.Density->setText(
         q(formatFixed(6, convertUnit(unt_kg_m3, metric_ ? unt_kg_m3 : unt_lb_ft3, fluid.density_kgs_m3))));
     boxes.LastValue->setText(
@@ -926,10 +932,9 @@ void TFluidDataManagerForm::AddNewEntryBitBtnClick()
         read = readBoxes(User, false, fluid, reason);
     }
     if (!read) {
-        Dialogs().ShowMessage(TDialogKind::Warning,
-                              QStringLiteral("The fluid data cannot be added.\r") + reason + "\r" +
-                                  "Please correct the data.",
-                              this);
+        Dialogs().ShowMessage(
+            TDialogKind::Warning,
+            QStringLiteral("The fluid data cannot be added.\r") + reason + "\r" + "Please correct the data.", this);
         return;
     }
     if (!Dialogs().AskYesNo(TDialogKind::Confirmation,
@@ -1011,8 +1016,8 @@ void TFluidDataManagerForm::CalculateGasDataBitBtnClick()
         return;
     }
     FluidDataSet.SortFluidDataSet(ascending_);
-    const int row = FluidDataSet.FindEntryNameIDAndTemperaturePressure(fluid->name, fluid->degrees_K,
-                                                                       fluid->pressure_bar_g);
+    const int row =
+        FluidDataSet.FindEntryNameIDAndTemperaturePressure(fluid->name, fluid->degrees_K, fluid->pressure_bar_g);
     SetFluidDataGrid_MinimumRowCount();
     DisplayFluidDataList(0);
     if (row >= 1) {

@@ -132,8 +132,8 @@ TFormGasDataCalc::TFormGasDataCalc(QWidget *parent) : QDialog(parent), GasDataAr
     CancelBitBtn = Named<QPushButton>("CancelBitBtn", QStringLiteral("Cancel - Do Not Save"), this);
     for (QLineEdit *box : {EditDensity, EditViscosity, EditSpecificHeatRatio})
         box->setReadOnly(true);
-    for (QPushButton *button : {CalculateGasDataBitBtn, BitBtnHelp, SaveAsCurrentFluidBitBtn,
-                                SaveToFluidDatabaseBitBtn, CancelBitBtn})
+    for (QPushButton *button :
+         {CalculateGasDataBitBtn, BitBtnHelp, SaveAsCurrentFluidBitBtn, SaveToFluidDatabaseBitBtn, CancelBitBtn})
         button->setAutoDefault(false);
 
     for (TRightEdit *box : {EditTemperature, EditPressure}) {
@@ -230,8 +230,8 @@ void TFormGasDataCalc::LoadGasDataNamesFromFiles(const std::string &extension)
     ComboBoxFilenames->clear();
     const QDir folder(q(ProgramFolder + "FluidTables"));
     // Sorted by name, so the list reads the same on every system.
-    const QStringList files = folder.entryList({QStringLiteral("*") + q(extension)},
-                                               QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    const QStringList files =
+        folder.entryList({QStringLiteral("*") + q(extension)}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     for (const QString &file : files) {
         std::ifstream stream(folder.filePath(file).toStdString(), std::ios::binary);
         if (!stream) {
@@ -265,8 +265,7 @@ void TFormGasDataCalc::LoadFromText_GasDataArray(const std::string &path)
     clearTable();
     std::ifstream stream(path, std::ios::binary);
     if (!stream || !QFileInfo(q(path)).isFile()) {
-        Dialogs().ShowMessage(TDialogKind::Warning, QStringLiteral("Cannot load/read gas data file: ") + q(path),
-                              this);
+        Dialogs().ShowMessage(TDialogKind::Warning, QStringLiteral("Cannot load/read gas data file: ") + q(path), this);
         return;
     }
     ReadTextLine(stream);
@@ -303,10 +302,8 @@ std::array<int, 4> TFormGasDataCalc::FindCornerRows(double t, double p) const
         double T, P;         // the candidate
         int Row = 0;
     };
-    std::array<TSearch, 4> searches{{{true, true, -1e8, -1e8},
-                                     {true, false, -1e8, 1e9},
-                                     {false, true, 1e10, -1e8},
-                                     {false, false, 1e10, 1e9}}};
+    std::array<TSearch, 4> searches{
+        {{true, true, -1e8, -1e8}, {true, false, -1e8, 1e9}, {false, true, 1e10, -1e8}, {false, false, 1e10, 1e9}}};
     for (int i = 1; i <= GasDataCount; ++i) {
         const TGasDataRow &row = GasDataArray[i];
         for (TSearch &s : searches) {
@@ -324,8 +321,7 @@ std::array<int, 4> TFormGasDataCalc::FindCornerRows(double t, double p) const
     return {searches[0].Row, searches[1].Row, searches[2].Row, searches[3].Row};
 }
 
-TGasDataResult TFormGasDataCalc::CalculateAverageOfFourRows(const std::array<int, 4> &corners, double t,
-                                                            double p) const
+TGasDataResult TFormGasDataCalc::CalculateAverageOfFourRows(const std::array<int, 4> &corners, double t, double p) const
 {
     for (int corner : corners)
         if (corner < 1 || corner > GasDataCount)
@@ -336,14 +332,14 @@ TGasDataResult TFormGasDataCalc::CalculateAverageOfFourRows(const std::array<int
     const TGasDataRow &r4 = GasDataArray[corners[3]];
     const double dP = (r4.Pressure_bar_g + r2.Pressure_bar_g) / 2 - (r3.Pressure_bar_g + r1.Pressure_bar_g) / 2;
     auto interpolate = [&](double TGasDataRow::*field) {
-        const double a = r3.Temperature_C == r1.Temperature_C
-                             ? r1.*field
-                             : r1.*field + (t - r1.Temperature_C) / (r3.Temperature_C - r1.Temperature_C) *
-                                               (r3.*field - r1.*field);
-        const double b = r4.Temperature_C == r2.Temperature_C
-                             ? r2.*field
-                             : r2.*field + (t - r2.Temperature_C) / (r4.Temperature_C - r2.Temperature_C) *
-                                               (r4.*field - r2.*field);
+        const double a =
+            r3.Temperature_C == r1.Temperature_C
+                ? r1.*field
+                : r1.*field + (t - r1.Temperature_C) / (r3.Temperature_C - r1.Temperature_C) * (r3.*field - r1.*field);
+        const double b =
+            r4.Temperature_C == r2.Temperature_C
+                ? r2.*field
+                : r2.*field + (t - r2.Temperature_C) / (r4.Temperature_C - r2.Temperature_C) * (r4.*field - r2.*field);
         return dP == 0 ? (a + b) / 2 : a + (p - r1.Pressure_bar_g) / dP * (b - a);
     };
     return {interpolate(&TGasDataRow::Density_kgs_m3), interpolate(&TGasDataRow::Z),

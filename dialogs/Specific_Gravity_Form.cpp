@@ -139,8 +139,7 @@ TFormSpecificGravity::TFormSpecificGravity(QWidget *parent) : QDialog(parent)
 }
 
 void TFormSpecificGravity::OpenFormSpecificGravity(bool ForLiquid, bool Metric, double &TheTemperature_degrees_K,
-                                                   double &ThePressure_bar_g, double &TheDensity_kgs_m3,
-                                                   bool &SaveData)
+                                                   double &ThePressure_bar_g, double &TheDensity_kgs_m3, bool &SaveData)
 {
     saveData_ = false;
     forLiquid_ = ForLiquid;

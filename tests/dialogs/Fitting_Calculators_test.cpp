@@ -20,8 +20,7 @@
 namespace tessaran {
 namespace {
 
-const QString TooSmall =
-    "The radius is too small to be classed as a long bend\rConsider use of a Standard Bend.";
+const QString TooSmall = "The radius is too small to be classed as a long bend\rConsider use of a Standard Bend.";
 const QString InvalidEntry = "Numeric entry is not valid";
 const QString LargeRatio = "The sudden contraction ratio is greater than normally experienced and this may produce a "
                            "large head loss.\r\rDo you wish to continue?";
@@ -71,16 +70,31 @@ TEST(FittingCalculators, ResultsOfTheCalculators)
         {"bend blank radius", [] { return new Bend; }, bend("", "60"), "", "", {InvalidEntry, TooSmall}},
         {"contraction 4/1", [] { return new Contraction; }, contraction("4", "1"), "120.00", "", {}},
         {"contraction 2/1", [] { return new Contraction; }, contraction("2", "1"), "6.00", "", {}},
-        {"contraction reversed", [] { return new Contraction; }, contraction("1", "2"), "", "",
+        {"contraction reversed",
+         [] { return new Contraction; },
+         contraction("1", "2"),
+         "",
+         "",
          {"The large diameter value cannot\rbe less than the small diameter"}},
         {"enlargement 1/4", [] { return new Enlargement; }, none, "0.88", "", {}},
-        {"gradual contraction defaults", [] { return new TGradualContractionCalculationForm; }, none, "2.48",
-         "30.0°", {}},
-        {"gradual enlargement defaults", [] { return new TGradualEnlargementCalculationForm; }, none, "0.38",
-         "30.0°", {}},
-        {"gradual D = d", [] { return new TGradualEnlargementCalculationForm; },
+        {"gradual contraction defaults",
+         [] { return new TGradualContractionCalculationForm; },
+         none,
+         "2.48",
+         "30.0°",
+         {}},
+        {"gradual enlargement defaults",
+         [] { return new TGradualEnlargementCalculationForm; },
+         none,
+         "0.38",
+         "30.0°",
+         {}},
+        {"gradual D = d",
+         [] { return new TGradualEnlargementCalculationForm; },
          [](TFittingCalculationForm &f) { static_cast<TGradualCalculationForm &>(f).LargeDiameterEdit->setText("1"); },
-         "0.00", "0.0°", {}},
+         "0.00",
+         "0.0°",
+         {}},
         {"entrance 0.24/4", [] { return new Entrance; }, none, "0.15", "0.06", {}},
         {"entrance r/d 0.005", [] { return new Entrance; }, entrance("0.02", "4"), "0.00", "0.01", {}},
         {"entrance r/d 0.5", [] { return new Entrance; }, entrance("2", "4"), "0.04", "0.50", {}},
@@ -121,7 +135,8 @@ TEST(FittingCalculators, SuddenContractionAsksAboutLargeRatiosAndRefusesAZeroK)
     EXPECT_EQ(form.KResultText(), "120.00");
 
     form.LargeDiameterEdit->setText("1");
-    dialogs.Expect(TDialogKind::Warning, "The K value is not valid.\r\rThe ratio of contraction values may be too large.");
+    dialogs.Expect(TDialogKind::Warning,
+                   "The K value is not valid.\r\rThe ratio of contraction values may be too large.");
     form.CreateNewFitting();
     EXPECT_FALSE(form.UseAsNewFitting());
     EXPECT_EQ(form.KResultText(), "");

@@ -148,8 +148,7 @@ std::string Lines(int count, const char *state = "0")
 {
     std::string text;
     for (int i = 1; i <= count; ++i)
-        text += "Fluid" + std::to_string(i) + "~|~F~|~293.150~|~0.000~|~998.000~|~1.002~|~2.400000~|~" + state +
-                "\r\n";
+        text += "Fluid" + std::to_string(i) + "~|~F~|~293.150~|~0.000~|~998.000~|~1.002~|~2.400000~|~" + state + "\r\n";
     return text;
 }
 
@@ -177,7 +176,8 @@ TEST(FluidDataSet, LoadersFillTheFreeSlotsOrLeaveTheCountAsItWas)
     const Case tooLarge[] = {
         {&TFluidDataSet::LoadFromText_LiquidsDataSet,
          "Code -02: File too large - Read past max number of Fluid entries."},
-        {&TFluidDataSet::LoadFromText_UserLiquidsDataSet, "Code -02a: File too large - Read past max number of Fluids."},
+        {&TFluidDataSet::LoadFromText_UserLiquidsDataSet,
+         "Code -02a: File too large - Read past max number of Fluids."},
         {&TFluidDataSet::LoadFromText_GasesDataSet,
          "Code -02b: File too large - Read past max number of Fluid entries."},
         {&TFluidDataSet::LoadFromText_UserGasesDataSet, "Code -02c: File too large - Read past max number of Fluids."},

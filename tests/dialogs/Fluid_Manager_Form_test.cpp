@@ -99,7 +99,7 @@ protected:
     }
     static void Fill(const TFluidDataManagerForm::TFluidBoxes &boxes, const QStringList &texts)
     {
-        QLineEdit *all[] = {boxes.Name, boxes.Formula, boxes.Temperature, boxes.Pressure,
+        QLineEdit *all[] = {boxes.Name,    boxes.Formula,   boxes.Temperature, boxes.Pressure,
                             boxes.Density, boxes.Viscosity, boxes.LastValue};
         for (int i = 0; i < texts.size(); ++i)
             all[i]->setText(texts[i]);
@@ -308,8 +308,8 @@ TEST_F(FluidManagerForm, AFileLargerThanTheFreeSlotsIsReportedAndLeftOut)
 
 TEST_F(FluidManagerForm, TheNameTitleSortsDescendingFirstThenBack)
 {
-    Write("trn_Liquids.trli", {Line("Water", 293.15, false), Line("Benzene", 293.15, false),
-                               Line("Acetone", 293.15, false)});
+    Write("trn_Liquids.trli",
+          {Line("Water", 293.15, false), Line("Benzene", 293.15, false), Line("Acetone", 293.15, false)});
     TFluid zone;
     Open(zone, true, [&](TFluidDataManagerForm &f) {
         EXPECT_EQ(ShownNames(), (std::vector<std::string>{"Acetone", "Benzene", "Water"}));

@@ -53,8 +53,8 @@ protected:
         std::ofstream out(Path(file), std::ios::binary);
         out << "1.00~|~" << name << "~|~X2~|~\r\n";
         for (const Row &r : rows)
-            out << r.t << "~|~" << r.p << "~|~" << r.density << "~|~" << r.z << "~|~" << r.viscosity << "~|~"
-                << r.ratio << "\r\n";
+            out << r.t << "~|~" << r.p << "~|~" << r.density << "~|~" << r.z << "~|~" << r.viscosity << "~|~" << r.ratio
+                << "\r\n";
     }
     // The four-corner table of 0 and 100 °C by 0 and 10 bar g.
     void Square(const char *zAtHotHigh = "1.0")
