@@ -100,14 +100,14 @@ TdePDFEngineDlg::TdePDFEngineDlg(QWidget *parent) : TdePlainSheetDlg(parent, TNo
         encryption->addWidget(field, row, column + 1);
     };
     password(edOwnerPassword, lblOwnerPassword, "edOwnerPassword", "lblOwnerPassword", 0, 0);
-    password(edConfirmOwnerPassword, lblConfirmOwnerPassword, "edConfirmOwnerPassword", "lblConfirmOwnerPassword", 0,
-             2);
-    password(edUserPassword, lblUserPassword, "edUserPassword", "lblUserPassword", 1, 0);
-    password(edConfirmUserPassword, lblConfirmUserPassword, "edConfirmUserPassword", "lblConfirmUserPassword", 1, 2);
+    password(edConfirmOwnerPassword, lblConfirmOwnerPassword, "edConfirmOwnerPassword", "lblConfirmOwnerPassword", 1,
+             0);
+    password(edUserPassword, lblUserPassword, "edUserPassword", "lblUserPassword", 2, 0);
+    password(edConfirmUserPassword, lblConfirmUserPassword, "edConfirmUserPassword", "lblConfirmUserPassword", 3, 0);
     lblEncryptionLevel = named(new QLabel, "lblEncryptionLevel");
     cbEncryptionLevel = named(new QComboBox, "cbEncryptionLevel");
-    encryption->addWidget(lblEncryptionLevel, 2, 0);
-    encryption->addWidget(cbEncryptionLevel, 2, 1);
+    encryption->addWidget(lblEncryptionLevel, 4, 0);
+    encryption->addWidget(cbEncryptionLevel, 4, 1, Qt::AlignLeft);
     gbUserPermissions = named(new QGroupBox, "gbUserPermissions");
     auto *permissions = new QGridLayout(gbUserPermissions);
     int box = 0;
@@ -122,7 +122,8 @@ TdePDFEngineDlg::TdePDFEngineDlg(QWidget *parent) : TdePlainSheetDlg(parent, TNo
         ++box;
     }
     gbUserPermissions->setEnabled(false);
-    encryption->addWidget(gbUserPermissions, 3, 0, 1, 4);
+    encryption->addWidget(gbUserPermissions, 5, 0, 1, 2);
+    encryption->setColumnStretch(1, 1);
     advanced->addWidget(gbEncryption);
 
     auto *encoding = new QFormLayout;
