@@ -4,6 +4,7 @@
 // (the tab networks, the clipboard network, the renderer, the databases).
 // Its methods are spread over NetworkForm_*.cpp by concern.
 
+#include "app/Item_Dialogs.h"
 #include "app/Main_Window_Services.h"
 #include "app/Network_Tab.h"
 #include "app/Qt_Dialog_Service.h"
@@ -48,6 +49,7 @@ class QToolButton;
 
 namespace tessaran {
 
+class TActionLog;
 class TFittingSet;
 class TMetaFileDrawing;
 class TPipeNominalSizeSet;
@@ -65,6 +67,7 @@ public:
     explicit TNetworkImage(QWidget *parent = nullptr);
     QImage Picture;
     std::function<void()> OnResize;
+    // A double click arrives as a second press.
     std::function<void(QMouseEvent *)> OnMouseDown, OnMouseMove, OnMouseUp;
 
 protected:
@@ -73,6 +76,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
 };
 
 class TNetworkForm : public QMainWindow {
@@ -187,6 +191,38 @@ public:
     void ToolButtonDragNodeClick();
     void ToolButtonTextClick();
     void ToolButtonClosePipeClick();
+
+    // --- the canvas's mouse (NetworkForm_Mouse.cpp); canvas pixels -----------------
+    // Shift state: whether the left button is held, and whether the press is
+    // the second of a double click.
+    void NetworkImageMouseDown(Qt::MouseButton Button, bool LeftHeld, bool DoubleClick, int X, int Y);
+    void NetworkImageMouseMove(bool LeftHeld, int X, int Y);
+    void NetworkImageMouseUp(Qt::MouseButton Button, int X, int Y);
+    // Keys the window previews; Escape is a right press on the canvas.
+    void FormKeyPress(int Key);
+
+    // --- item placement (NetworkForm_Placement.cpp); drawing units ----------------
+    void AddTankContainer(int X, int Y, int NodeImageIndex);
+    void AddDemandPressure(int X, int Y, int NodeImageIndex);
+    void AddDemandFlow(int X, int Y, int NodeImageIndex);
+    int AddJoint(int X, int Y, int NodeImageIndex, double Elevation_m);
+    bool AddPipeLink(int TheFromNodeId, int ToNodeId);
+    void AddPump(int MetaFileX, int MetaFileY, int MetaFileXSnappedToGrid, int MetaFileySnappedToGrid);
+    void AddFittings(int MetaFileX, int MetaFileY, int MetaFileXSnappedToGrid, int MetaFileySnappedToGrid);
+    void AddComponentPressureLoss(int MetaFileX, int MetaFileY, int MetaFileXSnappedToGrid,
+                                  int MetaFileySnappedToGrid);
+    void AddFlowControl(int MetaFileX, int MetaFileY, int MetaFileXSnappedToGrid, int MetaFileySnappedToGrid);
+    void AddFreeText(int MetaFileX, int MetaFileY, int MetaFileXSnappedToGrid, int MetaFileySnappedToGrid);
+    // The pump dialog for the pipe's pump; a pump the user deletes leaves
+    // the pipe and empties the undo log.
+    void OpenPumpDialog(int PipeId);
+    // The item under the mouse in the Show Item Info tool opens its dialog.
+    void OpenPipeItemsSelectPopupMenuIfNeeded();
+    // The pipe-size database on the highlighted pipe ("Diam?").
+    void BitBtnPipeDiameterClick();
+    // The hover panel's texts for a node or a pipe.
+    void UpdatePanelResultNodeInfo(int NodeId);
+    void UpdatePanelResultPipeInfo(int PipeId);
 
     // --- hit tests (NetworkForm_HitTests.cpp); drawing units ---------------------
     static bool CheckXYMatch(int X1, int Y1, int X2, int Y2, int tolerance);
@@ -385,6 +421,14 @@ public:
 
     TSplashScreenForm *SplashScreenForm = nullptr;
     TDialogSeam Messages;
+    // The one undo log of all tabs.
+    std::unique_ptr<TActionLog> ActionLog;
+    // The item and pump dialogs; none installed opens nothing.
+    TItemDialogs *ItemDialogs = nullptr;
+    // Where the last press was, drawing units: the anchor of panning.
+    int PressPointX = 0, PressPointY = 0;
+    // The position along the pipe of the fittings under the last press.
+    TFittingPosition PressFittingPosition = EntryFitting;
 
     // What the dialogs and pump forms may ask of this window.
     TMainWindowServices &Services();
@@ -416,12 +460,37 @@ private:
     void renderNetwork(bool ShowGridLines);
     bool handlePanelEditorTab(QObject *editor);
     void repaintNetworkImage();
+    // Mouse helpers (NetworkForm_Mouse.cpp).
+    void mouseDownLeft(int rawX, int rawY, int snappedX, int snappedY, bool nearGrid, bool doubleClick);
+    void mouseDownRight(int rawX, int rawY);
+    void pipeDrawingPress(int rawX, int rawY, int snappedX, int snappedY, bool nearGrid);
+    void showItemInfoPress(int rawX, int rawY, int snappedX, int snappedY, bool doubleClick);
+    void startPan(int code, int rawX, int rawY);
+    void panTo(int X, int Y);
+    void updateHoverPanel(int X, int Y, int rawX, int rawY);
+    void showResultsModeStatus();
+    // Placement helpers (NetworkForm_Placement.cpp).
+    bool nodeTooCloseToScaledNode(int X, int Y) const;
+    void addNodeOfType(int X, int Y, int NodeImageIndex, bool tank);
+    void splitPipeAtJoint(int pipeId, TNode &joint, int &jointId);
+    int pipeForItemPlacement(int rawX, int rawY, int snappedX, int snappedY, const char *sameNodeText,
+                             const char *blankText);
+    double percentageAlongPipe(int pipeId, int rawX, int rawY) const;
+    void placePump(int pipeId, int rawX, int rawY);
+    void info(const std::string &text);
+    bool ask(const std::string &text);
+    const TFluid &nodeFluid(int NodeId) const;
+    // Takes back the records of the newest undo group and forgets them.
+    void withdrawLastActionGroup();
+    bool mouseDownRunning_ = false;
+    int toolCursorPicture_ = -1;
     bool zoomToItemAt100(bool pipe, int &itemX, int &itemY);
     void zoomBesideResultsSheet(bool pipe);
     void zoomToFixedPlacement(bool pipe, int viewWidthDivisor, bool nearBottom);
 
     std::vector<QObject *> panelEditors_;
     std::unique_ptr<TMainWindowServices> services_;
+    std::unique_ptr<TItemDialogs> programItemDialogs_;
 };
 
 } // namespace tessaran

@@ -110,6 +110,8 @@ void TNetworkForm::loadCursorTypeImages()
     ImageListCursorTypes.clear();
     for (int index = 0; index <= 16; ++index)
         ImageListCursorTypes.push_back(Cursors[static_cast<std::size_t>(std::min(index + 2, 17))].pixmap());
+    // 17: the Show Item Info tool over a free text.
+    ImageListCursorTypes.push_back(Cursors[6].pixmap());
 }
 
 void TNetworkForm::showToolCursorImage(int imageIndex)

@@ -1,0 +1,65 @@
+// A network drawn with the mouse alone, then calculated and compared with
+// its reference picture.
+#include "Drawing_Fixture.h"
+
+#include "drawing_qt/Reference_Image.h"
+
+#include <QDir>
+#include <QImage>
+
+#include <cstdlib>
+
+namespace tessaran::test {
+namespace {
+
+using DrawnByMouse = DrawingTest;
+
+TEST_F(DrawnByMouse, TwoTanksAndAPipeFlowFromTheHigherTank)
+{
+    form->ToolButtonTank1Click();
+    Click(ox + 203, oy + 198);
+    Click(ox + 597, oy + 402);
+    ASSERT_EQ(Nodes(), 2);
+    const int high = Net().ExistsNodeWithSamePosition(ox + 200, oy + 200, 0);
+    const int low = Net().ExistsNodeWithSamePosition(ox + 600, oy + 400, 0);
+    ASSERT_GT(high, 0);
+    ASSERT_GT(low, 0);
+    EXPECT_EQ(Net().GetNode(high).NodeType, Tank);
+
+    form->ToolButtonPipeAdd1Click();
+    Click(ox + 200, oy + 200);
+    ExpectFirstPipeReminder(false);
+    Click(ox + 600, oy + 400);
+    ASSERT_EQ(Pipes(), 1);
+    const int pipe = Net().GetNextPipeId(0);
+    int from = 0, to = 0;
+    Net().GetFromAndToNodeIds(pipe, from, to);
+    EXPECT_EQ(from, high);
+    EXPECT_EQ(to, low);
+    Click(ox + 400, oy + 600, Qt::RightButton); // drawing stops
+    EXPECT_EQ(LogText(), "|+S|+S|+P");
+
+    Net().GetNode(high).Elevation_m = 30;
+    Net().GetNode(low).Elevation_m = 10;
+    bool solved = false, solutionOk = false;
+    TResultsLog log, privateLog;
+    Net().SolveNetwork(solved, solutionOk, log, privateLog);
+    ASSERT_TRUE(solved);
+    EXPECT_GT(Net().GetPipe(pipe).FlowUncompressed_m3s, 0.001);
+
+    form->ToolButtonCursorArrowClick();
+    const QImage image = form->NetworkImage->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QString path = QStringLiteral(TESSARAN_TEST_DATA_DIR "/app/drawn_two_tanks.png");
+    image.save("render_drawn_two_tanks.png"); // kept beside the test for inspection
+    if (std::getenv("TESSARAN_WRITE_REFERENCES")) {
+        QDir().mkpath(QStringLiteral(TESSARAN_TEST_DATA_DIR "/app"));
+        ASSERT_TRUE(image.save(path));
+        return;
+    }
+    const QImage reference(path);
+    ASSERT_FALSE(reference.isNull()) << "missing reference " << path.toStdString();
+    EXPECT_LE(DifferingShare(image, reference.convertToFormat(QImage::Format_RGB32)), 0.01);
+}
+
+} // namespace
+} // namespace tessaran::test
