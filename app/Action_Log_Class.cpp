@@ -119,4 +119,22 @@ void TActionLog::RemoveSeparator()
     ActionIdCurrent = GetNextUndoActionId();
 }
 
+void TActionLog::SwapNodeIds(int FirstNodeId, int SecondNodeId)
+{
+    auto swapped = [&](std::int32_t &id) {
+        if (id == FirstNodeId)
+            id = SecondNodeId;
+        else if (id == SecondNodeId)
+            id = FirstNodeId;
+    };
+    for (int id = 1; id <= MaxActions; ++id) {
+        TActionRecord &r = record(id);
+        if (r.Action == ActionNone || r.Action == ActionSeparator)
+            continue;
+        swapped(r.NodeId);
+        swapped(r.PipeFromNodeId);
+        swapped(r.PipeToNodeId);
+    }
+}
+
 } // namespace tessaran

@@ -63,6 +63,9 @@ public:
     void RemovePipeLink(int TheFromNodeId, int TheToNodeId, const TPipe &ThePipe);
     // Withdraws the separator just added, when its edit was refused.
     void RemoveSeparator();
+    // A node brought back under another id than its records name: every
+    // record naming one of the two ids names the other from then on.
+    void SwapNodeIds(int FirstNodeId, int SecondNodeId);
 
     std::int32_t ActionIdCurrent = 0;
     std::int32_t ActionIdLowestUndo = 0;

@@ -12,6 +12,7 @@
 #include "pumps/Pump_Database_Class.h"
 #include "units/widgets/RightEdit.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
@@ -118,6 +119,9 @@ TNetworkForm::TNetworkForm(QWidget *parent) : QMainWindow(parent)
     createComponents();
     programItemDialogs_ = std::make_unique<TQtItemDialogs>(Services(), this);
     ItemDialogs = programItemDialogs_.get();
+    connect(Undo1, &QAction::triggered, this, &TNetworkForm::Undo1Click);
+    connect(Redo1, &QAction::triggered, this, &TNetworkForm::Redo1Click);
+    connect(Delete1, &QAction::triggered, this, &TNetworkForm::Delete1Click);
     FormCreate();
 }
 

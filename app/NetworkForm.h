@@ -50,6 +50,7 @@ class QToolButton;
 namespace tessaran {
 
 class TActionLog;
+struct TActionRecord;
 class TFittingSet;
 class TMetaFileDrawing;
 class TPipeNominalSizeSet;
@@ -223,6 +224,15 @@ public:
     // The hover panel's texts for a node or a pipe.
     void UpdatePanelResultNodeInfo(int NodeId);
     void UpdatePanelResultPipeInfo(int PipeId);
+
+    // --- editing commands and the undo log (NetworkForm_Edit.cpp) ----------------
+    void ToolButtonUndo1Click();
+    void ToolButtonRedo1Click();
+    void Undo1Click() { ToolButtonUndo1Click(); }
+    void Redo1Click() { ToolButtonRedo1Click(); }
+    void Delete1Click();
+    void ToolButtonDeleteClick() { Delete1Click(); }
+    void MovePipe1Click();
 
     // --- hit tests (NetworkForm_HitTests.cpp); drawing units ---------------------
     static bool CheckXYMatch(int X1, int Y1, int X2, int Y2, int tolerance);
@@ -482,6 +492,11 @@ private:
     const TFluid &nodeFluid(int NodeId) const;
     // Takes back the records of the newest undo group and forgets them.
     void withdrawLastActionGroup();
+    void undoActionGroup();
+    void applyActionRecord(const TActionRecord &r, bool undo);
+    void restoreLoggedNode(const TActionRecord &r);
+    void showAfterUndoOrRedo();
+    void deleteSelection();
     bool mouseDownRunning_ = false;
     int toolCursorPicture_ = -1;
     bool zoomToItemAt100(bool pipe, int &itemX, int &itemY);
