@@ -192,6 +192,8 @@ public:
     void ToolButtonDragNodeClick();
     void ToolButtonTextClick();
     void ToolButtonClosePipeClick();
+    void ToolButtonSelectionClick();
+    void ToolButtonSelection2Click();
 
     // --- the canvas's mouse (NetworkForm_Mouse.cpp); canvas pixels -----------------
     // Shift state: whether the left button is held, and whether the press is
@@ -419,7 +421,8 @@ public:
                 *ToolButtonPipeAdd1 = nullptr, *ToolButtonJoint1 = nullptr, *ToolButtonDemandPressure = nullptr,
                 *ToolButtonDemandFlow = nullptr, *ToolButtonPumpAdd1 = nullptr, *ToolButtonFittingsAdd = nullptr,
                 *ToolButtonComponentPressureLossAdd = nullptr, *ToolButtonFlowControlAdd = nullptr,
-                *ToolButtonDragNode = nullptr, *ToolButtonText = nullptr, *ToolButtonClosePipe = nullptr;
+                *ToolButtonDragNode = nullptr, *ToolButtonText = nullptr, *ToolButtonClosePipe = nullptr,
+                *ToolButtonSelection = nullptr, *ToolButtonSelection2 = nullptr;
     std::vector<QPixmap> ImageListCursorTypes;
 
     QTimer *TimerAutoSave = nullptr;
@@ -437,6 +440,9 @@ public:
     TItemDialogs *ItemDialogs = nullptr;
     // Where the last press was, drawing units: the anchor of panning.
     int PressPointX = 0, PressPointY = 0;
+    // The editor state when a selection move started: its rectangle is the
+    // rectangle before the move.
+    TNetworkStates SelectionMoveStart;
     // The position along the pipe of the fittings under the last press.
     TFittingPosition PressFittingPosition = EntryFitting;
 
@@ -497,6 +503,20 @@ private:
     void restoreLoggedNode(const TActionRecord &r);
     void showAfterUndoOrRedo();
     void deleteSelection();
+    // The moving tools (NetworkForm_Drag.cpp).
+    void dragPress(int rawX, int rawY);
+    bool percentAlong(int pipeId, int rawX, int rawY, double &percent, bool &reversed) const;
+    void dragMove(int X, int Y, int rawX, int rawY);
+    void dragImageHandle(int mx, int my);
+    void dropNode(int rawX, int rawY);
+    void selectionPress(int rawX, int rawY);
+    void selectionDropOrLeave();
+    void selectionMove(int X, int Y, bool LeftHeld, int rawX, int rawY);
+    void selectionRelease();
+    void fluidZonePress(int X, int Y, int rawX, int rawY);
+    void fluidZoneMove(int X, int Y, int rawX, int rawY);
+    void fluidZoneRelease();
+    int pressCanvasX_ = 0, pressCanvasY_ = 0;
     bool mouseDownRunning_ = false;
     int toolCursorPicture_ = -1;
     bool zoomToItemAt100(bool pipe, int &itemX, int &itemY);

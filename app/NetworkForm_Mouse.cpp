@@ -47,6 +47,8 @@ void TNetworkForm::NetworkImageMouseDown(Qt::MouseButton Button, bool, bool Doub
     if (mouseDownRunning_)
         return;
     TPressGuard guard(mouseDownRunning_);
+    pressCanvasX_ = X;
+    pressCanvasY_ = Y;
     TNetworkStates &s = NetworkStates;
     TNetwork &n = *CurrentNetwork;
 
@@ -131,7 +133,10 @@ void TNetworkForm::mouseDownLeft(int rawX, int rawY, int snappedX, int snappedY,
         }
         break;
     }
-    default: break; // the drag, selection and fluid-zone tools act elsewhere
+    case DrawingDragNode: dragPress(rawX, rawY); break;
+    case DrawingSelection: selectionPress(rawX, rawY); break;
+    case DrawingFluidZone: fluidZonePress(pressCanvasX_, pressCanvasY_, rawX, rawY); break;
+    default: break;
     }
 }
 
@@ -426,7 +431,7 @@ void TNetworkForm::mouseDownRight(int rawX, int rawY)
         s.NodeIdClick1 = s.NodeIdClick2 = 0;
         s.RubberBand = false;
         break;
-    case DrawingSelection: break; // the selection tool drops its selection itself
+    case DrawingSelection: selectionDropOrLeave(); break;
     default: ToolButtonCursorArrowClick(); break;
     }
 }
@@ -520,12 +525,16 @@ void TNetworkForm::NetworkImageMouseMove(bool LeftHeld, int X, int Y)
     case DrawingDragNode:
         ImageDrawCursorType->move(X + 12, Y + 23);
         NetworkImage->setCursor(Cursors[DragCursorSlot]);
+        if (LeftHeld)
+            dragMove(X, Y, rawX, rawY);
         if (DragStatus >= 1 && applicationActive()) {
             RefreshScreenImageOnly(true);
             repaint();
         }
         break;
     case DrawingClosePipe: ImageDrawCursorType->move(X + 11, Y + 20); break;
+    case DrawingSelection: selectionMove(X, Y, LeftHeld, rawX, rawY); break;
+    case DrawingFluidZone: fluidZoneMove(X, Y, rawX, rawY); break;
     default: break;
     }
 
@@ -578,9 +587,11 @@ void TNetworkForm::showResultsModeStatus()
 
 // --- release -------------------------------------------------------------------
 
-void TNetworkForm::NetworkImageMouseUp(Qt::MouseButton Button, int, int)
+void TNetworkForm::NetworkImageMouseUp(Qt::MouseButton Button, int X, int Y)
 {
     NetworkStates.HideAllImages = false;
+    int rawX = 0, rawY = 0;
+    CalcMetaFileDrawingXY(X, Y, rawX, rawY);
     if (Button == Qt::LeftButton) {
         switch (DrawingObject) {
         case DrawingPipeAdd:
@@ -593,9 +604,15 @@ void TNetworkForm::NetworkImageMouseUp(Qt::MouseButton Button, int, int)
             NetworkImage->setCursor(Cursors[PanCursorSlot]);
             break;
         case DrawingDragNode:
-            DragStatus = 0;
-            DragNodeId = 0;
+            if (DragStatus == 1 && DragNodeId > 0) {
+                dropNode(rawX, rawY);
+            } else {
+                DragStatus = 0;
+                DragNodeId = 0;
+            }
             break;
+        case DrawingSelection: selectionRelease(); break;
+        case DrawingFluidZone: fluidZoneRelease(); break;
         default: break;
         }
     }

@@ -113,6 +113,24 @@ protected:
         QApplication::sendEvent(form->NetworkImage, &release);
     }
 
+    // A left-button drag from one drawing point through others.
+    void Send(QEvent::Type type, int x, int y, Qt::MouseButton button, Qt::MouseButtons held)
+    {
+        const QPointF local(At(x, y)), global(form->NetworkImage->mapToGlobal(At(x, y)));
+        QMouseEvent event(type, local, global, button, held, Qt::NoModifier);
+        QApplication::sendEvent(form->NetworkImage, &event);
+    }
+    void Press(int x, int y) { Send(QEvent::MouseButtonPress, x, y, Qt::LeftButton, Qt::LeftButton); }
+    void MoveHeld(int x, int y) { Send(QEvent::MouseMove, x, y, Qt::NoButton, Qt::LeftButton); }
+    void Release(int x, int y) { Send(QEvent::MouseButtonRelease, x, y, Qt::LeftButton, Qt::NoButton); }
+    void Drag(int fromX, int fromY, int toX, int toY)
+    {
+        Press(fromX, fromY);
+        MoveHeld((fromX + toX) / 2, (fromY + toY) / 2);
+        MoveHeld(toX, toY);
+        Release(toX, toY);
+    }
+
     int JointAt(int x, int y) { return AddNodeAt(Net(), x, y); }
     int Pipe(int from, int to, const std::string &name = "")
     {
