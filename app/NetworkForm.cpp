@@ -73,6 +73,12 @@ void TNetworkImage::mouseReleaseEvent(QMouseEvent *event)
         OnMouseUp(event);
 }
 
+void TNetworkImage::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (OnContextMenu)
+        OnContextMenu(event);
+}
+
 void TNetworkImage::mouseDoubleClickEvent(QMouseEvent *event)
 {
     if (OnMouseDown)
@@ -119,6 +125,7 @@ TNetworkForm::TNetworkForm(QWidget *parent) : QMainWindow(parent)
     createComponents();
     programItemDialogs_ = std::make_unique<TQtItemDialogs>(Services(), this);
     ItemDialogs = programItemDialogs_.get();
+    createPipeMenus();
     connect(Undo1, &QAction::triggered, this, &TNetworkForm::Undo1Click);
     connect(Redo1, &QAction::triggered, this, &TNetworkForm::Redo1Click);
     connect(Delete1, &QAction::triggered, this, &TNetworkForm::Delete1Click);

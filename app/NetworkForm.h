@@ -38,6 +38,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMouseEvent;
+class QContextMenuEvent;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
@@ -78,6 +79,10 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+public:
+    std::function<void(QContextMenuEvent *)> OnContextMenu;
 };
 
 class TNetworkForm : public QMainWindow {
@@ -221,8 +226,29 @@ public:
     void OpenPumpDialog(int PipeId);
     // The item under the mouse in the Show Item Info tool opens its dialog.
     void OpenPipeItemsSelectPopupMenuIfNeeded();
-    // The pipe-size database on the highlighted pipe ("Diam?").
+    // The pipe-size database on the highlighted pipe ("Diam?", "Material").
     void BitBtnPipeDiameterClick();
+    void BitBtnPipeMaterialClick();
+    void BitBtnPipeDefaultsClick();
+
+    // --- pipe menus, zoom to selection, image import (NetworkForm_PipeMenus.cpp) ---
+    void ShowFittings1Click();
+    void ShowControlValve1Click();
+    void ShowComponent1Click();
+    void ShowPump1Click();
+    // Whether the pipe context menu opens for a right click at a canvas point.
+    bool NetworkImageContextPopup(int X, int Y);
+    void PreventBackflow1Click();
+    void ClosePipe1Click();
+    void BitBtnPipePopupMenuClick();
+    void ToolButtonZoomSelectionClick();
+    void ImportImageClick();
+    // Shows a pop-up menu at a screen point and returns the item chosen
+    // (already run), or none; tests put a script here.
+    std::function<QAction *(QMenu &, const QPoint &)> ExecPopupMenu;
+    QMenu *PopupMenu1 = nullptr;
+    QMenu *PopupMenu2 = nullptr;
+    QAction *ShowFittings1 = nullptr, *ShowControlValve1 = nullptr, *ShowComponent1 = nullptr, *ShowPump1 = nullptr;
     // The hover panel's texts for a node or a pipe.
     void UpdatePanelResultNodeInfo(int NodeId);
     void UpdatePanelResultPipeInfo(int PipeId);
@@ -517,6 +543,7 @@ private:
     void fluidZoneMove(int X, int Y, int rawX, int rawY);
     void fluidZoneRelease();
     int pressCanvasX_ = 0, pressCanvasY_ = 0;
+    void createPipeMenus();
     bool mouseDownRunning_ = false;
     int toolCursorPicture_ = -1;
     bool zoomToItemAt100(bool pipe, int &itemX, int &itemY);

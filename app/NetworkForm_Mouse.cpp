@@ -641,20 +641,6 @@ void TNetworkForm::FormKeyPress(int Key)
 
 // --- pipe items --------------------------------------------------------------------
 
-// The chooser between several items of one pipe under the mouse; until it
-// exists the first of pump, fittings, component and control valve is taken.
-void TNetworkForm::OpenPipeItemsSelectPopupMenuIfNeeded()
-{
-    TNetworkStates &s = NetworkStates;
-    bool taken = false;
-    for (std::int32_t *id : {&s.PumpPipeId, &s.FittingsPipeId, &s.ComponentPressurePipeId, &s.FlowControlPipeId}) {
-        if (*id > 0 && taken)
-            *id = 0;
-        else if (*id > 0)
-            taken = true;
-    }
-}
-
 void TNetworkForm::BitBtnPipeDiameterClick()
 {
     const int pipeId = NetworkStates.CurrentPipeIdSelected;
@@ -669,6 +655,29 @@ void TNetworkForm::BitBtnPipeDiameterClick()
     TNetwork::SetNominalPipeSize(*PipeNominalSizeSet, pipe);
     UpdatePanelsPipe(pipeId, false);
     RefreshScreen(true);
+}
+
+void TNetworkForm::BitBtnPipeMaterialClick()
+{
+    const int pipeId = NetworkStates.CurrentPipeIdSelected;
+    if (pipeId < 1)
+        return;
+    TNetwork &n = *CurrentNetwork;
+    TPipe &pipe = n.GetPipe(pipeId);
+    const bool metric = n.ConfigOptions.UnitOfDiameter == unt_m || n.ConfigOptions.UnitOfDiameter == unt_mm;
+    TNetwork::SetNominalPipeSize(*PipeNominalSizeSet, pipe);
+    if (ItemDialogs)
+        ItemDialogs->OpenPipeDiameterManager(*PipeNominalSizeSet, pipe, pipeId, metric, true);
+    TNetwork::SetNominalPipeSize(*PipeNominalSizeSet, pipe);
+    UpdatePanelsPipe(pipeId, false);
+    RefreshScreen(true);
+}
+
+void TNetworkForm::BitBtnPipeDefaultsClick()
+{
+    if (ask("Use the values from this pipe as the default values when drawing new pipes?") &&
+        NetworkStates.CurrentPipeIdSelected > 0)
+        CurrentNetwork->ConfigOptions.DefaultPipe->Copy(CurrentNetwork->GetPipe(NetworkStates.CurrentPipeIdSelected));
 }
 
 } // namespace tessaran
