@@ -183,6 +183,32 @@ TEST_F(Dragging, ASelectionMovedPartlyOffTheSheetStaysSelected)
     (void)b;
 }
 
+TEST_F(Dragging, ASelectionDroppedOntoANodeMovesAsideOrIsDeleted)
+{
+    const int a = JointAt(ox, oy), b = JointAt(ox + 200, oy);
+    form->ToolButtonSelectionClick();
+    Drag(ox - 40, oy - 40, ox + 40, oy + 40);
+    ASSERT_TRUE(Net().GetNode(a).Selected);
+    Drag(ox, oy, ox + 200, oy);
+    const QString overlap =
+        "The selection cannot be moved to this position. \r\rEither a node has been placed on top of an existing "
+        "node or \ra pipe from one of the nodes now crosses over an unconnected node.\r\rThis type of drawing "
+        "overlap is disallowed to avoid confusion.\r\rYou can now either delete the selected items or try to "
+        "reposition them.\r\r\rChoose 'No' to delete the currently selected items.\r\rChoose 'Yes' to reposition "
+        "the selection elsewhere.";
+    ExpectQuestion(overlap, true);
+    Click(ox + 900, oy + 600);
+    EXPECT_EQ(States().SelectionStatus, 2);
+    EXPECT_EQ(Net().GetNode(a).x, ox + 210);
+    EXPECT_EQ(Net().GetNode(a).y, oy + 10);
+    // Dropped again it snaps back onto b: this time No deletes it.
+    ExpectQuestion(overlap, false);
+    Click(ox + 900, oy + 600);
+    EXPECT_EQ(States().SelectionStatus, 0);
+    EXPECT_EQ(Nodes(), 1);
+    EXPECT_EQ(Net().GetNode(b).x, ox + 200);
+}
+
 TEST_F(Dragging, PickSelectionTogglesWhatIsClicked)
 {
     const int a = JointAt(ox, oy), b = JointAt(ox + 400, oy);
