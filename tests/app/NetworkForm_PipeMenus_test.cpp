@@ -103,6 +103,20 @@ TEST_F(PipeMenus, ZoomToSelectionWithoutOneStepsUpToFourHundredPercent)
     EXPECT_DOUBLE_EQ(form->MetaFileScale, 4.0);
 }
 
+TEST_F(PipeMenus, ZoomToASmallSelectionShowsItAtFourHundredPercentAndDropsIt)
+{
+    const int a = JointAt(ox + 40, oy + 40);
+    form->ToolButtonSelectionClick();
+    Drag(ox, oy, ox + 100, oy + 80);
+    ASSERT_TRUE(Net().GetNode(a).Selected);
+    form->ToolButtonZoomSelectionClick();
+    EXPECT_EQ(form->ScaleComboBox1->currentText(), "400%");
+    EXPECT_EQ(form->MetaFileOffsetX, ox - 25);
+    EXPECT_EQ(form->MetaFileOffsetY, oy - 25);
+    EXPECT_EQ(States().SelectionStatus, 0);
+    EXPECT_FALSE(Net().GetNode(a).Selected);
+}
+
 TEST_F(PipeMenus, ImportedImagesAreLimitedInNumberAndSize)
 {
     auto picture = [&](const char *name, int w, int h) {
