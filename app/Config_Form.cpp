@@ -412,8 +412,6 @@ void TConfigForm::createUnitsPage()
     Place(new QLabel("Pressure Ref", results), 10, y + 2, 90);
     RadioButtonAbsolute = Place(Named<QRadioButton>("RadioButtonAbsolute", "Absolute", results), 105, y, 80);
     RadioButtonGage = Place(Named<QRadioButton>("RadioButtonGage", "Gage", results), 190, y, 70);
-    RadioButtonAbsolute->setAutoExclusive(false);
-    RadioButtonGage->setAutoExclusive(false);
     connect(RadioButtonAbsolute, &QRadioButton::clicked, this, &TConfigForm::RadioButtonAbsoluteClick);
     connect(RadioButtonGage, &QRadioButton::clicked, this, &TConfigForm::RadioButtonGageClick);
     y += 26;
@@ -435,8 +433,6 @@ void TConfigForm::createUnitsPage()
     QGroupBox *all = box(" Change All Units ", 300, 330, 280, 60);
     RadioButtonImperialUnits = Place(Named<QRadioButton>("RadioButtonImperialUnits", "Imperial", all), 20, 25, 100);
     RadioButtonMetricUnits = Place(Named<QRadioButton>("RadioButtonMetricUnits", "Metric", all), 140, 25, 100);
-    RadioButtonImperialUnits->setAutoExclusive(false);
-    RadioButtonMetricUnits->setAutoExclusive(false);
     connect(RadioButtonImperialUnits, &QRadioButton::clicked, this, &TConfigForm::RadioButtonImperialUnitsClick);
     connect(RadioButtonMetricUnits, &QRadioButton::clicked, this, &TConfigForm::RadioButtonMetricUnitsClick);
 
