@@ -77,31 +77,34 @@ void TNetworkForm::createOptionCommands()
     if (EditGrid2)
         connect(EditGrid2, &QAction::triggered, this, &TNetworkForm::EditGrid2Click);
 
-    ToolButtonConfigureUnits = OptionToolButton(ToolBar1, "ToolButtonConfigureUnits", "Units", "Choose Units");
+    ToolButtonConfigureUnits = OptionToolButton(ToolBar1, "ToolButtonConfigureUnits", "Un", "Choose Units");
     ToolButtonConfigureLabelling =
-        OptionToolButton(ToolBar1, "ToolButtonConfigureLabelling", "Labels", "Choose Labelling");
+        OptionToolButton(ToolBar1, "ToolButtonConfigureLabelling", "Lab", "Choose Labelling");
     ToolButtonDefaultPipe =
-        OptionToolButton(ToolBar1, "ToolButtonDefaultPipe", "Pipe", "Set Pipe Default Drawing Values");
+        OptionToolButton(ToolBar1, "ToolButtonDefaultPipe", "Def", "Set Pipe Default Drawing Values");
     ToolButtonAdjustPipes =
-        OptionToolButton(ToolBar1, "ToolButtonAdjustPipes", "Pipes", "Adjust Attributes of Selected Pipes");
+        OptionToolButton(ToolBar1, "ToolButtonAdjustPipes", "AdP", "Adjust Attributes of Selected Pipes");
     ToolButtonAdjustNodes =
-        OptionToolButton(ToolBar1, "ToolButtonAdjustNodes", "Nodes", "Adjust Attributes of Selected Nodes");
+        OptionToolButton(ToolBar1, "ToolButtonAdjustNodes", "AdN", "Adjust Attributes of Selected Nodes");
     ToolButtonCalculations =
-        OptionToolButton(ToolBar1, "ToolButtonCalculations", "Engine", "Choose Calculation Engine");
+        OptionToolButton(ToolBar1, "ToolButtonCalculations", "Eng", "Choose Calculation Engine");
     ToolButtonEditGrid = OptionToolButton(ToolBar1, "ToolButtonEditGrid", "Grid", "Edit Network Data in Grid View");
     ToolButton6 = OptionToolButton(ToolBar1, "ToolButton6", "PDF", "Create PDF of System Drawing");
-    ToolButton8 = OptionToolButton(ToolBar1, "ToolButton8", "Image", "Import Image on to Drawing");
-    if (auto *row = qobject_cast<QBoxLayout *>(ToolBar1->layout())) {
-        int at = row->indexOf(RadioButtonImperialUnits);
-        for (QToolButton *button : {ToolButtonConfigureUnits, ToolButtonConfigureLabelling, ToolButtonDefaultPipe,
-                                    ToolButtonAdjustPipes, ToolButtonAdjustNodes, ToolButtonCalculations,
-                                    ToolButtonEditGrid, ToolButton6, ToolButton8})
-            row->insertWidget(at < 0 ? -1 : at++, button);
-    }
+    ToolButton8 = OptionToolButton(ToolBar1, "ToolButton8", "Img", "Import Image on to Drawing");
     BitBtnUnits = new QPushButton("Units", PanelDrawingToolbar);
     BitBtnUnits->setObjectName("BitBtnUnits");
-    if (auto *row = qobject_cast<QBoxLayout *>(PanelDrawingToolbar->layout()))
+    // The option buttons sit compactly at the end of the drawing tool bar.
+    if (auto *row = qobject_cast<QBoxLayout *>(PanelDrawingToolbar->layout())) {
+        for (QToolButton *button : {ToolButtonConfigureUnits, ToolButtonConfigureLabelling, ToolButtonDefaultPipe,
+                                    ToolButtonAdjustPipes, ToolButtonAdjustNodes, ToolButtonCalculations,
+                                    ToolButtonEditGrid, ToolButton6, ToolButton8}) {
+            button->setParent(PanelDrawingToolbar);
+            button->setFixedSize(34, 22);
+            row->addWidget(button);
+        }
+        BitBtnUnits->setFixedWidth(44);
         row->addWidget(BitBtnUnits);
+    }
     connect(ToolButtonConfigureUnits, &QToolButton::clicked, this, &TNetworkForm::ToolButtonConfigureUnitsClick);
     connect(ToolButtonConfigureLabelling, &QToolButton::clicked, this,
             &TNetworkForm::ToolButtonConfigureLabellingClick);
