@@ -1,4 +1,5 @@
 #include "app/Config_Form.h"
+#include "drawing_qt/Reference_Image.h"
 
 #include <functional>
 
@@ -319,6 +320,24 @@ TEST_F(ConfigFormTest, PipeAndNodePagesAreRefusedInResultsMode)
         },
         true));
     EXPECT_EQ(Saved(), before);
+}
+
+TEST_F(ConfigFormTest, UnitsPageLooksAsBefore)
+{
+    network.ConfigOptions.SetImperialUnits();
+    network.ConfigOptions.UnitOfPressure = unt_Psi_G;
+    Open(ConfigUnits, [](TConfigForm &f) {
+        const QImage image = f.PanelConfigUnits->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QString path = QStringLiteral(TESSARAN_TEST_DATA_DIR "/app/config_units_page.png");
+        image.save("render_config_units_page.png"); // kept beside the test for inspection
+        if (std::getenv("TESSARAN_WRITE_REFERENCES")) {
+            ASSERT_TRUE(image.save(path));
+            return;
+        }
+        const QImage reference(path);
+        ASSERT_FALSE(reference.isNull()) << "missing reference " << path.toStdString();
+        EXPECT_LE(DifferingShare(image, reference.convertToFormat(QImage::Format_RGB32)), 0.01);
+    });
 }
 
 // --- Calculations page -------------------------------------------------------------
