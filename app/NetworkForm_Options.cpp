@@ -45,8 +45,14 @@ QMenu *MenuNamed(QMenuBar *bar, const char *name, const QString &title)
 {
     if (auto *menu = bar->findChild<QMenu *>(name))
         return menu;
-    QMenu *menu = bar->addMenu(title);
+    // A new menu goes before Help, which stays last.
+    auto *menu = new QMenu(title, bar);
     menu->setObjectName(name);
+    auto *help = bar->findChild<QMenu *>("Help1");
+    if (help)
+        bar->insertMenu(help->menuAction(), menu);
+    else
+        bar->addMenu(menu);
     return menu;
 }
 
