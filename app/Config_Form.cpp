@@ -418,7 +418,9 @@ void TConfigForm::createUnitsPage()
     Place(new QLabel("Atmosphere", results), 10, y + 2, 90);
     RightEditAtmosphere = Place(Named<TRightEdit>("RightEditAtmosphere", results), 105, y, 100, 22);
     LabelAtmosphereUnit = Place(Named<QLabel>("LabelAtmosphereUnit", results), 210, y + 2, 60);
-    RightEditAtmosphere->OnKeyPress = [](TRightEdit *sender, char16_t &key) { FilterRealKey(sender, key, false, 6, 6); };
+    RightEditAtmosphere->OnKeyPress = [](TRightEdit *sender, char16_t &key) {
+        FilterRealKey(sender, key, false, 6, 6);
+    };
     SelectAllOnEntry(RightEditAtmosphere);
     ComboBoxFluidPressureUnits = combo(results, "Pressure", "ComboBoxFluidPressureUnits");
     connect(ComboBoxFluidPressureUnits, &QComboBox::activated, this, &TConfigForm::ComboBoxFluidPressureUnitsChange);

@@ -91,7 +91,7 @@ void TConfigForm::createPipeDataPage()
         bar.fill(Qt::white);
         const int w = PipeWidthChoices[static_cast<std::size_t>(i / 6)];
         const int m = bar.height() / 2;
-        for (int y = m - w / 2; y <= m + w / 2 + (w == 0 ? 0 : 0); ++y)
+        for (int y = m - w / 2; y <= m + w / 2; ++y) // bars 1, 3 and 5 pixels high
             for (int x = 2; x < bar.width() - 4; ++x)
                 bar.setPixelColor(x, y, ToQColor(PipeColorChoices[static_cast<std::size_t>(i % 6)]));
         ComboBoxPipeColors->addItem(QIcon(QPixmap::fromImage(bar)), ColourNames[i % 6]);
@@ -224,8 +224,8 @@ void TConfigForm::PopulateCheckListPipes()
     RowPipeIds.fill(0);
     const TConfigOptions &w = working_;
     auto rowText = [&w](int id, const TPipe &p) {
-        return std::to_string(id) + ", " + p.Name + ", " + convertAndFormat(unt_m, w.UnitOfDiameter, p.InnerDiameter_m) +
-               " " + unitName(w.UnitOfDiameter) + ", " +
+        return std::to_string(id) + ", " + p.Name + ", " +
+               convertAndFormat(unt_m, w.UnitOfDiameter, p.InnerDiameter_m) + " " + unitName(w.UnitOfDiameter) + ", " +
                convertUnitToString(unt_m, w.UnitOfRoughness, 6, p.InnerRoughness_m) + " " +
                unitName(w.UnitOfRoughness) + ", " + convertAndFormat(unt_m, w.UnitOfLength, p.Length_m) + " " +
                unitName(w.UnitOfLength);
