@@ -447,6 +447,31 @@ TEST_F(ConfigFormTest, ResetToDefaultsTouchesTheMethodsGroupOnly)
     }
 }
 
+TEST_F(ConfigFormTest, EachMethodShowsItsItemRowsAndResetButtons)
+{
+    struct Case {
+        TMethodOfSolution Method;
+        int Item;
+        int FirstRow, LastRow;
+        bool Relax;
+    };
+    const Case cases[] = {{LinearTheoryOnly, 1, 0, 5, false},
+                          {EstimateDischargeNewtonOnly, -1, 6, 19, false},
+                          {LinearTheoryThenNewton, 0, 20, 30, false},
+                          {CompressibleNodeAdjust, 2, 31, 37, true},
+                          {CompressibleFlowAdjust, -1, 38, 45, false}};
+    for (const Case &c : cases) {
+        network.ConfigOptions.MethodOfSolution = c.Method;
+        Open(ConfigSystem, [&c](TConfigForm &f) {
+            EXPECT_EQ(f.ComboBoxMethodOfSolution->currentIndex(), c.Item) << c.Method;
+            for (int row = 0; row < TCalculationParameterCount; ++row)
+                EXPECT_EQ(f.ValueListEditor1->isRowHidden(row), row < c.FirstRow || row > c.LastRow)
+                    << c.Method << " row " << row;
+            EXPECT_EQ(f.ButtonRelaxNodeAdjust->isVisibleTo(&f), c.Relax) << c.Method;
+        });
+    }
+}
+
 TEST_F(ConfigFormTest, CalculationsPageIsReadOnlyInResultsMode)
 {
     EXPECT_FALSE(Open(
