@@ -174,6 +174,7 @@ void TNetworkForm::createComponents()
     // The hover panel floats over the drawing beside the mouse.
     PanelResultInfo->setParent(ScrollBox1);
     PanelResultInfo->hide();
+    createOptionCommands();
 
     SplashScreenForm = new TSplashScreenForm(this);
     SplashScreenForm->StopSplashOffTimer = [this] { TimerSplashOff->stop(); };

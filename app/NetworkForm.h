@@ -52,6 +52,7 @@ namespace tessaran {
 
 class TActionLog;
 struct TActionRecord;
+class TConfigForm;
 class TFittingSet;
 class TMetaFileDrawing;
 class TPipeNominalSizeSet;
@@ -296,6 +297,45 @@ public:
     void NewTab1Click();
     bool OpenConfigForm(TConfigTabs TheTab, TConfigOptions &TheConfigOptions, TNetwork &TheNetwork, bool ResultsMode,
                         bool TickSelectedPipes);
+
+    // --- options and units commands (NetworkForm_Options.cpp) --------------------
+    void createOptionCommands();
+    void RefreshAfterOptions(bool WithFluidDisplay);
+    void ChangeUnits1Click();
+    void ToolButtonConfigureUnitsClick();
+    void BitBtnUnitsClick();
+    void Preferences1Click();
+    void ConfigureLabelling1Click();
+    void ToolButtonConfigureLabellingClick();
+    void ToolButtonDefaultPipeClick();
+    void ChangeDefaultPipeData1Click();
+    void BitBtnAlterDefaultsClick();
+    void ToolButtonAdjustPipesClick();
+    void ToolButtonAdjustNodesClick();
+    void ToolButtonCalculationsClick();
+    void ImperialUnits1Click();
+    void MetricUnits1Click();
+    void RadioButtonImperialUnitsClick();
+    void RadioButtonMetricUnitsClick();
+    void EditGridClick();
+    void EditGrid2Click();
+    void ToolButtonEditGridClick();
+    void ToolButton6Click();
+    void ToolButton8Click();
+    // True while code sets the Imperial/Metric buttons: the units commands do nothing.
+    bool UnitsRadioSilent = false;
+    bool AskBeforeUnitsChange = true;
+    TConfigForm *ConfigForm = nullptr; // a child window, made at its first opening and kept to exit
+    // The PDF of the system drawing, built with the reports.
+    std::function<void()> CreatePDFSystemDrawing;
+    QAction *ChangeUnits1 = nullptr, *ImperialUnits1 = nullptr, *MetricUnits1 = nullptr, *Preferences1 = nullptr,
+            *ConfigureLabelling1 = nullptr, *ChangeDefaultPipeData1 = nullptr;
+    QToolButton *ToolButtonConfigureUnits = nullptr, *ToolButtonConfigureLabelling = nullptr,
+                *ToolButtonDefaultPipe = nullptr, *ToolButtonAdjustPipes = nullptr, *ToolButtonAdjustNodes = nullptr,
+                *ToolButtonCalculations = nullptr, *ToolButtonEditGrid = nullptr, *ToolButton6 = nullptr,
+                *ToolButton8 = nullptr;
+    QPushButton *BitBtnUnits = nullptr;
+    // --- end of options and units commands ------------------------------------------
 
     // --- state ------------------------------------------------------------------
     bool FormInitialised = false;

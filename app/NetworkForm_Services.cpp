@@ -45,7 +45,4 @@ TMainWindowServices &TNetworkForm::Services()
     return *services_;
 }
 
-// The options dialog opens here once it exists; until then nothing changes.
-bool TNetworkForm::OpenConfigForm(TConfigTabs, TConfigOptions &, TNetwork &, bool, bool) { return false; }
-
 } // namespace tessaran
