@@ -10,6 +10,9 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QSlider>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -77,7 +80,7 @@ public:
         network.FluidZones[1].Fluid.density_kgs_m3 = 1000;
         MakePump(pump, 1000);
     }
-    void Open(const std::function<void(TPumpDataForm &)> &user)
+    void Open(const std::function<void(TPumpDataForm &)> &user, bool resultsMode = false)
     {
         bool shown = false;
         QTimer::singleShot(0, [&] {
@@ -91,7 +94,7 @@ public:
             if (f.isVisible())
                 Click(f.BitBtnCancelPump);
         });
-        TPumpDataForm::OpenForm(database, pump, pumpPipe, network, deleted, false);
+        TPumpDataForm::OpenForm(database, pump, pumpPipe, network, deleted, resultsMode);
         QApplication::processEvents();
         EXPECT_TRUE(shown);
     }
@@ -582,6 +585,77 @@ TEST_F(PumpAdjust, EndToEndHalfSpeedAndAPresetCancelled)
         EXPECT_EQ(f.EditedPump.FlowHeadCurveMinImpellerMultipliers, kept.FlowHeadCurveMinImpellerMultipliers);
         EXPECT_EQ(f.EditedPump.Speed_rpm, 1450);
     });
+}
+
+} // namespace
+} // namespace tessaran
+
+namespace tessaran {
+namespace {
+
+TEST_F(PumpAdjust, LogoImportFadeBarsAndImportRefusals)
+{
+    const QString dir = QDir::tempPath() + "/pump_adjust_logo";
+    QDir().mkpath(dir);
+    const QString logo = dir + "/logo.png";
+    QImage picture(200, 50, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(picture.save(logo));
+    QFile(dir + "/broken.png").remove();
+    {
+        QFile broken(dir + "/broken.png");
+        ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+        broken.write("not a picture");
+    }
+    Open([&](TPumpDataForm &f) {
+        // A missing file, a file that is no picture, then a picture.
+        dialogs.FileNames.push_back(dir + "/none.png");
+        dialogs.Expect(TDialogKind::Information, "Image File not found.\r");
+        Click(f.BitBtnAddLogo);
+        dialogs.FileNames.push_back(dir + "/broken.png");
+        dialogs.Expect(TDialogKind::Information, "Image File cannot be loaded: Error occured.\r");
+        Click(f.BitBtnAddLogo);
+        EXPECT_FALSE(f.EditedPump.ImportedLogoLoaded);
+        dialogs.FileNames.push_back(logo);
+        Click(f.BitBtnAddLogo);
+        ASSERT_TRUE(f.EditedPump.ImportedLogoLoaded);
+        EXPECT_TRUE(f.EditedPump.PumpGraphOptions.ShowImportedLogo);
+        EXPECT_EQ(f.EditedPump.ImportedLogoBitmap.Width(), 1000);
+        EXPECT_EQ(f.EditedPump.ImportedLogoBitmap.Height(), 250);
+        // "No" keeps the logo; "Yes" then a cancelled dialog drops it.
+        dialogs.Expect(TDialogKind::Confirmation, "Delete existing logo image and load new image?", DialogNo);
+        Click(f.BitBtnAddLogo);
+        EXPECT_TRUE(f.EditedPump.ImportedLogoLoaded);
+        dialogs.Expect(TDialogKind::Confirmation, "Delete existing logo image and load new image?", DialogYes);
+        dialogs.FileNames.push_back(std::nullopt);
+        Click(f.BitBtnAddLogo);
+        EXPECT_FALSE(f.EditedPump.ImportedLogoLoaded);
+
+        // The fade bars write the traced image's opacity.
+        f.TrackBarImageOpacity2->setValue(40);
+        EXPECT_EQ(f.EditedPump.ImportedPumpSheet.PumpSheetOpacity, 40);
+
+        // The preferred region: a number, an empty box, then a bad entry kept out.
+        f.RightEditPreferredOpRegionFromPercent->setText("60");
+        EXPECT_EQ(f.EditedPump.PreferredOpRegionFromPercent, 60);
+        f.RightEditPreferredOpRegionToPercent->setText("");
+        EXPECT_EQ(f.EditedPump.PreferredOpRegionToPercent, 0);
+
+        // The traced image needs a set-speed pump.
+        Click(f.RadioButtonFixedFlow);
+        dialogs.Expect(TDialogKind::Confirmation,
+                       "The pump type must be switched to 'Set Speed' before the Pump Database can be opened.\r\ri.e. "
+                       "You cannot open the pump database when the pump type is 'Set Flow Rate' or 'Set Head "
+                       "Increase'.\r\r");
+        f.ImportPumpSheetImage1Click();
+    });
+    Open(
+        [&](TPumpDataForm &f) {
+            dialogs.Expect(TDialogKind::Information, "Cannot import a pump sheet image in Results Mode.\r\r");
+            f.ImportPumpSheetImage1Click();
+        },
+        true);
+    QDir(dir).removeRecursively();
 }
 
 } // namespace
