@@ -190,6 +190,7 @@ TPumpDataForm::TPumpDataForm(QWidget *parent) : QDialog(parent)
     connectGrid();
     connectAdjustment();
     connectViews();
+    connectPumpFiles();
 
     PumpGraphSmall = std::make_unique<TGraph>(nullptr, 96, ImagePumpCurve->width(), ImagePumpCurve->height());
     PumpGraphLarge =

@@ -11,6 +11,9 @@
 //   Pump_Data_Entry.cpp       the entry boxes and their unit lists
 //   Pump_Data_Icon.cpp        the pump symbol preview and chooser
 //   Pump_Data_Graph.cpp       the performance chart and its checked redraws
+//   Pump_Data_Adjust.cpp      predictions and model adjustment
+//   Pump_Data_Views.cpp       graph options, read-out, large view and images
+//   Pump_Data_File.cpp        standalone pump files
 
 #include <functional>
 #include <memory>
@@ -178,6 +181,10 @@ public:
     void BitBtnMoveToProblemDiamClick();
     void PanelGraphOptionsSetPosition();
 
+    // Standalone pump files (Pump_Data_File.cpp).
+    void SavePumpClick();
+    void LoadPumpClick();
+
     // Graph options, read-out and views (Pump_Data_Views.cpp).
     void GraphOptions1Click();
     void ButtonGraphOptionsOkClick();
@@ -338,6 +345,7 @@ private:
     void buildViewControls();
     void connectAdjustment();
     void connectViews();
+    void connectPumpFiles();
     bool viewEventFilter(QObject *watched, QEvent *event);
     void writeOptionFromControls(QObject *control);
     void redrawSmallAndLarge();

@@ -28,6 +28,7 @@
 
 #include "network/Liquid_Network_Fixture.h"
 #include "network/Network_Class.h"
+#include "platform/Stream.h"
 #include "pumps/Image_Box.h"
 #include "pumps/Pump_Database_Class.h"
 #include "support/qt/Scripted_Dialogs.h"
@@ -656,6 +657,154 @@ TEST_F(PumpAdjust, LogoImportFadeBarsAndImportRefusals)
         },
         true);
     QDir(dir).removeRecursively();
+}
+
+} // namespace
+} // namespace tessaran
+
+namespace tessaran {
+namespace {
+
+std::vector<std::uint8_t> FileBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray data = file.readAll();
+    return {data.begin(), data.end()};
+}
+
+void WriteRecord(TPump &pump, const QString &path, const std::string &version, bool withVersion)
+{
+    TMemoryStream stream;
+    pump.Save(stream, version, 1000, withVersion);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(reinterpret_cast<const char *>(stream.Bytes().data()), static_cast<qint64>(stream.Bytes().size()));
+}
+
+const QString NoVersion =
+    "The pump file does not contain any version information.\r\rIt was created by a copy of the software prior to "
+    "version 4.01 \rand therefore cannot be loaded by this version of Tessaran.\r\rIf you have a copy of this pump on a "
+    "pipe within an \"old\" system, then\ryou can still load the \"old\" system (since this has the required version "
+    "info)\rand you can then re-save the pump to an individual pump file.\r";
+const QString Overwrite = "File already exists. Do wish to overwrite? \r";
+
+class PumpFiles : public PumpAdjust {
+protected:
+    PumpFiles() { QDir(dir).removeRecursively(), QDir().mkpath(dir); }
+    ~PumpFiles() override { QDir(dir).removeRecursively(); }
+    const QString dir = QDir::tempPath() + "/pump_files_test";
+};
+
+TEST_F(PumpFiles, SaveAndLoadBackByteForByte)
+{
+    const QString first = dir + "/a.trpm", second = dir + "/b.trpm";
+    Open([&](TPumpDataForm &f) {
+        dialogs.FileNames.push_back(first);
+        Click(f.ToolButtonSavePump);
+        ASSERT_FALSE(FileBytes(first).empty());
+        // Another pump in the editor, then the file loaded over it.
+        TypeSpeed(f, "1450");
+        f.EditedPump.Name = "Other";
+        dialogs.FileNames.push_back(first);
+        Click(f.ToolButtonLoadPump);
+        EXPECT_EQ(f.EditedPump.Name, "P-1");
+        EXPECT_EQ(f.EditedPump.Speed_rpm, 2900);
+        EXPECT_EQ(f.EditPumpName->text(), "P-1");
+        dialogs.FileNames.push_back(second);
+        Click(f.ToolButtonSavePump);
+        // Once loaded, a pump goes to a file and comes back byte for byte.
+        dialogs.FileNames.push_back(second);
+        Click(f.ToolButtonLoadPump);
+        const QString third = dir + "/c.trpm";
+        dialogs.FileNames.push_back(third);
+        Click(f.ToolButtonSavePump);
+        EXPECT_EQ(FileBytes(third), FileBytes(second));
+        EXPECT_EQ(FileBytes(third).size(), FileBytes(first).size());
+        // "No" to overwriting writes nothing.
+        f.EditedPump.Name = "Changed";
+        const std::vector<std::uint8_t> kept = FileBytes(second);
+        dialogs.FileNames.push_back(second);
+        dialogs.Expect(TDialogKind::Confirmation, Overwrite, DialogNo);
+        Click(f.ToolButtonSavePump);
+        EXPECT_EQ(FileBytes(second), kept);
+        // A file that cannot be written is reported, not fatal.
+        const QString nowhere = dir + "/missing/folder/c.trpm";
+        dialogs.FileNames.push_back(nowhere);
+        dialogs.Expect(TDialogKind::Error, "The pump file could not be written.\r\r" + nowhere + "\r");
+        Click(f.ToolButtonSavePump);
+        EXPECT_FALSE(QFile::exists(nowhere));
+    });
+}
+
+TEST_F(PumpFiles, SetFlowPumpWithAnEmptyGridRoundTrips)
+{
+    pump.Clear();
+    pump.Name = "Flow";
+    pump.PumpType = PumpFixedFlow;
+    pump.SetFlowRate_m3s = 0.01;
+    pump.SetFlowRateDisplayUnit = unt_m3_hour;
+    const QString path = dir + "/flow.trpm";
+    Open([&](TPumpDataForm &f) {
+        dialogs.FileNames.push_back(path);
+        Click(f.ToolButtonSavePump);
+        f.EditedPump.SetFlowRate_m3s = 0.02;
+        dialogs.FileNames.push_back(path);
+        Click(f.ToolButtonLoadPump);
+        EXPECT_EQ(f.EditedPump.PumpType, PumpFixedFlow);
+        EXPECT_DOUBLE_EQ(f.EditedPump.SetFlowRate_m3s, 0.01);
+        EXPECT_TRUE(f.RadioButtonFixedFlow->isChecked());
+    });
+}
+
+TEST_F(PumpFiles, OldAndUnreadableFilesLeaveThePump)
+{
+    const QString old = dir + "/old.trpm", missing = dir + "/none.trpm";
+    TPump other;
+    MakePump(other, 1000);
+    other.Name = "Old";
+    WriteRecord(other, old, "4.00", false);
+    Open([&](TPumpDataForm &f) {
+        const std::vector<std::uint8_t> before = [&] {
+            TMemoryStream s;
+            f.EditedPump.Save(s, PumpCurrentFileVersion, 1000, true);
+            return s.Bytes();
+        }();
+        dialogs.FileNames.push_back(old);
+        dialogs.Expect(TDialogKind::Confirmation, NoVersion);
+        Click(f.ToolButtonLoadPump);
+        dialogs.FileNames.push_back(missing);
+        dialogs.Expect(TDialogKind::Confirmation, "There was an error loading the pump file.\r\rEither the specified "
+                                                  "file does not exist or it cannot be opened.\r");
+        Click(f.ToolButtonLoadPump);
+        TMemoryStream after;
+        f.EditedPump.Save(after, PumpCurrentFileVersion, 1000, true);
+        EXPECT_EQ(after.Bytes(), before);
+        EXPECT_EQ(f.EditPumpName->text(), "P-1");
+    });
+}
+
+TEST_F(PumpFiles, CurrentFilesInWaterColumnDoNotAskAndResultsModeRefuses)
+{
+    TPump water;
+    MakePump(water, 1000);
+    water.PumpPoints.SetHead_Stored_mH2O = true;
+    water.BaseDataPumpPoints.SetHead_Stored_mH2O = true;
+    WriteRecord(water, dir + "/water.trpm", PumpCurrentFileVersion, true);
+    Open([&](TPumpDataForm &f) {
+        dialogs.FileNames.push_back(dir + "/water.trpm"); // no question for a current file
+        Click(f.ToolButtonLoadPump);
+        EXPECT_EQ(f.EditedPump.PumpFileVersionString, PumpCurrentFileVersion);
+    });
+    Open(
+        [&](TPumpDataForm &f) {
+            dialogs.Expect(TDialogKind::Confirmation, "Cannot load a new pump when in Results Mode\r");
+            f.LoadPumpClick();
+            dialogs.Expect(TDialogKind::Confirmation, "Cannot save pump data when in Results Mode\r");
+            f.SavePumpClick();
+        },
+        true);
 }
 
 } // namespace
