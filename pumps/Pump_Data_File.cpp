@@ -10,10 +10,14 @@
 #include <QGroupBox>
 #include <QSaveFile>
 #include <QToolButton>
+#include <QPushButton>
 #include <QAction>
 
 #include "platform/Stream.h"
 #include "platform/qt/Dialog_Service.h"
+#include "pumps/Pump_Manager_Save_Form.h"
+#include "network/Network_Class.h"
+#include "units/Unit_Format.h"
 
 namespace tessaran {
 
@@ -191,8 +195,62 @@ void TPumpDataForm::LoadPumpClick()
         UpdateGraphOptionsUpdateRunningDataDrawGraph(EditedPump);
 }
 
+void TPumpDataForm::SavetoPumpDatabase1Click()
+{
+    // 1.
+    if (resultsMode_) {
+        Dialogs().ShowMessage(TDialogKind::Information, QStringLiteral("Cannot open Pump Database in Results Mode.\r\r"),
+                              this);
+        return;
+    }
+    // 2.
+    TPump &p = EditedPump;
+    if (p.PumpType != PumpFixedSpeed) {
+        Dialogs().ShowMessage(TDialogKind::Confirmation,
+                              QStringLiteral("The pump type must be switched to 'Set Speed' before the Pump Database "
+                                             "can be opened.\r\ri.e. You cannot open the pump database when the pump "
+                                             "type is 'Set Flow Rate' or 'Set Head Increase'.\r\r"),
+                              this);
+        return;
+    }
+    // 3.
+    if (p.isPumpCurveShowingInMassFlow() && network_) {
+        const TUnit densityUnit = network_->ConfigOptions.UnitOfDensity;
+        const QString density = QString::fromStdString(convertAndFormat(unt_kg_m3, densityUnit, density_)) +
+                                QString::fromStdString(unitName(densityUnit));
+        Dialogs().ShowMessage(
+            TDialogKind::Confirmation,
+            QStringLiteral("Pump Curve is currently showing in units of mass flow (") +
+                QString::fromStdString(unitName(p.PumpPoints.FlowDisplayUnit)) + QStringLiteral(") ") +
+                QStringLiteral("\r\r") +
+                QStringLiteral("The values will be converted and stored in equivalent units of volumetric flow ") +
+                QStringLiteral("(based on the current fluid density of ") + density +
+                QStringLiteral(" used in this pipe)") + QStringLiteral("\r\r") + QStringLiteral("NOTE: ") +
+                QStringLiteral("\r") +
+                QStringLiteral("If this pump is used on a pipe in a different fluid zone then the base data that is "
+                               "stored in volumetric flow ") +
+                QStringLiteral("will be converted to show the equivalent mass flow for the fluid in that zone. ") +
+                QStringLiteral("\r\r") +
+                QStringLiteral("i.e. if this pump is used in a fluid zone with a different fluid density then the pump "
+                               "curve flow values ") +
+                QStringLiteral("(stored in volumetric flow) will convert to produce different mass flow values "
+                               "depending on the density of that fluid zone.") +
+                QStringLiteral("\r"),
+            this);
+    }
+    // 4.
+    p.CopyBaseDataFromRunningDataOnlyIfRunningOnBaseData();
+    p.ConvertBaseDataTomHeadFluidOrmH2ODependingOnRunningCurveHeadDisplayUnit(density_);
+    // 5.
+    if (network_ && pumpDatabase_)
+        TPumpManagerSaveForm::OpenForm(*pumpDatabase_, p, pipeId_, *network_);
+}
+
 void TPumpDataForm::connectPumpFiles()
 {
+    connect(SavetoPumpDatabase1, &QAction::triggered, this, [this] { SavetoPumpDatabase1Click(); });
+    connect(ToolButtonAddToPumpDatabase, &QToolButton::clicked, this, [this] { SavetoPumpDatabase1Click(); });
+    connect(BitBtnAddPumpToDatabase, &QPushButton::clicked, this, [this] { SavetoPumpDatabase1Click(); });
     connect(SavePump1, &QAction::triggered, this, [this] { SavePumpClick(); });
     connect(ToolButtonSavePump, &QToolButton::clicked, this, [this] { SavePumpClick(); });
     connect(LoadPump1, &QAction::triggered, this, [this] { LoadPumpClick(); });

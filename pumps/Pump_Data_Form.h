@@ -184,6 +184,7 @@ public:
     // Standalone pump files (Pump_Data_File.cpp).
     void SavePumpClick();
     void LoadPumpClick();
+    void SavetoPumpDatabase1Click();
 
     // Graph options, read-out and views (Pump_Data_Views.cpp).
     void GraphOptions1Click();
