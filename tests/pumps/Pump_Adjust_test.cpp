@@ -809,3 +809,37 @@ TEST_F(PumpFiles, CurrentFilesInWaterColumnDoNotAskAndResultsModeRefuses)
 
 } // namespace
 } // namespace tessaran
+
+namespace tessaran {
+namespace {
+
+TEST_F(PumpAdjust, NotesBoxesAndViewTableData)
+{
+    Open([&](TPumpDataForm &f) {
+        Click(f.BitBtnGraphOptions);
+        Click(f.BitBtnNotes);
+        EXPECT_TRUE(f.GroupBoxNotes->isVisible());
+        EXPECT_FALSE(f.GroupBoxMultiplierInfo->isVisible());
+        EXPECT_FALSE(f.BitBtnAdjustPumpGraphs->isVisible());
+        EXPECT_EQ(f.MemoMinImpellerMultipliers->height(), 132);
+        Click(f.BitBtnCloseNotes);
+        EXPECT_FALSE(f.GroupBoxNotes->isVisible());
+        EXPECT_TRUE(f.GroupBoxMultiplierInfo->isVisible());
+        EXPECT_TRUE(f.BitBtnAdjustPumpGraphs->isVisible());
+        EXPECT_EQ(f.MemoMaxImpellerMultipliers->height(), 94);
+        // A panel already at the left edge does not move.
+        f.PanelGraphOptions->move(0, 44);
+        Click(f.BitBtnGraphOptionsPanelMove);
+        EXPECT_EQ(f.PanelGraphOptions->pos(), QPoint(0, 44));
+        EXPECT_EQ(f.BitBtnGraphOptionsPanelMove->text(), "View Table Data");
+        Click(f.ButtonGraphOptionsOk);
+        // Missing range data shows the note instead of the predictions.
+        f.EditedPump.PumpSpeedMaxRpm = 0;
+        Click(f.BitBtnGraphOptions);
+        EXPECT_TRUE(f.GroupBoxNoteSingleCurve->isVisible());
+        Click(f.ButtonGraphOptionsOk);
+    });
+}
+
+} // namespace
+} // namespace tessaran
