@@ -25,4 +25,10 @@ void TImageBox::mousePressEvent(QMouseEvent *event)
     QWidget::mousePressEvent(event);
 }
 
+void TImageBox::mouseMoveEvent(QMouseEvent *event)
+{
+    emit Moved(event->position().toPoint());
+    QWidget::mouseMoveEvent(event);
+}
+
 } // namespace tessaran

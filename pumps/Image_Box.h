@@ -17,10 +17,13 @@ public:
 
 signals:
     void Clicked(QPoint at);
+    // The mouse moved over the box (tracked without a button pressed).
+    void Moved(QPoint at);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
 };
 
 } // namespace tessaran

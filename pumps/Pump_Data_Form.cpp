@@ -188,6 +188,9 @@ TPumpDataForm::TPumpDataForm(QWidget *parent) : QDialog(parent)
     buildIconPanel();
     connectEntries();
     connectGrid();
+    connectAdjustment();
+    connectViews();
+    connectPumpFiles();
 
     PumpGraphSmall = std::make_unique<TGraph>(nullptr, 96, ImagePumpCurve->width(), ImagePumpCurve->height());
     PumpGraphLarge =
@@ -543,21 +546,6 @@ void TPumpDataForm::buildGraphSide()
     PanelPointEfficiencies->setEnabled(false);
     PanelPointEfficiencies->hide();
 
-    PanelGraphOptions = Named<QFrame>("PanelGraphOptions", g);
-    PanelGraphOptions->setGeometry(300, 160, 260, 160);
-    PanelGraphOptions->setFrameShape(QFrame::Box);
-    auto check = [this](const char *name, const char *caption, int y) {
-        auto *c = Named<QCheckBox>(name, QString::fromUtf8(caption), PanelGraphOptions);
-        c->setGeometry(8, y, 200, 18);
-        return c;
-    };
-    CheckBoxHead = check("CheckBoxHead", "Design Curve", 6);
-    CheckBoxNPSHr = check("CheckBoxNPSHr", "NPSHr", 26);
-    CheckBoxGridLines = check("CheckBoxGridLines", "Grid Lines", 46);
-    CheckBoxPower = check("CheckBoxPower", "Power", 66);
-    CheckBoxPrefOp = check("CheckBoxPrefOp", "Pref. Op.", 86);
-    CheckBoxEffic = check("CheckBoxEffic", "Efficiency %", 106);
-    PanelGraphOptions->hide();
 
     Panel2 = Named<QFrame>("Panel2", this);
     Panel2->setGeometry(0, 45, 921, 676);
@@ -598,6 +586,8 @@ void TPumpDataForm::buildGraphSide()
         Memo2->setPalette(tip);
     }
     GroupBoxNotes->hide();
+    buildAdjustmentPanel();
+    buildViewControls();
 }
 
 // --- opening ----------------------------------------------------------------------
@@ -1116,6 +1106,7 @@ void TPumpDataForm::LabelOrigCurveTextClick()
     RepaintStringGrid();
     SetPumpToBaseData();
     SetPumpStringGridState();
+    UpdateFormFromRightEditPumpImpellerDiameterGraph();
     if (BitBtnDrawGraph->isEnabled())
         BitBtnDrawGraph->setFocus();
 }
@@ -1287,6 +1278,8 @@ bool TPumpDataForm::eventFilter(QObject *watched, QEvent *event)
         LabelOrigCurveTextClick();
         return true;
     }
+    if (viewEventFilter(watched, event))
+        return true;
     return QDialog::eventFilter(watched, event);
 }
 

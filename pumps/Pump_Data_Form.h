@@ -11,11 +11,16 @@
 //   Pump_Data_Entry.cpp       the entry boxes and their unit lists
 //   Pump_Data_Icon.cpp        the pump symbol preview and chooser
 //   Pump_Data_Graph.cpp       the performance chart and its checked redraws
+//   Pump_Data_Adjust.cpp      predictions and model adjustment
+//   Pump_Data_Views.cpp       graph options, read-out, large view and images
+//   Pump_Data_File.cpp        standalone pump files
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include <QDialog>
+#include <QImage>
 #include <QString>
 
 #include "model/Pump_Class.h"
@@ -35,12 +40,14 @@ class QMenuBar;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QSlider;
 class QTableWidget;
 class QToolBar;
 class QToolButton;
 
 namespace tessaran {
 
+class TFluid;
 class TNetwork;
 class TPipe;
 class TPumpDatabase;
@@ -152,6 +159,59 @@ public:
     void DrawPumpGraph(TGraph &PumpGraph, bool PDFversion, int xOffset, TPump &ThePump);
     void DrawPumpGraphAfterUpdateFromStringGrid(TGraph &PumpGraph, bool PDFversion, int xOffset, TPump &ThePump);
 
+    // Predictions and model adjustment (Pump_Data_Adjust.cpp).
+    void UpdateGraphOptionsFromPump(TPump &ThePump);
+    void UpdateGraphOptionsUpdateRunningDataDrawGraph(TPump &ThePump);
+    void SetMemoMultiplierStrings();
+    void UpdateFormFromRightEditPumpSpeedRpmGraph();
+    void UpdateFormFromRightEditPumpImpellerDiameterGraph();
+    void PopulateComboBoxDropDowns();
+    void SaveFlowHeadCustomizedMultipliers();
+    void RestoreFlowHeadCustomizedMultipliers();
+    void SaveEfficiencyCustomizedMultipliers();
+    void RestoreEfficiencyCustomizedMultipliers();
+    void UpDownSpeedClick(bool Up);
+    void UpDownImpellerDiameterClick(bool Up);
+    void MoveHeadClick(bool MaxImpeller, bool Up);
+    void CurvatureClick(bool MaxImpeller, bool Up);
+    void TrackBarChange(int Which);
+    void ComboBoxDesignCurveChange();
+    void ComboBoxEfficiencyCurveChange();
+    void UpDownIndividualEfficiencyClick(bool Up);
+    void BitBtnMoveToProblemDiamClick();
+    void PanelGraphOptionsSetPosition();
+
+    // Standalone pump files (Pump_Data_File.cpp).
+    void SavePumpClick();
+    void LoadPumpClick();
+    void SavetoPumpDatabase1Click();
+
+    // Graph options, read-out and views (Pump_Data_Views.cpp).
+    void GraphOptions1Click();
+    void ButtonGraphOptionsOkClick();
+    void ButtonCancelClick();
+    void BitBtnGraphOptionsPanelMoveClick();
+    void ButtonCalcCurvePointClick();
+    void BitBtnEnlargeGraphClick();
+    void BitBtn2Click();
+    void ImagePumpCurveLargeMouseMove(QPoint at);
+    // A click on a chart at a point of its picture.
+    void PickPredictedPoint(bool LargeGraph, QPoint at);
+    void TrackBarImageOpacityChange(bool LargeGraph);
+    void ImportPumpSheetImage1Click();
+    void ImportLogoImageontograph1Click();
+    void CopyGraphImage1Click();
+    void ColourSwatchClick(QLabel *Swatch);
+    // Opens the curve-image digitiser on the pump; set by the program once
+    // the digitiser is there, without it the import is not offered.
+    static inline std::function<void(TPump &ThePump, const TFluid &TheFluid)> OpenCurveImageDigitiser;
+    // The selected predicted point: its curve, number (0 none) and the
+    // efficiencies at it and its neighbours.
+    bool SelectedPointOnMinimum() const { return selectedPointOnMinimum_; }
+    int SelectedPoint() const { return selectedPoint_; }
+    bool MagnifierOn() const { return magnifierOn_; }
+    QImage ImageSaved;
+
     // --- components -----------------------------------------------------------
     QMenuBar *MainMenu;
     QAction *LoadfromPumpDatabase1, *SavetoPumpDatabase1, *LoadPump1, *SavePump1, *SaveToPipe1, *Exit1;
@@ -221,6 +281,47 @@ public:
     QGroupBox *GroupBoxNotes;
     QPlainTextEdit *Memo2;
 
+    // The model adjustment and the graph options.
+    QGroupBox *GroupBoxGraphOptions, *GroupBoxCurveMultipliers, *GroupBoxMultiplierInfo;
+    QGroupBox *GroupBoxGraphOptionsMultipliers, *GroupBoxGraphOptionsEfficiency, *GroupBoxAdjustPumpGraphs;
+    QComboBox *ComboBoxDesignCurve, *ComboBoxEfficiencyCurve;
+    QPlainTextEdit *MemoMinImpellerMultipliers, *MemoMaxImpellerMultipliers;
+    QPushButton *BitBtnNotes, *BitBtnAdjustPumpGraphs, *BitBtnExitAdjustPumpGraphs, *BitBtnCloseNotes;
+    QToolButton *UpDown1Up, *UpDown1Down, *UpDown2Up, *UpDown2Down, *UpDown3Up, *UpDown3Down, *UpDown4Up,
+        *UpDown4Down;
+    QSlider *TrackBar1, *TrackBar2, *TrackBar3, *TrackBar4;
+    QToolButton *UpDownNPSHstartMaxImpellerUp, *UpDownNPSHstartMaxImpellerDown, *UpDownNPSHEndMaxImpellerUp,
+        *UpDownNPSHEndMaxImpellerDown, *UpDownNPSHStartMinImpellerUp, *UpDownNPSHStartMinImpellerDown,
+        *UpDownNPSHEndMinImpellerUp, *UpDownNPSHEndMinImpellerDown, *UpDownEfficiencyMaxSpeedUp,
+        *UpDownEfficiencyMaxSpeedDown, *UpDownMinFlowLineMaxDiamUp, *UpDownMinFlowLineMaxDiamDown,
+        *UpDownMinFlowLineMinDiamUp, *UpDownMinFlowLineMinDiamDown, *UpDown6Up, *UpDown6Down;
+    QLabel *LabelNPSHStartMinDiamPercentIncrease, *LabelNPSHEndMinDiamPercentIncrease,
+        *LabelNPSHStartMaxDiamPercentIncrease, *LabelNPSHEndMaxDiamPercentIncrease,
+        *LabelEfficiencyMaxSpeedPercentIncrease, *LabelMinDiamMinFlowPercent, *LabelMaxDiamMinFlowPercent;
+    QPushButton *ButtonUpdateIndividualPoints;
+    QLabel *LabelIndividualEffics, *LabelMaxDiamAdjustedPoints, *LabelMinDiamAdjustedPoints;
+    QPushButton *BitBtnReturnToGroupAdjustments, *BitBtnClearMaxDiamEfficAdjustments,
+        *BitBtnClearMinDiamEfficAdjustments;
+    QGroupBox *GroupBoxPointEffic, *GroupBoxPointEfficLargeGraph;
+    QLabel *LabelPointEffic, *LabelPointEfficLargeGraph;
+    QToolButton *UpDownIndividualEfficiencyUp, *UpDownIndividualEfficiencyDown,
+        *UpDownIndividualEfficiencyLargeGraphUp, *UpDownIndividualEfficiencyLargeGraphDown;
+    QPushButton *ButtonPointEfiicOk, *ButtonPointEfficOkLargeGraph;
+    QCheckBox *CheckBoxEnvelope, *CheckBoxDesignPoint, *CheckBoxSystemCurve, *CheckBoxMinFlowLine,
+        *CheckBoxImportedLogo, *CheckBoxImportedPumpSheet;
+    QRadioButton *RadioButtonEfficLine, *RadioButtonEfficIso, *RadioButtonGridStandard, *RadioButtonGridFine;
+    QLabel *LabelIsoPercent;
+    TRightEdit *RightEditSystemCurveStartHead;
+    QLabel *LabelStartHeadUnit;
+    QLabel *LabelColorDesignCurve, *LabelColorEnvelope, *LabelColorPrefOpRange, *LabelColorEfficiency,
+        *LabelColorPower, *LabelColorNpshr, *LabelColorGridLines, *LabelColorDesignPoint, *LabelColorSystemCurve,
+        *LabelColorMinFlowLine;
+    QPushButton *BitBtnGraphOptionsPanelMove, *ButtonGraphOptionsOk, *ButtonCancel;
+    QLabel *LabelHeaderPower;
+    QSlider *TrackBarImageOpacity, *TrackBarImageOpacity2;
+    QPushButton *BitBtn1, *BitBtn2;
+    QLabel *LabelFlow, *LabelHead, *LabelSpeedLargeGraph, *LabelDiameterLargeGraph;
+
     QFrame *PanelPumpIcon;
     QComboBox *ComboBoxPumpScale;
     QComboBox *ColorBoxPump;
@@ -241,6 +342,16 @@ private:
     void buildPumpDataSide();
     void buildGraphSide();
     void buildIconPanel();
+    void buildAdjustmentPanel();
+    void buildViewControls();
+    void connectAdjustment();
+    void connectViews();
+    void connectPumpFiles();
+    bool viewEventFilter(QObject *watched, QEvent *event);
+    void writeOptionFromControls(QObject *control);
+    void redrawSmallAndLarge();
+    void setColourSwatch(QLabel *swatch, TColor colour);
+    void preferredRegionChanged(TRightEdit *box, std::int32_t &field);
     void connectEntries();
     void connectGrid();
     double density() const { return density_; }
@@ -304,6 +415,13 @@ private:
     // The predicted point picked on the chart: its number (0 none) and curve.
     int selectedPoint_ = 0;
     bool selectedPointOnMinimum_ = true;
+    double selectedEfficiency_ = 0;
+    double selectedEfficiencyBefore_ = 0, selectedEfficiencyAfter_ = 0;
+    bool magnifierOn_ = false;
+    // The user-defined match of the two preset lists.
+    TPumpArray<double, 2> userFlowHeadMax_, userFlowHeadMin_;
+    TPumpArray<double, 2> userEfficiencyMax_, userEfficiencyMin_;
+    TPumpArray<double, MaxPumpPoints> userPointMax_, userPointMin_;
 };
 
 } // namespace tessaran

@@ -671,6 +671,8 @@ void TPumpDataForm::askBaseOrPredictedData()
         // The predicted data becomes the base data of a plain affinity-law model.
         EditedPump.CopyBaseDataFromRunningData();
         EditedPump.ResetToAffinityLawPredictions();
+        SaveFlowHeadCustomizedMultipliers();
+        SaveEfficiencyCustomizedMultipliers();
     }
     if (answer == DialogYes || answer == DialogNo) {
         StringGridPumpPoints->setEnabled(true);
