@@ -62,7 +62,7 @@ protected:
         if (!folder.empty() && !std::getenv("TESSARAN_KEEP_TEST_FILES"))
             fs::remove_all(folder);
     }
-    std::string Write(const std::string &name, int pages = 1)
+    std::string Write(const std::string &name, int pages = 1, bool withField = false)
     {
         engine.SetFileName((folder / name).string());
         engine.BeginDoc();
@@ -70,6 +70,13 @@ protected:
             if (page > 1)
                 engine.NewPage();
             engine.TextOut(40, 200, u"Pipe network report");
+            if (withField && page == 1) {
+                auto field = std::make_unique<TdePDFFormTextField>();
+                field->FFieldName = "Checked by";
+                field->FValue = "J. Doe";
+                field->FRect = TdeRect{20, 300, 220, 330};
+                engine.AddFormItem(std::move(field));
+            }
         }
         engine.EndDoc();
         return (folder / (name + ".pdf")).string();
@@ -133,11 +140,13 @@ TEST_F(PdfSignature, SignedFilePlainAndEncryptedIsVerifiedByIndependentTools)
         engine.Encryption().SetLevel(TdePDFEncryptionLevel::el128bit);
         engine.Encryption().SetUserPassword("");
         engine.Encryption().SetOwnerPassword("owner");
-        const std::string path = Write(encrypted ? "encrypted" : "plain", 2);
+        // A form field beside the signature: one AcroForm lists both.
+        const std::string path = Write(encrypted ? "encrypted" : "plain", 2, true);
         ExpectSignedRanges(path, folder);
         const std::string pdf = ReadFileText(path);
         EXPECT_NE(pdf.find("/FT /Sig"), std::string::npos);
         EXPECT_NE(pdf.find("/SubFilter /adbe.pkcs7.sha1"), std::string::npos);
+        EXPECT_EQ(pdf.find("/AcroForm"), pdf.rfind("/AcroForm"));
         const std::int64_t size = static_cast<std::int64_t>(pdf.size());
         EXPECT_EQ(engine.DigitalSignature().SignatureProperties.FOffset3 +
                       engine.DigitalSignature().SignatureProperties.FOffset4,
@@ -153,6 +162,7 @@ TEST_F(PdfSignature, SignedFilePlainAndEncryptedIsVerifiedByIndependentTools)
             }();
             EXPECT_NE(json.find("\"fullname\": \"Signature\""), std::string::npos) << json;
             EXPECT_NE(json.find("\"fieldtype\": \"/Sig\""), std::string::npos) << json;
+            EXPECT_NE(json.find("\"fullname\": \"Checked by\""), std::string::npos) << json;
         }
         if (HasTool("pdfsig")) {
             RunCommand("pdfsig '" + path + "'", &output);
