@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <regex>
 
@@ -165,6 +166,17 @@ TEST_F(PdfFormFields, CheckerReadsEveryKindPlainAndEncrypted)
         EXPECT_NE(json.find("\"appearancestate\": \"/Off\""), std::string::npos) << json;
         const std::string pdf = ReadFileText(path);
         EXPECT_NE(pdf.find("/NeedAppearances false"), std::string::npos);
+        // The shared text font stands once in the default resources.
+        const std::size_t dr = pdf.find("/DR << /Font <<");
+        ASSERT_NE(dr, std::string::npos);
+        const std::string fonts = pdf.substr(dr, pdf.find(">> >>", dr) - dr);
+        std::vector<std::string> keys;
+        const std::regex key(R"(/F\d+)");
+        for (std::sregex_iterator it(fonts.begin(), fonts.end(), key), end; it != end; ++it)
+            keys.push_back(it->str());
+        EXPECT_EQ(keys.size(), 2u) << fonts << " (the text font and the marks' face)";
+        std::sort(keys.begin(), keys.end());
+        EXPECT_EQ(std::unique(keys.begin(), keys.end()), keys.end()) << fonts;
     }
 }
 

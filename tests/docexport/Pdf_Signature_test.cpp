@@ -206,6 +206,36 @@ TEST_F(PdfSignature, FieldVisibilityNameAndPlacement)
     }
 }
 
+TEST_F(PdfSignature, MessageLargerThanTheUsualReserveStillFits)
+{
+    // A certificate of some 3000 bytes makes a message beyond 1500 bytes:
+    // the room is sized by a trial signature instead of overwriting the file.
+    std::string names = "subjectAltName=";
+    for (int i = 0; i < 60; ++i)
+        names += std::string(i ? "," : "") + "DNS:pump-station-" + std::to_string(i) + ".network.example.org";
+    const std::string key = (folder / "big.key").string(), cert = (folder / "big.crt").string(),
+                      big = (folder / "big.pfx").string();
+    std::string output;
+    ASSERT_EQ(RunCommand("openssl req -x509 -newkey rsa:2048 -nodes -keyout '" + key + "' -out '" + cert +
+                             "' -days 2 -subj '/CN=Big' -addext '" + names + "'",
+                         &output),
+              0)
+        << output;
+    ASSERT_EQ(RunCommand("openssl pkcs12 -export -inkey '" + key + "' -in '" + cert + "' -out '" + big +
+                             "' -passout pass:pw",
+                         &output),
+              0)
+        << output;
+    engine.DigitalSignature().SignatureProperties.CertFileName = big;
+    engine.DigitalSignature().SignatureProperties.CertPassword = "pw";
+    const std::string path = Write("big");
+    const ByteRange r = ReadByteRange(ReadFileText(path));
+    EXPECT_GT(r.c - r.b - 2, 3000) << "reserve grown past 3000 digits";
+    ExpectSignedRanges(path, folder);
+    if (HasTool("qpdf"))
+        EXPECT_EQ(RunCommand("qpdf --check '" + path + "'", &output), 0) << output;
+}
+
 TEST_F(PdfSignature, UnusableCertificateSignsNothing)
 {
     struct Case {
