@@ -15,6 +15,23 @@ const std::string CRLF = "\r\n";
 
 std::string Number(Extended value) { return FormatPDFNumber(value); }
 
+// True when a text of the field has characters the code page lacks: its
+// appearances then show glyphs of a composite font.
+bool NeedsGlyphCodes(const TdePDFFormField &field)
+{
+    std::vector<std::string> texts{field.FValue};
+    if (auto *button = dynamic_cast<const TdePDFFormPushButton *>(&field))
+        texts.insert(texts.end(), {button->FCaption, button->FDownCaption, button->FRolloverCaption});
+    else if (auto *combo = dynamic_cast<const TdePDFFormComboBox *>(&field))
+        texts.insert(texts.end(), combo->FItems.begin(), combo->FItems.end());
+    else if (auto *list = dynamic_cast<const TdePDFFormListBox *>(&field))
+        texts.insert(texts.end(), list->FItems.begin(), list->FItems.end());
+    for (const std::string &text : texts)
+        if (Cp1252ToUtf8(Utf8ToCp1252(text)) != text)
+            return true;
+    return false;
+}
+
 } // namespace
 
 int FormFieldFlags(const TdePDFFormField &field)
@@ -117,7 +134,7 @@ void TdeExPDFEngine::AddFormItem(std::unique_ptr<TdePDFFormField> field)
         field->FFont.Name = "DejaVu Sans";
         field->FFont.Charset = DefaultFontCharset;
     }
-    field->FFontIndex = FormFontIndex(field->FFont, marks);
+    field->FFontIndex = FormFontIndex(field->FFont, marks || NeedsGlyphCodes(*field));
     FPDFFormFields.emplace_back(N, std::move(field));
 }
 
