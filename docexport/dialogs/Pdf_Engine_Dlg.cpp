@@ -2,11 +2,13 @@
 
 #include "docexport/Pdf_Engine.h"
 #include "docexport/dialogs/Enable_Child_Controls.h"
+#include "platform/qt/Dialog_Service.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -80,6 +82,48 @@ TdePDFEngineDlg::TdePDFEngineDlg(QWidget *parent) : TdePlainSheetDlg(parent, TNo
     cbCompressionLevel = named(new QComboBox, "cbCompressionLevel");
     compression->addRow(lblCompressionLevel, cbCompressionLevel);
     advanced->addWidget(gbCompression);
+    chkEnableEncryption = named(new QCheckBox, "chkEnableEncryption");
+    advanced->addWidget(chkEnableEncryption);
+    gbEncryption = named(new QGroupBox, "gbEncryption");
+    auto *encryption = new QGridLayout(gbEncryption);
+    auto password = [](const char *name) {
+        auto *edit = named(new QLineEdit, name);
+        edit->setEchoMode(QLineEdit::Password);
+        return edit;
+    };
+    lblOwnerPassword = named(new QLabel, "lblOwnerPassword");
+    lblConfirmOwnerPassword = named(new QLabel, "lblConfirmOwnerPassword");
+    lblUserPassword = named(new QLabel, "lblUserPassword");
+    lblConfirmUserPassword = named(new QLabel, "lblConfirmUserPassword");
+    edOwnerPassword = password("edOwnerPassword");
+    edConfirmOwnerPassword = password("edConfirmOwnerPassword");
+    edUserPassword = password("edUserPassword");
+    edConfirmUserPassword = password("edConfirmUserPassword");
+    encryption->addWidget(lblOwnerPassword, 0, 0);
+    encryption->addWidget(edOwnerPassword, 0, 1);
+    encryption->addWidget(lblConfirmOwnerPassword, 0, 2);
+    encryption->addWidget(edConfirmOwnerPassword, 0, 3);
+    encryption->addWidget(lblUserPassword, 1, 0);
+    encryption->addWidget(edUserPassword, 1, 1);
+    encryption->addWidget(lblConfirmUserPassword, 1, 2);
+    encryption->addWidget(edConfirmUserPassword, 1, 3);
+    lblEncryptionLevel = named(new QLabel, "lblEncryptionLevel");
+    cbEncryptionLevel = named(new QComboBox, "cbEncryptionLevel");
+    encryption->addWidget(lblEncryptionLevel, 2, 0);
+    encryption->addWidget(cbEncryptionLevel, 2, 1);
+    gbUserPermissions = named(new QGroupBox, "gbUserPermissions");
+    auto *permissions = new QGridLayout(gbUserPermissions);
+    int cell = 0;
+    for (auto [box, name] : {std::pair{&chkCopy, "chkCopy"}, {&chkModify, "chkModify"}, {&chkPrint, "chkPrint"},
+                             {&chkFormFill, "chkFormFill"}, {&chkAnnotation, "chkAnnotation"},
+                             {&chkAccessibility, "chkAccessibility"}, {&chkDocumentAssembly, "chkDocumentAssembly"},
+                             {&chkHighResolutionPrint, "chkHighResolutionPrint"}}) {
+        *box = named(new QCheckBox, name);
+        permissions->addWidget(*box, cell / 2, cell % 2);
+        ++cell;
+    }
+    encryption->addWidget(gbUserPermissions, 3, 0, 1, 4);
+    advanced->addWidget(gbEncryption);
     auto *encoding = new QFormLayout;
     lblEncoding = named(new QLabel, "lblEncoding");
     cbEncoding = named(new QComboBox, "cbEncoding");
@@ -121,11 +165,30 @@ TdePDFEngineDlg::TdePDFEngineDlg(QWidget *parent) : TdePlainSheetDlg(parent, TNo
     viewer->addStretch(1);
 
     connect(chkCompressDocument, &QCheckBox::toggled, this, [this] { chkCompressDocumentClick(); });
+    connect(chkEnableEncryption, &QCheckBox::toggled, this, [this] { chkEnableEncryptionClick(); });
+    connect(cbEncryptionLevel, &QComboBox::currentIndexChanged, this, [this] { cbEncryptionLevelChange(); });
+    for (QLineEdit *confirmation : {edConfirmOwnerPassword, edConfirmUserPassword})
+        connect(confirmation, &QLineEdit::editingFinished, this,
+                [this, confirmation] { edConfirmPasswordExit(confirmation); });
     connect(cbPageTransitionEffect, &QComboBox::currentIndexChanged, this,
             [this] { cbPageTransitionEffectChange(); });
 
     FormCreate();
     resize(492, height());
+}
+
+std::vector<std::pair<QCheckBox *, TdeUserPermissionsType>> TdePDFEngineDlg::PermissionBoxes() const
+{
+    using P = TdeUserPermissionsType;
+    // The four every level knows first.
+    return {{chkCopy, P::AllowCopy},
+            {chkModify, P::AllowModify},
+            {chkPrint, P::AllowPrint},
+            {chkFormFill, P::AllowFormFill},
+            {chkAnnotation, P::AllowAnnotation},
+            {chkAccessibility, P::AllowAccessibility},
+            {chkDocumentAssembly, P::AllowDocAssembly},
+            {chkHighResolutionPrint, P::AllowHighResPrint}};
 }
 
 TdeCustomPDFEngine &TdePDFEngineDlg::PDFEngine() const { return dynamic_cast<TdeCustomPDFEngine &>(*Engine); }
@@ -141,6 +204,21 @@ void TdePDFEngineDlg::LoadCaptions()
     chkCompressDocument->setText("Compress Document");
     lblCompressionLevel->setText("Compression Level:");
     lblEncoding->setText("Font Encoding:");
+    chkEnableEncryption->setText("Encrypt Document");
+    lblOwnerPassword->setText("Owner Password:");
+    lblConfirmOwnerPassword->setText("Confirm Owner Password:");
+    lblUserPassword->setText("User Password:");
+    lblConfirmUserPassword->setText("Confirm User Password:");
+    lblEncryptionLevel->setText("Level:");
+    gbUserPermissions->setTitle("User Permissions");
+    chkCopy->setText("Copy");
+    chkModify->setText("Modify");
+    chkPrint->setText("Print");
+    chkFormFill->setText("Form Fill");
+    chkAnnotation->setText("Annotation");
+    chkAccessibility->setText("Accessibility");
+    chkDocumentAssembly->setText("Document Assembly");
+    chkHighResolutionPrint->setText("High Resolution Print");
     lblPageLayout->setText("Page Layout:");
     lblPageMode->setText("Page Mode:");
     gbHideUIElements->setTitle("Hide UI Elements");
@@ -161,6 +239,7 @@ void TdePDFEngineDlg::FillLists()
     for (int format : {2, 3, 4})
         cbOutputImageFormat->removeItem(cbOutputImageFormat->findData(format));
     fill(*cbCompressionLevel, {"Fastest", "Normal", "Maximum"});
+    fill(*cbEncryptionLevel, {"40 Bit", "128 Bit"});
     fill(*cbEncoding, {"WinAnsiEncoding", "MacRomanEncoding", "MacExpertEncoding", "StandardEncoding",
                        "PDFDocEncoding"});
     fill(*cbPageLayout, {"Single Page", "One Column", "Two Column Left", "Two Column Right"});
@@ -175,6 +254,42 @@ void TdePDFEngineDlg::FillLists()
 void TdePDFEngineDlg::chkCompressDocumentClick()
 {
     EnableChildControls(*gbCompression, chkCompressDocument->isChecked());
+}
+
+void TdePDFEngineDlg::chkEnableEncryptionClick()
+{
+    EnableChildControls(*gbEncryption, chkEnableEncryption->isChecked());
+    if (chkEnableEncryption->isChecked())
+        cbEncryptionLevelChange();
+}
+
+void TdePDFEngineDlg::cbEncryptionLevelChange()
+{
+    // The 40-bit handler knows only the first four permissions.
+    const bool strong = selected(*cbEncryptionLevel) != static_cast<int>(TdePDFEncryptionLevel::el40bit);
+    for (QCheckBox *box : {chkAnnotation, chkAccessibility, chkDocumentAssembly, chkHighResolutionPrint})
+        box->setEnabled(strong && chkEnableEncryption->isChecked());
+}
+
+namespace {
+
+QString PasswordMismatch(const char *which)
+{
+    return QString("The %1 Passwords do not match.\r\nPlease re-enter.").arg(which);
+}
+
+} // namespace
+
+void TdePDFEngineDlg::edConfirmPasswordExit(QLineEdit *confirmation)
+{
+    if (!chkEnableEncryption->isChecked())
+        return;
+    const bool owner = confirmation == edConfirmOwnerPassword;
+    QLineEdit *password = owner ? edOwnerPassword : edUserPassword;
+    if (password->text() == confirmation->text())
+        return;
+    Dialogs().ShowMessage(TDialogKind::Error, PasswordMismatch(owner ? "Owner" : "User"), this);
+    password->setFocus();
 }
 
 void TdePDFEngineDlg::cbPageTransitionEffectChange()
@@ -210,7 +325,18 @@ void TdePDFEngineDlg::FormShow()
     chkNavigationControls->setChecked(viewer.HideWindowUI);
     select(*cbPageTransitionEffect, static_cast<int>(viewer.PresentationMode.TransitionEffect));
     edPageTransitionDuration->setText(QString::number(viewer.PresentationMode.Duration));
+    const TdePDFEncryptionSettings &encryption = engine.Encryption();
+    chkEnableEncryption->setChecked(encryption.Enabled());
+    edOwnerPassword->setText(QString::fromStdString(encryption.OwnerPassword()));
+    edConfirmOwnerPassword->setText(edOwnerPassword->text());
+    edUserPassword->setText(QString::fromStdString(encryption.UserPassword()));
+    edConfirmUserPassword->setText(edUserPassword->text());
+    select(*cbEncryptionLevel, static_cast<int>(encryption.Level()));
+    const TdeUserPermissions permissions = encryption.UserPermissions();
+    for (auto [box, permission] : PermissionBoxes())
+        box->setChecked(permissions.Contains(permission));
     chkCompressDocumentClick();
+    chkEnableEncryptionClick();
     cbPageTransitionEffectChange();
 
     TdePlainSheetDlg::FormShow();
@@ -218,6 +344,13 @@ void TdePDFEngineDlg::FormShow()
 
 std::optional<TEntryError> TdePDFEngineDlg::CheckEntries() const
 {
+    // Both pairs again on OK: leaving a field is not the only way to OK.
+    if (chkEnableEncryption->isChecked()) {
+        if (edOwnerPassword->text() != edConfirmOwnerPassword->text())
+            return TEntryError{edOwnerPassword, PasswordMismatch("Owner")};
+        if (edUserPassword->text() != edConfirmUserPassword->text())
+            return TEntryError{edUserPassword, PasswordMismatch("User")};
+    }
     bool ok = false;
     edPageTransitionDuration->text().trimmed().toInt(&ok);
     if (!ok)
@@ -236,6 +369,25 @@ void TdePDFEngineDlg::WriteSettings()
     engine.Compression().Enabled = chkCompressDocument->isChecked();
     engine.Compression().Level = static_cast<TdeCompressionLevel>(selected(*cbCompressionLevel));
     engine.SetFontEncoding(static_cast<TdePDFFontEncoding>(selected(*cbEncoding)));
+
+    TdePDFEncryptionSettings &encryption = engine.Encryption();
+    encryption.SetEnabled(chkEnableEncryption->isChecked());
+    encryption.SetOwnerPassword(edOwnerPassword->text().toStdString());
+    encryption.SetUserPassword(edUserPassword->text().toStdString());
+    encryption.SetLevel(static_cast<TdePDFEncryptionLevel>(selected(*cbEncryptionLevel)));
+    // At 40 bits the other four keep their values.
+    const bool strong = encryption.Level() == TdePDFEncryptionLevel::el128bit;
+    TdeUserPermissions permissions = encryption.UserPermissions();
+    int index = 0;
+    for (auto [box, permission] : PermissionBoxes()) {
+        if (index++ < 4 || strong) {
+            if (box->isChecked())
+                permissions.Include(permission);
+            else
+                permissions.Exclude(permission);
+        }
+    }
+    encryption.SetUserPermissions(permissions);
 
     TdeViewerPreferences &viewer = engine.ViewerPreferences();
     viewer.PageLayout = static_cast<TdePageLayout>(selected(*cbPageLayout));

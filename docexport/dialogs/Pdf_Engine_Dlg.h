@@ -4,6 +4,10 @@
 // font encoding, how a viewer opens the document and page transitions).
 
 #include "docexport/dialogs/Document_Dlg.h"
+#include "docexport/Pdf_Encryption.h"
+
+#include <utility>
+#include <vector>
 
 class QButtonGroup;
 
@@ -24,9 +28,15 @@ protected:
     void WriteSettings() override;
 
     void chkCompressDocumentClick();
+    void chkEnableEncryptionClick();
+    void cbEncryptionLevelChange();
+    // Leaving a confirmation field: "Owner" or "User" pair compared.
+    void edConfirmPasswordExit(QLineEdit *confirmation);
     void cbPageTransitionEffectChange();
 
     TdeCustomPDFEngine &PDFEngine() const;
+    // The permission boxes in order, the four every level knows first.
+    std::vector<std::pair<QCheckBox *, TdeUserPermissionsType>> PermissionBoxes() const;
 
     QGroupBox *rgpEmbedTrueTypeFonts = nullptr;
     QButtonGroup *EmbedButtons = nullptr;
@@ -41,6 +51,16 @@ protected:
     QGroupBox *gbHideUIElements = nullptr, *gbPresentationMode = nullptr;
     QCheckBox *chkMenuBar = nullptr, *chkToolBar = nullptr, *chkNavigationControls = nullptr;
     QLineEdit *edPageTransitionDuration = nullptr;
+    QCheckBox *chkEnableEncryption = nullptr;
+    QGroupBox *gbEncryption = nullptr, *gbUserPermissions = nullptr;
+    QLabel *lblOwnerPassword = nullptr, *lblConfirmOwnerPassword = nullptr, *lblUserPassword = nullptr,
+           *lblConfirmUserPassword = nullptr, *lblEncryptionLevel = nullptr;
+    QLineEdit *edOwnerPassword = nullptr, *edConfirmOwnerPassword = nullptr, *edUserPassword = nullptr,
+              *edConfirmUserPassword = nullptr;
+    QComboBox *cbEncryptionLevel = nullptr;
+    QCheckBox *chkCopy = nullptr, *chkModify = nullptr, *chkPrint = nullptr, *chkFormFill = nullptr,
+              *chkAnnotation = nullptr, *chkAccessibility = nullptr, *chkDocumentAssembly = nullptr,
+              *chkHighResolutionPrint = nullptr;
 };
 
 // Makes the PDF engines show this dialog when their setup dialog is asked for.

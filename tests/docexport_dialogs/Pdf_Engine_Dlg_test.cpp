@@ -3,6 +3,7 @@
 #include "docexport/Pdf_Engine.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -110,6 +111,107 @@ TEST(PDFEngineDlg, TransitionAndCompressionRulesAndABadDurationWritesNothing)
     EXPECT_FALSE(engine.Compression().Enabled);
     EXPECT_EQ(engine.ViewerPreferences().PresentationMode.TransitionEffect, TdeTransitionEffect::teBoxInward);
     EXPECT_EQ(engine.ViewerPreferences().PresentationMode.Duration, 3);
+}
+
+auto encryption(const TdeCustomPDFEngine &engine)
+{
+    TdeCustomPDFEngine &e = const_cast<TdeCustomPDFEngine &>(engine);
+    const TdePDFEncryptionSettings &settings = e.Encryption();
+    return std::tuple(settings.Enabled(), settings.OwnerPassword(), settings.UserPassword(), settings.Level(),
+                      settings.UserPermissions().Value());
+}
+
+TEST(PDFEngineDlg, EncryptionShownAndGivenBackAndItsRules)
+{
+    using P = TdeUserPermissionsType;
+    TScriptedDialogs dialogs;
+    TdeCustomPDFEngine engine;
+    engine.Encryption().SetEnabled(true);
+    engine.Encryption().SetOwnerPassword("Owner1");
+    engine.Encryption().SetUserPassword("user");
+    engine.Encryption().SetLevel(TdePDFEncryptionLevel::el40bit);
+    engine.Encryption().SetUserPermissions({P::AllowPrint, P::AllowAnnotation, P::AllowHighResPrint});
+    const auto original = encryption(engine);
+    TdePDFEngineDlg dialog;
+    dialog.SetEngine(&engine);
+    dialog.show();
+    EXPECT_EQ(control<QLineEdit>(dialog, "edConfirmOwnerPassword")->text(), "Owner1");
+    EXPECT_EQ(control<QLineEdit>(dialog, "edOwnerPassword")->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(items(*control<QComboBox>(dialog, "cbEncryptionLevel")), (QStringList{"40 Bit", "128 Bit"}));
+
+    // 40 bits greys the four later permissions; 128 bits frees them.
+    struct Rule {
+        const char *box;
+        bool enabled40, enabled128;
+    };
+    const Rule rules[] = {{"chkCopy", true, true},
+                          {"chkFormFill", true, true},
+                          {"chkAnnotation", false, true},
+                          {"chkHighResolutionPrint", false, true}};
+    QComboBox *level = control<QComboBox>(dialog, "cbEncryptionLevel");
+    for (const Rule &r : rules)
+        EXPECT_EQ(control<QCheckBox>(dialog, r.box)->isEnabled(), r.enabled40) << r.box;
+    level->setCurrentText("128 Bit");
+    for (const Rule &r : rules)
+        EXPECT_EQ(control<QCheckBox>(dialog, r.box)->isEnabled(), r.enabled128) << r.box;
+    level->setCurrentText("40 Bit");
+    control<QAbstractButton>(dialog, "chkEnableEncryption")->click();
+    EXPECT_FALSE(control<QLineEdit>(dialog, "edOwnerPassword")->isEnabled());
+    EXPECT_FALSE(control<QCheckBox>(dialog, "chkCopy")->isEnabled());
+    control<QAbstractButton>(dialog, "chkEnableEncryption")->click();
+    EXPECT_TRUE(control<QLineEdit>(dialog, "edOwnerPassword")->isEnabled());
+
+    // At 40 bits OK keeps the four later permissions whatever their boxes say.
+    control<QCheckBox>(dialog, "chkAnnotation")->setChecked(false);
+    control<QCheckBox>(dialog, "chkCopy")->setChecked(true);
+    control<QAbstractButton>(dialog, "btnOK")->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    const auto permissions = engine.Encryption().UserPermissions();
+    EXPECT_TRUE(permissions.Contains(P::AllowAnnotation));
+    EXPECT_TRUE(permissions.Contains(P::AllowCopy));
+    EXPECT_TRUE(permissions.Contains(P::AllowHighResPrint));
+    EXPECT_FALSE(permissions.Contains(P::AllowModify));
+
+    // Show then OK again changes nothing.
+    engine.Encryption().SetUserPermissions({P::AllowPrint, P::AllowAnnotation, P::AllowHighResPrint});
+    TdePDFEngineDlg again;
+    again.SetEngine(&engine);
+    again.show();
+    control<QAbstractButton>(again, "btnOK")->click();
+    EXPECT_EQ(encryption(engine), original);
+}
+
+TEST(PDFEngineDlg, MismatchedPasswordsOnLeavingAndOnOk)
+{
+    TScriptedDialogs dialogs;
+    TdeCustomPDFEngine engine;
+    engine.Encryption().SetEnabled(true);
+    engine.Encryption().SetOwnerPassword("Owner1");
+    const auto original = encryption(engine);
+    TdePDFEngineDlg dialog;
+    dialog.SetEngine(&engine);
+    dialog.show();
+    QLineEdit *confirmOwner = control<QLineEdit>(dialog, "edConfirmOwnerPassword");
+    // A case-sensitive comparison when the field is left.
+    confirmOwner->setText("owner1");
+    dialogs.Expect(TDialogKind::Error, "The Owner Passwords do not match.\r\nPlease re-enter.");
+    emit confirmOwner->editingFinished();
+    confirmOwner->setText("Owner1");
+    emit confirmOwner->editingFinished();
+
+    // OK compares too, and writes nothing while they differ.
+    control<QLineEdit>(dialog, "edUserPassword")->setText("secret");
+    dialogs.Expect(TDialogKind::Error, "The User Passwords do not match.\r\nPlease re-enter.");
+    control<QAbstractButton>(dialog, "btnOK")->click();
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(encryption(engine), original);
+
+    // With encryption off nothing is compared.
+    control<QAbstractButton>(dialog, "chkEnableEncryption")->click();
+    emit confirmOwner->editingFinished();
+    control<QAbstractButton>(dialog, "btnOK")->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_FALSE(engine.Encryption().Enabled());
 }
 
 TEST(PDFEngineDlg, TheEngineShowsTheInstalledDialogAndCancelGivesTheDocumentUp)
