@@ -144,6 +144,11 @@ void TdeCustomPDFEngine::BeginDocOutput()
     FCreationTime = FormatCreationTime(local, static_cast<int>(timezone / 60));
 
     FThumbnails.Clear();
+    FSignDoc = false;
+    FSigObjNumber = 0;
+    FSigPageObjNumber = 0;
+    FTmpSigOffset1 = 0;
+    FTmpSigOffset2 = 0;
     FPDFEncrypt.reset();
     FEncryptionObjNo = 0;
     FWriter.SetEncryptionHooks({}, {});
@@ -283,6 +288,13 @@ void TdeCustomPDFEngine::EndDocOutput()
         FWriter.WriteObject(info + CRLF, 3, true);
 
         FWriter.WriteXRefAndTrailer(GetTrailerEntries());
+        // A file that claims a signature it does not carry is not kept.
+        if (FSignDoc && !SignDocument())
+            throw ESignatureFailed();
+    } catch (const ESignatureFailed &) {
+        DiscardOutput();
+        ReportError<ESignatureFailed>();
+        return;
     } catch (...) {
         DiscardOutput();
         throw;
@@ -304,6 +316,8 @@ void TdeCustomPDFEngine::EndDocOutput()
 void TdeCustomPDFEngine::EndDocumentState()
 {
     FWriter.End();
+    FSignDoc = false;
+    FSigCertificate = TSigningCertificate();
     FWriter.SetEncryptionHooks({}, {});
     FPDFEncrypt.reset();
     FThumbnails.Clear();
@@ -349,6 +363,10 @@ void TdeCustomPDFEngine::BeginPageOutput()
     FContentsObjNo = FWriter.NewObjectNumber();
     FAnnots.clear();
     FLengthObjNo = FWriter.NewObjectNumber();
+    if (FSignDoc && CurrentPage() == FSigPageNumber) {
+        WriteSignatureField(FRect, FSigPageNumber);
+        FAnnots += " " + Ref(FSigObjNumber);
+    }
     FImages.BeginPage();
     WritePageBackground();
 }

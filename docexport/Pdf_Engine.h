@@ -14,6 +14,7 @@
 #include "docexport/Pdf_Outlines.h"
 #include "docexport/Pdf_Page_Content.h"
 #include "docexport/Pdf_Settings.h"
+#include "docexport/Pdf_Signature.h"
 #include "docexport/Pdf_Thumbnails.h"
 #include "docexport/Plain_Sheet_Engine.h"
 
@@ -35,6 +36,9 @@ public:
 // from UTC as +hh'mm' or -hh'mm'. biasMinutes is UTC minus local time
 // (positive west of Greenwich).
 std::string FormatCreationTime(const std::tm &localTime, int biasMinutes);
+
+// The six letters of the subset program of the document's font number index.
+std::string SubsetTag(std::size_t index);
 
 class TdeCustomPDFEngine : public TdeCustomPlainSheetEngine {
 public:
@@ -86,6 +90,11 @@ public:
     // Name characters that PDF names cannot hold as such, as "#" and two hex digits.
     static std::string EscapeNameChars(const std::string &name);
 
+    // Signing of the documents to come (the extended engine places the field).
+    TdeDigitalSignature &DigitalSignature() { return FDigitalSignature; }
+    // "/BS << /W w/S /X >>" with X the letter of style 0 to 4 (S, D, B, I, U).
+    static std::string GetBorderStyleEntry(int width, std::uint8_t style);
+
 protected:
     std::unique_ptr<TdePreferences> PreferencesClass() const override;
     void BeginDocOutput() override;
@@ -122,6 +131,34 @@ protected:
 
     // A failed document leaves no half-written file behind.
     void DiscardOutput();
+
+    // Signing. The certificate is taken and a trial signature sizes the
+    // room for the signed message before anything is written; the field
+    // (rectangle in native page coordinates) goes on page pageNumber.
+    bool PrepareSignature(const TdeSignature &signature);
+    void SetSignatureRect(const TdeRect &rect, int pageNumber);
+    void WriteSignatureField(const TdeRect &rect, int pageNumber);
+    // After the trailer: the byte range, its digest and the signed message.
+    bool SignDocument();
+    // The index in the font table of the last font like this one (simple,
+    // or composite with glyph codes), added when there is none.
+    int FormFontIndex(const TFont &font, bool composite);
+    bool FSignDoc = false;
+    TdeSignature FSignature;
+    std::string FSigFieldName;
+    TdeRect FRect{};
+    int FSigPageNumber = 0;
+    int FSigObjNumber = 0;
+    int FSigPageObjNumber = 0;
+    std::int64_t FTmpSigOffset1 = 0;
+    std::int64_t FTmpSigOffset2 = 0;
+    TSigningCertificate FSigCertificate;
+    // Hexadecimal digits kept for the signed message; bytes kept for the
+    // signature dictionary's body.
+    std::size_t FSigHexReserve = 3000;
+    std::size_t FSigDictReserve = 3501;
+    // The dictionary's entries before "/Contents<", fixed when the field is written.
+    std::string FSigDictEntries;
     // The coded data of a one-bit image for the CCITT formats; none here.
     virtual std::unique_ptr<TMemoryStream> EncodeCCITTImage(const TBitmap &bitmap, TdeOutputImageFormat format);
 
@@ -229,6 +266,7 @@ private:
     void WriteThumbnails();
 
     TdeCompression FCompression;
+    TdeDigitalSignature FDigitalSignature;
     TdeViewerPreferences FViewerPreferences;
     TdePDFEncryptionSettings FEncryption;
     TdePDFFontEncoding FFontEncoding = TdePDFFontEncoding::feWinAnsiEncoding;

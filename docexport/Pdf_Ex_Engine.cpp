@@ -131,8 +131,23 @@ void TdeExPDFEngine::AddPageEventAction(std::unique_ptr<TdePageEventAction> acti
 
 void TdeExPDFEngine::BeginDocOutput()
 {
+    // The certificate is checked before the file is made: without a
+    // usable one the document is written unsigned (or not at all when no
+    // handler takes the error).
+    bool sign = false;
+    if (DigitalSignature().Enabled) {
+        sign = PrepareSignature(DigitalSignature().SignatureProperties);
+        if (!sign)
+            ReportError<ESignatureCertificate>();
+    }
     TdeCustomPDFEngine::BeginDocOutput();
     FAnnotList.clear();
+    FPDFFormFields.clear();
+    FFieldGlyphMaps.clear();
+    FAcroForms = 0;
+    FSigFormField.reset();
+    if (sign)
+        BuildSignatureField();
     FCstDocInfoList.clear();
     FPageEventActionList.clear();
     FCstDocInfo = 0;
@@ -145,6 +160,7 @@ void TdeExPDFEngine::EndPageOutput()
     for (const auto &[objNo, annot] : FAnnotList)
         if (annot->PageNo == CurrentPage())
             FAnnots += " " + ObjectReference(objNo);
+    AddFieldWidgets();
     TdeCustomPDFEngine::EndPageOutput();
 }
 
@@ -154,6 +170,8 @@ void TdeExPDFEngine::EndDocOutput()
         try {
             if (!FAnnotList.empty())
                 WriteAnnotations();
+            if (!FPDFFormFields.empty() || FSignDoc)
+                WriteFormFields();
             if (!FCstDocInfoList.empty())
                 WriteMetadata();
             if (!FDocEventJSAction->Empty())
@@ -161,11 +179,14 @@ void TdeExPDFEngine::EndDocOutput()
         } catch (...) {
             DiscardOutput();
             FAnnotList.clear();
+            FPDFFormFields.clear();
             throw;
         }
     }
     TdeCustomPDFEngine::EndDocOutput();
     FAnnotList.clear();
+    FPDFFormFields.clear();
+    FFieldGlyphMaps.clear();
     FCstDocInfoList.clear();
     FPageEventActionList.clear();
 }
@@ -173,6 +194,8 @@ void TdeExPDFEngine::EndDocOutput()
 std::string TdeExPDFEngine::GetCatalogEntries()
 {
     std::string text = TdeCustomPDFEngine::GetCatalogEntries();
+    if (FAcroForms > 0)
+        text += " /AcroForm " + ObjectReference(FAcroForms);
     if (FCstDocInfo > 0)
         text += " /Metadata " + ObjectReference(FCstDocInfo);
     if (FDocEventJS > 0)

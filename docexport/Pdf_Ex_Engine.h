@@ -7,8 +7,10 @@
 #include "docexport/Pdf_Actions.h"
 #include "docexport/Pdf_Annotations.h"
 #include "docexport/Pdf_Engine.h"
+#include "docexport/Pdf_Form_Fields.h"
 #include "docexport/Pdf_Xmp.h"
 
+#include <map>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -27,6 +29,10 @@ public:
     void AddCustomDocInfo(std::unique_ptr<TdePDFCustomDocInfo> item);
     // One per page: a later one for the same page replaces the earlier.
     void AddPageEventAction(std::unique_ptr<TdePageEventAction> action);
+    // Kept when the document is open and the field's top-left corner lies
+    // in the content band; a radio group needs at least one button, and
+    // keeps the buttons inside the band.
+    void AddFormItem(std::unique_ptr<TdePDFFormField> field);
     // Emptied when a document begins: set the scripts after BeginDoc.
     TdeDocEventJSAction &DocEventJSAction() { return *FDocEventJSAction; }
     void SetDocEventJSAction(std::unique_ptr<TdeDocEventJSAction> value);
@@ -45,7 +51,36 @@ protected:
     // action cannot be written.
     std::string EventActionText(const TdeAnnotAction &action, int pageObjNo);
 
+    // Appearance streams of the form fields: one stream object each, with
+    // the field's font (index fi of the font table).
+    void WritePushButtonAppearance(const std::string &caption, int N, bool pressed, double W, double H, TColor back,
+                                   TColor border, const TFont &font, int fi);
+    void WriteCheckAppearance(TdeCheckStyle symbol, int N, bool on, double W, double H, TColor back, TColor border,
+                              const TFont &font, int fi);
+    void WriteCheckDownAppearance(TdeCheckStyle symbol, int N, bool on, double W, double H, TColor back,
+                                  TColor border, const TFont &font, int fi);
+    void WriteTextFieldAppearance(const std::string &value, bool multiLine, int N, double W, double H, TColor back,
+                                  TColor border, const TFont &font, int fi, bool showBorder);
+    void WriteComboBoxAppearance(const std::string &value, int N, TColor back, double W, double H, TColor border,
+                                 const TFont &font, int fi);
+    void WriteListBoxAppearance(const std::vector<std::string> &items, int N, double W, double H, TColor back,
+                                TColor border, const TFont &font, int fi);
+    // The text-showing operators of a value over several lines.
+    std::string LayoutMultiLineText(double W, double H, const std::string &text, TdeAnnotAlignment alignment,
+                                    TFont font, int fi);
+
 private:
+    // The operand of Tj for a text in font fi: a literal string of code
+    // page bytes for a simple font, glyph numbers for a composite one.
+    std::string ShowString(const std::string &utf8, int fi);
+    double TextWidthPoints(const std::string &utf8, const TFont &font);
+    void WriteAppearanceStream(int N, const std::string &operators, const std::string &tail);
+    std::string AppearanceFontEntry(int fi);
+    void BuildSignatureField();
+    void AddFieldWidgets();
+    void WriteFormFields();
+    void WriteFormField(int index, int N, TdePDFFormField &field);
+    std::string FieldRect(const TdePDFFormField &field);
     std::string AnnotationText(TdePDFAnnot &annot, int objNo);
     void WriteAnnotations();
     void WriteMetadata();
@@ -59,7 +94,12 @@ private:
                             bool resolutionFactor);
     int PageObject(int pageNo) const;
 
+    int FAcroForms = 0;
     int FCstDocInfo = 0;
+    std::vector<std::pair<int, std::unique_ptr<TdePDFFormField>>> FPDFFormFields;
+    std::unique_ptr<TdePDFFormSignatureField> FSigFormField;
+    // Character to glyph of the composite fonts the fields use.
+    std::map<int, std::map<char32_t, std::uint16_t>> FFieldGlyphMaps;
     int FDocEventJS = 0;
     std::vector<std::pair<int, std::unique_ptr<TdePDFAnnot>>> FAnnotList;
     std::vector<TdePDFCustomDocInfo> FCstDocInfoList;

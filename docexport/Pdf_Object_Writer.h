@@ -73,6 +73,8 @@ public:
     void Write(const std::string &text);
     void Write(const TMemoryStream &bytes);
     std::int64_t OutputSize() const { return FOutputStream->Size(); }
+    // The output itself, for the pass that fills in a signature.
+    TStream *Output() const { return FOutputStream; }
 
     // The cross-reference table for objects 0 to LastObjNo and the trailer.
     // A number that was allocated but never written is listed as free, so

@@ -35,6 +35,10 @@ std::string Hex4(unsigned value)
     return text;
 }
 
+std::string ToCp1252(const WideString &text) { return Utf8ToCp1252(Utf16ToUtf8(text)); }
+
+} // namespace
+
 // Subset tags differ from font to font: the letters count the fonts of the document.
 std::string SubsetTag(std::size_t index)
 {
@@ -46,10 +50,6 @@ std::string SubsetTag(std::size_t index)
     }
     return tag;
 }
-
-std::string ToCp1252(const WideString &text) { return Utf8ToCp1252(Utf16ToUtf8(text)); }
-
-} // namespace
 
 std::string TdeCustomPDFEngine::EscapeNameChars(const std::string &name)
 {

@@ -6,13 +6,13 @@ set -euo pipefail
 TESSARAN_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
-  zlib1g-dev libjpeg-dev libfreetype-dev libharfbuzz-dev libfribidi-dev libfontconfig-dev libxlsxwriter-dev
+  zlib1g-dev libssl-dev libjpeg-dev libfreetype-dev libharfbuzz-dev libfribidi-dev libfontconfig-dev libxlsxwriter-dev
   libeigen3-dev
   fonts-liberation2 fonts-dejavu-core xdg-utils
 )
 TESSARAN_TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
-  qpdf poppler-utils python3-fonttools fonts-droid-fallback libemf2svg-dev clang libclang-rt-dev locales python3-fluids
+  qpdf poppler-utils openssl python3-fonttools fonts-droid-fallback libemf2svg-dev clang libclang-rt-dev locales python3-fluids
 )
 
 tessaran_install_packages() {
