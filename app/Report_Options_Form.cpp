@@ -349,7 +349,13 @@ void TFormPDFConfig::PopulateCheckListBoxes()
         int finishRow = 0;
         (network_->*entry.Populate)(WorkGrid, 0, finishRow);
         entry.List->clear();
-        for (int c = 0; c < WorkGrid.ColCount(); ++c) {
+        // The work grid is wider than any table: the table's columns are
+        // those up to its last heading.
+        int columns = 0;
+        for (int c = 0; c < WorkGrid.ColCount(); ++c)
+            if (!WorkGrid.Cell(c, 0).empty() || !WorkGrid.Cell(c, 1).empty())
+                columns = c + 1;
+        for (int c = 0; c < columns; ++c) {
             std::string text = WorkGrid.Cell(c, 0);
             if (entry.Energy && c >= 2)
                 text = WorkGrid.Cell(c, 1) + " (Energy Loss)";
