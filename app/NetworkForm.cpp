@@ -149,6 +149,7 @@ void TNetworkForm::createComponents()
     setCentralWidget(central);
     createTimers();
     createToolButtons();
+    createReportCommands();
 
     SplashScreenForm = new TSplashScreenForm(this);
     SplashScreenForm->StopSplashOffTimer = [this] { TimerSplashOff->stop(); };

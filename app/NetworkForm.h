@@ -50,6 +50,8 @@ namespace tessaran {
 
 class TFittingSet;
 class TMetaFileDrawing;
+class TFormPDFConfig;
+class TPdfReports;
 class TPipeNominalSizeSet;
 class TPumpDatabase;
 class TRightEdit;
@@ -222,6 +224,21 @@ public:
     void NewTab1Click();
     bool OpenConfigForm(TConfigTabs TheTab, TConfigOptions &TheConfigOptions, TNetwork &TheNetwork, bool ResultsMode,
                         bool TickSelectedPipes);
+
+    // --- PDF reports (NetworkForm_Reports.cpp) ------------------------------------
+    void createReportCommands();
+    void CreatePDFSystemDrawingClick();
+    void CreatePDFCustomizedReportClick();
+    bool PDFCreateFileSystemDrawing(const std::string &PDFfilename);
+    bool PDFCreateFileSpreadsheetResults(const std::string &PDFfilename, const TReportOptions &TheReportOptions);
+    // The report generators with their PDF engine, and the report options
+    // dialog with the work grid; both made on first use.
+    TPdfReports &PdfReports();
+    TFormPDFConfig &FormPDFConfig();
+    QAction *CreatePDFSystemDrawing = nullptr;
+    QToolButton *ToolButton6 = nullptr;
+    std::shared_ptr<TPdfReports> pdfReports_;
+    TFormPDFConfig *formPDFConfig_ = nullptr;
 
     // --- state ------------------------------------------------------------------
     bool FormInitialised = false;
