@@ -200,6 +200,27 @@ TEST_F(PdfReports, TheDrawingMetafileIsCroppedAndLeavesEveryItemWhereItWas)
     EXPECT_FALSE(metafile.Empty());
 }
 
+TEST_F(PdfReports, AFailedDrawingMetafileStillLeavesEveryItemWhereItWas)
+{
+    // A node far beyond the sheet (as a damaged file can hold) makes a
+    // drawing too large to record.
+    BuildChain(3);
+    const int far = network.GetNextNodeId(network.GetNextNodeId(0));
+    network.GetNode(far).x = 1000000000;
+    std::vector<std::pair<int, int>> before;
+    for (int id = network.GetNextNodeId(0); id > 0; id = network.GetNextNodeId(id))
+        before.emplace_back(network.GetNode(id).x, network.GetNode(id).y);
+    dialogs.Expect(TDialogKind::Information, "Error occured while generated internal PDF Metafile.\r\r"
+                                             "Please report to support@tessaran.example.com");
+    TMetafile metafile;
+    reports.PDFGenerateMetaFile(metafile);
+    std::vector<std::pair<int, int>> after;
+    for (int id = network.GetNextNodeId(0); id > 0; id = network.GetNextNodeId(id))
+        after.emplace_back(network.GetNode(id).x, network.GetNode(id).y);
+    EXPECT_EQ(after, before);
+    EXPECT_GE(redraws, 1);
+}
+
 TEST_F(PdfReports, AWrappedCellIsEstimatedFromItsLinesAndLength)
 {
     reports.dePDFEngine1.SetMeasurementUnit(TdeUnitType::muInches);
