@@ -23,6 +23,7 @@ void TNetworkForm::createReportCommands()
     CreatePDFSystemDrawing = reports->addAction("Create PDF - System Drawing");
     CreatePDFSystemDrawing->setObjectName("CreatePDFSystemDrawing");
     connect(CreatePDFSystemDrawing, &QAction::triggered, this, &TNetworkForm::CreatePDFSystemDrawingClick);
+    CreatePDFCustomizedReport->setText("Create PDF - Customized Report");
     connect(CreatePDFCustomizedReport, &QAction::triggered, this, &TNetworkForm::CreatePDFCustomizedReportClick);
     connect(BitBtnResultsPDF, &QPushButton::clicked, this, &TNetworkForm::CreatePDFCustomizedReportClick);
     ToolButton6 = new QToolButton(PanelDrawingToolbar);
