@@ -6,6 +6,7 @@
 
 #include "app/Report_Options_Form.h"
 #include "docexport/Pdf_Test_Reader.h"
+#include "drawing_qt/Reference_Image.h"
 #include "network/Liquid_Network_Fixture.h"
 
 #include <QAction>
@@ -37,6 +38,8 @@ TEST_F(MainWindowReports, TheResultsPdfButtonMakesTheReportAndOpensIt)
     form->ResultsMode = true;
     form->BitBtnResultsPDF->setEnabled(true);
     form->PDFFirstReportPending = false;
+    // The header's date would change the drawing page from day to day.
+    network.ReportOptions.includeDate = false;
 
     QTimer::singleShot(0, [&] {
         auto *dialog = form->findChild<TFormPDFConfig *>();
@@ -59,6 +62,25 @@ TEST_F(MainWindowReports, TheResultsPdfButtonMakesTheReportAndOpensIt)
     EXPECT_NE(text.find("Pipe Data"), std::string::npos);
     EXPECT_NE(text.find(std::to_string(pipe)), std::string::npos);
     EXPECT_NE(text.find(grid.Cell(7, 2)), std::string::npos) << grid.Cell(7, 2);
+    // The drawing page against its reference rendering.
+    if (HasTool("pdftoppm")) {
+        const QString prefix = folder.filePath("page");
+        ASSERT_EQ(RunCommand("pdftoppm -r 30 -png -f 2 -l 2 '" + path.toStdString() + "' '" +
+                             prefix.toStdString() + "'"),
+                  0);
+        QImage page(prefix + "-02.png");
+        if (page.isNull())
+            page = QImage(prefix + "-2.png");
+        ASSERT_FALSE(page.isNull());
+        const QString reference = QStringLiteral(TESSARAN_TEST_DATA_DIR "/app/report_drawing_page.png");
+        if (std::getenv("TESSARAN_WRITE_REFERENCES"))
+            ASSERT_TRUE(page.save(reference));
+        const QImage expected(reference);
+        ASSERT_FALSE(expected.isNull()) << "missing reference " << reference.toStdString();
+        EXPECT_LE(DifferingShare(page.convertToFormat(QImage::Format_RGB32),
+                                 expected.convertToFormat(QImage::Format_RGB32)),
+                  0.01);
+    }
     // The items stand where they stood before the drawing was cropped.
     EXPECT_EQ(network.GetNode(tank).x, 800);
     EXPECT_EQ(network.GetNode(out).y, 1200);
