@@ -1,6 +1,8 @@
 // The main window's components and their wiring.
 #include "app/NetworkForm.h"
 
+#include "app/Action_Log_Class.h"
+#include "app/Qt_Item_Dialogs.h"
 #include "app/Splash_Screen_Form.h"
 #include "app/Status_Bar.h"
 #include "app/Viewport_Geometry.h"
@@ -10,6 +12,7 @@
 #include "pumps/Pump_Database_Class.h"
 #include "units/widgets/RightEdit.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
@@ -70,6 +73,18 @@ void TNetworkImage::mouseReleaseEvent(QMouseEvent *event)
         OnMouseUp(event);
 }
 
+void TNetworkImage::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (OnContextMenu)
+        OnContextMenu(event);
+}
+
+void TNetworkImage::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (OnMouseDown)
+        OnMouseDown(event);
+}
+
 namespace {
 
 template <typename Widget> Widget *named(Widget *widget, const char *name)
@@ -106,7 +121,14 @@ QToolButton *toolButton(QWidget *parent, const char *name, const QString &text, 
 TNetworkForm::TNetworkForm(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName("NetworkForm");
+    ActionLog = std::make_unique<TActionLog>();
     createComponents();
+    programItemDialogs_ = std::make_unique<TQtItemDialogs>(Services(), this);
+    ItemDialogs = programItemDialogs_.get();
+    createPipeMenus();
+    connect(Undo1, &QAction::triggered, this, &TNetworkForm::Undo1Click);
+    connect(Redo1, &QAction::triggered, this, &TNetworkForm::Redo1Click);
+    connect(Delete1, &QAction::triggered, this, &TNetworkForm::Delete1Click);
     FormCreate();
 }
 
@@ -150,6 +172,9 @@ void TNetworkForm::createComponents()
     createTimers();
     createToolButtons();
     createReportCommands();
+    // The hover panel floats over the drawing beside the mouse.
+    PanelResultInfo->setParent(ScrollBox1);
+    PanelResultInfo->hide();
 
     SplashScreenForm = new TSplashScreenForm(this);
     SplashScreenForm->StopSplashOffTimer = [this] { TimerSplashOff->stop(); };
@@ -388,6 +413,19 @@ void TNetworkForm::createDrawingArea(QWidget *parent)
     ImageDrawCursorType->setFixedSize(32, 32);
     ImageDrawCursorType->move(-50, -50);
     ImageDrawCursorType->hide();
+    NetworkImage->OnMouseDown = [this](QMouseEvent *event) {
+        const QPoint at = event->position().toPoint();
+        NetworkImageMouseDown(event->button(), (event->buttons() & Qt::LeftButton) != 0,
+                              event->type() == QEvent::MouseButtonDblClick, at.x(), at.y());
+    };
+    NetworkImage->OnMouseMove = [this](QMouseEvent *event) {
+        const QPoint at = event->position().toPoint();
+        NetworkImageMouseMove((event->buttons() & Qt::LeftButton) != 0, at.x(), at.y());
+    };
+    NetworkImage->OnMouseUp = [this](QMouseEvent *event) {
+        const QPoint at = event->position().toPoint();
+        NetworkImageMouseUp(event->button(), at.x(), at.y());
+    };
     NetworkImage->OnResize = [this] {
         NetworkImage->Picture = QImage(NetworkImage->size(), QImage::Format_RGB32);
         DrawNetworkImageFromMetaFileAutomatic(MetaFileOffsetX, MetaFileOffsetY);

@@ -4,6 +4,7 @@
 // (the tab networks, the clipboard network, the renderer, the databases).
 // Its methods are spread over NetworkForm_*.cpp by concern.
 
+#include "app/Item_Dialogs.h"
 #include "app/Main_Window_Services.h"
 #include "app/Network_Tab.h"
 #include "app/Qt_Dialog_Service.h"
@@ -37,6 +38,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMouseEvent;
+class QContextMenuEvent;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
@@ -48,6 +50,8 @@ class QToolButton;
 
 namespace tessaran {
 
+class TActionLog;
+struct TActionRecord;
 class TFittingSet;
 class TMetaFileDrawing;
 class TFormPDFConfig;
@@ -67,6 +71,7 @@ public:
     explicit TNetworkImage(QWidget *parent = nullptr);
     QImage Picture;
     std::function<void()> OnResize;
+    // A double click arrives as a second press.
     std::function<void(QMouseEvent *)> OnMouseDown, OnMouseMove, OnMouseUp;
 
 protected:
@@ -75,6 +80,11 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+public:
+    std::function<void(QContextMenuEvent *)> OnContextMenu;
 };
 
 class TNetworkForm : public QMainWindow {
@@ -189,6 +199,70 @@ public:
     void ToolButtonDragNodeClick();
     void ToolButtonTextClick();
     void ToolButtonClosePipeClick();
+    void ToolButtonSelectionClick();
+    void ToolButtonSelection2Click();
+
+    // --- the canvas's mouse (NetworkForm_Mouse.cpp); canvas pixels -----------------
+    // Shift state: whether the left button is held, and whether the press is
+    // the second of a double click.
+    void NetworkImageMouseDown(Qt::MouseButton Button, bool LeftHeld, bool DoubleClick, int X, int Y);
+    void NetworkImageMouseMove(bool LeftHeld, int X, int Y);
+    void NetworkImageMouseUp(Qt::MouseButton Button, int X, int Y);
+    // Keys the window previews; Escape is a right press on the canvas.
+    void FormKeyPress(int Key);
+
+    // --- item placement (NetworkForm_Placement.cpp); drawing units ----------------
+    void AddTankContainer(int X, int Y, int NodeImageIndex);
+    void AddDemandPressure(int X, int Y, int NodeImageIndex);
+    void AddDemandFlow(int X, int Y, int NodeImageIndex);
+    int AddJoint(int X, int Y, int NodeImageIndex, double Elevation_m);
+    bool AddPipeLink(int TheFromNodeId, int ToNodeId);
+    void AddPump(int MetaFileX, int MetaFileY, int MetaFileXSnappedToGrid, int MetaFileySnappedToGrid);
+    void AddFittings(int MetaFileX, int MetaFileY, int MetaFileXSnappedToGrid, int MetaFileySnappedToGrid);
+    void AddComponentPressureLoss(int MetaFileX, int MetaFileY, int MetaFileXSnappedToGrid,
+                                  int MetaFileySnappedToGrid);
+    void AddFlowControl(int MetaFileX, int MetaFileY, int MetaFileXSnappedToGrid, int MetaFileySnappedToGrid);
+    void AddFreeText(int MetaFileX, int MetaFileY, int MetaFileXSnappedToGrid, int MetaFileySnappedToGrid);
+    // The pump dialog for the pipe's pump; a pump the user deletes leaves
+    // the pipe and empties the undo log.
+    void OpenPumpDialog(int PipeId);
+    // The item under the mouse in the Show Item Info tool opens its dialog.
+    void OpenPipeItemsSelectPopupMenuIfNeeded();
+    // The pipe-size database on the highlighted pipe ("Diam?", "Material").
+    void BitBtnPipeDiameterClick();
+    void BitBtnPipeMaterialClick();
+    void BitBtnPipeDefaultsClick();
+
+    // --- pipe menus, zoom to selection, image import (NetworkForm_PipeMenus.cpp) ---
+    void ShowFittings1Click();
+    void ShowControlValve1Click();
+    void ShowComponent1Click();
+    void ShowPump1Click();
+    // Whether the pipe context menu opens for a right click at a canvas point.
+    bool NetworkImageContextPopup(int X, int Y);
+    void PreventBackflow1Click();
+    void ClosePipe1Click();
+    void BitBtnPipePopupMenuClick();
+    void ToolButtonZoomSelectionClick();
+    void ImportImageClick();
+    // Shows a pop-up menu at a screen point and returns the item chosen
+    // (already run), or none; tests put a script here.
+    std::function<QAction *(QMenu &, const QPoint &)> ExecPopupMenu;
+    QMenu *PopupMenu1 = nullptr;
+    QMenu *PopupMenu2 = nullptr;
+    QAction *ShowFittings1 = nullptr, *ShowControlValve1 = nullptr, *ShowComponent1 = nullptr, *ShowPump1 = nullptr;
+    // The hover panel's texts for a node or a pipe.
+    void UpdatePanelResultNodeInfo(int NodeId);
+    void UpdatePanelResultPipeInfo(int PipeId);
+
+    // --- editing commands and the undo log (NetworkForm_Edit.cpp) ----------------
+    void ToolButtonUndo1Click();
+    void ToolButtonRedo1Click();
+    void Undo1Click() { ToolButtonUndo1Click(); }
+    void Redo1Click() { ToolButtonRedo1Click(); }
+    void Delete1Click();
+    void ToolButtonDeleteClick() { Delete1Click(); }
+    void MovePipe1Click();
 
     // --- hit tests (NetworkForm_HitTests.cpp); drawing units ---------------------
     static bool CheckXYMatch(int X1, int Y1, int X2, int Y2, int tolerance);
@@ -390,7 +464,8 @@ public:
                 *ToolButtonPipeAdd1 = nullptr, *ToolButtonJoint1 = nullptr, *ToolButtonDemandPressure = nullptr,
                 *ToolButtonDemandFlow = nullptr, *ToolButtonPumpAdd1 = nullptr, *ToolButtonFittingsAdd = nullptr,
                 *ToolButtonComponentPressureLossAdd = nullptr, *ToolButtonFlowControlAdd = nullptr,
-                *ToolButtonDragNode = nullptr, *ToolButtonText = nullptr, *ToolButtonClosePipe = nullptr;
+                *ToolButtonDragNode = nullptr, *ToolButtonText = nullptr, *ToolButtonClosePipe = nullptr,
+                *ToolButtonSelection = nullptr, *ToolButtonSelection2 = nullptr;
     std::vector<QPixmap> ImageListCursorTypes;
 
     QTimer *TimerAutoSave = nullptr;
@@ -402,6 +477,17 @@ public:
 
     TSplashScreenForm *SplashScreenForm = nullptr;
     TDialogSeam Messages;
+    // The one undo log of all tabs.
+    std::unique_ptr<TActionLog> ActionLog;
+    // The item and pump dialogs; none installed opens nothing.
+    TItemDialogs *ItemDialogs = nullptr;
+    // Where the last press was, drawing units: the anchor of panning.
+    int PressPointX = 0, PressPointY = 0;
+    // The editor state when a selection move started: its rectangle is the
+    // rectangle before the move.
+    TNetworkStates SelectionMoveStart;
+    // The position along the pipe of the fittings under the last press.
+    TFittingPosition PressFittingPosition = EntryFitting;
 
     // What the dialogs and pump forms may ask of this window.
     TMainWindowServices &Services();
@@ -433,12 +519,57 @@ private:
     void renderNetwork(bool ShowGridLines);
     bool handlePanelEditorTab(QObject *editor);
     void repaintNetworkImage();
+    // Mouse helpers (NetworkForm_Mouse.cpp).
+    void mouseDownLeft(int rawX, int rawY, int snappedX, int snappedY, bool nearGrid, bool doubleClick);
+    void mouseDownRight(int rawX, int rawY);
+    void pipeDrawingPress(int rawX, int rawY, int snappedX, int snappedY, bool nearGrid);
+    void showItemInfoPress(int rawX, int rawY, int snappedX, int snappedY, bool doubleClick);
+    void startPan(int code, int rawX, int rawY);
+    void panTo(int X, int Y);
+    void updateHoverPanel(int X, int Y, int rawX, int rawY);
+    void showResultsModeStatus();
+    // Placement helpers (NetworkForm_Placement.cpp).
+    bool nodeTooCloseToScaledNode(int X, int Y) const;
+    void addNodeOfType(int X, int Y, int NodeImageIndex, bool tank);
+    void splitPipeAtJoint(int pipeId, TNode &joint, int &jointId);
+    int pipeForItemPlacement(int rawX, int rawY, int snappedX, int snappedY, const char *sameNodeText,
+                             const char *blankText);
+    double percentageAlongPipe(int pipeId, int rawX, int rawY) const;
+    void placePump(int pipeId, int rawX, int rawY);
+    void info(const std::string &text);
+    bool ask(const std::string &text);
+    const TFluid &nodeFluid(int NodeId) const;
+    // Takes back the records of the newest undo group and forgets them.
+    void withdrawLastActionGroup();
+    void undoActionGroup();
+    void applyActionRecord(const TActionRecord &r, bool undo);
+    void restoreLoggedNode(const TActionRecord &r);
+    void showAfterUndoOrRedo();
+    void deleteSelection();
+    // The moving tools (NetworkForm_Drag.cpp).
+    void dragPress(int rawX, int rawY);
+    bool percentAlong(int pipeId, int rawX, int rawY, double &percent, bool &reversed) const;
+    void dragMove(int X, int Y, int rawX, int rawY);
+    void dragImageHandle(int mx, int my);
+    void dropNode(int rawX, int rawY);
+    void selectionPress(int rawX, int rawY);
+    void selectionDropOrLeave();
+    void selectionMove(int X, int Y, bool LeftHeld, int rawX, int rawY);
+    void selectionRelease();
+    void fluidZonePress(int X, int Y, int rawX, int rawY);
+    void fluidZoneMove(int X, int Y, int rawX, int rawY);
+    void fluidZoneRelease();
+    int pressCanvasX_ = 0, pressCanvasY_ = 0;
+    void createPipeMenus();
+    bool mouseDownRunning_ = false;
+    int toolCursorPicture_ = -1;
     bool zoomToItemAt100(bool pipe, int &itemX, int &itemY);
     void zoomBesideResultsSheet(bool pipe);
     void zoomToFixedPlacement(bool pipe, int viewWidthDivisor, bool nearBottom);
 
     std::vector<QObject *> panelEditors_;
     std::unique_ptr<TMainWindowServices> services_;
+    std::unique_ptr<TItemDialogs> programItemDialogs_;
 };
 
 } // namespace tessaran

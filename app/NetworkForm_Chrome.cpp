@@ -172,6 +172,14 @@ bool TNetworkForm::eventFilter(QObject *watched, QEvent *event)
         }
         break;
     case QEvent::KeyPress:
+        // The window sees Escape before the control with the focus does.
+        if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape &&
+            !static_cast<QKeyEvent *>(event)->isAutoRepeat()) {
+            QWidget *focus = QApplication::focusWidget();
+            auto *widget = qobject_cast<QWidget *>(watched);
+            if (widget && widget->window() == this && (watched == focus || (!focus && watched == this)))
+                FormKeyPress(27);
+        }
         if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Tab &&
             static_cast<QKeyEvent *>(event)->modifiers() == Qt::NoModifier &&
             std::find(panelEditors_.begin(), panelEditors_.end(), watched) != panelEditors_.end())

@@ -23,6 +23,10 @@ void TNetworkForm::StatusBarShowCalculationEngine() {}
 
 void TNetworkForm::StatusBarShowPipe(int) {}
 
+void TNetworkForm::UpdatePanelResultNodeInfo(int) {}
+
+void TNetworkForm::UpdatePanelResultPipeInfo(int) {}
+
 void TNetworkForm::StatusBarShowNode(int) {}
 
 void TNetworkForm::ClickCalculateTextOnOff() {}

@@ -67,7 +67,17 @@ constexpr TToolChoice ClosePipeTool{
     DrawingClosePipe, " Toggle to Open /Close Pipe: Left click on a pipe to toggle between closed and open.", 13,
     DefaultCursor};
 
-enum class Clearing { AllIds, KeepRubberBandAndSelection, OnlyRubberBandAndSelection };
+constexpr TToolChoice SelectionTool{
+    DrawingSelection,
+    " Selection Mode: Left click and hold down while dragging to select items. Right click to exit selection mode.",
+    NoPicture, 15};
+constexpr TToolChoice PickSelectionTool{
+    DrawingSelection,
+    " Select Items: Left click on a pipe or node to select items then use Adjust Pipes/Nodes buttons. Right click to "
+    "exit selection mode.",
+    16, DefaultCursor};
+
+enum class Clearing { AllIds, KeepRubberBandAndSelection, OnlyRubberBandAndSelection, Selection };
 
 } // namespace
 
@@ -102,6 +112,10 @@ void TNetworkForm::createToolButtons()
     ToolButtonText = add("ToolButtonText", "Text", "Add Text", &TNetworkForm::ToolButtonTextClick);
     ToolButtonClosePipe = add("ToolButtonClosePipe", "Close", "Open / Close Pipe",
                               &TNetworkForm::ToolButtonClosePipeClick);
+    ToolButtonSelection = add("ToolButtonSelection", "Select", "Select items with a rectangle",
+                              &TNetworkForm::ToolButtonSelectionClick);
+    ToolButtonSelection2 = add("ToolButtonSelection2", "Pick", "Select Individual Pipes & Nodes",
+                               &TNetworkForm::ToolButtonSelection2Click);
 }
 
 void TNetworkForm::loadCursorTypeImages()
@@ -110,6 +124,8 @@ void TNetworkForm::loadCursorTypeImages()
     ImageListCursorTypes.clear();
     for (int index = 0; index <= 16; ++index)
         ImageListCursorTypes.push_back(Cursors[static_cast<std::size_t>(std::min(index + 2, 17))].pixmap());
+    // 17: the Show Item Info tool over a free text.
+    ImageListCursorTypes.push_back(Cursors[6].pixmap());
 }
 
 void TNetworkForm::showToolCursorImage(int imageIndex)
@@ -147,7 +163,7 @@ void releaseAll(std::initializer_list<QToolButton *> buttons)
 
 void TNetworkForm::chooseTool(const TToolChoice &choice, int clearing, bool refreshWholeWindow)
 {
-    releaseAll({ToolButtonHand1});
+    releaseAll({ToolButtonHand1, ToolButtonSelection, ToolButtonSelection2});
     NetworkImage->setCursor(choice.ScreenCursor == DefaultCursor
                                 ? QCursor(Qt::ArrowCursor)
                                 : Cursors[static_cast<std::size_t>(choice.ScreenCursor)]);
@@ -170,6 +186,13 @@ void TNetworkForm::chooseTool(const TToolChoice &choice, int clearing, bool refr
     case Clearing::OnlyRubberBandAndSelection:
         s.RubberBand = false;
         s.SelectionStatus = 0;
+        break;
+    case Clearing::Selection:
+        s.RubberBand = false;
+        s.SelectionStatus = 0;
+        s.SelectionPasted = false;
+        s.SelectionStartX = s.SelectionStartY = s.SelectionEndX = s.SelectionEndY = 0;
+        s.CursorX = s.CursorY = 0;
         break;
     }
     flashStatusBarHint();
@@ -214,6 +237,37 @@ void TNetworkForm::ToolButtonClosePipeClick()
 {
     releaseAll({ToolButtonCursorArrow});
     chooseTool(ClosePipeTool, 0, true);
+}
+
+void TNetworkForm::ToolButtonSelectionClick()
+{
+    releaseAll({ToolButtonCursorArrow, ToolButtonTank1, ToolButtonPipeAdd1, ToolButtonJoint1, ToolButtonPumpAdd1,
+                ToolButtonFittingsAdd, ToolButtonComponentPressureLossAdd, ToolButtonFlowControlAdd,
+                ToolButtonDemandPressure, ToolButtonDemandFlow, ToolButtonDragNode, ToolButtonText,
+                ToolButtonClosePipe});
+    ResultsMode = false;
+    chooseTool(SelectionTool, static_cast<int>(Clearing::Selection), false);
+    ToolButtonSelection->setChecked(true);
+    UpdateDrawingMenuFromNetwork();
+    RefreshScreen(true);
+}
+
+void TNetworkForm::ToolButtonSelection2Click()
+{
+    releaseAll({ToolButtonCursorArrow, ToolButtonTank1, ToolButtonPipeAdd1, ToolButtonJoint1, ToolButtonPumpAdd1,
+                ToolButtonFittingsAdd, ToolButtonComponentPressureLossAdd, ToolButtonFlowControlAdd,
+                ToolButtonDemandPressure, ToolButtonDemandFlow, ToolButtonDragNode, ToolButtonText,
+                ToolButtonClosePipe});
+    ResultsMode = false;
+    chooseTool(PickSelectionTool, static_cast<int>(Clearing::AllIds), false);
+    TNetworkStates &s = NetworkStates;
+    s.SelectionPasted = false;
+    s.SelectionStartX = s.SelectionStartY = s.SelectionEndX = s.SelectionEndY = 0;
+    s.CursorX = s.CursorY = 0;
+    s.SelectionStatus = 9;
+    ToolButtonSelection2->setChecked(true);
+    UpdateDrawingMenuFromNetwork();
+    RefreshScreen(true);
 }
 
 void TNetworkForm::ToolButtonCursorArrowClick()

@@ -98,7 +98,13 @@ void TMatrixEquations::ClearResults(int pDimensionX, int pDimensionY)
     zeroVector(PipeRoughnesses_m);
     zeroVector(PipeLengths_m);
     zeroVector(PipeStartPressure_bar_g);
-    for (std::size_t c = 0; c < VectorSize; ++c) {
+    // Pump and component records are written only for the columns of a
+    // system (1..DimensionX, and the transformation's columns beyond them);
+    // those of the last system and of the next one are cleared, the rest are
+    // as new. A clear costs the network's size, not the tables' capacity.
+    const int used = std::clamp(std::max({DimensionX, DimensionXWithLinearTransformationEquations, pDimensionX}), 0,
+                                MaxDimension);
+    for (std::size_t c = 0; c <= static_cast<std::size_t>(used); ++c) {
         QPump[c].Clear();
         QComponentPressure[c].Clear();
     }

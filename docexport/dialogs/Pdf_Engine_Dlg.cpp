@@ -2,10 +2,13 @@
 
 #include "docexport/Pdf_Engine.h"
 #include "docexport/dialogs/Enable_Child_Controls.h"
+#include "platform/Codepage1252.h"
+#include "platform/qt/Dialog_Service.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -38,6 +41,9 @@ void fill(QComboBox &combo, std::initializer_list<const char *> texts)
 void select(QComboBox &combo, int value) { combo.setCurrentIndex(combo.findData(value)); }
 
 int selected(const QComboBox &combo) { return combo.currentData().toInt(); }
+
+QString fromCp1252(const std::string &text) { return QString::fromStdString(Cp1252ToUtf8(text)); }
+std::string toCp1252(const QString &text) { return Utf8ToCp1252(text.toStdString()); }
 
 QColor toQColor(TColor colour) { return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
 TColor fromQColor(const QColor &colour) { return colour.red() | (colour.green() << 8) | (colour.blue() << 16); }
@@ -80,6 +86,46 @@ TdePDFEngineDlg::TdePDFEngineDlg(QWidget *parent) : TdePlainSheetDlg(parent, TNo
     cbCompressionLevel = named(new QComboBox, "cbCompressionLevel");
     compression->addRow(lblCompressionLevel, cbCompressionLevel);
     advanced->addWidget(gbCompression);
+
+    chkEnableEncryption = named(new QCheckBox, "chkEnableEncryption");
+    advanced->addWidget(chkEnableEncryption);
+    gbEncryption = named(new QGroupBox, "gbEncryption");
+    auto *encryption = new QGridLayout(gbEncryption);
+    const auto password = [&](QLineEdit *&field, QLabel *&label, const char *name, const char *labelName, int row,
+                              int column) {
+        label = named(new QLabel, labelName);
+        field = named(new QLineEdit, name);
+        field->setEchoMode(QLineEdit::Password);
+        encryption->addWidget(label, row, column);
+        encryption->addWidget(field, row, column + 1);
+    };
+    password(edOwnerPassword, lblOwnerPassword, "edOwnerPassword", "lblOwnerPassword", 0, 0);
+    password(edConfirmOwnerPassword, lblConfirmOwnerPassword, "edConfirmOwnerPassword", "lblConfirmOwnerPassword", 1,
+             0);
+    password(edUserPassword, lblUserPassword, "edUserPassword", "lblUserPassword", 2, 0);
+    password(edConfirmUserPassword, lblConfirmUserPassword, "edConfirmUserPassword", "lblConfirmUserPassword", 3, 0);
+    lblEncryptionLevel = named(new QLabel, "lblEncryptionLevel");
+    cbEncryptionLevel = named(new QComboBox, "cbEncryptionLevel");
+    encryption->addWidget(lblEncryptionLevel, 4, 0);
+    encryption->addWidget(cbEncryptionLevel, 4, 1, Qt::AlignLeft);
+    gbUserPermissions = named(new QGroupBox, "gbUserPermissions");
+    auto *permissions = new QGridLayout(gbUserPermissions);
+    int box = 0;
+    for (auto [field, name] : {std::pair{&chkCopy, "chkCopy"}, std::pair{&chkModify, "chkModify"},
+                               std::pair{&chkPrint, "chkPrint"}, std::pair{&chkFormFill, "chkFormFill"},
+                               std::pair{&chkAnnotation, "chkAnnotation"},
+                               std::pair{&chkAccessibility, "chkAccessibility"},
+                               std::pair{&chkDocumentAssembly, "chkDocumentAssembly"},
+                               std::pair{&chkHighResolutionPrint, "chkHighResolutionPrint"}}) {
+        *field = named(new QCheckBox, name);
+        permissions->addWidget(*field, box % 4, box / 4);
+        ++box;
+    }
+    gbUserPermissions->setEnabled(false);
+    encryption->addWidget(gbUserPermissions, 5, 0, 1, 2);
+    encryption->setColumnStretch(1, 1);
+    advanced->addWidget(gbEncryption);
+
     auto *encoding = new QFormLayout;
     lblEncoding = named(new QLabel, "lblEncoding");
     cbEncoding = named(new QComboBox, "cbEncoding");
@@ -121,6 +167,10 @@ TdePDFEngineDlg::TdePDFEngineDlg(QWidget *parent) : TdePlainSheetDlg(parent, TNo
     viewer->addStretch(1);
 
     connect(chkCompressDocument, &QCheckBox::toggled, this, [this] { chkCompressDocumentClick(); });
+    connect(chkEnableEncryption, &QCheckBox::toggled, this, [this] { chkEnableEncryptionClick(); });
+    connect(cbEncryptionLevel, &QComboBox::currentIndexChanged, this, [this] { cbEncryptionLevelChange(); });
+    for (QLineEdit *confirmation : {edConfirmOwnerPassword, edConfirmUserPassword})
+        confirmation->installEventFilter(this);
     connect(cbPageTransitionEffect, &QComboBox::currentIndexChanged, this,
             [this] { cbPageTransitionEffectChange(); });
 
@@ -140,6 +190,21 @@ void TdePDFEngineDlg::LoadCaptions()
         EmbedButtons->button(i)->setText(embedding[i]);
     chkCompressDocument->setText("Compress Document");
     lblCompressionLevel->setText("Compression Level:");
+    chkEnableEncryption->setText("Encrypt Document");
+    lblOwnerPassword->setText("Owner Password:");
+    lblConfirmOwnerPassword->setText("Confirm Owner Password:");
+    lblUserPassword->setText("User Password:");
+    lblConfirmUserPassword->setText("Confirm User Password:");
+    lblEncryptionLevel->setText("Level:");
+    gbUserPermissions->setTitle("User Permissions");
+    chkCopy->setText("Copy");
+    chkModify->setText("Modify");
+    chkPrint->setText("Print");
+    chkFormFill->setText("Form Fill");
+    chkAnnotation->setText("Annotation");
+    chkAccessibility->setText("Accessibility");
+    chkDocumentAssembly->setText("Document Assembly");
+    chkHighResolutionPrint->setText("High Resolution Print");
     lblEncoding->setText("Font Encoding:");
     lblPageLayout->setText("Page Layout:");
     lblPageMode->setText("Page Mode:");
@@ -161,6 +226,7 @@ void TdePDFEngineDlg::FillLists()
     for (int format : {2, 3, 4})
         cbOutputImageFormat->removeItem(cbOutputImageFormat->findData(format));
     fill(*cbCompressionLevel, {"Fastest", "Normal", "Maximum"});
+    fill(*cbEncryptionLevel, {"40 Bit", "128 Bit"});
     fill(*cbEncoding, {"WinAnsiEncoding", "MacRomanEncoding", "MacExpertEncoding", "StandardEncoding",
                        "PDFDocEncoding"});
     fill(*cbPageLayout, {"Single Page", "One Column", "Two Column Left", "Two Column Right"});
@@ -175,6 +241,53 @@ void TdePDFEngineDlg::FillLists()
 void TdePDFEngineDlg::chkCompressDocumentClick()
 {
     EnableChildControls(*gbCompression, chkCompressDocument->isChecked());
+}
+
+void TdePDFEngineDlg::chkEnableEncryptionClick()
+{
+    EnableChildControls(*gbEncryption, chkEnableEncryption->isChecked());
+    if (chkEnableEncryption->isChecked())
+        cbEncryptionLevelChange();
+}
+
+void TdePDFEngineDlg::cbEncryptionLevelChange()
+{
+    // "40 Bit" is the first level.
+    const bool full = cbEncryptionLevel->currentIndex() > 0;
+    for (QCheckBox *box : {chkAnnotation, chkAccessibility, chkDocumentAssembly, chkHighResolutionPrint})
+        box->setEnabled(full);
+}
+
+std::optional<TEntryError> TdePDFEngineDlg::PasswordMismatch(QLineEdit *confirmation) const
+{
+    if (!chkEnableEncryption->isChecked())
+        return std::nullopt;
+    const bool owner = confirmation == edConfirmOwnerPassword;
+    QLineEdit *password = owner ? edOwnerPassword : edUserPassword;
+    if (confirmation->text() == password->text())
+        return std::nullopt;
+    return TEntryError{password, QStringLiteral("The %1 Passwords do not match.\r\nPlease re-enter.")
+                                     .arg(owner ? QStringLiteral("Owner") : QStringLiteral("User"))};
+}
+
+void TdePDFEngineDlg::edConfirmPasswordExit(QLineEdit *confirmation)
+{
+    if (const std::optional<TEntryError> mismatch = PasswordMismatch(confirmation)) {
+        Dialogs().ShowMessage(TDialogKind::Error, mismatch->Message, this);
+        mismatch->Field->setFocus();
+    }
+}
+
+bool TdePDFEngineDlg::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusOut &&
+        (watched == edConfirmOwnerPassword || watched == edConfirmUserPassword)) {
+        // Leaving the field, not the window.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            edConfirmPasswordExit(static_cast<QLineEdit *>(watched));
+    }
+    return TdePlainSheetDlg::eventFilter(watched, event);
 }
 
 void TdePDFEngineDlg::cbPageTransitionEffectChange()
@@ -202,6 +315,23 @@ void TdePDFEngineDlg::FormShow()
     chkCompressDocument->setChecked(engine.Compression().Enabled);
     select(*cbCompressionLevel, static_cast<int>(engine.Compression().Level));
     select(*cbEncoding, static_cast<int>(engine.FontEncoding()));
+    const TdePDFEncryptionSettings &encryption = engine.Encryption();
+    chkEnableEncryption->setChecked(encryption.Enabled());
+    edOwnerPassword->setText(fromCp1252(encryption.OwnerPassword()));
+    edConfirmOwnerPassword->setText(edOwnerPassword->text());
+    edUserPassword->setText(fromCp1252(encryption.UserPassword()));
+    edConfirmUserPassword->setText(edUserPassword->text());
+    select(*cbEncryptionLevel, static_cast<int>(encryption.Level()));
+    const TdeUserPermissions permissions = encryption.UserPermissions();
+    using P = TdeUserPermissionsType;
+    chkCopy->setChecked(permissions.Contains(P::AllowCopy));
+    chkModify->setChecked(permissions.Contains(P::AllowModify));
+    chkPrint->setChecked(permissions.Contains(P::AllowPrint));
+    chkFormFill->setChecked(permissions.Contains(P::AllowFormFill));
+    chkAnnotation->setChecked(permissions.Contains(P::AllowAnnotation));
+    chkAccessibility->setChecked(permissions.Contains(P::AllowAccessibility));
+    chkDocumentAssembly->setChecked(permissions.Contains(P::AllowDocAssembly));
+    chkHighResolutionPrint->setChecked(permissions.Contains(P::AllowHighResPrint));
     const TdeViewerPreferences &viewer = engine.ViewerPreferences();
     select(*cbPageLayout, static_cast<int>(viewer.PageLayout));
     select(*cbPageMode, static_cast<int>(viewer.PageMode));
@@ -211,6 +341,8 @@ void TdePDFEngineDlg::FormShow()
     select(*cbPageTransitionEffect, static_cast<int>(viewer.PresentationMode.TransitionEffect));
     edPageTransitionDuration->setText(QString::number(viewer.PresentationMode.Duration));
     chkCompressDocumentClick();
+    cbEncryptionLevelChange();
+    chkEnableEncryptionClick();
     cbPageTransitionEffectChange();
 
     TdePlainSheetDlg::FormShow();
@@ -218,6 +350,11 @@ void TdePDFEngineDlg::FormShow()
 
 std::optional<TEntryError> TdePDFEngineDlg::CheckEntries() const
 {
+    // The confirmations are compared on OK too: a field never left is
+    // never compared on leaving.
+    for (QLineEdit *confirmation : {edConfirmOwnerPassword, edConfirmUserPassword})
+        if (std::optional<TEntryError> mismatch = PasswordMismatch(confirmation))
+            return mismatch;
     bool ok = false;
     edPageTransitionDuration->text().trimmed().toInt(&ok);
     if (!ok)
@@ -236,6 +373,33 @@ void TdePDFEngineDlg::WriteSettings()
     engine.Compression().Enabled = chkCompressDocument->isChecked();
     engine.Compression().Level = static_cast<TdeCompressionLevel>(selected(*cbCompressionLevel));
     engine.SetFontEncoding(static_cast<TdePDFFontEncoding>(selected(*cbEncoding)));
+
+    TdePDFEncryptionSettings &encryption = engine.Encryption();
+    encryption.SetEnabled(chkEnableEncryption->isChecked());
+    encryption.SetOwnerPassword(toCp1252(edOwnerPassword->text()));
+    encryption.SetUserPassword(toCp1252(edUserPassword->text()));
+    const auto level = static_cast<TdePDFEncryptionLevel>(selected(*cbEncryptionLevel));
+    encryption.SetLevel(level);
+    TdeUserPermissions permissions = encryption.UserPermissions();
+    const auto put = [&](TdeUserPermissionsType permission, const QCheckBox *box) {
+        if (box->isChecked())
+            permissions.Include(permission);
+        else
+            permissions.Exclude(permission);
+    };
+    using P = TdeUserPermissionsType;
+    put(P::AllowCopy, chkCopy);
+    put(P::AllowModify, chkModify);
+    put(P::AllowPrint, chkPrint);
+    put(P::AllowFormFill, chkFormFill);
+    // The others exist only at 128 bits; at 40 they keep their values.
+    if (level == TdePDFEncryptionLevel::el128bit) {
+        put(P::AllowAnnotation, chkAnnotation);
+        put(P::AllowAccessibility, chkAccessibility);
+        put(P::AllowDocAssembly, chkDocumentAssembly);
+        put(P::AllowHighResPrint, chkHighResolutionPrint);
+    }
+    encryption.SetUserPermissions(permissions);
 
     TdeViewerPreferences &viewer = engine.ViewerPreferences();
     viewer.PageLayout = static_cast<TdePageLayout>(selected(*cbPageLayout));

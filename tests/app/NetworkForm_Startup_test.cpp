@@ -7,6 +7,7 @@
 #include "model/Pipe_Nominal_Size_Set_Class.h"
 #include "pumps/Pump_Database_Class.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QRadioButton>
@@ -117,6 +118,29 @@ TEST_F(StartUp, TheExceptionHandlerOffersABackupAndReportsAFailedOne)
     dialogs.Expect(TDialogKind::Information, closing);
     form->GlobalExceptionHandler(std::runtime_error("boom"));
     EXPECT_TRUE(QFile::exists(autoSave + ".trz"));
+}
+
+TEST_F(StartUp, AFailureDuringACalculationClosesWithoutABackup)
+{
+    // The folder is there, so only the calculation keeps the question away:
+    // the network then holds the solver's prepared links and stand-in items.
+    ASSERT_TRUE(QDir(folder.path()).mkdir("AutoSaveFiles"));
+    AddNodeAt(*form->CurrentNetwork, 400, 400, Tank);
+    dialogs.Expect(TDialogKind::Information, "The Tessaran application will now be closed.\r\r"
+                                             "You may then restart Tessaran and continue with your work.\r\r");
+    bool handled = false;
+    QTimer::singleShot(0, form.get(), [&] {
+        EXPECT_TRUE(form->CurrentNetwork->IsCalculating());
+        form->GlobalExceptionHandler(std::runtime_error("boom"));
+        handled = true;
+    });
+    bool solved = false, solutionOk = false;
+    TResultsLog log, privateLog;
+    // The solver lets the window's events run as it starts.
+    form->CurrentNetwork->SolveNetworkCompressibleIsothermalNodeAdjustments(solved, solutionOk, log, privateLog);
+    EXPECT_TRUE(handled);
+    EXPECT_TRUE(dialogs.AllShown());
+    EXPECT_FALSE(QFile::exists(folder.path() + "/AutoSaveFiles/.trz"));
 }
 
 TEST_F(StartUp, AboutShowsTheSplashUntilItsTimerOrAClick)

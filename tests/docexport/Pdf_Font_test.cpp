@@ -3,6 +3,8 @@
 #include "docexport/Pdf_Engine.h"
 #include "platform/Codepage1252.h"
 
+#include <regex>
+
 namespace tessaran {
 namespace {
 
@@ -169,6 +171,45 @@ TEST_F(PdfContent, MetafileAdvancesAndUnwritableText)
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_NE(errors[0].find("No installed TrueType font"), std::string::npos);
     EXPECT_NE(pdf.find("(ok) Tj"), std::string::npos);
+}
+
+// Underline and strike-out are stroked lines under and through the text, in
+// its colour; a solid brush fills the text's box behind it, a clear one not.
+TEST_F(PdfContent, UnderlineStrikeOutAndBackground)
+{
+    const std::string pdf = Write([&] {
+        engine.Brush().Style = TBrushStyle::bsClear;
+        engine.TextOut(10, 10, u"plain");
+        engine.Font().Style.Include(TFontStyle::fsUnderline);
+        engine.TextOut(10, 40, u"under");
+        engine.Font().Style.Include(TFontStyle::fsStrikeOut);
+        engine.Font().Color = 0x0000FF; // red
+        engine.Brush() = TdeBrush{0x00FFFF, TBrushStyle::bsSolid};
+        engine.TextOut(10, 70, u"both");
+    });
+    // Stroked lines: colour, width, start and end.
+    const std::regex stroke(R"(([0-9.]+) ([0-9.]+) ([0-9.]+) RG ([0-9.]+) w ([-0-9.]+) ([-0-9.]+) m ([-0-9.]+) ([-0-9.]+) l S)");
+    std::vector<std::smatch> lines;
+    for (auto it = std::sregex_iterator(pdf.begin(), pdf.end(), stroke); it != std::sregex_iterator(); ++it)
+        lines.push_back(*it);
+    ASSERT_EQ(lines.size(), 3u) << "one under \"under\", two on \"both\"";
+    const auto number = [](const std::ssub_match &m) { return std::stod(m.str()); };
+    for (const auto &line : lines) {
+        EXPECT_GT(number(line[4]), 0.0) << line.str();
+        EXPECT_EQ(number(line[6]), number(line[8])) << "level: " << line.str();
+        EXPECT_GT(number(line[7]), number(line[5])) << "left to right: " << line.str();
+    }
+    EXPECT_EQ(lines[0][1].str() + lines[0][2].str() + lines[0][3].str(), "0.00000.00000.0000");
+    EXPECT_EQ(lines[1][1].str() + lines[1][2].str() + lines[1][3].str(), "1.00000.00000.0000");
+    // On "both" the strike-out lies above the underline (PDF y grows upwards).
+    EXPECT_GT(number(lines[2][6]), number(lines[1][6]));
+    // "under" is 30 pixels above "both" on the page.
+    EXPECT_GT(number(lines[0][6]), number(lines[1][6]));
+    // Only the solid brush filled a box behind its text.
+    std::size_t fills = 0;
+    for (auto at = pdf.find(" l  f"); at != std::string::npos; at = pdf.find(" l  f", at + 1))
+        ++fills;
+    EXPECT_EQ(fills, 1u);
 }
 
 TEST_F(PdfContent, LinksOncePerItemWhateverItsRuns)

@@ -3,6 +3,7 @@
 #include "docexport/Pdf_Engine.h"
 #include "docexport/dialogs/Enable_Child_Controls.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
@@ -13,10 +14,12 @@
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <unistd.h>
 
 #include "support/qt/Scripted_Dialogs.h"
@@ -218,6 +221,35 @@ TEST(PlainSheetDlg, BackgroundPictureAndColourSwatch)
     EXPECT_TRUE(control<QComboBox>(*dialog, "cbBackgroundDisplayType")->isEnabled());
     EXPECT_EQ(control<QComboBox>(*dialog, "cbBackgroundDisplayType")->count(), 10);
     EXPECT_FALSE(control<QLabel>(*dialog, "imgBackgroundImage")->pixmap().isNull());
+
+    // Preview: the picture at its own size, the window round it by the
+    // panel's border on every side.
+    QSize previewSize, imageSize;
+    QString previewTitle;
+    QRgb previewPixel = 0;
+    int tries = 0;
+    std::function<void()> inspect = [&] {
+        auto *shown = qobject_cast<TdeImgPrvwDlg *>(QApplication::activeModalWidget());
+        if (!shown) {
+            if (++tries < 200)
+                QTimer::singleShot(10, inspect);
+            else if (QWidget *other = QApplication::activeModalWidget())
+                other->close();
+            return;
+        }
+        previewSize = shown->size();
+        previewTitle = shown->windowTitle();
+        imageSize = shown->imgBgImgPrvw->size();
+        previewPixel = shown->imgBgImgPrvw->pixmap().toImage().pixel(15, 10);
+        shown->reject();
+    };
+    QTimer::singleShot(0, inspect);
+    click(*dialog, "btnImgPrvw");
+    EXPECT_EQ(previewTitle, "Preview");
+    EXPECT_EQ(imageSize, QSize(30, 20));
+    EXPECT_EQ(previewSize, QSize(30 + 2 * TdeImgPrvwDlg::Border, 20 + 2 * TdeImgPrvwDlg::Border));
+    EXPECT_EQ(previewPixel, qRgb(255, 0, 0));
+
     click(*dialog, "btnClear");
     EXPECT_FALSE(preview->isEnabled());
     EXPECT_TRUE(control<QLabel>(*dialog, "imgBackgroundImage")->pixmap().isNull());

@@ -129,6 +129,34 @@ TEST(PipeSizeRow, WritesSevenSignificantDigitsWithNineDecimalsAndReadsBack)
     EXPECT_EQ(again.DiameterDataLine(), line);
 }
 
+// A material or schedule that holds the field separator (as a pipe read
+// from a network file may) is written so that the row still loads, and a
+// text cut to its width never ends in half a separator.
+TEST(PipeSizeRow, TextsHoldingTheSeparatorAreWrittenSoTheRowLoads)
+{
+    TPipe pipe;
+    bool ok = false;
+    pipe.LoadDiameterDataFromLine(Row("Carbon Steel", "Sch 40", "2.375"), "a.trpi", "1.05", ok);
+    ASSERT_TRUE(ok);
+    pipe.Material = "Steel ~|~ black";
+    pipe.ScheduleClass = "Sch~|";
+    pipe.NominalDiameterImperialString = "2~|~in";
+    const std::string line = pipe.DiameterDataLine();
+    TPipe again;
+    again.LoadDiameterDataFromLine(line, "a.trpi", "1.05", ok);
+    ASSERT_TRUE(ok) << line;
+    EXPECT_EQ(again.Material, "Steel ~!~ black");
+    EXPECT_EQ(again.ScheduleClass, "Sch~!");
+    EXPECT_EQ(again.NominalDiameterImperialString, "2~!~in");
+    EXPECT_DOUBLE_EQ(again.OuterDiameter_m, pipe.OuterDiameter_m);
+    EXPECT_EQ(again.DiameterDataLine(), line);
+
+    // A schedule cut at its 20 characters right after "~|" keeps only "~".
+    again.LoadDiameterDataFromLine(Row("Carbon Steel", std::string(18, 's') + "~|x", "2.375"), "a.trpi", "1.05", ok);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(again.ScheduleClass, std::string(18, 's') + "~");
+}
+
 TEST(PipeDiameterSet, RemoveClosesTheGapAndRefusesIdsOutsideTheRows)
 {
     TPipeDiameterSet set(5);

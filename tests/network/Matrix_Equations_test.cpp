@@ -105,6 +105,13 @@ TEST(MatrixEquations, CreateAndClearResultsSetTheDocumentedDefaults)
     EXPECT_EQ(m->Qm3sFittingLossCoefficents[4], 2) << "the fitting arrays survive a reset";
     EXPECT_EQ(m->DimensionXWithLinearTransformationEquations, 7);
     EXPECT_EQ(m->DimensionYWithLinearTransformationEquations, 9);
+
+    // A smaller system next still finds the records of the last one cleared.
+    m->QPump[7].PumpType = PumpFixedHead;
+    m->QComponentPressure[7].PressureType = ComponentPressureCurve;
+    m->ClearResults(3, 4);
+    EXPECT_EQ(m->QPump[7].PumpType, PumpFixedSpeed);
+    EXPECT_EQ(m->QComponentPressure[7].PressureType, TComponentPressure().PressureType);
 }
 
 TEST(MatrixEquations, ResidualsOfFlowAndEnergyEquations)

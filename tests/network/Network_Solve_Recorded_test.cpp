@@ -253,5 +253,93 @@ INSTANTIATE_TEST_SUITE_P(LiquidMethods, RecordedSolve,
                                                                                     : "DischargeEstimate");
                          });
 
+// The flows, pressures, outcome, iteration counts and log lines of one
+// calculation of a network as it stands.
+std::vector<std::string> SolveAsItStands(TNetwork &n, TMethodOfSolution method)
+{
+    n.ConfigOptions.MethodOfSolution = method;
+    bool solved = false, solutionOk = false;
+    TResultsLog log, privateLog;
+    n.SolveNetwork(solved, solutionOk, log, privateLog);
+    std::vector<std::string> lines;
+    lines.push_back("solved " + std::to_string(solved) + " ok " + std::to_string(solutionOk));
+    lines.push_back("iterations " + std::to_string(n.getIterationCount()) + " total " +
+                    std::to_string(n.getIterationCountTotal()));
+    for (int id = n.GetNextPipeId(0); id > 0; id = n.GetNextPipeId(id)) {
+        int from = 0, to = 0;
+        n.GetFromAndToNodeIds(id, from, to);
+        lines.push_back("flow " + std::to_string(id) + " " + std::to_string(from) + ">" + std::to_string(to) + " " +
+                        Number(n.GetPipe(id).FlowUncompressed_m3s));
+    }
+    for (int id = n.GetNextNodeId(0); id > 0; id = n.GetNextNodeId(id))
+        lines.push_back("pressure " + std::to_string(id) + " " + Number(n.GetNode(id).Pressure_Bar_g));
+    for (const std::string &line : log.Lines)
+        lines.push_back("log " + line);
+    return lines;
+}
+
+// What a calculation keeps for the next one (its loops, the loop system's
+// ordering) never goes stale: after an edit of the layout, the next
+// calculation gives what a network that was never calculated gives.
+TEST(KeptBetweenCalculations, AnEditGivesTheAnswerOfAFreshCalculation)
+{
+    struct Edit {
+        const char *Name;
+        std::function<void(TNetwork &)> Apply;
+    };
+    const Edit edits[] = {
+        {"a pipe added",
+         [](TNetwork &n) {
+             TPipe pipe;
+             pipe.Length_m = 120;
+             pipe.InnerDiameter_m = 0.1;
+             pipe.InnerRoughness_m = 0.000046;
+             ASSERT_GT(n.AddPipeLink(1, 12, pipe), 0);
+         }},
+        {"a pipe reversed", [](TNetwork &n) { n.ReversePipeLink(5); }},
+        {"a node deleted",
+         [](TNetwork &n) {
+             n.RemoveAllPipeLinksFromToNode(9);
+             n.RemoveNode(9);
+         }},
+        {"nothing", [](TNetwork &) {}},
+    };
+    for (const TMethodOfSolution method : {LinearTheoryThenNewton, LinearTheoryOnly, EstimateDischargeNewtonOnly})
+        for (const Edit &edit : edits) {
+            // Newton from discharge estimates is slow on the grid (and spends its
+            // 200 iterations and fails with pipe 5 turned against its flow): one
+            // edit for it.
+            if (method == EstimateDischargeNewtonOnly && std::string(edit.Name) != "a pipe added")
+                continue;
+            SCOPED_TRACE(std::string(edit.Name) + ", method " + std::to_string(static_cast<int>(method)));
+            test::TScriptedUserInterface keptUi, freshUi;
+            keptUi.Answers.assign(200, true);
+            freshUi.Answers.assign(200, true);
+            auto kept = test::GridNetwork(100, 3, &keptUi), fresh = test::GridNetwork(100, 3, &freshUi);
+            ASSERT_EQ(SolveAsItStands(*kept, method)[0].rfind("solved 1", 0), 0u);
+            // The fresh network takes the pipe directions the calculation turned.
+            for (int id = kept->GetNextPipeId(0); id > 0; id = kept->GetNextPipeId(id)) {
+                int keptFrom = 0, keptTo = 0, freshFrom = 0, freshTo = 0;
+                kept->GetFromAndToNodeIds(id, keptFrom, keptTo);
+                fresh->GetFromAndToNodeIds(id, freshFrom, freshTo);
+                if (keptFrom != freshFrom)
+                    fresh->ReversePipeLink(id);
+            }
+            edit.Apply(*kept);
+            edit.Apply(*fresh);
+
+            const std::vector<std::string> again = SolveAsItStands(*kept, method);
+            const std::vector<std::string> anew = SolveAsItStands(*fresh, method);
+            ASSERT_EQ(again[0].rfind("solved 1", 0), 0u) << again[0];
+            ASSERT_EQ(again.size(), anew.size());
+            int shown = 0;
+            for (std::size_t i = 0; i < again.size() && shown < 5; ++i)
+                if (!SameLine(anew[i], again[i])) {
+                    ADD_FAILURE() << "line " << i + 1 << "\n  fresh: " << anew[i] << "\n  kept:  " << again[i];
+                    ++shown;
+                }
+        }
+}
+
 } // namespace
 } // namespace tessaran

@@ -213,7 +213,40 @@ TEST(ImpossibleNetworks, AreRefusedAndNeverVerified)
             EXPECT_FALSE(solutionOk);
             EXPECT_FALSE(n.solvedSuccessful);
             EXPECT_EQ(std::count(log.Lines.begin(), log.Lines.end(), ">>> Solution Verified."), 0);
+            // Without a fixed pressure every method says what is missing.
+            if (std::string(c.Name) == "no tank")
+                EXPECT_TRUE(std::any_of(log.Lines.begin(), log.Lines.end(), [](const std::string &line) {
+                    return line.find("neither a Tank nor an End Pressure node") != std::string::npos;
+                })) << ::testing::PrintToString(log.Lines);
         }
+    }
+}
+
+// A calculation that cannot meet a fixed-flow pump's setting (the tanks
+// alone would drive more) ends, by every liquid method, with one verdict:
+// not solved, never verified, and never a valid solution.
+TEST(SolveDriver, AnUnmetPumpSettingEndsWithOneVerdictByEveryMethod)
+{
+    for (const TMethodOfSolution method : {LinearTheoryOnly, LinearTheoryThenNewton, EstimateDischargeNewtonOnly}) {
+        SCOPED_TRACE(static_cast<int>(method));
+        RingWithTanks ring;
+        TNetwork &n = *ring.Network;
+        test::AddFixedFlowPump(n, ring.Out, 0.005);
+        n.ConfigOptions.MethodOfSolution = method;
+        bool solved = true, solutionOk = true;
+        TResultsLog log, privateLog;
+        n.SolveNetwork(solved, solutionOk, log, privateLog);
+        const auto count = [&](const std::string &line) {
+            return std::count(log.Lines.begin(), log.Lines.end(), line);
+        };
+        EXPECT_FALSE(solved);
+        EXPECT_FALSE(solutionOk);
+        EXPECT_FALSE(n.solvedSuccessful);
+        EXPECT_EQ(count(">>> System not solved. Problem with some pumps."), 1) << ::testing::PrintToString(log.Lines);
+        EXPECT_EQ(count(">>> Solution Verified."), 0);
+        EXPECT_EQ(count("Final Solution Details:"), 0);
+        EXPECT_EQ(count("System solved but solution is NOT VALID:"), 0);
+        EXPECT_EQ(count("SYSTEM WAS NOT SOLVED."), 1);
     }
 }
 

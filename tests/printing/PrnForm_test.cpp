@@ -1,11 +1,15 @@
 #include "printing/PrnForm.h"
 
+#include "printing/Abort_Dialog.h"
+
 #include "support/Recording_Print_Device.h"
 
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTimer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -122,6 +126,51 @@ TEST(FormPrinting, NothingVisibleIsNotAFailure)
     EXPECT_EQ(RenderFormToDC(nullptr, &device, 0, 0, 100, 100, TRect{0, 0, 500, 500}, nullptr, nullptr, {}, {},
                              nullptr),
               LongFalse);
+}
+
+TEST(FormPrinting, TheCancelDialogShowsProgressKeepsTheFormDisabledAndCancels)
+{
+    auto form = colouredWidget(nullptr, QRect(0, 0, 300, 200), Qt::green);
+    form->show();
+    const FormPrintOptions withDialog{16, LongTrue, LongFalse, LongTrue};
+
+    // The caller's progress sees the dialog's caption and the form disabled.
+    struct Seen {
+        QWidget *Form;
+        QStringList Captions;
+        QStringList Expected;
+        bool FormEnabled = true;
+    } seen{form.get(), {}, {}};
+    test::TRecordingPrintDevice device(600, 400);
+    const TLongBool printed = RenderFormToDC(
+        form.get(), &device, 0, 0, 600, 400, TRect{0, 0, 600, 400},
+        [](int index, int count, void *data) -> TLongBool {
+            auto *s = static_cast<Seen *>(data);
+            auto *dialog = s->Form->findChild<TAbortDialog *>();
+            s->Captions << (dialog ? dialog->windowTitle() : QString());
+            s->Expected << QStringLiteral("Printing - %1%").arg(count > 0 ? index * 100 / count : 0);
+            s->FormEnabled = s->FormEnabled && s->Form->isEnabled();
+            return LongTrue;
+        },
+        &seen, {}, {}, &withDialog);
+    EXPECT_EQ(printed, LongTrue);
+    ASSERT_FALSE(seen.Captions.isEmpty());
+    EXPECT_EQ(seen.Captions, seen.Expected);
+    EXPECT_FALSE(seen.FormEnabled);
+    EXPECT_TRUE(form->isEnabled());
+    EXPECT_EQ(form->findChild<TAbortDialog *>(), nullptr);
+    EXPECT_EQ(device.Count("StretchDIBits"), 1);
+
+    // Cancel pressed as soon as the dialog shows: nothing is printed.
+    QTimer::singleShot(0, form.get(), [&] {
+        if (auto *dialog = form->findChild<TAbortDialog *>())
+            dialog->btnCancel->click();
+    });
+    test::TRecordingPrintDevice cancelled(600, 400);
+    EXPECT_EQ(PrintFormToDC(form.get(), &cancelled, LongFalse, LongFalse, &withDialog), LongFalse);
+    EXPECT_EQ(cancelled.Count("StretchDIBits"), 0);
+    EXPECT_TRUE(form->isEnabled());
+    EXPECT_EQ(form->findChild<TAbortDialog *>(), nullptr);
 }
 
 } // namespace
