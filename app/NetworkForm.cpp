@@ -171,6 +171,7 @@ void TNetworkForm::createComponents()
     setCentralWidget(central);
     createTimers();
     createToolButtons();
+    createReportCommands();
     // The hover panel floats over the drawing beside the mouse.
     PanelResultInfo->setParent(ScrollBox1);
     PanelResultInfo->hide();

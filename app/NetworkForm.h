@@ -55,6 +55,8 @@ struct TActionRecord;
 class TConfigForm;
 class TFittingSet;
 class TMetaFileDrawing;
+class TFormPDFConfig;
+class TPdfReports;
 class TPipeNominalSizeSet;
 class TPumpDatabase;
 class TRightEdit;
@@ -326,8 +328,6 @@ public:
     bool UnitsRadioSilent = false;
     bool AskBeforeUnitsChange = true;
     TConfigForm *ConfigForm = nullptr; // a child window, made at its first opening and kept to exit
-    // The PDF of the system drawing, built with the reports.
-    std::function<void()> CreatePDFSystemDrawing;
     QAction *ChangeUnits1 = nullptr, *ImperialUnits1 = nullptr, *MetricUnits1 = nullptr, *Preferences1 = nullptr,
             *ConfigureLabelling1 = nullptr, *ChangeDefaultPipeData1 = nullptr;
     QToolButton *ToolButtonConfigureUnits = nullptr, *ToolButtonConfigureLabelling = nullptr,
@@ -336,6 +336,19 @@ public:
                 *ToolButton8 = nullptr;
     QPushButton *BitBtnUnits = nullptr;
     // --- end of options and units commands ------------------------------------------
+    // --- PDF reports (NetworkForm_Reports.cpp) ------------------------------------
+    void createReportCommands();
+    void CreatePDFSystemDrawingClick();
+    void CreatePDFCustomizedReportClick();
+    bool PDFCreateFileSystemDrawing(const std::string &PDFfilename);
+    bool PDFCreateFileSpreadsheetResults(const std::string &PDFfilename, const TReportOptions &TheReportOptions);
+    // The report generators with their PDF engine, and the report options
+    // dialog with the work grid; both made on first use.
+    TPdfReports &PdfReports();
+    TFormPDFConfig &FormPDFConfig();
+    QAction *CreatePDFSystemDrawing = nullptr;
+    std::shared_ptr<TPdfReports> pdfReports_;
+    TFormPDFConfig *formPDFConfig_ = nullptr;
 
     // --- state ------------------------------------------------------------------
     bool FormInitialised = false;

@@ -362,8 +362,7 @@ void TNetworkForm::ToolButtonEditGridClick()
 
 void TNetworkForm::ToolButton6Click()
 {
-    if (CreatePDFSystemDrawing)
-        CreatePDFSystemDrawing();
+    CreatePDFSystemDrawingClick();
 }
 
 void TNetworkForm::ToolButton8Click() { ImportImageClick(); }
