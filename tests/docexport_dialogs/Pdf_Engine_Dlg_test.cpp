@@ -1,6 +1,7 @@
 #include "docexport/dialogs/Pdf_Engine_Dlg.h"
 
 #include "docexport/Pdf_Engine.h"
+#include "docexport/dialogs/Enable_Child_Controls.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTimer>
+#include <QTest>
 #include <QValidator>
 
 #include <gtest/gtest.h>
@@ -289,14 +291,21 @@ TEST(PDFEngineDlg, ShowThenOkGivesTheSignatureSettingsBack)
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(signatureSettings(engine), original);
 
-    // "Current System Date" signs with the time of OK.
+    // "Current System Date" signs with the time of OK; the fill colour
+    // swatch asks for a colour as the background swatch does.
     TdePDFEngineDlg again;
     again.SetEngine(&engine);
     again.show();
     control<QAbstractButton>(again, "rgDate0")->click();
+    control<QCheckBox>(again, "chkSigFieldVisible")->click();
+    dialogs.Colours.push_back(QColor(255, 0, 0));
+    QTest::mouseClick(control<TColourSwatch>(again, "shpSigFillColor"), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(dialogs.ColourDialogsInitial.back(), QColor(255, 255, 0));
     const std::time_t before = std::time(nullptr);
     control<QAbstractButton>(again, "btnOK")->click();
     EXPECT_GE(engine.DigitalSignature().SignatureProperties.DateTime, before);
+    EXPECT_EQ(engine.DigitalSignature().FieldProperties.FillColor, TColor(0x0000FF));
+    EXPECT_TRUE(engine.DigitalSignature().FieldProperties.Visible);
 }
 
 TEST(PDFEngineDlg, BoundsCaptionFollowsTheEngineUnit)
