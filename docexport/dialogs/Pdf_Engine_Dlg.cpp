@@ -457,7 +457,8 @@ std::optional<TEntryError> TdePDFEngineDlg::CertPasswordMismatch() const
 {
     if (!chkDigitallySign->isChecked() || edSigConfirmCertPassword->text() == edSigCertPassword->text())
         return std::nullopt;
-    return TEntryError{edSigCertPassword, QStringLiteral("The Certificate Passwords do not match.\r\nPlease re-enter.")};
+    return TEntryError{edSigCertPassword,
+                       QStringLiteral("The Certificate Passwords do not match.\r\nPlease re-enter.")};
 }
 
 std::string TdePDFEngineDlg::CertificateSubjectName() const
@@ -736,9 +737,10 @@ void TdePDFEngineDlg::WriteSettings()
                          edSigFieldRight->text().trimmed().toDouble(), edSigFieldBottom->text().trimmed().toDouble()};
     using O = TdeSigFieldAppearenceOption;
     TdeSigFieldAppearenceOptions options;
-    for (auto [option, box] : {std::pair{O::sfaoShowName, chkSigShowName}, std::pair{O::sfaoShowReason, chkSigShowReason},
-                               std::pair{O::sfaoShowLocation, chkSigShowLocation},
-                               std::pair{O::sfaoShowDate, chkSigShowDate}, std::pair{O::sfaoShowLabels, chkSigShowLabels}})
+    for (auto [option, box] :
+         {std::pair{O::sfaoShowName, chkSigShowName}, std::pair{O::sfaoShowReason, chkSigShowReason},
+          std::pair{O::sfaoShowLocation, chkSigShowLocation}, std::pair{O::sfaoShowDate, chkSigShowDate},
+          std::pair{O::sfaoShowLabels, chkSigShowLabels}})
         if (box->isChecked())
             options.Include(option);
     field.FieldAppearenceOptions = options;
