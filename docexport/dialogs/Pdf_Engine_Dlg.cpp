@@ -1,6 +1,7 @@
 #include "docexport/dialogs/Pdf_Engine_Dlg.h"
 
 #include "docexport/Pdf_Engine.h"
+#include "docexport/Pdf_Signature.h"
 #include "docexport/dialogs/Enable_Child_Controls.h"
 #include "platform/Codepage1252.h"
 #include "platform/qt/Dialog_Service.h"
@@ -8,6 +9,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTimeEdit>
 #include <QFocusEvent>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -15,7 +17,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace tessaran {
@@ -56,6 +61,28 @@ void setFieldEnabled(QWidget &field, bool enabled)
     palette.setColor(QPalette::Base, colour);
     palette.setColor(QPalette::Disabled, QPalette::Base, colour);
     field.setPalette(palette);
+}
+
+void acceptOnly(QLineEdit &field, const char *pattern)
+{
+    field.setValidator(new QRegularExpressionValidator(QRegularExpression(QString::fromLatin1(pattern)), &field));
+}
+
+QString unitName(TdeUnitType unit)
+{
+    switch (unit) {
+    case TdeUnitType::muPixels:
+        return "Pixels";
+    case TdeUnitType::muInches:
+        return "Inches";
+    case TdeUnitType::muMM:
+        return "mm";
+    case TdeUnitType::muPoints:
+        return "Points";
+    case TdeUnitType::muTwips:
+        return "Twips";
+    }
+    return {};
 }
 
 } // namespace
@@ -166,11 +193,128 @@ TdePDFEngineDlg::TdePDFEngineDlg(QWidget *parent) : TdePlainSheetDlg(parent, TNo
     viewer->addWidget(gbPresentationMode);
     viewer->addStretch(1);
 
+    tsDigitalSign = AddPage("tsDigitalSign", {});
+    auto *signing = new QVBoxLayout(tsDigitalSign);
+    chkDigitallySign = named(new QCheckBox, "chkDigitallySign");
+    signing->addWidget(chkDigitallySign);
+    pcDigitalSignature = named(new QTabWidget, "pcDigitalSignature");
+    signing->addWidget(pcDigitalSignature);
+    signing->addStretch(1);
+
+    tsSigFieldProperties = named(new QWidget, "tsSigFieldProperties");
+    auto *field = new QVBoxLayout(tsSigFieldProperties);
+    auto *fieldName = new QFormLayout;
+    lblSigFieldName = named(new QLabel, "lblSigFieldName");
+    edSigFieldName = named(new QLineEdit, "edSigFieldName");
+    fieldName->addRow(lblSigFieldName, edSigFieldName);
+    field->addLayout(fieldName);
+    chkSigFieldVisible = named(new QCheckBox, "chkSigFieldVisible");
+    field->addWidget(chkSigFieldVisible);
+    gbSigFieldPos = named(new QGroupBox, "gbSigFieldPos");
+    auto *position = new QGridLayout(gbSigFieldPos);
+    lblSigFieldPageNo = named(new QLabel, "lblSigFieldPageNo");
+    edSigFieldPageNo = named(new QLineEdit, "edSigFieldPageNo");
+    position->addWidget(lblSigFieldPageNo, 0, 0);
+    position->addWidget(edSigFieldPageNo, 0, 1);
+    gbSigFieldBounds = named(new QGroupBox, "gbSigFieldBounds");
+    auto *bounds = new QGridLayout(gbSigFieldBounds);
+    int bound = 0;
+    for (auto [edit, label, name, labelName] :
+         {std::tuple{&edSigFieldLeft, &lblSigFieldLeft, "edSigFieldLeft", "lblSigFieldLeft"},
+          std::tuple{&edSigFieldTop, &lblSigFieldTop, "edSigFieldTop", "lblSigFieldTop"},
+          std::tuple{&edSigFieldRight, &lblSigFieldRight, "edSigFieldRight", "lblSigFieldRight"},
+          std::tuple{&edSigFieldBottom, &lblSigFieldBottom, "edSigFieldBottom", "lblSigFieldBottom"}}) {
+        *label = named(new QLabel, labelName);
+        *edit = named(new QLineEdit, name);
+        acceptOnly(**edit, "[0-9.]*");
+        bounds->addWidget(*label, bound / 2, (bound % 2) * 2);
+        bounds->addWidget(*edit, bound / 2, (bound % 2) * 2 + 1);
+        ++bound;
+    }
+    position->addWidget(gbSigFieldBounds, 1, 0, 1, 2);
+    lblSigFillColor = named(new QLabel, "lblSigFillColor");
+    shpSigFillColor = named(new TColourSwatch, "shpSigFillColor");
+    shpSigFillColor->SetColour(Qt::yellow);
+    shpSigFillColor->setFixedSize(40, 20);
+    position->addWidget(lblSigFillColor, 2, 0);
+    position->addWidget(shpSigFillColor, 2, 1, Qt::AlignLeft);
+    field->addWidget(gbSigFieldPos);
+    gbSigAppearenceText = named(new QGroupBox, "gbSigAppearenceText");
+    auto *appearance = new QGridLayout(gbSigAppearenceText);
+    int option = 0;
+    for (auto [box, name] : {std::pair{&chkSigShowName, "chkSigShowName"},
+                             std::pair{&chkSigShowReason, "chkSigShowReason"},
+                             std::pair{&chkSigShowLocation, "chkSigShowLocation"},
+                             std::pair{&chkSigShowDate, "chkSigShowDate"},
+                             std::pair{&chkSigShowLabels, "chkSigShowLabels"}}) {
+        *box = named(new QCheckBox, name);
+        appearance->addWidget(*box, option % 3, option / 3);
+        ++option;
+    }
+    field->addWidget(gbSigAppearenceText);
+    field->addStretch(1);
+    pcDigitalSignature->addTab(tsSigFieldProperties, {});
+
+    tsSigProperties = named(new QWidget, "tsSigProperties");
+    auto *properties = new QGridLayout(tsSigProperties);
+    const auto entry = [&](QLineEdit *&edit, QLabel *&label, const char *name, const char *labelName, int row) {
+        label = named(new QLabel, labelName);
+        edit = named(new QLineEdit, name);
+        properties->addWidget(label, row, 0);
+        properties->addWidget(edit, row, 1);
+    };
+    entry(edSigCertFileName, lblSigCertFileName, "edSigCertFileName", "lblSigCertFileName", 0);
+    edSigCertFileName->setReadOnly(true);
+    btnSelectCertFile = named(new QPushButton, "btnSelectCertFile");
+    btnSelectCertFile->setFixedWidth(30);
+    properties->addWidget(btnSelectCertFile, 0, 2);
+    entry(edSigCertPassword, lblSigCertPassword, "edSigCertPassword", "lblSigCertPassword", 1);
+    entry(edSigConfirmCertPassword, lblSigConfirmCertPassword, "edSigConfirmCertPassword",
+          "lblSigConfirmCertPassword", 2);
+    for (QLineEdit *masked : {edSigCertPassword, edSigConfirmCertPassword})
+        masked->setEchoMode(QLineEdit::Password);
+    entry(edSigAuthor, lblSigAuthor, "edSigAuthor", "lblSigAuthor", 3);
+    entry(edSigContactInfo, lblSigContactInfo, "edSigContactInfo", "lblSigContactInfo", 4);
+    entry(edSigReason, lblSigReason, "edSigReason", "lblSigReason", 5);
+    entry(edSigLocation, lblSigLocation, "edSigLocation", "lblSigLocation", 6);
+    rgDate = named(new QGroupBox, "rgDate");
+    auto *date = new QGridLayout(rgDate);
+    DateButtons = new QButtonGroup(this);
+    for (int i = 0; i < 2; ++i) {
+        auto *button = new QRadioButton;
+        button->setObjectName(QString("rgDate%1").arg(i));
+        DateButtons->addButton(button, i);
+        date->addWidget(button, i, 0);
+    }
+    datetimeSigDateTime = named(new QDateTimeEdit, "datetimeSigDateTime");
+    datetimeSigDateTime->setDisplayFormat("dd-MMM-yyyy hh:mm AP");
+    datetimeSigDateTime->setEnabled(false);
+    date->addWidget(datetimeSigDateTime, 1, 1);
+    properties->addWidget(rgDate, 7, 0, 1, 3);
+    properties->setRowStretch(8, 1);
+    properties->setColumnStretch(1, 1);
+    pcDigitalSignature->addTab(tsSigProperties, {});
+
+    // The field name stays a plain name; the page number starts with 1 to 9.
+    acceptOnly(*edSigFieldName, "[A-Za-z0-9._-]*");
+    acceptOnly(*edSigFieldPageNo, "[1-9][0-9]*");
+
     connect(chkCompressDocument, &QCheckBox::toggled, this, [this] { chkCompressDocumentClick(); });
     connect(chkEnableEncryption, &QCheckBox::toggled, this, [this] { chkEnableEncryptionClick(); });
     connect(cbEncryptionLevel, &QComboBox::currentIndexChanged, this, [this] { cbEncryptionLevelChange(); });
-    for (QLineEdit *confirmation : {edConfirmOwnerPassword, edConfirmUserPassword})
-        confirmation->installEventFilter(this);
+    for (QLineEdit *watched : {edConfirmOwnerPassword, edConfirmUserPassword, edSigConfirmCertPassword,
+                               edSigFieldLeft, edSigFieldRight})
+        watched->installEventFilter(this);
+    connect(chkDigitallySign, &QCheckBox::toggled, this, [this] { chkDigitallySignClick(); });
+    connect(chkSigFieldVisible, &QCheckBox::toggled, this, [this] { chkSigFieldVisibleClick(); });
+    connect(btnSelectCertFile, &QPushButton::clicked, this, [this] { btnSelectCertFileClick(); });
+    connect(DateButtons, &QButtonGroup::idClicked, this, [this] { rgDateClick(); });
+    connect(datetimeSigDateTime, &QDateTimeEdit::dateTimeChanged, this, [this] { datetimeSigDateTimeValidate(); });
+    connect(shpSigFillColor, &TColourSwatch::MouseDown, this,
+            [this](Qt::MouseButton button, QPoint position) { SwatchMouseDown(button, position); });
+    connect(shpSigFillColor, &TColourSwatch::MouseUp, this, [this](Qt::MouseButton button, QPoint position) {
+        SwatchMouseUp(*shpSigFillColor, button, position);
+    });
     connect(cbPageTransitionEffect, &QComboBox::currentIndexChanged, this,
             [this] { cbPageTransitionEffectChange(); });
 
@@ -216,7 +360,36 @@ void TdePDFEngineDlg::LoadCaptions()
     lblPageTransitionEffect->setText("Page Transition Effect:");
     lblPageTransitionDuration->setText("Page Transition Duration:");
     lblSecs->setText("Secs");
-    lbDocumentDlg->addItems({"Advanced", "Viewer Preferences"});
+    chkDigitallySign->setText("Digitally Sign Document");
+    pcDigitalSignature->setTabText(0, "Field Properties");
+    pcDigitalSignature->setTabText(1, "Signature Properties");
+    lblSigFieldName->setText("Field Name:");
+    chkSigFieldVisible->setText("Field Visible On Page");
+    lblSigFieldPageNo->setText("Field Page #:");
+    gbSigFieldBounds->setTitle("Field Bounds (%s):");
+    lblSigFieldLeft->setText("Left");
+    lblSigFieldTop->setText("Top");
+    lblSigFieldRight->setText("Right");
+    lblSigFieldBottom->setText("Bottom");
+    lblSigFillColor->setText("Fill Color:");
+    gbSigAppearenceText->setTitle("Appearence Text");
+    chkSigShowName->setText("Show Name");
+    chkSigShowReason->setText("Show Reason");
+    chkSigShowLocation->setText("Show Location");
+    chkSigShowDate->setText("Show Date");
+    chkSigShowLabels->setText("Show Labels");
+    lblSigCertFileName->setText("Certificate File:");
+    btnSelectCertFile->setText("...");
+    lblSigCertPassword->setText("Certificate Password:");
+    lblSigConfirmCertPassword->setText("Confirm Password:");
+    lblSigAuthor->setText("Author:");
+    lblSigContactInfo->setText("Contact Information:");
+    lblSigReason->setText("Reason:");
+    lblSigLocation->setText("Location:");
+    rgDate->setTitle("Date :");
+    DateButtons->button(0)->setText("Current System Date");
+    DateButtons->button(1)->setText("Fixed :");
+    lbDocumentDlg->addItems({"Advanced", "Viewer Preferences", "Digital Signature"});
 }
 
 void TdePDFEngineDlg::FillLists()
@@ -275,6 +448,94 @@ void TdePDFEngineDlg::edConfirmPasswordExit(QLineEdit *confirmation)
     if (const std::optional<TEntryError> mismatch = PasswordMismatch(confirmation)) {
         Dialogs().ShowMessage(TDialogKind::Error, mismatch->Message, this);
         mismatch->Field->setFocus();
+        return;
+    }
+    edSigConfirmExit(confirmation);
+}
+
+std::optional<TEntryError> TdePDFEngineDlg::CertPasswordMismatch() const
+{
+    if (!chkDigitallySign->isChecked() || edSigConfirmCertPassword->text() == edSigCertPassword->text())
+        return std::nullopt;
+    return TEntryError{edSigCertPassword,
+                       QStringLiteral("The Certificate Passwords do not match.\r\nPlease re-enter.")};
+}
+
+std::string TdePDFEngineDlg::CertificateSubjectName() const
+{
+    const TSigningCertificate certificate = TdePKCS7::GetPFXCertWithPvtKey(
+        edSigCertFileName->text().toStdString(), edSigCertPassword->text().toStdString());
+    return certificate.Valid() ? TdePKCS7::GetCertificateName(certificate) : std::string();
+}
+
+void TdePDFEngineDlg::edSigConfirmExit(QLineEdit *confirmation)
+{
+    if (!chkDigitallySign->isChecked())
+        return;
+    if (const std::optional<TEntryError> mismatch = CertPasswordMismatch()) {
+        if (confirmation == edSigConfirmCertPassword) {
+            Dialogs().ShowMessage(TDialogKind::Error, mismatch->Message, this);
+            mismatch->Field->setFocus();
+        }
+        return;
+    }
+    // A certificate that cannot be read leaves Author as it is; signing
+    // reports it when the document is written.
+    const std::string subject = CertificateSubjectName();
+    if (!subject.empty())
+        edSigAuthor->setText(QString::fromStdString(subject));
+}
+
+void TdePDFEngineDlg::chkDigitallySignClick()
+{
+    EnableChildControls(*pcDigitalSignature, chkDigitallySign->isChecked());
+    if (chkDigitallySign->isChecked())
+        chkSigFieldVisibleClick();
+}
+
+void TdePDFEngineDlg::chkSigFieldVisibleClick()
+{
+    EnableChildControls(*gbSigFieldPos, chkSigFieldVisible->isChecked());
+}
+
+double TdePDFEngineDlg::BoundsLimit() const { return Engine->Page().Width(); }
+
+void TdePDFEngineDlg::edSigFieldBoundsRangeValidate(QLineEdit *bound)
+{
+    bool ok = false;
+    const double value = bound->text().toDouble(&ok);
+    const double limit = BoundsLimit();
+    if (!ok || value <= limit)
+        return;
+    Dialogs().ShowMessage(TDialogKind::Error, QStringLiteral("Value should be less than %1").arg(limit), this);
+    bound->clear();
+    bound->setFocus();
+}
+
+void TdePDFEngineDlg::btnSelectCertFileClick()
+{
+    TFileDialogRequest request;
+    request.FileName = edSigCertFileName->text();
+    // Either case: the file systems here tell them apart.
+    request.Filter = "PFX (*.PFX *.pfx)";
+    request.Parent = this;
+    if (const std::optional<QString> fileName = Dialogs().OpenFileName(request))
+        edSigCertFileName->setText(*fileName);
+}
+
+void TdePDFEngineDlg::rgDateClick()
+{
+    // "Current System Date" is the first item, "Fixed :" the second.
+    datetimeSigDateTime->setEnabled(DateButtons->checkedId() == 1);
+}
+
+void TdePDFEngineDlg::datetimeSigDateTimeValidate()
+{
+    if (Showing)
+        return;
+    if (datetimeSigDateTime->date() > QDate::currentDate()) {
+        Dialogs().ShowMessage(TDialogKind::Error, "Date should not exceed today", this);
+        datetimeSigDateTime->setDateTime(QDateTime::currentDateTime());
     }
 }
 
@@ -286,6 +547,14 @@ bool TdePDFEngineDlg::eventFilter(QObject *watched, QEvent *event)
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
             edConfirmPasswordExit(static_cast<QLineEdit *>(watched));
+    }
+    if (event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        const bool leaving = reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+        if (leaving && watched == edSigConfirmCertPassword)
+            edSigConfirmExit(edSigConfirmCertPassword);
+        if (leaving && (watched == edSigFieldLeft || watched == edSigFieldRight))
+            edSigFieldBoundsRangeValidate(static_cast<QLineEdit *>(watched));
     }
     return TdePlainSheetDlg::eventFilter(watched, event);
 }
@@ -345,6 +614,42 @@ void TdePDFEngineDlg::FormShow()
     chkEnableEncryptionClick();
     cbPageTransitionEffectChange();
 
+    Showing = true;
+    gbSigFieldBounds->setTitle(QStringLiteral("Field Bounds (%1):").arg(unitName(engine.MeasurementUnit())));
+    const TdeDigitalSignature &signature = engine.DigitalSignature();
+    const TdeFieldProperties &field = signature.FieldProperties;
+    const TdeSignature &properties = signature.SignatureProperties;
+    chkDigitallySign->setChecked(signature.Enabled);
+    chkSigFieldVisible->setChecked(field.Visible);
+    edSigFieldName->setText(QString::fromStdString(field.FieldName));
+    edSigFieldPageNo->setText(QString::number(field.PageNumber));
+    shpSigFillColor->SetColour(toQColor(field.FillColor));
+    edSigFieldLeft->setText(QString::number(field.FieldBounds.FLLeft));
+    edSigFieldTop->setText(QString::number(field.FieldBounds.FLTop));
+    edSigFieldRight->setText(QString::number(field.FieldBounds.FLRight));
+    edSigFieldBottom->setText(QString::number(field.FieldBounds.FLBotom));
+    edSigCertFileName->setText(QString::fromStdString(properties.CertFileName));
+    edSigCertPassword->setText(QString::fromStdString(properties.CertPassword));
+    edSigConfirmCertPassword->setText(edSigCertPassword->text());
+    std::string author = properties.Author;
+    if (signature.Enabled && author.empty())
+        author = CertificateSubjectName();
+    edSigAuthor->setText(QString::fromStdString(author));
+    edSigContactInfo->setText(QString::fromStdString(properties.ContactInfo));
+    edSigReason->setText(QString::fromStdString(properties.Reason));
+    edSigLocation->setText(QString::fromStdString(properties.Location));
+    datetimeSigDateTime->setDateTime(QDateTime::fromSecsSinceEpoch(properties.DateTime));
+    using O = TdeSigFieldAppearenceOption;
+    const TdeSigFieldAppearenceOptions options = field.FieldAppearenceOptions;
+    chkSigShowName->setChecked(options.Contains(O::sfaoShowName));
+    chkSigShowReason->setChecked(options.Contains(O::sfaoShowReason));
+    chkSigShowLocation->setChecked(options.Contains(O::sfaoShowLocation));
+    chkSigShowDate->setChecked(options.Contains(O::sfaoShowDate));
+    chkSigShowLabels->setChecked(options.Contains(O::sfaoShowLabels));
+    chkDigitallySignClick();
+    rgDateClick();
+    Showing = false;
+
     TdePlainSheetDlg::FormShow();
 }
 
@@ -359,6 +664,16 @@ std::optional<TEntryError> TdePDFEngineDlg::CheckEntries() const
     edPageTransitionDuration->text().trimmed().toInt(&ok);
     if (!ok)
         return TEntryError{edPageTransitionDuration, NotAValidInteger(edPageTransitionDuration->text())};
+    if (std::optional<TEntryError> mismatch = CertPasswordMismatch())
+        return mismatch;
+    edSigFieldPageNo->text().trimmed().toInt(&ok);
+    if (!ok)
+        return TEntryError{edSigFieldPageNo, NotAValidInteger(edSigFieldPageNo->text())};
+    for (QLineEdit *bound : {edSigFieldLeft, edSigFieldTop, edSigFieldRight, edSigFieldBottom}) {
+        bound->text().trimmed().toDouble(&ok);
+        if (!ok)
+            return TEntryError{bound, QStringLiteral("'%1' is not a valid floating point value").arg(bound->text())};
+    }
     return TdePlainSheetDlg::CheckEntries();
 }
 
@@ -409,6 +724,35 @@ void TdePDFEngineDlg::WriteSettings()
     viewer.HideWindowUI = chkNavigationControls->isChecked();
     viewer.PresentationMode.TransitionEffect = static_cast<TdeTransitionEffect>(selected(*cbPageTransitionEffect));
     viewer.PresentationMode.Duration = edPageTransitionDuration->text().trimmed().toInt();
+
+    TdeDigitalSignature &signature = engine.DigitalSignature();
+    TdeFieldProperties &field = signature.FieldProperties;
+    TdeSignature &properties = signature.SignatureProperties;
+    signature.Enabled = chkDigitallySign->isChecked();
+    field.Visible = chkSigFieldVisible->isChecked();
+    field.FieldName = edSigFieldName->text().toStdString();
+    field.FillColor = fromQColor(shpSigFillColor->Colour());
+    field.PageNumber = edSigFieldPageNo->text().trimmed().toInt();
+    field.FieldBounds = {edSigFieldLeft->text().trimmed().toDouble(), edSigFieldTop->text().trimmed().toDouble(),
+                         edSigFieldRight->text().trimmed().toDouble(), edSigFieldBottom->text().trimmed().toDouble()};
+    using O = TdeSigFieldAppearenceOption;
+    TdeSigFieldAppearenceOptions options;
+    for (auto [option, box] :
+         {std::pair{O::sfaoShowName, chkSigShowName}, std::pair{O::sfaoShowReason, chkSigShowReason},
+          std::pair{O::sfaoShowLocation, chkSigShowLocation}, std::pair{O::sfaoShowDate, chkSigShowDate},
+          std::pair{O::sfaoShowLabels, chkSigShowLabels}})
+        if (box->isChecked())
+            options.Include(option);
+    field.FieldAppearenceOptions = options;
+    properties.CertFileName = edSigCertFileName->text().toStdString();
+    properties.CertPassword = edSigCertPassword->text().toStdString();
+    properties.Author = edSigAuthor->text().toStdString();
+    properties.ContactInfo = edSigContactInfo->text().toStdString();
+    properties.Reason = edSigReason->text().toStdString();
+    properties.Location = edSigLocation->text().toStdString();
+    properties.DateTime = DateButtons->checkedId() == 0 ? std::time(nullptr)
+                                                        : static_cast<std::time_t>(
+                                                              datetimeSigDateTime->dateTime().toSecsSinceEpoch());
 
     TdePlainSheetDlg::WriteSettings();
 }

@@ -2,11 +2,13 @@
 // The PDF engine's setup dialog: the plain-sheet dialog's pages and rules
 // with the PDF settings added (font embedding, the background, compression,
 // encryption with its passwords and permissions, font encoding, how a viewer
-// opens the document and page transitions).
+// opens the document, page transitions and the digital signature).
 
 #include "docexport/dialogs/Document_Dlg.h"
 
 class QButtonGroup;
+class QDateTimeEdit;
+class QTabWidget;
 
 namespace tessaran {
 
@@ -38,6 +40,26 @@ protected:
     // The message of a password and its differing confirmation, if any.
     std::optional<TEntryError> PasswordMismatch(QLineEdit *confirmation) const;
 
+    // The signature pages follow Digitally Sign Document; with it on the
+    // field position follows Field Visible On Page.
+    void chkDigitallySignClick();
+    void chkSigFieldVisibleClick();
+    // Leaving the left or right bound: a value beyond the page width (in the
+    // engine's unit) is refused.
+    void edSigFieldBoundsRangeValidate(QLineEdit *bound);
+    void btnSelectCertFileClick();
+    // Leaving a confirmation field while signing: differing certificate
+    // passwords are reported, matching ones put the certificate's subject
+    // name into Author.
+    void edSigConfirmExit(QLineEdit *confirmation);
+    void rgDateClick();
+    void datetimeSigDateTimeValidate();
+    std::optional<TEntryError> CertPasswordMismatch() const;
+    // The subject name of the certificate file opened with its password;
+    // empty when it cannot be read.
+    std::string CertificateSubjectName() const;
+    double BoundsLimit() const;
+
     TdeCustomPDFEngine &PDFEngine() const;
 
     QGroupBox *rgpEmbedTrueTypeFonts = nullptr;
@@ -63,6 +85,32 @@ protected:
     QGroupBox *gbHideUIElements = nullptr, *gbPresentationMode = nullptr;
     QCheckBox *chkMenuBar = nullptr, *chkToolBar = nullptr, *chkNavigationControls = nullptr;
     QLineEdit *edPageTransitionDuration = nullptr;
+
+    // Digital signature.
+    QWidget *tsDigitalSign = nullptr;
+    QCheckBox *chkDigitallySign = nullptr;
+    QTabWidget *pcDigitalSignature = nullptr;
+    QWidget *tsSigFieldProperties = nullptr, *tsSigProperties = nullptr;
+    QLabel *lblSigFieldName = nullptr, *lblSigFieldPageNo = nullptr, *lblSigFieldLeft = nullptr,
+           *lblSigFieldTop = nullptr, *lblSigFieldRight = nullptr, *lblSigFieldBottom = nullptr,
+           *lblSigFillColor = nullptr;
+    QLineEdit *edSigFieldName = nullptr, *edSigFieldPageNo = nullptr, *edSigFieldLeft = nullptr,
+              *edSigFieldTop = nullptr, *edSigFieldRight = nullptr, *edSigFieldBottom = nullptr;
+    QCheckBox *chkSigFieldVisible = nullptr;
+    QGroupBox *gbSigFieldPos = nullptr, *gbSigFieldBounds = nullptr, *gbSigAppearenceText = nullptr;
+    TColourSwatch *shpSigFillColor = nullptr;
+    QCheckBox *chkSigShowName = nullptr, *chkSigShowReason = nullptr, *chkSigShowLocation = nullptr,
+              *chkSigShowDate = nullptr, *chkSigShowLabels = nullptr;
+    QLabel *lblSigCertFileName = nullptr, *lblSigCertPassword = nullptr, *lblSigConfirmCertPassword = nullptr,
+           *lblSigAuthor = nullptr, *lblSigContactInfo = nullptr, *lblSigReason = nullptr, *lblSigLocation = nullptr;
+    QLineEdit *edSigCertFileName = nullptr, *edSigCertPassword = nullptr, *edSigConfirmCertPassword = nullptr,
+              *edSigAuthor = nullptr, *edSigContactInfo = nullptr, *edSigReason = nullptr, *edSigLocation = nullptr;
+    QPushButton *btnSelectCertFile = nullptr;
+    QGroupBox *rgDate = nullptr;
+    QButtonGroup *DateButtons = nullptr;
+    QDateTimeEdit *datetimeSigDateTime = nullptr;
+    // Set while the form fills the controls, so that no rule answers it.
+    bool Showing = false;
 };
 
 // Makes the PDF engines show this dialog when their setup dialog is asked for.
