@@ -49,6 +49,12 @@ double colebrookFrictionFactor(double re, double d, double e, bool &converged)
     return converged ? x1 * x1 : start;
 }
 
+LD fifthPower(double x)
+{
+    const LD square = static_cast<LD>(x) * x;
+    return square * square * x;
+}
+
 // The rated flow of a coefficient through a pipe, turned into a loss
 // coefficient with the rated drop as a head of water.
 double kFromRatedFlow(double flow_m3s, double d, TUnit ratedDropUnit)
@@ -167,7 +173,7 @@ double calcDarcyPressureLossDerivative(double MassFlow_kgs, double Length_m, dou
                                        double FrictionFactor, double Density_kgm3)
 {
     const LD d = 16.0L * MassFlow_kgs * FrictionFactor * Length_m /
-                 (std::pow(static_cast<LD>(InnerDiameter_m), 5) * Sqr(PiExtended) * Density_kgm3 * 100000.0L);
+                 (fifthPower(InnerDiameter_m) * Sqr(PiExtended) * Density_kgm3 * 100000.0L);
     return static_cast<double>(MassFlow_kgs < 0 ? -d : d);
 }
 
@@ -266,10 +272,12 @@ void calcLinearTheoryPipeKN(double Length_m, double MassFlow_kgs, double InnerDi
         return calcFrictionFactor(re, InnerDiameter_m, Roughness_m);
     };
     const double f1 = friction(q1), f2 = friction(q2);
-    const LD n = std::log(static_cast<LD>(f1) / f2) / std::log(static_cast<LD>(q2) / q1);
-    N = static_cast<double>(2.0L - n);
+    // Double precision is ample here: K and N are stored as doubles, and the
+    // exponent comes from two friction factors good to about 1e-15.
+    const double n = std::log(f1 / f2) / std::log(q2 / q1);
+    N = 2.0 - n;
     const LD area = PiExtended * Sqr(InnerDiameter_m) / 4.0L;
-    K = static_cast<double>(f1 * std::pow(std::fabs(static_cast<LD>(q1) * Density_kgm3), n) * Length_m /
+    K = static_cast<double>(f1 * static_cast<LD>(std::pow(std::fabs(q1 * Density_kgm3), n)) * Length_m /
                             (static_cast<LD>(TwoGravity_ms2) * InnerDiameter_m * area * area) / Density_kgm3 *
                             9.80665e-5L);
 }
