@@ -45,8 +45,8 @@ void TMatrixEquations::LinearTheoryCalculatePipeKNVariables_Qkgs()
 void TMatrixEquations::LinearTheoryCalculatePipeKLinearVariables_Qkgs()
 {
     for (int c = 1; c <= DimensionX; ++c)
-        LinearTheoryKVariables[c] = static_cast<double>(
-            KVariables[c] * std::pow(std::fabs(QkgsVariables[c]), static_cast<Extended>(NVariables[c]) - 1.0L));
+        LinearTheoryKVariables[c] =
+            KVariables[c] * std::pow(std::fabs(static_cast<double>(QkgsVariables[c])), NVariables[c] - 1.0);
 }
 
 int TMatrixEquations::newTransformationColumn()

@@ -306,6 +306,9 @@ public:
 
     int GetNumberOfOutFlowPipes(int TheNodeId) const;
     int GetNumberOfInFlowPipes(int TheNodeId) const;
+    // The open pipes leaving (first) and entering (second) each linked node,
+    // counted in one pass over the links: for checks that ask of every node.
+    std::map<int, std::pair<int, int>> CountOutAndInFlowPipesByNode() const;
     int GetSingleOutFlowPipe(int TheNodeId) const;
     int GetSingleInFlowPipe(int TheNodeId) const;
     int GetNumberOfOutFlowPipesNotSet(int TheNodeId) const;

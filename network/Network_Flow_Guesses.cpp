@@ -111,8 +111,10 @@ void TNetwork::SetSingleInAndOutFlowNodeBackwards(int TheNodeId, double TheFlow,
 
 void TNetwork::SetAllSingleJointSupplySingleOutFlowGuesses()
 {
+    const auto flowPipes = CountOutAndInFlowPipesByNode();
     for (int nodeId = GetNextNodeId(0); nodeId > 0; nodeId = GetNextNodeId(nodeId)) {
-        if (GetNumberOfInFlowPipes(nodeId) != 0 || GetNumberOfOutFlowPipes(nodeId) != 1)
+        const auto linked = flowPipes.find(nodeId);
+        if (linked == flowPipes.end() || linked->second != std::pair<int, int>{1, 0})
             continue;
         const TPassThroughCounts counts = countPassThrough(*this, nodeId);
         const TNodeLink &link = NodeLinks[at(counts.LastOutLink)];
@@ -130,8 +132,10 @@ void TNetwork::SetAllSingleJointSupplySingleOutFlowGuesses()
 
 void TNetwork::SetAllSingleJointDischargeSingleInFlowGuesses()
 {
+    const auto flowPipes = CountOutAndInFlowPipesByNode();
     for (int nodeId = GetNextNodeId(0); nodeId > 0; nodeId = GetNextNodeId(nodeId)) {
-        if (GetNumberOfInFlowPipes(nodeId) != 1 || GetNumberOfOutFlowPipes(nodeId) != 0)
+        const auto linked = flowPipes.find(nodeId);
+        if (linked == flowPipes.end() || linked->second != std::pair<int, int>{0, 1})
             continue;
         const TPassThroughCounts counts = countPassThrough(*this, nodeId);
         const TNodeLink &link = NodeLinks[at(counts.LastInLink)];

@@ -104,11 +104,12 @@ void TNetwork::prepareLinksAndLoops(TResultsLog &Log)
             throw ENetworkClass("Pipe " + std::to_string(NodeLinks[static_cast<std::size_t>(i)].PipeId) +
                                 " carries a fluid whose density is not above zero.");
     }
+    const auto flowPipes = CountOutAndInFlowPipesByNode();
     for (int id = GetNextNodeId(0); id > 0; id = GetNextNodeId(id)) {
         const TNode &node = GetNode(id);
         const bool demand = node.JointSupply_kgs != 0 || node.JointDischarge_kgs != 0 ||
                             node.JointSupply_m3s != 0 || node.JointDischarge_m3s != 0;
-        if (node.NodeType == Joint && demand && GetNumberOfInFlowPipes(id) + GetNumberOfOutFlowPipes(id) == 0)
+        if (node.NodeType == Joint && demand && !flowPipes.contains(id))
             throw ENetworkClass("Node " + std::to_string(id) + ", " + node.Name +
                                 ", has a demand flow but no pipe connects to it.");
     }

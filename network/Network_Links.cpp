@@ -267,6 +267,16 @@ int TNetwork::GetNumberOfInFlowPipes(int TheNodeId) const
     return count;
 }
 
+std::map<int, std::pair<int, int>> TNetwork::CountOutAndInFlowPipesByNode() const
+{
+    std::map<int, std::pair<int, int>> counts;
+    for (int i = 1; i <= NodeLinksCount; ++i) {
+        ++counts[NodeLinks[at(i)].FromNodeId].first;
+        ++counts[NodeLinks[at(i)].ToNodeId].second;
+    }
+    return counts;
+}
+
 int TNetwork::GetSingleOutFlowPipe(int TheNodeId) const
 {
     int found = 0, count = 0;

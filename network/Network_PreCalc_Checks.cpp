@@ -222,12 +222,16 @@ void TNetwork::IsNetworkOkToCalculate(bool &NetworkOk, std::string &MessageStrin
                  link.PipeId, 0);
     }
 
+    const auto flowPipes = CountOutAndInFlowPipesByNode();
+    const auto outAndIn = [&flowPipes](int nodeId) {
+        const auto linked = flowPipes.find(nodeId);
+        return linked == flowPipes.end() ? std::pair<int, int>{0, 0} : linked->second;
+    };
     for (int i = 1; i <= NodeLinksCount; ++i) {
         const TNodeLink &link = NodeLinks[static_cast<std::size_t>(i)];
         if (GetNode(link.FromNodeId).NodeType != Joint || GetNode(link.ToNodeId).NodeType != Joint)
             continue;
-        if (GetNumberOfInFlowPipes(link.FromNodeId) == 0 && GetNumberOfOutFlowPipes(link.FromNodeId) == 1 &&
-            GetNumberOfInFlowPipes(link.ToNodeId) == 1 && GetNumberOfOutFlowPipes(link.ToNodeId) == 0)
+        if (outAndIn(link.FromNodeId) == std::pair<int, int>{1, 0} && outAndIn(link.ToNodeId) == std::pair<int, int>{0, 1})
             fail(PipeText(link.PipeId, GetPipe(link.PipeId)) + "is isolated." + CR2 +
                      "It is not connected to any other part of the system." + CR2 +
                      "Please remove this pipe or connect it into the system.",
@@ -246,7 +250,7 @@ void TNetwork::IsNetworkOkToCalculate(bool &NetworkOk, std::string &MessageStrin
                              unitName(unit) + ", which is not allowed." + CR2 +
                              "Please amend the demand flow to a number.",
                          0, nodeId);
-            if (JointHasDemand(node) && GetNumberOfInFlowPipes(nodeId) + GetNumberOfOutFlowPipes(nodeId) == 0)
+            if (JointHasDemand(node) && outAndIn(nodeId) == std::pair<int, int>{0, 0})
                 fail(nodeText + "has a demand flow but no pipe connects to it." + CR2 +
                          "Please connect the node into the system or remove its demand flow.",
                      0, nodeId);

@@ -45,11 +45,13 @@ void TNetwork::CheckResults(TResultsLog &Log, bool &Solved, std::int32_t &warnin
 
     // Connections, supplies and discharges.
     int supplyPoints = 0, dischargePoints = 0, tanksAndEndPressures = 0;
+    const auto flowPipes = CountOutAndInFlowPipesByNode();
     for (int nodeId = GetNextNodeId(0); nodeId > 0; nodeId = GetNextNodeId(nodeId)) {
         const TNode &node = GetNode(nodeId);
         const std::string nodeText = NodeText(nodeId, node);
-        const int in = GetNumberOfInFlowPipes(nodeId);
-        const int out = GetNumberOfOutFlowPipes(nodeId);
+        const auto linked = flowPipes.find(nodeId);
+        const int in = linked == flowPipes.end() ? 0 : linked->second.second;
+        const int out = linked == flowPipes.end() ? 0 : linked->second.first;
         const int closedIn = GetNumberOfInFlowPipesClosed(nodeId);
         const int closedOut = GetNumberOfOutFlowPipesClosed(nodeId);
         const bool joint = node.NodeType == Joint;
