@@ -15,6 +15,7 @@
 
 #include "platform/Stream.h"
 #include "platform/qt/Dialog_Service.h"
+#include "pumps/Pump_Manager_Form.h"
 #include "pumps/Pump_Manager_Save_Form.h"
 #include "network/Network_Class.h"
 #include "units/Unit_Format.h"
@@ -246,8 +247,51 @@ void TPumpDataForm::SavetoPumpDatabase1Click()
         TPumpManagerSaveForm::OpenForm(*pumpDatabase_, p, pipeId_, *network_);
 }
 
+void TPumpDataForm::LoadfromPumpDatabase1Click()
+{
+    // 1.
+    if (resultsMode_) {
+        Dialogs().ShowMessage(TDialogKind::Information, QStringLiteral("Cannot open Pump Database in Results Mode.\r\r"),
+                              this);
+        return;
+    }
+    // 2.
+    if (EditedPump.PumpType != PumpFixedSpeed) {
+        Dialogs().ShowMessage(TDialogKind::Confirmation,
+                              QStringLiteral("The pump type must be switched to 'Set Speed' before the Pump Database "
+                                             "can be opened.\r\ri.e. You cannot open the pump database when the pump "
+                                             "type is 'Set Flow Rate' or 'Set Head Increase'.\r\r"),
+                              this);
+        return;
+    }
+    if (!network_ || !pumpDatabase_)
+        return;
+    // 3.
+    TPumpManagerForm::OpenForm(*pumpDatabase_, EditedPump, pipeId_, *network_);
+    UpdateGraphOptionsUpdateRunningDataDrawGraph(EditedPump);
+    GraphOptionsPump.CopyGraphOptions(EditedPump);
+    EditedPump.UpdateToStoredFluidHeadIfDisplaySetFluidHead(density_);
+    EditedPump.calcPumpCurves(density_);
+    if (EditedPump.PumpType == PumpFixedSpeed) {
+        bool valid = false;
+        EditedPump.UpdateRunningDataForSpeedAndImpellerDiameter2(EditedPump.Speed_rpm, EditedPump.ImpellerDiameter_m,
+                                                                 density_, valid);
+    }
+    SetPumpDisplayUnits();
+    GraphDrawingEnabled = true;
+    bool valid = false;
+    int firstBlankRow = 0;
+    QString message;
+    CheckStringGridValid(valid, firstBlankRow, message);
+    if (valid && EditedPump.PumpType == PumpFixedSpeed)
+        UpdateGraphOptionsUpdateRunningDataDrawGraph(EditedPump);
+}
+
 void TPumpDataForm::connectPumpFiles()
 {
+    connect(LoadfromPumpDatabase1, &QAction::triggered, this, [this] { LoadfromPumpDatabase1Click(); });
+    connect(ToolButtonOpenPumpDatabase, &QToolButton::clicked, this, [this] { LoadfromPumpDatabase1Click(); });
+    connect(BitBtnOpenPumpDatabase, &QPushButton::clicked, this, [this] { LoadfromPumpDatabase1Click(); });
     connect(SavetoPumpDatabase1, &QAction::triggered, this, [this] { SavetoPumpDatabase1Click(); });
     connect(ToolButtonAddToPumpDatabase, &QToolButton::clicked, this, [this] { SavetoPumpDatabase1Click(); });
     connect(BitBtnAddPumpToDatabase, &QPushButton::clicked, this, [this] { SavetoPumpDatabase1Click(); });

@@ -185,6 +185,7 @@ public:
     void SavePumpClick();
     void LoadPumpClick();
     void SavetoPumpDatabase1Click();
+    void LoadfromPumpDatabase1Click();
 
     // Graph options, read-out and views (Pump_Data_Views.cpp).
     void GraphOptions1Click();
