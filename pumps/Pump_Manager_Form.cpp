@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
+#include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -158,6 +161,12 @@ TPumpManagerForm::TPumpManagerForm(QWidget *parent) : QDialog(parent)
     TreeViewPumps->setGeometry(8, 200, 250, 390);
     TreeViewPumps->setHeaderHidden(true);
     TreeViewPumps->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    TreeViewPumps->setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto *deleteAction = new QAction(QStringLiteral("Delete"), TreeViewPumps);
+    deleteAction->setObjectName(QStringLiteral("Delete1"));
+    deleteAction->setShortcut(QKeySequence::Delete);
+    TreeViewPumps->addAction(deleteAction);
+    connect(deleteAction, &QAction::triggered, this, [this] { DeleteClick(); });
     BitBtnAddToFilteredList = new QPushButton(QStringLiteral("Add to Filtered List"), left);
     BitBtnAddToFilteredList->setObjectName(QStringLiteral("BitBtnAddToFilteredList"));
     BitBtnAddToFilteredList->setGeometry(267, 260, 150, 28);
@@ -801,6 +810,62 @@ void TPumpManagerForm::AddToFilteredListClick()
     GroupBoxResults->setTitle(QStringLiteral("Filtered List: ") + QString::number(listed) + QStringLiteral(" Pumps"));
     if (TreeViewPumps->isEnabled())
         TreeViewPumps->setFocus();
+}
+
+void TPumpManagerForm::DeleteClick()
+{
+    const QString failed = QStringLiteral("Error occured: Cannot delete folder.\r\r ");
+    QTreeWidgetItem *node = TreeViewPumps->currentItem();
+    if (!node || !database_) {
+        Dialogs().ShowMessage(TDialogKind::Warning, failed, this);
+        return;
+    }
+    // 1. The folder path: the library root, then the folder nodes down to the node.
+    QStringList folders;
+    for (QTreeWidgetItem *n = node; n; n = n->parent())
+        if (!IsPumpNode(n))
+            folders.prepend(n->text(0));
+    const QString folder = libraryRoot() + QStringLiteral("/") + folders.join(QStringLiteral("/"));
+    QTreeWidgetItem *parent = node->parent();
+    if (IsPumpNode(node)) {
+        // 2.
+        if (!Dialogs().AskYesNo(TDialogKind::Confirmation,
+                                QStringLiteral("Are you sure you wish to delete the selected pump?\r"), this))
+            return;
+        const QString file = folder + QStringLiteral("/") + node->text(0);
+        if (!QFile::remove(file)) {
+            Dialogs().ShowMessage(TDialogKind::Warning,
+                                  QStringLiteral("Cannot delete pump file.\r\rCheck permissions on file: \r\r") + file,
+                                  this);
+            return;
+        }
+        if (parent)
+            TreeViewPumps->setCurrentItem(parent);
+        delete node;
+        return;
+    }
+    // 3.
+    if (!Dialogs().AskYesNo(TDialogKind::Confirmation,
+                            QStringLiteral("Are you sure you wish to delete the selected folder?\r"), this))
+        return;
+    if (!QDir().rmdir(folder)) {
+        Dialogs().ShowMessage(TDialogKind::Warning,
+                              QStringLiteral("Cannot delete folder.\r\rFolder must be empty before it can be deleted."),
+                              this);
+        return;
+    }
+    if (parent) {
+        TreeViewPumps->setCurrentItem(parent);
+        delete node;
+        return;
+    }
+    // The top folder itself went: show the list's first one.
+    delete node;
+    ComboBoxTopFolder->removeItem(ComboBoxTopFolder->currentIndex());
+    ComboBoxTopFolder->setCurrentIndex(ComboBoxTopFolder->count() > 0 ? 0 : -1);
+    TreeViewPumps->clear();
+    if (ComboBoxTopFolder->count() > 0)
+        TopFolderChange();
 }
 
 } // namespace tessaran

@@ -48,6 +48,7 @@ public:
     void PreviewTreeNode(QTreeWidgetItem *node);
     void TopFolderChange();
     void ChooseClick();
+    void DeleteClick();
 
     QRadioButton *RadioButtonBrowse, *RadioButtonSearch;
     QComboBox *ComboBoxTopFolder, *ComboBoxFlowUnit, *ComboBoxHeadUnit, *ComboBoxWhereFlow, *ComboBoxLookFor;

@@ -325,5 +325,48 @@ TEST_F(PumpManager, AddToFilteredListTakesSelectedPumpsUpToTwoLevelsDown)
     });
 }
 
+TEST_F(PumpManager, DeleteRemovesPumpFilesAndOnlyEmptyFolders)
+{
+    QDir().mkpath(root + "/Main/Empty");
+    QDir().mkpath(root + "/Other");
+    Write("Other/Delta.trpm", "Library Delta");
+    Open([&](TPumpManagerForm &f) {
+        QAction *remove = f.TreeViewPumps->findChild<QAction *>("Delete1");
+        ASSERT_NE(remove, nullptr);
+        f.TreeViewPumps->setCurrentItem(nullptr);
+        dialogs.Expect(TDialogKind::Warning, "Error occured: Cannot delete folder.\r\r ");
+        remove->trigger();
+
+        // A folder holding pumps stays, on disk and in the tree.
+        f.TreeViewPumps->setCurrentItem(FindNode(f.TreeViewPumps, "Sub"));
+        dialogs.Expect(TDialogKind::Confirmation, "Are you sure you wish to delete the selected folder?\r", DialogYes);
+        dialogs.Expect(TDialogKind::Warning, "Cannot delete folder.\r\rFolder must be empty before it can be deleted.");
+        remove->trigger();
+        EXPECT_TRUE(QDir(root + "/Main/Sub").exists());
+        EXPECT_NE(FindNode(f.TreeViewPumps, "Sub"), nullptr);
+
+        // "No" keeps the pump; "Yes" deletes its file and its node.
+        Preview(f, "Alpha.trpm");
+        dialogs.Expect(TDialogKind::Confirmation, "Are you sure you wish to delete the selected pump?\r", DialogNo);
+        remove->trigger();
+        EXPECT_TRUE(QFile::exists(root + "/Main/Alpha.trpm"));
+        Preview(f, "Beta.trpm");
+        dialogs.Expect(TDialogKind::Confirmation, "Are you sure you wish to delete the selected pump?\r", DialogYes);
+        remove->trigger();
+        EXPECT_FALSE(QFile::exists(root + "/Main/Sub/Beta.trpm"));
+        EXPECT_EQ(FindNode(f.TreeViewPumps, "Beta.trpm"), nullptr);
+
+        // Changing the top folder rebuilds index and tree.
+        f.ComboBoxTopFolder->setCurrentText("Other");
+        f.TopFolderChange();
+        EXPECT_EQ(database.pumpCount, 1);
+        EXPECT_NE(FindNode(f.TreeViewPumps, "Delta.trpm"), nullptr);
+    });
+    // The last top folder is shown again; one that has gone falls back to the first.
+    Open([&](TPumpManagerForm &f) { EXPECT_EQ(f.ComboBoxTopFolder->currentText(), "Other"); });
+    QDir(root + "/Other").removeRecursively();
+    Open([&](TPumpManagerForm &f) { EXPECT_EQ(f.ComboBoxTopFolder->currentText(), "Main"); });
+}
+
 } // namespace
 } // namespace tessaran
