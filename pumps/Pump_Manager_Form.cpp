@@ -253,7 +253,6 @@ TPumpManagerForm::TPumpManagerForm(QWidget *parent) : QDialog(parent)
     connect(BitBtnSelectPump, &QPushButton::clicked, this, [this] { ChooseClick(); });
     connect(BitBtnSelect, &QPushButton::clicked, this, [this] { ChooseClick(); });
     connect(BitBtnCancel, &QPushButton::clicked, this, [this] { reject(); });
-    connect(ImagePumpCurve, &TImageBox::Clicked, this, [] {});
     connect(TreeViewPumps, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *node) { PreviewTreeNode(node); });
     connect(TreeViewPumps, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem *node) { PreviewTreeNode(node); });

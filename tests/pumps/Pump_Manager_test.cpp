@@ -316,6 +316,19 @@ TEST_F(PumpManager, AddToFilteredListTakesSelectedPumpsUpToTwoLevelsDown)
         // Marks accumulate until the results are cleared.
         Click(f.BitBtnAddToFilteredList);
         EXPECT_EQ(f.GroupBoxResults->title(), "Filtered List: 2 Pumps");
+        // A listed pump whose file has gone since: reported, its row dropped.
+        int alphaRow = -1;
+        for (int r = 0; r < f.StringGridPumps->rowCount(); ++r)
+            if (f.StringGridPumps->item(r, 1) && f.StringGridPumps->item(r, 1)->text() == "Alpha.trpm")
+                alphaRow = r;
+        ASSERT_GE(alphaRow, 2);
+        const int rows = f.StringGridPumps->rowCount();
+        ASSERT_TRUE(QFile::remove(root + "/Main/Alpha.trpm"));
+        dialogs.Expect(TDialogKind::Warning, "Cannot open pump file.\r\rThe file may have been moved or deleted: \r\r" +
+                                                 root + "/Main/Alpha.trpm");
+        f.PreviewGridRow(alphaRow);
+        EXPECT_EQ(f.StringGridPumps->rowCount(), rows - 1);
+        EXPECT_FALSE(f.BitBtnSelectPump->isEnabled());
         Click(f.BitBtnClearFilteredResults);
         EXPECT_EQ(f.GroupBoxResults->title(), "Filtered Results");
         int marked = 0;
