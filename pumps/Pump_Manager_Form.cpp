@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QComboBox>
 #include <QFileInfo>
@@ -143,6 +144,11 @@ TPumpManagerForm::TPumpManagerForm(QWidget *parent) : QDialog(parent)
     label(QStringLiteral("Speed"), 8, 114);
     EditSpeedMin = edit("EditSpeedMin", QStringLiteral("0"), 50, 112, 50);
     EditSpeedMax = edit("EditSpeedMax", QStringLiteral("3600"), 110, 112, 50);
+    for (QLineEdit *e : {EditFlow, EditHead}) {
+        auto *numbers = new QDoubleValidator(0, 1e12, 6, e);
+        numbers->setNotation(QDoubleValidator::StandardNotation);
+        e->setValidator(numbers);
+    }
     for (QLineEdit *e : {EditSpeedMin, EditSpeedMax}) {
         e->setMaxLength(4);
         e->setValidator(new QIntValidator(0, 9999, e));
@@ -233,6 +239,10 @@ TPumpManagerForm::TPumpManagerForm(QWidget *parent) : QDialog(parent)
     StringGridPumps->setEditTriggers(QAbstractItemView::NoEditTriggers);
     StringGridPumps->setSelectionBehavior(QAbstractItemView::SelectRows);
     StringGridPumps->setSelectionMode(QAbstractItemView::SingleSelection);
+    StringGridPumps->setStyleSheet(QStringLiteral(
+        "QTableWidget { background: white; color: black; } "
+        "QTableWidget::item:selected { background: yellow; color: black; }"));
+    ImagePumpCurve->installEventFilter(this);
 
     graph_ = std::make_unique<TGraph>(nullptr, 96, ImagePumpCurve->width(), ImagePumpCurve->height());
 
@@ -288,6 +298,16 @@ TPumpManagerForm::TPumpManagerForm(QWidget *parent) : QDialog(parent)
 }
 
 TPumpManagerForm::~TPumpManagerForm() = default;
+
+bool TPumpManagerForm::eventFilter(QObject *watched, QEvent *event)
+{
+    // A double-click on the preview chooses its pump.
+    if (watched == ImagePumpCurve && event->type() == QEvent::MouseButtonDblClick) {
+        ChooseClick();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
 
 TPumpManagerForm &TPumpManagerForm::Instance()
 {

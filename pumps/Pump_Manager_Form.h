@@ -67,6 +67,9 @@ public:
     TPump PreviewPump;
     bool Chosen = false;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void readBoxes();
     void copyGridToTable(const TStringGrid &grid);

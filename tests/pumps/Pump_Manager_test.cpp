@@ -166,7 +166,15 @@ TEST_F(PumpManager, BrowsingPreviewsAPumpAndSelectHandsItBack)
             for (int x = 0; x < picture.width() && !drawn; x += 3)
                 drawn = picture.pixel(x, y) != qRgb(255, 255, 255);
         EXPECT_TRUE(drawn);
-        Click(f.BitBtnSelect);
+        // A head unit of the imperial family redraws with the diameter in inches.
+        f.ComboBoxHeadUnit->setCurrentIndex(1);
+        emit f.ComboBoxHeadUnit->activated(1);
+        EXPECT_EQ(f.PreviewPump.PumpPoints.HeadDisplayUnit, unt_ft_hd_fluid);
+        EXPECT_EQ(f.LabelRunningDiameter->text(), "9.843 inch");
+        EXPECT_TRUE(f.BitBtnSelectPump->isEnabled());
+        f.ComboBoxHeadUnit->setCurrentIndex(0);
+        emit f.ComboBoxHeadUnit->activated(0);
+        QTest::mouseDClick(f.ImagePumpCurve, Qt::LeftButton);
         EXPECT_FALSE(f.isVisible());
     });
     EXPECT_EQ(pump.Name, "Library Beta");
