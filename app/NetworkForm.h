@@ -564,6 +564,7 @@ private:
     void panTo(int X, int Y);
     void updateHoverPanel(int X, int Y, int rawX, int rawY);
     void showResultsModeStatus();
+    void openPipeSizeDatabase(bool DisplayChangeMaterial);
     // Placement helpers (NetworkForm_Placement.cpp).
     bool nodeTooCloseToScaledNode(int X, int Y) const;
     void addNodeOfType(int X, int Y, int NodeImageIndex, bool tank);

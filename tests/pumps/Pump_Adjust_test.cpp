@@ -1,6 +1,7 @@
 // The pump editor's predictions, model adjustment and chart commands, on
 // the one editor, opened offscreen on a pipe's pump.
 
+#include "Sample_Pump.h"
 #include "pumps/Pump_Data_Form.h"
 
 #include <cmath>
@@ -47,29 +48,7 @@ void Pick(QComboBox *list, int index)
 }
 
 // Five points at 2900 rpm and 250 mm, trims 200 to 270 mm, speeds 1000 to
-// 3000 rpm, in m³/h and m of fluid.
-void MakePump(TPump &pump, double density)
-{
-    pump.Clear();
-    pump.Name = "P-1";
-    pump.PumpType = PumpFixedSpeed;
-    pump.PumpPoints.FlowDisplayUnit = unt_m3_hour;
-    pump.PumpPoints.HeadDisplayUnit = unt_m_hd_fluid;
-    pump.PumpPoints.NPSHrDisplayUnit = unt_m_hd_fluid;
-    pump.ImpellerDiameterDisplayUnit = unt_mm;
-    pump.Speed_rpm = 2900;
-    pump.ImpellerDiameter_m = 0.25;
-    const double rows[][4] = {{0, 50, 0, 1}, {20, 48, 50, 1.5}, {40, 44, 70, 2}, {60, 36, 72, 3}, {80, 24, 60, 4.5}};
-    for (const auto &row : rows)
-        pump.AddPumpCurvePointFlowm3s(row[0] / 3600, row[1], row[2], row[3], density);
-    pump.CopyBaseDataFromRunningData();
-    pump.PumpImpellerDiameterMin_m = 0.20;
-    pump.PumpImpellerDiameterMax_m = 0.27;
-    pump.PumpSpeedMinRpm = 1000;
-    pump.PumpSpeedMaxRpm = 3000;
-    pump.PumpGraphOptions.ShowEfficiencyIso = false;
-    pump.PumpGraphOptions.ShowEfficiencyLine = true;
-}
+void MakePump(TPump &pump, double density) { test::MakeSamplePump(pump, 2900, density); }
 
 class PumpAdjust : public ::testing::Test {
 public:
