@@ -18,6 +18,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
@@ -356,7 +357,9 @@ std::optional<QString> chooseScreenImageFile(QWidget *parent, const std::string 
             return std::nullopt;
         // The old file goes only once the new one is complete; one the user
         // may not change is left alone.
-        if (!existing.isWritable()) {
+        const bool readOnly = !existing.isWritable() ||
+                              !(existing.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther));
+        if (readOnly) {
             plainMessage(parent, QStringLiteral("Current file not saved.\r\rCould not remove existing file.\r\r"
                                                 "Please check the file permissions of the existing file."));
             return std::nullopt;
@@ -447,12 +450,12 @@ void TNetworkForm::BitBtnNextExampleClick()
         return;
     int &position = ExamplesForm->CurrentExampleIndex();
     ++position;
-    if (position < 0 || position >= ExamplesForm->ListBoxFilenames->count())
+    if (position < 0)
         position = 0;
     ClearActionLog();
     bool loaded = false;
     ExamplesForm->OpenForm(*CurrentNetwork, loaded, false);
-    // The list was rebuilt with this tab's examples; wrap again if it shrank.
+    // The list, rebuilt with this tab's examples, starts again from the first after the last.
     if (position >= ExamplesForm->ListBoxFilenames->count())
         position = 0;
     ExamplesForm->ListBoxFilenames->setCurrentRow(position);
