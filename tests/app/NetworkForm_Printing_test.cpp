@@ -10,6 +10,9 @@
 #include "platform/Metafile.h"
 #include "platform/Stream.h"
 #include "printing/Abort_Dialog.h"
+#include "support/Recording_Print_Device.h"
+
+#include <QScrollBar>
 
 #include <QFile>
 #include <QLabel>
@@ -69,6 +72,52 @@ public:
                 dialog->btnCancel->click();
         TQtPrinterJob::NewPage();
     }
+};
+
+// A printer job on the recording device: each page's StretchDIBits calls.
+class RecordingJob : public TPrinterJob {
+public:
+    RecordingJob(int width, int height) : Device(width, height) {}
+    bool Printing() const override { return printing; }
+    void BeginDoc() override
+    {
+        printing = true;
+        Pages.emplace_back();
+    }
+    TPrintDevice &Canvas() override { return Device; }
+    void TextOut(int, int, const std::string &text, int, int, bool) override { Pages.back().Title += text; }
+    void NewPage() override
+    {
+        collect();
+        Pages.emplace_back();
+    }
+    void Abort() override { printing = false; }
+    void EndDoc() override
+    {
+        collect();
+        printing = false;
+    }
+    struct Page {
+        TRect Covered; // union of the drawn tiles
+        std::string Title;
+    };
+    std::vector<Page> Pages;
+    TRecordingPrintDevice Device;
+
+private:
+    void collect()
+    {
+        TRect &covered = Pages.back().Covered;
+        for (const TDeviceCall &call : Device.Calls)
+            if (call.Name == "StretchDIBits") {
+                if (covered.Right == 0 && covered.Bottom == 0)
+                    covered = call.Dest;
+                covered = TRect{std::min(covered.Left, call.Dest.Left), std::min(covered.Top, call.Dest.Top),
+                                std::max(covered.Right, call.Dest.Right), std::max(covered.Bottom, call.Dest.Bottom)};
+            }
+        Device.Calls.clear();
+    }
+    bool printing = false;
 };
 
 std::string networkBytes(TNetwork &network)
@@ -131,6 +180,27 @@ TEST_F(PrintingTest, TwoPagesWideGiveTwoPagesWithTheTitleOnTheFirstOnly)
     ASSERT_EQ(pdfPages(pdf), 2);
     EXPECT_TRUE(pdfPageText(pdf, 1).contains(QLatin1String("Cooling Water Loop")));
     EXPECT_FALSE(pdfPageText(pdf, 2).contains(QLatin1String("Cooling Water Loop")));
+}
+
+TEST_F(PrintingTest, AViewTwiceAsWideAsHighFillsTwoPagesWideAndTheirTopUsableWidth)
+{
+    // Pages 300 wide and 500 high: the picture is scaled to 600 by 300.
+    form->ScrollBar1->resize(800, form->ScrollBar1->height());
+    form->ScrollBar2->resize(form->ScrollBar2->width(), 400);
+    ASSERT_EQ(form->ViewWidth(), 2 * form->ViewHeight());
+    auto job = std::make_unique<RecordingJob>(300, 500);
+    RecordingJob *recording = job.get();
+    form->Printer = std::move(job);
+    form->PrintImageDisplayedOnScreen("Title", 2, 1);
+    ASSERT_EQ(recording->Pages.size(), 2u);
+    for (const RecordingJob::Page &page : recording->Pages) {
+        EXPECT_EQ(page.Covered.Left, 0);
+        EXPECT_EQ(page.Covered.Top, 0);
+        EXPECT_EQ(page.Covered.Right, 300);
+        EXPECT_EQ(page.Covered.Bottom, 300);
+    }
+    EXPECT_EQ(recording->Pages[0].Title, "Title");
+    EXPECT_EQ(recording->Pages[1].Title, "");
 }
 
 TEST_F(PrintingTest, CancelBetweenPagesAbortsTheJob)
