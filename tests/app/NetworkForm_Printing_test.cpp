@@ -24,6 +24,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTextBrowser>
 #include <QTimer>
 
 namespace tessaran::test {
@@ -496,6 +497,32 @@ TEST_F(EmailTest, MissingDocumentsNameTheSupportAddress)
     EXPECT_FALSE(OpenDocument(guide, nullptr));
     EXPECT_TRUE(dialogs.Opened.empty());
     SetProgramFolder("");
+}
+
+TEST_F(ExamplesTest, HelpAndDocumentsGoToTheHelpWindowAndTheDesktop)
+{
+    QDir(folder.path()).mkpath("Help");
+    QDir(folder.path()).mkpath("Documents");
+    QFile page(folder.filePath("Help/contents.html"));
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.write("<html><body><p>Drawing a system</p></body></html>");
+    page.close();
+    QFile guide(folder.filePath("Documents/TessaranUserGuide.pdf"));
+    ASSERT_TRUE(guide.open(QIODevice::WriteOnly));
+    guide.close();
+
+    form->Contents1Click();
+    EXPECT_TRUE(form->HelpForm->BrowserHelp->toPlainText().contains("Drawing a system"));
+    form->Index1Click();
+    EXPECT_TRUE(form->HelpForm->BrowserHelp->toPlainText().contains("Cannot find the help page"));
+    form->HelpForm->close();
+
+    form->OpenDocumentCommand(1);
+    ASSERT_EQ(dialogs.Opened.size(), 1u);
+    EXPECT_EQ(dialogs.Opened[0], folder.filePath("Documents/TessaranUserGuide.pdf"));
+    form->GoToWebSite1Click();
+    ASSERT_EQ(dialogs.Opened.size(), 2u);
+    EXPECT_EQ(dialogs.Opened[1], TessaranWebAddress);
 }
 
 } // namespace
