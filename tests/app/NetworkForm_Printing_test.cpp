@@ -499,6 +499,26 @@ TEST_F(EmailTest, MissingDocumentsNameTheSupportAddress)
     SetProgramFolder("");
 }
 
+TEST_F(PrintingTest, EmailScreenImageAttachesAPictureOfTheVisibleDrawing)
+{
+    QStringList arguments;
+    const TProcessRunner previous = InstallProcessRunner([&](const QString &, const QStringList &args) {
+        arguments = args;
+        return TProcessResult{true, 0};
+    });
+    std::vector<int> waits;
+    const TWaitFunction previousWait = InstallEmailWait([&](int ms) { waits.push_back(ms); });
+    form->EmailScreenImage1Click();
+    InstallProcessRunner(previous);
+    InstallEmailWait(previousWait);
+    EXPECT_EQ(waits, std::vector<int>{500});
+    const QString picture = folder.filePath("TRZImg.jpg");
+    EXPECT_EQ(QImage(picture).size(), QSize(form->ViewWidth(), form->ViewHeight()));
+    EXPECT_EQ(arguments.mid(1, 2), (QStringList{"--subject", "Tessaran - ScreenShot Attached"}));
+    EXPECT_EQ(arguments.value(arguments.indexOf("--attach") + 1), picture);
+    EXPECT_EQ(arguments.constLast(), "EmailAddress");
+}
+
 TEST_F(ExamplesTest, HelpAndDocumentsGoToTheHelpWindowAndTheDesktop)
 {
     QDir(folder.path()).mkpath("Help");
