@@ -415,7 +415,9 @@ TEST_F(ExamplesTest, ShippedExampleLoadsPrintsOverFourPagesAndMailsEqual)
     const QStringList images = runTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf})
                                    .split('\n', Qt::SkipEmptyParts)
                                    .mid(2);
-    EXPECT_GE(images.size(), 4);
+    // The picture fills the grid's width or its height, so at least one row
+    // or column of pages holds a part of it.
+    EXPECT_GE(images.size(), 2);
 
     QStringList arguments;
     const TProcessRunner previous = InstallProcessRunner([&](const QString &program, const QStringList &args) {
