@@ -4,6 +4,7 @@
 
 #include "Main_Window_Fixture.h"
 
+#include "app/Action_Log_Class.h"
 #include "app/Email_Links.h"
 #include "app/Examples_Form.h"
 #include "app/Print_Images.h"
@@ -379,10 +380,14 @@ TEST_F(ExamplesTest, ClosingWithoutLoadingKeepsTheNetwork)
     WriteExample("ExampleSystems", "Common_One.trz", 1);
     AddNodeAt(*form->CurrentNetwork, 300, 300);
     AddNodeAt(*form->CurrentNetwork, 600, 300);
+    TNode joint;
+    form->ActionLog->AddJoint(2, joint);
+    ASSERT_GT(form->ActionLog->ActionIdCurrent, 0);
     QTimer::singleShot(0, form->ExamplesForm, [this] { form->ExamplesForm->BitBtnCancel->click(); });
     form->OpenExamples1Click();
     EXPECT_FALSE(form->ExamplesForm->Loaded());
     EXPECT_EQ(form->CurrentNetwork->NodeSet.NumberOfNodesUsed(), 2);
+    EXPECT_EQ(form->ActionLog->ActionIdCurrent, 0);
 }
 
 TEST_F(ExamplesTest, ShippedExampleLoadsPrintsOverFourPagesAndMailsEqual)
