@@ -410,14 +410,13 @@ void afterExampleLoaded(TNetworkForm &form)
     form.PrintingForm->EditPageHeading->clear();
     const TUnit length = form.CurrentNetwork->ConfigOptions.UnitOfLength;
     const bool metric = length == unt_m || length == unt_mm || length == unt_km;
-    {
-        const QSignalBlocker imperial(form.RadioButtonImperialUnits);
-        const QSignalBlocker metricBlocker(form.RadioButtonMetricUnits);
-        (metric ? form.RadioButtonMetricUnits : form.RadioButtonImperialUnits)->setChecked(true);
-    }
+    form.UnitsRadioSilent = true;
+    (metric ? form.RadioButtonMetricUnits : form.RadioButtonImperialUnits)->setChecked(true);
     if (form.PipeNominalSizeSet)
         form.CurrentNetwork->UpdateNominalPipeSizes(*form.PipeNominalSizeSet);
     form.SetDesignMode();
+    form.AskBeforeUnitsChange = true;
+    form.UnitsRadioSilent = false;
 }
 } // namespace
 
@@ -430,6 +429,7 @@ void TNetworkForm::OpenExamples1Click()
                                                  "be lost.\r\rDo you wish to continue to load an example system?"),
                                   this);
     if (goOn) {
+        AskBeforeUnitsChange = false;
         ClearActionLog();
         bool loaded = false;
         ExamplesForm->OpenForm(*CurrentNetwork, loaded, true);
@@ -452,6 +452,7 @@ void TNetworkForm::BitBtnNextExampleClick()
     ++position;
     if (position < 0)
         position = 0;
+    AskBeforeUnitsChange = false;
     ClearActionLog();
     bool loaded = false;
     ExamplesForm->OpenForm(*CurrentNetwork, loaded, false);
