@@ -48,7 +48,17 @@ void Pick(QComboBox *list, int index)
 }
 
 // Five points at 2900 rpm and 250 mm, trims 200 to 270 mm, speeds 1000 to
-void MakePump(TPump &pump, double density) { test::MakeSamplePump(pump, 2900, density); }
+// 3000 rpm, in m³/h and m of fluid.
+void MakePump(TPump &pump, double density)
+{
+    test::MakeSamplePump(pump, 2900, density);
+    pump.PumpImpellerDiameterMin_m = 0.20;
+    pump.PumpImpellerDiameterMax_m = 0.27;
+    pump.PumpSpeedMinRpm = 1000;
+    pump.PumpSpeedMaxRpm = 3000;
+    pump.PumpGraphOptions.ShowEfficiencyIso = false;
+    pump.PumpGraphOptions.ShowEfficiencyLine = true;
+}
 
 class PumpAdjust : public ::testing::Test {
 public:

@@ -63,6 +63,7 @@ const QString HeadTrend = "The head points should generally decrease as the flow
                           "value is less than the first head value.\r\rPlease re-enter the head values to meet this "
                           "requirement.";
 
+// A pump of five points at 1450 rpm and 250 mm, in m³/h and m of fluid.
 void MakePump(TPump &pump, double density = 1000) { test::MakeSamplePump(pump, 1450, density); }
 
 // Tank (elevation 2 m) -> pump pipe -> joint -> end pressure (elevation 5 m).

@@ -42,7 +42,21 @@ void Click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton);
 constexpr double Water = 998.0;
 
 // Five points at 1450 rpm and 250 mm, trim range 200 to 270 mm, in m³/h and
-void MakePump(TPump &pump, double density) { test::MakeSamplePump(pump, 1450, density); }
+// m of fluid, with every option of the chart on.
+void MakePump(TPump &pump, double density)
+{
+    test::MakeSamplePump(pump, 1450, density);
+    pump.PumpImpellerDiameterMin_m = 0.20;
+    pump.PumpImpellerDiameterMax_m = 0.27;
+    pump.PumpSpeedMinRpm = 1000;
+    pump.PumpSpeedMaxRpm = 1800;
+    TPumpGraphOptions &o = pump.PumpGraphOptions;
+    o.ShowNPSHr = o.ShowPower = o.ShowEfficiencyIso = o.ShowEnvelope = o.ShowEfficiencyLine = true;
+    o.ShowPrefOpRange = o.ShowDesignCurve = o.ShowMinFlowLine = true;
+    o.EfficiencyIsoPercent = 5;
+    pump.PreferredOpRegionFromPercent = 70;
+    pump.PreferredOpRegionToPercent = 120;
+}
 
 std::vector<std::uint8_t> Saved(TPump &pump)
 {
