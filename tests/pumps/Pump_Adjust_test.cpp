@@ -12,6 +12,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QTemporaryDir>
 #include <QFile>
 #include <QSlider>
 #include <QFrame>
@@ -585,8 +586,8 @@ namespace {
 
 TEST_F(PumpAdjust, LogoImportFadeBarsAndImportRefusals)
 {
-    const QString dir = QDir::tempPath() + "/pump_adjust_logo";
-    QDir().mkpath(dir);
+    QTemporaryDir temp;
+    const QString dir = temp.path();
     const QString logo = dir + "/logo.png";
     QImage picture(200, 50, QImage::Format_RGB32);
     picture.fill(Qt::red);
@@ -681,9 +682,9 @@ const QString Overwrite = "File already exists. Do wish to overwrite? \r";
 
 class PumpFiles : public PumpAdjust {
 protected:
-    PumpFiles() { QDir(dir).removeRecursively(), QDir().mkpath(dir); }
-    ~PumpFiles() override { QDir(dir).removeRecursively(); }
-    const QString dir = QDir::tempPath() + "/pump_files_test";
+    // A folder of each test's own: tests run side by side in CI.
+    QTemporaryDir temp;
+    const QString dir = temp.path();
 };
 
 TEST_F(PumpFiles, SaveAndLoadBackByteForByte)

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QTemporaryDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -84,7 +85,9 @@ protected:
         EXPECT_TRUE(shown);
     }
 
-    const QString root = QDir::tempPath() + "/pump_library_test/Pumps";
+    // A folder of each test's own: tests run side by side in CI.
+    QTemporaryDir temp;
+    const QString root = temp.path() + "/Pumps";
     TNetwork network;
     TPumpDatabase database;
     test::TScriptedDialogs dialogs;
