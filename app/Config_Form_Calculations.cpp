@@ -2,6 +2,7 @@
 // flow equation and compressibility, the final node balance and the
 // solver's 46 calculation parameters.
 #include "app/Config_Form.h"
+#include "app/Maker_Addresses.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -447,7 +448,7 @@ void TConfigForm::ButtonRelaxNodeAdjustClick()
 
 void TConfigForm::BitBtnCompressibleFlowEquationsClick()
 {
-    const QString support = "support@tessaran.example";
+    const QString support = QString::fromLatin1(MakerSupportEmail);
     try {
         const QString file =
             QString::fromStdString(ProgramFolder() + "Documents/TessaranCompressibleEquations.pdf");

@@ -176,6 +176,7 @@ void TNetworkForm::createComponents()
     PanelResultInfo->setParent(ScrollBox1);
     PanelResultInfo->hide();
     createOptionCommands();
+    createPrintingCommands();
 
     SplashScreenForm = new TSplashScreenForm(this);
     SplashScreenForm->StopSplashOffTimer = [this] { TimerSplashOff->stop(); };

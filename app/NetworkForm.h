@@ -7,6 +7,7 @@
 #include "app/Item_Dialogs.h"
 #include "app/Main_Window_Services.h"
 #include "app/Network_Tab.h"
+#include "app/Print_Images.h"
 #include "app/Qt_Dialog_Service.h"
 #include "model/FileHeader.h"
 #include "model/Fitting_Set_Class.h"
@@ -53,10 +54,13 @@ namespace tessaran {
 class TActionLog;
 struct TActionRecord;
 class TConfigForm;
+class TExamplesForm;
 class TFittingSet;
+class THelpForm;
 class TMetaFileDrawing;
 class TFormPDFConfig;
 class TPdfReports;
+class TPrintingForm;
 class TPipeNominalSizeSet;
 class TPumpDatabase;
 class TRightEdit;
@@ -525,6 +529,39 @@ public:
     // The position along the pipe of the fittings under the last press.
     TFittingPosition PressFittingPosition = EntryFitting;
 
+    // --- printing, screen images, examples, e-mail, documents and help -----------
+    // (NetworkForm_Printing.cpp)
+    void createPrintingCommands();
+    void Print1Click();
+    void ToolButtonPrintClick() { Print1Click(); }
+    void PrintSetup2Click();
+    void PrintImageDisplayedOnScreen(const std::string &PageHeading, int PagesWide, int PagesHigh);
+    void SaveScreenImage1Click();
+    void SaveScree1Click();
+    void OpenExamples1Click();
+    void ReviewExampleSystems1Click() { OpenExamples1Click(); }
+    void BitBtnLoadExamplesClick() { OpenExamples1Click(); }
+    void BitBtnNextExampleClick();
+    void Emai1Click();
+    void ToolButtonEmailClick() { Emai1Click(); }
+    void EmailScreenImage1Click();
+    void ToolButtonEmailScreenClick() { EmailScreenImage1Click(); }
+    void Contents1Click();
+    void Index1Click();
+    void OpenDocumentCommand(int DocumentIndex);
+    void ImageTessaranLogoClick();
+    void GoToWebSite1Click();
+    // The visible sheet area drawn onto an image of the given width.
+    QImage VisibleDrawingImage(int ImageWidth, int ImageHeight);
+    std::unique_ptr<TPrinterJob> Printer;
+    TPrintingForm *PrintingForm = nullptr;
+    TExamplesForm *ExamplesForm = nullptr;
+    THelpForm *HelpForm = nullptr;
+    // Draws the results colour key into an image (text size, text colour,
+    // axis colour, tick length); set by the results display.
+    std::function<void(QImage &, int, TColor, TColor, int)> UpdateResultsColorKey;
+    // --- end of printing block ----------------------------------------------------
+
     // What the dialogs and pump forms may ask of this window.
     TMainWindowServices &Services();
 
@@ -564,6 +601,7 @@ private:
     void panTo(int X, int Y);
     void updateHoverPanel(int X, int Y, int rawX, int rawY);
     void showResultsModeStatus();
+    void openPipeSizeDatabase(bool DisplayChangeMaterial);
     // Placement helpers (NetworkForm_Placement.cpp).
     bool nodeTooCloseToScaledNode(int X, int Y) const;
     void addNodeOfType(int X, int Y, int NodeImageIndex, bool tank);

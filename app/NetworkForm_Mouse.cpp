@@ -641,7 +641,9 @@ void TNetworkForm::FormKeyPress(int Key)
 
 // --- pipe items --------------------------------------------------------------------
 
-void TNetworkForm::BitBtnPipeDiameterClick()
+// The pipe-size database on the highlighted pipe: its size list, or its
+// material list.
+void TNetworkForm::openPipeSizeDatabase(bool DisplayChangeMaterial)
 {
     const int pipeId = NetworkStates.CurrentPipeIdSelected;
     if (pipeId < 1)
@@ -651,27 +653,15 @@ void TNetworkForm::BitBtnPipeDiameterClick()
     const bool metric = n.ConfigOptions.UnitOfDiameter == unt_m || n.ConfigOptions.UnitOfDiameter == unt_mm;
     TNetwork::SetNominalPipeSize(*PipeNominalSizeSet, pipe);
     if (ItemDialogs)
-        ItemDialogs->OpenPipeDiameterManager(*PipeNominalSizeSet, pipe, pipeId, metric, false);
+        ItemDialogs->OpenPipeDiameterManager(*PipeNominalSizeSet, pipe, pipeId, metric, DisplayChangeMaterial);
     TNetwork::SetNominalPipeSize(*PipeNominalSizeSet, pipe);
     UpdatePanelsPipe(pipeId, false);
     RefreshScreen(true);
 }
 
-void TNetworkForm::BitBtnPipeMaterialClick()
-{
-    const int pipeId = NetworkStates.CurrentPipeIdSelected;
-    if (pipeId < 1)
-        return;
-    TNetwork &n = *CurrentNetwork;
-    TPipe &pipe = n.GetPipe(pipeId);
-    const bool metric = n.ConfigOptions.UnitOfDiameter == unt_m || n.ConfigOptions.UnitOfDiameter == unt_mm;
-    TNetwork::SetNominalPipeSize(*PipeNominalSizeSet, pipe);
-    if (ItemDialogs)
-        ItemDialogs->OpenPipeDiameterManager(*PipeNominalSizeSet, pipe, pipeId, metric, true);
-    TNetwork::SetNominalPipeSize(*PipeNominalSizeSet, pipe);
-    UpdatePanelsPipe(pipeId, false);
-    RefreshScreen(true);
-}
+void TNetworkForm::BitBtnPipeDiameterClick() { openPipeSizeDatabase(false); }
+
+void TNetworkForm::BitBtnPipeMaterialClick() { openPipeSizeDatabase(true); }
 
 void TNetworkForm::BitBtnPipeDefaultsClick()
 {

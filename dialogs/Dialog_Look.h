@@ -6,6 +6,8 @@
 #include <QColor>
 #include <QString>
 
+#include "platform/qt/Named_Widget.h"
+
 class QLineEdit;
 class QWidget;
 
@@ -15,16 +17,6 @@ namespace tessaran {
 inline const QColor DialogBackgroundColour{241, 250, 255};
 // The colour a box flashes after a transfer.
 inline const QColor FlashYellow{255, 255, 0};
-
-// A new form component with its name as objectName, by which tests and
-// the forms' code find it.
-template <class Widget, class... Arguments>
-Widget *Named(const char *name, Arguments &&...arguments)
-{
-    auto *widget = new Widget(std::forward<Arguments>(arguments)...);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 void PaintDialogBackground(QWidget *widget, const QColor &colour = DialogBackgroundColour);
 // Entering the box selects its whole text.

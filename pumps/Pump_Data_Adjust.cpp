@@ -23,6 +23,7 @@
 #include <QToolButton>
 
 #include "platform/qt/Dialog_Service.h"
+#include "platform/qt/Named_Widget.h"
 #include "pumps/Image_Box.h"
 #include "units/Numeric_Entry.h"
 #include "units/Unit_Format.h"
@@ -33,14 +34,6 @@ namespace tessaran {
 namespace {
 
 QString q(const std::string &text) { return QString::fromStdString(text); }
-
-template <class Widget, class... Arguments>
-Widget *Named(const char *name, Arguments &&...arguments)
-{
-    auto *widget = new Widget(std::forward<Arguments>(arguments)...);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 const QString CannotUpdate = QStringLiteral("Cannot update pump data.\r\rCheck pump speed and impeller data has been set.");
 

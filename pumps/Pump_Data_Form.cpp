@@ -25,6 +25,7 @@
 #include "model/Pipe_Class.h"
 #include "network/Network_Class.h"
 #include "platform/qt/Dialog_Service.h"
+#include "platform/qt/Named_Widget.h"
 #include "pumps/Image_Box.h"
 #include "pumps/Pump_Popup_Form.h"
 #include "units/Unit_Format.h"
@@ -35,14 +36,6 @@ namespace tessaran {
 namespace {
 
 QString q(const std::string &text) { return QString::fromStdString(text); }
-
-template <class Widget, class... Arguments>
-Widget *Named(const char *name, Arguments &&...arguments)
-{
-    auto *widget = new Widget(std::forward<Arguments>(arguments)...);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 // Boxes the editor disables are painted grey; enabled ones in the window colour.
 const QColor DisabledBoxColour{224, 224, 224};

@@ -34,6 +34,7 @@
 #include "network/Network_Class.h"
 #include "platform/Bitmap.h"
 #include "platform/qt/Dialog_Service.h"
+#include "platform/qt/Named_Widget.h"
 #include "pumps/Image_Box.h"
 #include "units/Numeric_Entry.h"
 #include "units/Unit_Format.h"
@@ -44,14 +45,6 @@ namespace tessaran {
 namespace {
 
 QString q(const std::string &text) { return QString::fromStdString(text); }
-
-template <class Widget, class... Arguments>
-Widget *Named(const char *name, Arguments &&...arguments)
-{
-    auto *widget = new Widget(std::forward<Arguments>(arguments)...);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 // TColor is 0x00BBGGRR.
 QColor ToQColor(TColor colour)

@@ -1,6 +1,7 @@
 // The pump editor's predictions, model adjustment and chart commands, on
 // the one editor, opened offscreen on a pipe's pump.
 
+#include "Sample_Pump.h"
 #include "pumps/Pump_Data_Form.h"
 
 #include <cmath>
@@ -11,6 +12,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QTemporaryDir>
 #include <QFile>
 #include <QSlider>
 #include <QFrame>
@@ -50,19 +52,7 @@ void Pick(QComboBox *list, int index)
 // 3000 rpm, in m³/h and m of fluid.
 void MakePump(TPump &pump, double density)
 {
-    pump.Clear();
-    pump.Name = "P-1";
-    pump.PumpType = PumpFixedSpeed;
-    pump.PumpPoints.FlowDisplayUnit = unt_m3_hour;
-    pump.PumpPoints.HeadDisplayUnit = unt_m_hd_fluid;
-    pump.PumpPoints.NPSHrDisplayUnit = unt_m_hd_fluid;
-    pump.ImpellerDiameterDisplayUnit = unt_mm;
-    pump.Speed_rpm = 2900;
-    pump.ImpellerDiameter_m = 0.25;
-    const double rows[][4] = {{0, 50, 0, 1}, {20, 48, 50, 1.5}, {40, 44, 70, 2}, {60, 36, 72, 3}, {80, 24, 60, 4.5}};
-    for (const auto &row : rows)
-        pump.AddPumpCurvePointFlowm3s(row[0] / 3600, row[1], row[2], row[3], density);
-    pump.CopyBaseDataFromRunningData();
+    test::MakeSamplePump(pump, 2900, density);
     pump.PumpImpellerDiameterMin_m = 0.20;
     pump.PumpImpellerDiameterMax_m = 0.27;
     pump.PumpSpeedMinRpm = 1000;
@@ -596,8 +586,8 @@ namespace {
 
 TEST_F(PumpAdjust, LogoImportFadeBarsAndImportRefusals)
 {
-    const QString dir = QDir::tempPath() + "/pump_adjust_logo";
-    QDir().mkpath(dir);
+    QTemporaryDir temp;
+    const QString dir = temp.path();
     const QString logo = dir + "/logo.png";
     QImage picture(200, 50, QImage::Format_RGB32);
     picture.fill(Qt::red);
@@ -692,9 +682,9 @@ const QString Overwrite = "File already exists. Do wish to overwrite? \r";
 
 class PumpFiles : public PumpAdjust {
 protected:
-    PumpFiles() { QDir(dir).removeRecursively(), QDir().mkpath(dir); }
-    ~PumpFiles() override { QDir(dir).removeRecursively(); }
-    const QString dir = QDir::tempPath() + "/pump_files_test";
+    // A folder of each test's own: tests run side by side in CI.
+    QTemporaryDir temp;
+    const QString dir = temp.path();
 };
 
 TEST_F(PumpFiles, SaveAndLoadBackByteForByte)

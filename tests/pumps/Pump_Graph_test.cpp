@@ -1,3 +1,4 @@
+#include "Sample_Pump.h"
 #include "pumps/Pump_Data_Form.h"
 
 #include <algorithm>
@@ -44,19 +45,7 @@ constexpr double Water = 998.0;
 // m of fluid, with every option of the chart on.
 void MakePump(TPump &pump, double density)
 {
-    pump.Clear();
-    pump.Name = "P-1";
-    pump.PumpType = PumpFixedSpeed;
-    pump.PumpPoints.FlowDisplayUnit = unt_m3_hour;
-    pump.PumpPoints.HeadDisplayUnit = unt_m_hd_fluid;
-    pump.PumpPoints.NPSHrDisplayUnit = unt_m_hd_fluid;
-    pump.ImpellerDiameterDisplayUnit = unt_mm;
-    pump.Speed_rpm = 1450;
-    pump.ImpellerDiameter_m = 0.25;
-    const double rows[][4] = {{0, 50, 0, 1}, {20, 48, 50, 1.5}, {40, 44, 70, 2}, {60, 36, 72, 3}, {80, 24, 60, 4.5}};
-    for (const auto &row : rows)
-        pump.AddPumpCurvePointFlowm3s(row[0] / 3600, row[1], row[2], row[3], density);
-    pump.CopyBaseDataFromRunningData();
+    test::MakeSamplePump(pump, 1450, density);
     pump.PumpImpellerDiameterMin_m = 0.20;
     pump.PumpImpellerDiameterMax_m = 0.27;
     pump.PumpSpeedMinRpm = 1000;

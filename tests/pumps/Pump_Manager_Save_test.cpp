@@ -1,11 +1,13 @@
 // The add-to-library dialog on a temporary library.
 
+#include "Sample_Pump.h"
 #include "pumps/Pump_Manager_Save_Form.h"
 
 #include <functional>
 
 #include <QApplication>
 #include <QDir>
+#include <QTemporaryDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,22 +29,7 @@ namespace {
 
 void Click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
 
-void MakePump(TPump &pump)
-{
-    pump.Clear();
-    pump.Name = "P-1";
-    pump.PumpType = PumpFixedSpeed;
-    pump.PumpPoints.FlowDisplayUnit = unt_m3_hour;
-    pump.PumpPoints.HeadDisplayUnit = unt_m_hd_fluid;
-    pump.PumpPoints.NPSHrDisplayUnit = unt_m_hd_fluid;
-    pump.ImpellerDiameterDisplayUnit = unt_mm;
-    pump.Speed_rpm = 2900;
-    pump.ImpellerDiameter_m = 0.25;
-    const double rows[][4] = {{0, 50, 0, 1}, {20, 48, 50, 1.5}, {40, 44, 70, 2}, {60, 36, 72, 3}, {80, 24, 60, 4.5}};
-    for (const auto &row : rows)
-        pump.AddPumpCurvePointFlowm3s(row[0] / 3600, row[1], row[2], row[3], 1000);
-    pump.CopyBaseDataFromRunningData();
-}
+void MakePump(TPump &pump) { test::MakeSamplePump(pump, 2900); }
 
 QTreeWidgetItem *Node(TPumpManagerSaveForm &f, const QString &folder, const QString &file = QString())
 {
@@ -98,7 +85,9 @@ protected:
         EXPECT_TRUE(shown);
     }
 
-    const QString root = QDir::tempPath() + "/pump_library_test/Pumps";
+    // A folder of each test's own: tests run side by side in CI.
+    QTemporaryDir temp;
+    const QString root = temp.path() + "/Pumps";
     TNetwork network;
     TPumpDatabase database;
     test::TScriptedDialogs dialogs;
