@@ -29,6 +29,7 @@
 #include "pumps/Pump_Data_Form.h"
 #include "pumps/Pump_Database_Class.h"
 #include "pumps/Pump_Manager_Save_Form.h"
+#include "pumps/Sample_Pump.h"
 #include "support/qt/Scripted_Dialogs.h"
 
 namespace tessaran {
@@ -36,25 +37,16 @@ namespace {
 
 void Click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
 
+// The sample pump under a name, with the speed and diameter ranges a
+// search accepts.
 void MakePump(TPump &pump, const std::string &name)
 {
-    pump.Clear();
+    test::MakeSamplePump(pump, 2900);
     pump.Name = name;
-    pump.PumpType = PumpFixedSpeed;
-    pump.PumpPoints.FlowDisplayUnit = unt_m3_hour;
-    pump.PumpPoints.HeadDisplayUnit = unt_m_hd_fluid;
-    pump.PumpPoints.NPSHrDisplayUnit = unt_m_hd_fluid;
-    pump.ImpellerDiameterDisplayUnit = unt_mm;
-    pump.Speed_rpm = 2900;
     pump.PumpSpeedMinRpm = 1000;
     pump.PumpSpeedMaxRpm = 2900;
-    pump.ImpellerDiameter_m = 0.25;
     pump.PumpImpellerDiameterMin_m = 0.2;
     pump.PumpImpellerDiameterMax_m = 0.25;
-    const double rows[][4] = {{0, 50, 0, 1}, {20, 48, 50, 1.5}, {40, 44, 70, 2}, {60, 36, 72, 3}, {80, 24, 60, 4.5}};
-    for (const auto &row : rows)
-        pump.AddPumpCurvePointFlowm3s(row[0] / 3600, row[1], row[2], row[3], 1000);
-    pump.CopyBaseDataFromRunningData();
     pump.calcPumpCurves(1000);
 }
 
