@@ -724,35 +724,30 @@ void TConfigForm::ButtonCancelClick()
 
 // --- Units page ----------------------------------------------------------------------
 
-void TConfigForm::RadioButtonAbsoluteClick()
+// A click on the reference already chosen unchecks it in Qt: the pair stays
+// exclusive, and the unit keeps its place in the other list.
+void TConfigForm::choosePressureReference(TPressureReference Reference)
 {
-    if (!RadioButtonAbsolute->isChecked()) {
-        RadioButtonGage->setChecked(true);
+    const bool absolute = Reference == PressureAbsolute;
+    QRadioButton *chosen = absolute ? RadioButtonAbsolute : RadioButtonGage;
+    QRadioButton *other = absolute ? RadioButtonGage : RadioButtonAbsolute;
+    if (!chosen->isChecked()) {
+        other->setChecked(true);
         return;
     }
     const int position = std::max(0, ComboBoxFluidPressureUnits->currentIndex());
-    working_.PressureReference = PressureAbsolute;
-    working_.UnitOfPressure = AbsolutePressureItems[static_cast<std::size_t>(position)].Unit;
-    RadioButtonGage->setChecked(false);
-    setPressureList(PressureAbsolute, position);
+    working_.PressureReference = Reference;
+    working_.UnitOfPressure = absolute ? AbsolutePressureItems[static_cast<std::size_t>(position)].Unit
+                                       : GaugePressureItems[static_cast<std::size_t>(position)].Unit;
+    other->setChecked(false);
+    setPressureList(Reference, position);
     working_.UnitOfAtmosphere = associatedAbsolutePressureUnit(working_.UnitOfPressure);
     showAtmosphere(6);
 }
 
-void TConfigForm::RadioButtonGageClick()
-{
-    if (!RadioButtonGage->isChecked()) {
-        RadioButtonAbsolute->setChecked(true);
-        return;
-    }
-    const int position = std::max(0, ComboBoxFluidPressureUnits->currentIndex());
-    working_.PressureReference = PressureGage;
-    working_.UnitOfPressure = GaugePressureItems[static_cast<std::size_t>(position)].Unit;
-    RadioButtonAbsolute->setChecked(false);
-    setPressureList(PressureGage, position);
-    working_.UnitOfAtmosphere = associatedAbsolutePressureUnit(working_.UnitOfPressure);
-    showAtmosphere(6);
-}
+void TConfigForm::RadioButtonAbsoluteClick() { choosePressureReference(PressureAbsolute); }
+
+void TConfigForm::RadioButtonGageClick() { choosePressureReference(PressureGage); }
 
 void TConfigForm::ComboBoxFluidPressureUnitsChange()
 {

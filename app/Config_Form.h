@@ -191,6 +191,7 @@ private:
     void fillUnitCombos(const TConfigOptions &R);
     void showAtmosphere(int decimals);
     void setPressureList(TPressureReference reference, int position);
+    void choosePressureReference(TPressureReference Reference);
     void fillParameterEditor();
     void readBackParameterEditor();
     void applyUnitPreset(bool imperial);

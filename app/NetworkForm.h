@@ -321,6 +321,7 @@ public:
     void ToolButtonCalculationsClick();
     void ImperialUnits1Click();
     void MetricUnits1Click();
+    void changeUnitSystem(bool Imperial);
     void RadioButtonImperialUnitsClick();
     void RadioButtonMetricUnitsClick();
     void EditGridClick();

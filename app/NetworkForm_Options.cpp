@@ -253,26 +253,33 @@ void TNetworkForm::ToolButtonCalculationsClick()
 
 // --- Imperial and Metric units ---------------------------------------------------------
 
-void TNetworkForm::ImperialUnits1Click()
+// Both unit systems: the question (unless code already asked), the two
+// buttons set without their signals, then the change and every display.
+void TNetworkForm::changeUnitSystem(bool Imperial)
 {
     if (UnitsRadioSilent)
         return;
     TConfigOptions &options = CurrentNetwork->ConfigOptions;
+    const QString title = Imperial ? "Change To Imperial Units" : "Change To Metric Units";
+    const std::string summary = Imperial ? unitsSummaryImperial(options.PressureReference)
+                                         : unitsSummaryMetric(options.PressureReference);
     const bool proceed =
         !AskBeforeUnitsChange ||
         Dialogs().AskYesNo(TDialogKind::Confirmation,
-                           "Change To Imperial Units\r\rThe Units will be set as follows: \r\r" +
-                               QString::fromStdString(unitsSummaryImperial(options.PressureReference)) + "\r\r" +
-                               "All existing values will be converted to the new units." + "\r\r" +
+                           title + "\r\rThe Units will be set as follows: \r\r" + QString::fromStdString(summary) +
+                               "\r\r" + "All existing values will be converted to the new units." + "\r\r" +
                                "Do you wish to proceed?",
                            this);
     {
         const QSignalBlocker imperial(RadioButtonImperialUnits), metric(RadioButtonMetricUnits);
-        RadioButtonImperialUnits->setChecked(proceed);
-        RadioButtonMetricUnits->setChecked(!proceed);
+        RadioButtonImperialUnits->setChecked(Imperial == proceed);
+        RadioButtonMetricUnits->setChecked(Imperial != proceed);
     }
     if (proceed) {
-        options.SetImperialUnits();
+        if (Imperial)
+            options.SetImperialUnits();
+        else
+            options.SetMetricUnits();
         UpdatePanelsNode(NetworkStates.CurrentNodeIdSelected, false);
         UpdatePanelsPipe(NetworkStates.CurrentPipeIdSelected, false);
         UpdatePanelResultsKey();
@@ -282,34 +289,9 @@ void TNetworkForm::ImperialUnits1Click()
     AskBeforeUnitsChange = true;
 }
 
-void TNetworkForm::MetricUnits1Click()
-{
-    if (UnitsRadioSilent)
-        return;
-    TConfigOptions &options = CurrentNetwork->ConfigOptions;
-    const bool proceed =
-        !AskBeforeUnitsChange ||
-        Dialogs().AskYesNo(TDialogKind::Confirmation,
-                           "Change To Metric Units\r\rThe Units will be set as follows: \r\r" +
-                               QString::fromStdString(unitsSummaryMetric(options.PressureReference)) + "\r\r" +
-                               "All existing values will be converted to the new units." + "\r\r" +
-                               "Do you wish to proceed?",
-                           this);
-    {
-        const QSignalBlocker imperial(RadioButtonImperialUnits), metric(RadioButtonMetricUnits);
-        RadioButtonMetricUnits->setChecked(proceed);
-        RadioButtonImperialUnits->setChecked(!proceed);
-    }
-    if (proceed) {
-        options.SetMetricUnits();
-        UpdatePanelsNode(NetworkStates.CurrentNodeIdSelected, false);
-        UpdatePanelsPipe(NetworkStates.CurrentPipeIdSelected, false);
-        UpdatePanelResultsKey();
-        UpdatePanelResultsColorKey();
-        RefreshScreen(true);
-    }
-    AskBeforeUnitsChange = true;
-}
+void TNetworkForm::ImperialUnits1Click() { changeUnitSystem(true); }
+
+void TNetworkForm::MetricUnits1Click() { changeUnitSystem(false); }
 
 void TNetworkForm::RadioButtonImperialUnitsClick()
 {
