@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -122,7 +123,9 @@ protected:
         f.TreeViewPumps->setCurrentItem(node);
     }
 
-    const QString root = QDir::tempPath() + "/pump_manager_test/Pumps";
+    // A library of each test's own: tests run side by side in CI.
+    QTemporaryDir temp;
+    const QString root = temp.path() + "/Pumps";
     const QString noPreview = "Please select a pump from the list before choosing Select.";
     TNetwork network;
     TPumpDatabase database;
