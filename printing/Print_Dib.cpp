@@ -2,6 +2,7 @@
 
 #include "platform/Bmp_Codec.h"
 
+#include <limits>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -75,7 +76,10 @@ std::int64_t imageBytes(std::int64_t width, std::int64_t rows, std::int64_t bits
 {
     if (width < 1 || rows < 1 || bits < 1 || bits > 64 || width > 0x7FFFFFFF || rows > 0x7FFFFFFF)
         return -1;
-    return rows * RowBytes(width, bits);
+    const std::int64_t row = RowBytes(width, bits);
+    if (row > std::numeric_limits<std::int64_t>::max() / rows)
+        return -1;
+    return rows * row;
 }
 
 // The header block must hold the header itself and the table it declares.
