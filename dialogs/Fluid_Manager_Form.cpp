@@ -29,7 +29,7 @@
 #include "dialogs/Dialog_Look.h"
 #include "dialogs/File_Header_Display.h"
 #include "dialogs/GasDataCalc_Form.h"
-#include "dialogs/Specific_Gravity_Form.h"
+#include "dialogs/Gravity_Helper_Form.h"
 #include "dialogs/String_Grid_Procedures.h"
 #include "platform/TextFile.h"
 #include "platform/qt/Dialog_Service.h"

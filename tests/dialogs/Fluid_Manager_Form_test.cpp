@@ -20,7 +20,7 @@
 #include <gtest/gtest.h>
 
 #include "dialogs/GasDataCalc_Form.h"
-#include "dialogs/Specific_Gravity_Form.h"
+#include "dialogs/Gravity_Helper_Form.h"
 #include "dialogs/String_Grid_Procedures.h"
 #include "support/qt/Scripted_Dialogs.h"
 #include "units/Unit_Format.h"

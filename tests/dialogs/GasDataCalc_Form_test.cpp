@@ -16,7 +16,7 @@
 
 #include <gtest/gtest.h>
 
-#include "dialogs/Specific_Gravity_Form.h"
+#include "dialogs/Gravity_Helper_Form.h"
 #include "support/qt/Scripted_Dialogs.h"
 #include "units/widgets/RightEdit.h"
 

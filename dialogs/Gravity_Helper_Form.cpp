@@ -1,4 +1,4 @@
-#include "dialogs/Specific_Gravity_Form.h"
+#include "dialogs/Gravity_Helper_Form.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
