@@ -341,6 +341,25 @@ public:
                 *ToolButton8 = nullptr;
     QPushButton *BitBtnUnits = nullptr;
     // --- end of options and units commands ------------------------------------------
+    // --- results sheet (NetworkForm_ResultsSheet.cpp) -----------------------------
+    // The "Results Sheet" command: only in results mode; the sheet shows the
+    // current network's tables.
+    void ShowResultsSheet();
+    void BitBtnResultsTableClick() { ShowResultsSheet(); }
+    // The sheet's row follows the drawing's selection (results mode only).
+    void ResultsSheetShowPipe(int PipeId);
+    void ResultsSheetShowNode(int NodeId);
+    void ResultsSheetShowSelected();
+    // Back to design mode: the sheet closes.
+    void CloseResultsSheet();
+    // A tab switch: the sheet reopens on the tab's network, page and column
+    // widths when the tab had it open, else it hides.
+    void ResultsSheetFollowTab();
+    // The sheet window, made at its first use and kept to exit.
+    class TFormResults *ResultsSheetForm();
+    class TFormResults *resultsSheet_ = nullptr;
+    std::shared_ptr<class TResultsSheetHost> resultsSheetHost_;
+    // --- end of results sheet ---------------------------------------------------------
     // --- PDF reports (NetworkForm_Reports.cpp) ------------------------------------
     void createReportCommands();
     void CreatePDFSystemDrawingClick();

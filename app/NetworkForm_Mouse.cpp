@@ -80,8 +80,12 @@ void TNetworkForm::NetworkImageMouseDown(Qt::MouseButton Button, bool, bool Doub
                 n.CurrentFluidZone = zone;
         }
         UpdatePanelsNode(s.CurrentNodeIdSelected, false);
+        if (ResultsMode)
+            ResultsSheetShowNode(s.CurrentNodeIdSelected);
     }
     UpdatePanelsPipe(s.CurrentPipeIdSelected > 0 ? s.CurrentPipeIdSelected : 0, false);
+    if (ResultsMode && s.CurrentPipeIdSelected > 0)
+        ResultsSheetShowPipe(s.CurrentPipeIdSelected);
     UpdateFluidDisplay(true);
     UpdateDrawingMenuFromNetwork();
     if (PanelTankTypes)

@@ -83,8 +83,8 @@ void TNetworkForm::LoadNetworkTab(int TabIndex)
         SetDesignMode();
     PanelInvalidSolution->setVisible(tab.PanelInvalidSolutionShow);
     FormResultsVisible = tab.FormResultsShow;
-    if (FormResults)
-        FormResults->setVisible(tab.FormResultsShow);
+    ResultsSheetColWidths = tab.ResultsSheetColWidths;
+    ResultsSheetFollowTab();
     ScaleComboBox1->setCurrentIndex(SavedScaleItemIndex);
     ResultsSheetColWidths = tab.ResultsSheetColWidths;
     PanelTankTypes->hide();

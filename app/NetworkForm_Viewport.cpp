@@ -269,7 +269,13 @@ bool TNetworkForm::zoomToItemAt100(bool pipe, int &itemX, int &itemY)
         itemX = node.x;
         itemY = node.y;
     }
-    // In results mode the results sheet shows the item's row (results sheet).
+    // In results mode the results sheet shows the item's row.
+    if (ResultsMode) {
+        if (pipe)
+            ResultsSheetShowPipe(NetworkStates.CurrentPipeIdSelected);
+        else
+            ResultsSheetShowNode(NetworkStates.CurrentNodeIdSelected);
+    }
     return true;
 }
 
@@ -332,8 +338,10 @@ void TNetworkForm::ComboBoxPipeIdChange()
     const int id = idOfListEntry(ComboBoxPipeId->currentText());
     if (id > 0) {
         NetworkStates.CurrentPipeIdSelected = id;
-        if (ResultsMode)
+        if (ResultsMode) {
             StatusBarShowPipe(id);
+            ResultsSheetShowPipe(id);
+        }
     }
     RefreshScreen(true);
 }
@@ -343,8 +351,10 @@ void TNetworkForm::ComboBoxNodeIdChange()
     const int id = idOfListEntry(ComboBoxNodeId->currentText());
     if (id > 0) {
         NetworkStates.CurrentNodeIdSelected = id;
-        if (ResultsMode)
+        if (ResultsMode) {
             StatusBarShowNode(id);
+            ResultsSheetShowNode(id);
+        }
     }
     RefreshScreen(true);
 }

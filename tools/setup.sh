@@ -12,7 +12,7 @@ TESSARAN_PACKAGES=(
 )
 TESSARAN_TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
-  qpdf poppler-utils openssl python3-fonttools fonts-droid-fallback libemf2svg-dev clang libclang-rt-dev locales python3-fluids
+  qpdf poppler-utils openssl python3-fonttools fonts-droid-fallback libemf2svg-dev clang libclang-rt-dev locales python3-fluids python3-openpyxl
 )
 
 tessaran_install_packages() {
