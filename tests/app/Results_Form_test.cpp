@@ -435,8 +435,9 @@ TEST_F(ResultsSheet, SaveToExcelWritesAWorkbookThatAnotherReaderReadsBack)
             }
         }
     // The titles are texts and the lengths are numbers.
-    EXPECT_EQ(cells[{1, 6}], std::make_pair(QString("S"), QString("Length")));
-    EXPECT_EQ(cells[{3, 6}].first, "N");
+    const std::pair<int, int> lengthTitle(1, 6), firstLength(3, 6);
+    EXPECT_EQ(cells[lengthTitle], std::make_pair(QString("S"), QString("Length")));
+    EXPECT_EQ(cells[firstLength].first, "N");
     EXPECT_GT(numbers, 10);
     EXPECT_GT(texts, 10);
 }
