@@ -15,6 +15,7 @@
 
 #include "app/Config_Form.h"
 #include "app/Program_Folder.h"
+#include "app/Results_Form.h"
 #include "dialogs/Pipe_Diameter_Data_Form.h"
 #include "model/Pipe_Class.h"
 #include "model/Pipe_Nominal_Size_Set_Class.h"
@@ -178,7 +179,9 @@ void TNetworkForm::ToolButtonConfigureUnitsClick()
 {
     NetworkStates.SystemUpdatedSinceLoad = true;
     ChangeUnits1Click();
-    // The results sheet, once it exists, takes the network again here.
+    // The results sheet shows the tables in the new units.
+    if (FormResults && FormResults->isVisible())
+        ResultsSheetForm()->SetNetwork(CurrentNetwork);
 }
 
 void TNetworkForm::BitBtnUnitsClick() { ChangeUnits1Click(); }

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QHeaderView>
+#include <QSignalBlocker>
 #include <QTabBar>
 #include <QTableWidget>
 
@@ -78,7 +79,11 @@ void TNetworkForm::ShowResultsSheet()
     if (!ResultsMode)
         return;
     TFormResults &sheet = *ResultsSheetForm();
-    sheet.SetCurrentTab(ResultsSheetTabIndex);
+    {
+        // The page only: the table is filled once, from this tab's network.
+        const QSignalBlocker quiet(sheet.TabControlResultsGrid);
+        sheet.SetCurrentTab(ResultsSheetTabIndex);
+    }
     sheet.SetNetwork(CurrentNetwork);
     sheet.show();
     sheet.showNormal();

@@ -552,5 +552,52 @@ TEST_F(ResultsSheetInMainWindow, ThePipesRowShowsTheModelsFlowInTheChosenUnit)
     EXPECT_FALSE(form->FormResultsVisible);
 }
 
+
+// Each tab keeps its own sheet: coming back to a tab that had it open shows
+// that tab's network again, on its page and with its column widths.
+TEST_F(ResultsSheetInMainWindow, ATabSwitchShowsTheTabsOwnResults)
+{
+    auto solvedChain = [&](const std::vector<double> &lengths) {
+        TNetwork &network = *form->CurrentNetwork;
+        int from = AddTank(network, "Tank", 30, 2);
+        for (std::size_t k = 0; k < lengths.size(); ++k) {
+            const int to = AddSolverNode(network, "N" + std::to_string(k), k + 1 == lengths.size() ? EndPressure : Joint, 5);
+            AddSolverPipe(network, from, to, lengths[k], 0.1);
+            from = to;
+        }
+        bool solved = false, solutionOk = false;
+        TResultsLog log, privateLog;
+        network.SolveNetwork(solved, solutionOk, log, privateLog);
+        ASSERT_TRUE(solved);
+        form->ResultsMode = true;
+        form->ShowResultsSheet();
+    };
+    solvedChain({100, 200});
+    TNetwork *first = form->CurrentNetwork;
+    TFormResults *sheet = form->ResultsSheetForm();
+    sheet->SetCurrentTab(TFormResults::NodesTab);
+    sheet->StringGridResults->setColumnWidth(3, 150);
+
+    form->NewTab1Click();
+    EXPECT_FALSE(sheet->isVisible());
+    solvedChain({300, 400, 500});
+    TNetwork *second = form->CurrentNetwork;
+    ASSERT_NE(first, second);
+    EXPECT_EQ(sheet->Network(), second);
+    EXPECT_EQ(sheet->CurrentTab(), 0);
+
+    QTest::mouseClick(form->TabControl1, Qt::LeftButton, Qt::NoModifier, form->TabControl1->tabRect(0).center());
+    ASSERT_EQ(form->CurrentNetwork, first);
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_EQ(sheet->Network(), first);
+    EXPECT_EQ(sheet->CurrentTab(), TFormResults::NodesTab);
+    EXPECT_EQ(sheet->StringGridResults->columnWidth(3), 150);
+    TStringGrid nodes;
+    int finish = 0;
+    first->PopulateStringGridNodeResults(nodes, 0, finish);
+    EXPECT_EQ(sheet->Grid().Cell(0, 2), nodes.Cell(0, 2));
+    EXPECT_EQ(sheet->Grid().Cell(3, 3), nodes.Cell(3, 3));
+}
+
 } // namespace
 } // namespace tessaran::test
