@@ -342,10 +342,9 @@ public:
     QPushButton *BitBtnUnits = nullptr;
     // --- end of options and units commands ------------------------------------------
     // --- results sheet (NetworkForm_ResultsSheet.cpp) -----------------------------
-    // The "Results Sheet" command: only in results mode; the sheet shows the
-    // current network's tables.
+    // Opens the results sheet on the current network's tables (results mode
+    // only); the "Results Sheet" button's work before its pause and redraw.
     void ShowResultsSheet();
-    void BitBtnResultsTableClick() { ShowResultsSheet(); }
     // The sheet's row follows the drawing's selection (results mode only).
     void ResultsSheetShowPipe(int PipeId);
     void ResultsSheetShowNode(int NodeId);

@@ -4,8 +4,6 @@
 #include "app/Results_Form.h"
 #include "app/Status_Bar.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QSignalBlocker>
 #include <QTabBar>
@@ -94,13 +92,6 @@ void TNetworkForm::ShowResultsSheet()
         const int topRow = sheet.CurrentTab() == TFormResults::EnergyTab ? 3 : 2;
         sheet.SetGridPosition(1, 2, 1, topRow);
     }
-    // A moment for the window system to place the sheet before the drawing
-    // is redrawn around it.
-    QElapsedTimer pause;
-    pause.start();
-    while (pause.elapsed() < 300)
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
-    RefreshScreen(true);
 }
 
 void TNetworkForm::ResultsSheetShowPipe(int PipeId)
