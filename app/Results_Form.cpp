@@ -490,11 +490,14 @@ TColor TFormResults::CellColor(int ACol, int ARow) const
         !grid_.Cell(0, ARow).empty()) {
         TNetwork &n = *network_;
         const int id = GetCellIdValue(grid_.Cell(0, ARow));
-        const int item = TNetwork::GetResultsColorItemIndex(n.ConfigOptions.ResultsColorItem);
+        // Decided by the item itself: the colour list holds twelve pipe
+        // items, so a position test would take the last one for a node item.
+        const TResultsColorItemEnum item = n.ConfigOptions.ResultsColorItem;
+        const bool nodeItem = item == ResultsPressure || item == ResultsHGL || item == ResultsElevation;
         try {
-            if (tab == 0 && item <= 10 && id > 0 && !n.IsPipeClosed(id))
+            if (tab == 0 && !nodeItem && id > 0 && !n.IsPipeClosed(id))
                 return n.GetColorFromItemMinMaxValues(n.GetResultsColorPipeItemValue(id));
-            if (tab == NodesTab && item > 10 && id > 0)
+            if (tab == NodesTab && nodeItem && id > 0)
                 return n.GetColorFromItemMinMaxValues(n.GetResultsColorNodeItemValue(id));
         } catch (const std::exception &) {
             // An id the network no longer holds keeps the plain colour.

@@ -17,6 +17,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QTabBar>
 #include <QTableWidget>
@@ -354,6 +355,79 @@ TEST_F(ResultsSheet, AClickedRowSelectsItsItemOnTheDrawing)
     const QString before = sheet->ClipboardText();
     QTest::keyClick(sheet->StringGridResults, Qt::Key_5);
     EXPECT_EQ(sheet->ClipboardText(), before);
+}
+
+
+TEST_F(ResultsSheet, ZoomToGoesToTheSelectedPipeOrElseTheNode)
+{
+    AddPipeChain(*network, {100, 200});
+    Solve();
+    sheet->SetNetwork(network.get());
+    sheet->show();
+    QToolButton *zoomTo = sheet->findChild<QToolButton *>("ToolButtonZoomTo");
+    EXPECT_FALSE(zoomTo->isEnabled());
+    const struct {
+        int Tab;
+        const char *Zoom;
+    } cases[] = {{0, "zoom pipe"}, {TFormResults::NodesTab, "zoom node"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Tab);
+        sheet->SetCurrentTab(c.Tab);
+        EXPECT_FALSE(zoomTo->isEnabled());
+        PressCell(2, 3);
+        // Moving over the grid with an item selected offers the zoom.
+        QMouseEvent move(QEvent::MouseMove, QPointF(30, 40), QPointF(30, 40), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(sheet->StringGridResults->viewport(), &move);
+        EXPECT_TRUE(zoomTo->isEnabled());
+        host.Calls.clear();
+        zoomTo->click();
+        ASSERT_EQ(host.Calls.size(), 1u);
+        EXPECT_EQ(host.Calls[0], c.Zoom);
+        // A double click zooms as well.
+        host.Calls.clear();
+        const QModelIndex cell = sheet->StringGridResults->model()->index(3, 2);
+        QTest::mouseDClick(sheet->StringGridResults->viewport(), Qt::LeftButton, {},
+                           sheet->StringGridResults->visualRect(cell).center());
+        EXPECT_NE(std::find(host.Calls.begin(), host.Calls.end(), c.Zoom), host.Calls.end());
+    }
+}
+
+TEST_F(ResultsSheet, IdCellsTakeTheItemsResultColourOnlyWhenTheDrawingUsesThem)
+{
+    AddPipeChain(*network, {100, 2000, 20});
+    Solve();
+    network->ConfigOptions.ResultsColorItem = ResultsVelocity;
+    network->SetResultsColorItemMinMaxValues();
+    sheet->SetNetwork(network.get());
+    const TColor buttonFace = 0xF0F0F0;
+    for (int row = 2; row <= 4; ++row) {
+        const int id = TFormResults::GetCellIdValue(sheet->Grid().Cell(0, row));
+        const TColor expected = network->GetColorFromItemMinMaxValues(network->GetResultsColorPipeItemValue(id));
+        EXPECT_EQ(sheet->CellColor(0, row), expected) << row;
+    }
+    EXPECT_EQ(sheet->CellColor(0, 1), buttonFace);
+    EXPECT_EQ(sheet->CellColor(0, 10), buttonFace); // a row without an id
+    // The last pipe item of the colour list (pipe length) still colours the
+    // pipes, and the Nodes tab only by a node item.
+    network->ConfigOptions.ResultsColorItem = ResultsPipeLength;
+    network->SetResultsColorItemMinMaxValues();
+    const TColor longest = network->GetColorFromItemMinMaxValues(2000);
+    EXPECT_NE(longest, network->GetColorFromItemMinMaxValues(20));
+    EXPECT_EQ(sheet->CellColor(0, 3), longest);
+    sheet->SetCurrentTab(TFormResults::NodesTab);
+    EXPECT_EQ(sheet->CellColor(0, 2), buttonFace);
+    network->ConfigOptions.ResultsColorItem = ResultsPressure;
+    network->SetResultsColorItemMinMaxValues();
+    const int node = TFormResults::GetCellIdValue(sheet->Grid().Cell(0, 2));
+    EXPECT_EQ(sheet->CellColor(0, 2),
+              network->GetColorFromItemMinMaxValues(network->GetResultsColorNodeItemValue(node)));
+    sheet->SetCurrentTab(0);
+    EXPECT_EQ(sheet->CellColor(0, 2), buttonFace);
+    network->ConfigOptions.ResultsColorItem = ResultsVelocity;
+    network->ConfigOptions.UseResultsColors = false;
+    for (int row = 2; row <= 4; ++row)
+        EXPECT_EQ(sheet->CellColor(0, row), buttonFace) << row;
 }
 
 // The workbook read back by openpyxl, from the system's own python.
