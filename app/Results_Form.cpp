@@ -307,7 +307,7 @@ void TFormResults::fillTable(int TabIndex)
     grid_.FixedCols = 1;
 }
 
-void TFormResults::showGridInWidget()
+void TFormResults::showGridInWidget(bool TableWidths)
 {
     ++movingByCode_;
     QTableWidget &w = *StringGridResults;
@@ -323,8 +323,9 @@ void TFormResults::showGridInWidget()
             w.setItem(row, col, item);
         }
     }
-    for (int col = 0; col < GridColumns; ++col)
-        w.setColumnWidth(col, grid_.ColWidth(col));
+    if (TableWidths)
+        for (int col = 0; col < GridColumns; ++col)
+            w.setColumnWidth(col, grid_.ColWidth(col));
     w.setUpdatesEnabled(true);
     --movingByCode_;
 }
@@ -371,7 +372,7 @@ void TFormResults::TabControlResultsGridChange()
     grid_.FixedCols = 1;
     const int tab = CurrentTab();
     fillTable(tab);
-    showGridInWidget();
+    showGridInWidget(true);
     setGridCell(1, 2);
     setLeftCol(1);
     setTopRow(2);
@@ -521,7 +522,8 @@ void TFormResults::StringGridResultsMouseDownOnCell(int ACol, int ARow)
             int &flag = sortFlags_[static_cast<std::size_t>(ACol)];
             flag = (flag + 1) % 2;
             TNetwork::SortStringGrid(grid_, ACol, fixedRows, flag);
-            showGridInWidget();
+            // The user's column widths stay.
+            showGridInWidget(false);
             DisplayRowWithSelectedId();
         }
     }

@@ -141,7 +141,8 @@ protected:
 private:
     void createComponents();
     void fillTable(int TabIndex);
-    void showGridInWidget();
+    // Shows grid_ in the widget; a new table also brings its column widths.
+    void showGridInWidget(bool TableWidths);
     // Moves the grid's current cell without running the selection step.
     void setGridCell(int ACol, int ARow);
     void setLeftCol(int ACol);

@@ -201,9 +201,11 @@ TEST_F(ResultsSheet, ATitlePressedTwiceSortsUpThenDownAndANewTabStartsUpAgain)
     // A title press selects nothing on the drawing.
     EXPECT_EQ(host.States.CurrentPipeIdSelected, 0);
 
+    sheet->StringGridResults->setColumnWidth(3, 140);
     PressCell(lengthCol, 0);
     lengths = Numbers(Column(lengthCol));
     EXPECT_EQ(lengths, (std::vector<double>{1200, 600, 300, 75, 50}));
+    EXPECT_EQ(sheet->StringGridResults->columnWidth(3), 140);
     EXPECT_EQ(sheet->StringGridResults->item(2, lengthCol)->text().toStdString(), Column(lengthCol)[0]);
 
     // The second title row sorts too; another tab and back starts ascending.
