@@ -846,7 +846,8 @@ private:
             SetFont(size, header, Ink);
             for (std::size_t c = 0; c < columns; ++c) {
                 const bool number = !header && c > 0 && !row.empty() && c < row.size() && !row[c].empty() &&
-                                    row[c].find_first_not_of("0123456789.-") == std::string::npos;
+                                    row[c].find_first_not_of("0123456789.-") == std::string::npos &&
+                                    row[c].find_first_of("0123456789") != std::string::npos;
                 double ly = y_ + pad;
                 for (const WideString &line : cells[c]) {
                     const double lx = number ? x + widths[c] - pad - e.TextWidth(line) : x + pad;
