@@ -588,7 +588,6 @@ std::vector<Block> ParseSource(const std::filesystem::path &path, std::map<std::
                 paragraph += ' ';
             paragraph += line;
         }
-        // A continuation line of a bullet or step joins it.
     }
     flush();
     return blocks;
@@ -639,11 +638,12 @@ public:
         NewPage(true);
         for (std::size_t i = 0; i < blocks.size(); ++i) {
             const Block &b = blocks[i];
+            const Block *next = i + 1 < blocks.size() ? &blocks[i + 1] : nullptr;
             switch (b.Kind) {
             case BlockKind::Title: TitleBlock(b.Text); break;
             case BlockKind::Subtitle: Lines(b.Text, 13, false, Accent, 0, 1.5); break;
-            case BlockKind::Heading: Heading(b.Text, 15, true, i + 1 < blocks.size() ? &blocks[i + 1] : nullptr); break;
-            case BlockKind::Subheading: Heading(b.Text, 12, false, i + 1 < blocks.size() ? &blocks[i + 1] : nullptr); break;
+            case BlockKind::Heading: Heading(b.Text, 15, true, next); break;
+            case BlockKind::Subheading: Heading(b.Text, 12, false, next); break;
             case BlockKind::Paragraph: Lines(b.Text, 10, false, Ink, 0, 3); break;
             case BlockKind::Formula: Lines(b.Text, 10, false, Accent, 8, 3); break;
             case BlockKind::Bullet: ListItem("\xE2\x80\xA2", b.Text); break;
