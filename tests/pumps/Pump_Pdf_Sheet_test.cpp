@@ -95,6 +95,7 @@ protected:
         pipe.Pump.PumpImpellerDiameterMax_m = 0.26;
         pipe.Pump.PreferredOpRegionFromPercent = 70;
         pipe.Pump.PreferredOpRegionToPercent = 120;
+        pipe.Pump.Notes = {"Mechanical seal", "", "Check the suction strainer weekly"};
         pipe.Pump.calcPumpCurves(density());
         TPumpDataForm::PumpSheetFolder = [this] { return folder.path().toStdString() + "/"; };
         TPumpDataForm::PumpSheetAddresses = {"www.example.org", "help@example.org", "viewer.example.org"};
@@ -129,13 +130,15 @@ TEST_F(PumpPdfSheet, StandaloneSheetIsOnePortraitPageReadBackByOtherTools)
     EXPECT_EQ(RunCommand("qpdf --check '" + SheetPath() + "' >/dev/null"), 0);
     const std::string info = Tool("pdfinfo '" + SheetPath() + "'");
     EXPECT_NE(info.find("Pages:           1"), std::string::npos) << info;
-    EXPECT_NE(info.find("Page size:      840 x 1188 pts"), std::string::npos) << info;
+    // 16.5 inches high and 16.5 x 0.70710678 wide.
+    EXPECT_NEAR(NumberAfter(info, "Page size:"), 840, 0.05) << info;
+    EXPECT_NE(info.find(" x 1188 pts"), std::string::npos) << info;
     EXPECT_NE(info.find("Created using Tessaran"), std::string::npos) << info;
 
     const std::string text = Tool("pdftotext -layout '" + SheetPath() + "' -");
     for (const char *expected : {"Pump Data", "Fluid Data", "Design Curve", "Operating Notes", "Data Point (BEP)",
                                  "Name:", "P-1", "Catalogue 7", "1450 Rpm", "Min Speed:", "Not Specified",
-                                 "Shutoff Head:", "Notes:", "PUMP DATA SHEET generated using Tessaran software",
+                                 "Shutoff Head:", "Notes:", "Mechanical seal", "suction strainer", "PUMP DATA SHEET generated using Tessaran software",
                                  "www.example.org", "70% - 120% of BEP"})
         EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
     // The values of the sample pump: a 50 m shut-off head, the best

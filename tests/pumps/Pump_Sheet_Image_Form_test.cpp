@@ -60,12 +60,12 @@ void ClickPicture(TPumpSheetImageForm &f, QPoint at) { QTest::mouseClick(f.Image
 
 TEST(PumpSheetCalibration, PixelAndValueConversions)
 {
-    // X axis from pixel 100 to 900 for 0..200; Y axis from pixel 500 up to 100 for 10..50.
+    // X axis from pixel 100 to 900 for 0..200; Y axis from pixel 500 up to 180 for 10..50.
     TPumpSheetCalibration c;
     c.XStart = {100, 520};
     c.XEnd = {900, 520};
     c.YStart = {90, 500};
-    c.YEnd = {90, 100};
+    c.YEnd = {90, 180};
     c.xMin = 0;
     c.xMax = 200;
     c.yMin = 10;
@@ -73,18 +73,18 @@ TEST(PumpSheetCalibration, PixelAndValueConversions)
     struct Case {
         int pixel;
         double x, y;
-    } cases[] = {{100, 0, 50}, {500, 100, 10}, {900, 200, -30}, {300, 50, 30}, {0, -25, 60}};
+    } cases[] = {{100, 0, 60}, {500, 100, 10}, {900, 200, -40}, {300, 50, 35}, {0, -25, 72.5}};
     for (const Case &k : cases) {
         EXPECT_DOUBLE_EQ(c.XValueOfPixel(k.pixel), k.x) << k.pixel;
         EXPECT_DOUBLE_EQ(c.YValueOfPixel(k.pixel), k.y) << k.pixel;
     }
-    // Values back to pixels, halves to the even pixel: 0.5 x 800 / 200 = 2.
+    // Values back to pixels (4 and -8 pixels a unit), halves to the even pixel.
     EXPECT_EQ(c.PixelXOfValue(100), 500);
-    EXPECT_EQ(c.PixelXOfValue(0.625), 102);  // 2.5 -> 2
-    EXPECT_EQ(c.PixelXOfValue(0.875), 104);  // 3.5 -> 4
-    EXPECT_EQ(c.PixelYOfValue(30), 300);
-    EXPECT_EQ(c.PixelYOfValue(10.05), 500);  // -0.5 -> -0
-    EXPECT_EQ(c.PixelYOfValue(10.15), 498);  // -1.5 -> -2
+    EXPECT_EQ(c.PixelXOfValue(0.625), 102);   // 2.5 -> 2
+    EXPECT_EQ(c.PixelXOfValue(0.875), 104);   // 3.5 -> 4
+    EXPECT_EQ(c.PixelYOfValue(30), 340);
+    EXPECT_EQ(c.PixelYOfValue(10.0625), 500); // -0.5 -> 0
+    EXPECT_EQ(c.PixelYOfValue(10.1875), 498); // -1.5 -> -2
 
     // Degenerate scales give 0 instead of dividing by zero.
     TPumpSheetCalibration d = c;
@@ -450,7 +450,7 @@ TEST_F(PumpSheetImageForm, TracedCurveBecomesThePumpAndItsDataSheet)
         ASSERT_EQ(p.PumpPoints.PointsCount, 5);
         EXPECT_EQ(p.Speed_rpm, 2900);
         EXPECT_NEAR(p.ImpellerDiameter_m, 0.2, 1e-12);
-        EXPECT_EQ(p.BaseDataPumpPoints, p.PumpPoints);
+        EXPECT_EQ(p.BaseDataSpeed_rpm, 2900);
         EXPECT_TRUE(p.PumpGraphOptions.ShowImportedPumpSheet);
         for (int i = 1; i <= 5; ++i) {
             const TPumpPoint &point = p.PumpPoints.Points[i];
