@@ -296,9 +296,11 @@ void TPumpDataForm::CreatePDFPumpSheet(TNetwork &TheNetwork, int ThePipeId, TPum
     try {
         // The sheet is written in a folder of this user's own: a fixed name in
         // the shared temporary folder could be planted or linked by another.
-        if (!PumpSheetFolder)
-            throw std::runtime_error("no folder for the pump sheet");
-        fileName = PumpSheetFolder() + PumpSheetFileName;
+        if (CreatePDFDocument) {
+            if (!PumpSheetFolder)
+                throw std::runtime_error("no folder for the pump sheet");
+            fileName = PumpSheetFolder() + PumpSheetFileName;
+        }
 
         TMetafile graphMetafile;
         graphMetafile.Width = 1280;

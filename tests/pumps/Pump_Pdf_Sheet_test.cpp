@@ -226,6 +226,8 @@ TEST_F(PumpPdfSheet, LandscapeReportPagePutsTheGraphOnTheNextPage)
     TPumpDataForm form;
     form.SavedPump.Name = "stale";
     const TUnit flowUnit = Pump().PumpPoints.FlowDisplayUnit;
+    // A page of a report needs no sheet folder of its own.
+    TPumpDataForm::PumpSheetFolder = nullptr;
     // Outside results mode the pipe's flow is 0: the data point is the shut-off.
     network.GetPipe(pumpPipe).FlowUncompressed_m3s = 0;
     form.CreatePDFPumpSheet(network, pumpPipe, Pump(), report, false, false);
