@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QImage>
@@ -324,6 +325,62 @@ TEST_F(PumpSheetImageForm, CalibrationOrientationAndPointLimits)
     // Cancelled: the pump is as it was.
     EXPECT_FALSE(pump.ImportedPumpSheet.Imported);
     EXPECT_EQ(pump.PumpPoints.PointsCount, 5);
+}
+
+TEST_F(PumpSheetImageForm, ImportFailuresAndAxesThatNoLongerHoldThePoints)
+{
+    const QString picture = WriteCurvePicture(folder.path(), "bmp");
+    const QString notAPicture = folder.path() + "/notes.jpg";
+    {
+        QFile file(notAPicture);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("no picture here");
+    }
+    Open([&](TPumpSheetImageForm &f) {
+        dialogs.FileNames.push_back(std::nullopt); // cancelled: nothing happens
+        Click(f.ButtonImportImage);
+        dialogs.FileNames.push_back(folder.path() + "/missing.bmp");
+        dialogs.Expect(TDialogKind::Information, "Image File not found.\r");
+        Click(f.ButtonImportImage);
+        dialogs.FileNames.push_back(notAPicture);
+        dialogs.Expect(TDialogKind::Information, "Image File cannot be loaded: Error occured.\r");
+        Click(f.ButtonImportImage);
+        EXPECT_FALSE(f.ButtonSelectXAxis->isEnabled());
+
+        ImportAndCalibrate(f, picture);
+        dialogs.Expect(TDialogKind::Information, FirstPointNote);
+        Click(f.ButtonSelectPoints);
+        AddPoint(f, 0, "", "");
+        AddPoint(f, 60, "70", "2");
+        AddPoint(f, 90, "60", "3");
+        ASSERT_EQ(f.PointsCount, 3);
+
+        // An X axis recalibrated short of the points sends the user back to it.
+        Click(f.ButtonSelectXAxis);
+        ClickPicture(f, {OriginX, OriginY});
+        dialogs.Expect(TDialogKind::Information,
+                       "Not all X point values fall within the X Axis scale.\r\rPlease either clear the data points "
+                       "before defining the X Axis scale \r\rOr define the X Axis scale to contain all of the "
+                       "current points.\r");
+        ClickPicture(f, {500, OriginY});
+        EXPECT_EQ(f.Calibration.XStart, QPoint());
+        EXPECT_EQ(f.Calibration.XEnd, QPoint());
+        EXPECT_EQ(f.PickingMode, TPumpSheetImageForm::PickNone);
+        EXPECT_FALSE(f.StepReached[4]);
+        EXPECT_TRUE(f.ButtonSelectXAxis->isEnabled());
+
+        // A new picture over existing points: Yes clears them and the calibration.
+        dialogs.FileNames.push_back(picture);
+        dialogs.Expect(TDialogKind::Confirmation,
+                       "Would you like to clear all existing data points (recommended)?\r\r", DialogYes);
+        Click(f.ButtonImportImage);
+        EXPECT_EQ(f.PointsCount, 0);
+        EXPECT_EQ(f.Calibration.xMax, 0);
+        EXPECT_EQ(f.ComboBoxXUnits->currentIndex(), -1);
+        EXPECT_TRUE(f.CheckBoxSaveImage->isChecked());
+        EXPECT_TRUE(f.ButtonSelectXAxis->isEnabled());
+        EXPECT_FALSE(f.ButtonSelectYAxis->isEnabled());
+    });
 }
 
 TEST_F(PumpSheetImageForm, SavingRefusalsWriteNothing)
