@@ -31,6 +31,7 @@
 #include "model/Fluid_Class.h"
 #include "network/Liquid_Network_Fixture.h"
 #include "network/Network_Class.h"
+#include "platform/qt/Qt_Canvas.h"
 #include "pumps/Image_Box.h"
 #include "pumps/Pump_Data_Form.h"
 #include "pumps/Pump_Database_Class.h"
@@ -587,7 +588,28 @@ TEST_F(PumpSheetImageForm, ReopeningRestoresTheSheetAndNotesChangedBaseData)
         EXPECT_TRUE(f.LabelNote->text().contains("Pump Speed: 1450 rpm"));
         Click(f.ButtonNoteOk);
         EXPECT_TRUE(f.PanelNote->isHidden());
+
+        // Saved again without the picture: the record keeps the calibration
+        // and the points on a white picture.
+        f.CheckBoxSaveImage->setChecked(false);
+        dialogs.Expect(TDialogKind::Confirmation, "Previous pump details may exist for:\r\rCatalogue, Manufacturer, "
+                                                  "Type, Rpm, Size, Stages, \rMin Speed, Max Speed, Min Diam, Max "
+                                                  "Diam, \rAND graph adjustments may have been customised.\r\rNormally "
+                                                  "you will want to clear previous details.\r\rClear Previous "
+                                                  "Details & set to Standard Affinity Laws?\r",
+                       DialogNo);
+        Click(f.ButtonSaveData);
     });
+    const TImportedPumpSheet &s = pump.ImportedPumpSheet;
+    EXPECT_FALSE(s.SaveImportedBitmap);
+    EXPECT_EQ(s.pointsCount, 3);
+    EXPECT_EQ(s.xAxisMaxImageX, XEndX);
+    EXPECT_EQ(s.xMax, 100);
+    EXPECT_EQ(pump.Speed_rpm, 1450);
+    const QImage kept = ToQImage(s.PumpSheetBitmap.Bitmap());
+    ASSERT_EQ(kept.width(), PumpSheetImageWidth);
+    EXPECT_GT(qBlue(kept.pixel(CurvePixel(50))), 240);
+    EXPECT_GT(qRed(kept.pixel(CurvePixel(50))), 240);
 }
 
 } // namespace
