@@ -475,8 +475,8 @@ void TPumpDataForm::CreatePDFPumpSheet(TNetwork &TheNetwork, int ThePipeId, TPum
                 "% of BEP");
         {
             auto bare = [&](double Q_m3s) {
-                return convertFlowUnitToString(unt_m3_sec, flowUnit, unitDecimals(flowUnit), std_15degC_101325Pa,
-                                               Q_m3s, rho, 0, 288.15, 1.01325);
+                return convertFlowUnitToString(unt_m3_sec, flowUnit, unitDecimals(flowUnit), std_15degC_101325Pa, Q_m3s,
+                                               rho, 0, 288.15, 1.01325);
             };
             row(6.8, 7.9, 0.75, "Pref. Flow Range: ",
                 bare(Qb * p.PreferredOpRegionFromPercent / 100) + " - " +
@@ -515,8 +515,7 @@ void TPumpDataForm::CreatePDFPumpSheet(TNetwork &TheNetwork, int ThePipeId, TPum
 
         // The data point: the read-out's flow, else the best-efficiency
         // point; in a report the pipe's own flow.
-        const double Qlast =
-            p.PumpPoints.PointsCount > 0 ? p.PumpPoints.Points[p.PumpPoints.PointsCount].Flow_m3s : 0;
+        const double Qlast = p.PumpPoints.PointsCount > 0 ? p.PumpPoints.Points[p.PumpPoints.PointsCount].Flow_m3s : 0;
         double Q = 0, Hq = 0;
         bool readOut = false;
         const std::string readOutText = RightEditFlow->text().toStdString();
@@ -524,8 +523,8 @@ void TPumpDataForm::CreatePDFPumpSheet(TNetwork &TheNetwork, int ThePipeId, TPum
             bool valid = false;
             const double value = ReadRealFromString(readOutText, valid, true, false, userDecimalSeparator());
             if (valid) {
-                Q = convertFlowUnit(ThePump.PumpPoints.FlowDisplayUnit, unt_m3_sec, std_15degC_101325Pa, value, rho,
-                                    0, 288.15, 1.01325);
+                Q = convertFlowUnit(ThePump.PumpPoints.FlowDisplayUnit, unt_m3_sec, std_15degC_101325Pa, value, rho, 0,
+                                    288.15, 1.01325);
                 readOut = true;
             }
         }

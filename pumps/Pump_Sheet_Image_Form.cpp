@@ -48,10 +48,11 @@ const TUnitItem XUnitItems[] = {
     {"ft³/hour", unt_ft3_hour}, {"in³/sec", unt_inch3_sec}, {"in³/min", unt_inch3_min}, {"in³/hour", unt_inch3_hour},
     {"UK gpm", unt_gpm_UK},     {"US gpm", unt_gpm_USA},    {"kg/sec", unt_kg_sec},     {"kg/min", unt_kg_min},
     {"kg/hour", unt_kg_hour},   {"lb/sec", unt_lb_sec},     {"lb/min", unt_lb_min},     {"lb/hour", unt_lb_hour}};
-const TUnitItem YUnitItems[] = {{"m Fluid", unt_m_hd_fluid}, {"ft Fluid", unt_ft_hd_fluid}, {"mm Fluid", unt_mm_hd_fluid},
-                                {"in. Fluid", unt_in_hd_fluid}, {"bar.g", unt_Bar_G},       {"psi.g", unt_Psi_G},
-                                {"kPa.g", unt_kPa_G},           {"mm Hg", unt_mm_Hg},       {"in. Hg", unt_in_Hg},
-                                {"mm.H²O", unt_mm_H2O},         {"in.H²O", unt_in_H2O}};
+const TUnitItem YUnitItems[] = {
+    {"m Fluid", unt_m_hd_fluid},    {"ft Fluid", unt_ft_hd_fluid}, {"mm Fluid", unt_mm_hd_fluid},
+    {"in. Fluid", unt_in_hd_fluid}, {"bar.g", unt_Bar_G},          {"psi.g", unt_Psi_G},
+    {"kPa.g", unt_kPa_G},           {"mm Hg", unt_mm_Hg},          {"in. Hg", unt_in_Hg},
+    {"mm.H²O", unt_mm_H2O},         {"in.H²O", unt_in_H2O}};
 const TUnitItem DiameterUnitItems[] = {{"m", unt_m}, {"mm", unt_mm}, {"ft", unt_ft}, {"inch", unt_inch}};
 
 template <std::size_t N>
@@ -184,7 +185,8 @@ void TPumpSheetImageForm::build()
 
     GroupBoxStep1 = frame("GroupBoxStep1", 8, 6, 230, 124);
     LabelStep1 = label("LabelStep1", GroupBoxStep1, QStringLiteral("Step 1: Import Pump Sheet Image"), 6, 4, 218);
-    ButtonImportImage = button("ButtonImportImage", GroupBoxStep1, QStringLiteral("Import Pump Sheet Image"), 6, 26, 200);
+    ButtonImportImage =
+        button("ButtonImportImage", GroupBoxStep1, QStringLiteral("Import Pump Sheet Image"), 6, 26, 200);
     label("LabelFade", GroupBoxStep1, QStringLiteral("Fade Image"), 6, 62, 100);
     TrackBarFade = Named<QSlider>("TrackBarFade", Qt::Horizontal, GroupBoxStep1);
     TrackBarFade->setRange(0, 100);
@@ -216,8 +218,10 @@ void TPumpSheetImageForm::build()
 
     GroupBoxStep4 = frame("GroupBoxStep4", 856, 6, 336, 124);
     LabelStep4 = label("LabelStep4", GroupBoxStep4, QStringLiteral("Step 4: Select Pump Data Points"), 6, 4, 320);
-    ButtonSelectPoints = button("ButtonSelectPoints", GroupBoxStep4, QStringLiteral("Select Points on Curve"), 6, 26, 160);
-    ButtonClearPoints = button("ButtonClearPoints", GroupBoxStep4, QStringLiteral("Clear All Data Points"), 170, 26, 160);
+    ButtonSelectPoints =
+        button("ButtonSelectPoints", GroupBoxStep4, QStringLiteral("Select Points on Curve"), 6, 26, 160);
+    ButtonClearPoints =
+        button("ButtonClearPoints", GroupBoxStep4, QStringLiteral("Clear All Data Points"), 170, 26, 160);
     label("LabelSpeed", GroupBoxStep4, QStringLiteral("Pump Speed (rpm)"), 6, 58, 110);
     RightEditSpeed = edit("RightEditSpeed", GroupBoxStep4, 118, 56, 60);
     label("LabelDiameter", GroupBoxStep4, QStringLiteral("Impeller Diam."), 6, 84, 110);
@@ -260,14 +264,16 @@ void TPumpSheetImageForm::build()
 
     PanelAdditionalData = frame("PanelAdditionalData", 400, 300, 200, 110);
     label("LabelAdditionalCaption", PanelAdditionalData, QStringLiteral("    Additional Data:"), 2, 2, 150);
-    ButtonCloseAdditionalData = button("ButtonCloseAdditionalData", PanelAdditionalData, QStringLiteral("x"), 178, 2, 18, 18);
+    ButtonCloseAdditionalData =
+        button("ButtonCloseAdditionalData", PanelAdditionalData, QStringLiteral("x"), 178, 2, 18, 18);
     label("LabelEffic", PanelAdditionalData, QStringLiteral("Efficiency"), 6, 28, 70);
     RightEditEffic = edit("RightEditEffic", PanelAdditionalData, 80, 26, 70);
     label("LabelEfficUnit", PanelAdditionalData, QStringLiteral("%"), 154, 28, 30);
     label("LabelNPSHr", PanelAdditionalData, QStringLiteral("NPSHr"), 6, 54, 70);
     RightEditNPSHr = edit("RightEditNPSHr", PanelAdditionalData, 80, 52, 70);
     LabelNPSHrUnit = label("LabelNPSHrUnit", PanelAdditionalData, QString(), 154, 54, 44);
-    ButtonSaveAndClose = button("ButtonSaveAndClose", PanelAdditionalData, QStringLiteral("Save and Close"), 40, 80, 120);
+    ButtonSaveAndClose =
+        button("ButtonSaveAndClose", PanelAdditionalData, QStringLiteral("Save and Close"), 40, 80, 120);
     PanelAdditionalData->hide();
 
     PanelNote = frame("PanelNote", 400, 200, 380, 330);
@@ -337,12 +343,14 @@ void TPumpSheetImageForm::connectAll()
     });
     connect(ComboBoxYUnits, &QComboBox::activated, this, [this](int index) { yUnitListChanged(index); });
     connect(ComboBoxDiameterUnits, &QComboBox::activated, this, [this](int index) {
-        WorkingPump.ImpellerDiameterDisplayUnit =
-            index >= 0 && index < static_cast<int>(std::size(DiameterUnitItems)) ? DiameterUnitItems[index].unit : unt_m;
+        WorkingPump.ImpellerDiameterDisplayUnit = index >= 0 && index < static_cast<int>(std::size(DiameterUnitItems))
+                                                      ? DiameterUnitItems[index].unit
+                                                      : unt_m;
         diameterEdited();
     });
     connect(ComboBoxDataType, &QComboBox::activated, this, [this] { PumpSheetImageOverlayUpdatePoints(); });
-    connect(StringGridPoints, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) { gridCellEdited(item); });
+    connect(StringGridPoints, &QTableWidget::itemChanged, this,
+            [this](QTableWidgetItem *item) { gridCellEdited(item); });
     StringGridPoints->installEventFilter(this);
 }
 
@@ -358,8 +366,7 @@ bool TPumpSheetImageForm::eventFilter(QObject *watched, QEvent *event)
             dragFrom = static_cast<QMouseEvent *>(event)->position().toPoint();
             return false;
         }
-        if (event->type() == QEvent::MouseMove &&
-            (static_cast<QMouseEvent *>(event)->buttons() & Qt::LeftButton)) {
+        if (event->type() == QEvent::MouseMove && (static_cast<QMouseEvent *>(event)->buttons() & Qt::LeftButton)) {
             panel->move(panel->pos() + static_cast<QMouseEvent *>(event)->position().toPoint() - dragFrom);
             return true;
         }
@@ -379,8 +386,7 @@ bool TPumpSheetImageForm::eventFilter(QObject *watched, QEvent *event)
                     2, convertHeadPressureUnit(unt_m_hd_fluid, yUnit, NPSHr_mHd[static_cast<std::size_t>(CurrentPoint)],
                                                Density_kgm3))));
             }
-        } else if (event->type() == QEvent::KeyPress &&
-                   static_cast<QKeyEvent *>(event)->key() == Qt::Key_Return) {
+        } else if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Return) {
             PumpSheetImageOverlayUpdatePoints();
         }
     }
@@ -437,10 +443,10 @@ void TPumpSheetImageForm::Open(TPump &ThePump, const TFluid &TheFluid)
         StepReached[5] = false;
         CheckBoxSaveImage->setChecked(sheet.SaveImportedBitmap);
         if (sheet.SaveImportedBitmap && !sheet.PumpSheetBitmap.Empty()) {
-            UnfadedImage = ToQImage(sheet.PumpSheetBitmap.Bitmap())
-                               .scaled(PumpSheetImageWidth, PumpSheetImageHeight, Qt::IgnoreAspectRatio,
-                                       Qt::SmoothTransformation)
-                               .convertToFormat(QImage::Format_RGB32);
+            UnfadedImage =
+                ToQImage(sheet.PumpSheetBitmap.Bitmap())
+                    .scaled(PumpSheetImageWidth, PumpSheetImageHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                    .convertToFormat(QImage::Format_RGB32);
             FadedImage = FadePumpSheetImage(UnfadedImage, sheet.PumpSheetOpacity);
         } else {
             UnfadedImage.fill(Qt::white);
@@ -506,14 +512,15 @@ void TPumpSheetImageForm::showNote()
     const TUnit unit = WorkingPump.ImpellerDiameterDisplayUnit;
     auto D = [unit](double m) { return q(convertUnitToString(unt_m, unit, unitDecimals(unit), m)); };
     const QString name = q(unitName(unit));
-    const QString text =
-        QStringLiteral("The pump's current base data is defined for\r\rPump Speed: ") +
-        QString::number(WorkingPump.BaseDataSpeed_rpm) + " rpm" + "\r" + "Impeller Diameter: " +
-        D(WorkingPump.BaseDataImpellerDiameter_m) + " " + name + "\r\r" + "The Points on the Imported Pump Graph " +
-        "\r" + "were originally defined for" + "\r\r" + "Pump Speed: " + QString::number(sheet.PumpSpeed_rpm) +
-        " rpm" + "\r" + "Impeller Diameter: " + D(sheet.PumpImpellerDiameter_m) + " " + name + "\r\r" + "\r" +
-        "If you click on 'Save Points To Pump'" + "\r" + "the imported pump points will be associated" + "\r" +
-        "with the Pump Speed and Diameter as " + "\r" + "specified on this screen.";
+    const QString text = QStringLiteral("The pump's current base data is defined for\r\rPump Speed: ") +
+                         QString::number(WorkingPump.BaseDataSpeed_rpm) + " rpm" + "\r" +
+                         "Impeller Diameter: " + D(WorkingPump.BaseDataImpellerDiameter_m) + " " + name + "\r\r" +
+                         "The Points on the Imported Pump Graph " + "\r" + "were originally defined for" + "\r\r" +
+                         "Pump Speed: " + QString::number(sheet.PumpSpeed_rpm) + " rpm" + "\r" +
+                         "Impeller Diameter: " + D(sheet.PumpImpellerDiameter_m) + " " + name + "\r\r" + "\r" +
+                         "If you click on 'Save Points To Pump'" + "\r" +
+                         "the imported pump points will be associated" + "\r" + "with the Pump Speed and Diameter as " +
+                         "\r" + "specified on this screen.";
     LabelNote->setText(DialogDisplayText(text));
     PanelNote->show();
     PanelNote->raise();
@@ -583,9 +590,9 @@ void TPumpSheetImageForm::SetStartValues()
 
 void TPumpSheetImageForm::setPointControlsEnabled(bool enabled)
 {
-    for (QWidget *w : std::initializer_list<QWidget *>{ButtonSelectPoints, ButtonClearPoints, RightEditSpeed,
-                                                        RightEditDiameter, ComboBoxDiameterUnits, CheckBoxSaveImage,
-                                                        ButtonSaveData})
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{ButtonSelectPoints, ButtonClearPoints, RightEditSpeed, RightEditDiameter,
+                                          ComboBoxDiameterUnits, CheckBoxSaveImage, ButtonSaveData})
         w->setEnabled(enabled);
 }
 
@@ -610,8 +617,8 @@ void TPumpSheetImageForm::ShowStep(int Step)
 
     // Everything off but Cancel; the X minimum is never enabled.
     for (QWidget *w : std::initializer_list<QWidget *>{ButtonImportImage, TrackBarFade, RightEditXMax, ComboBoxXUnits,
-                                                        ButtonSelectXAxis, RightEditYMin, RightEditYMax, ComboBoxYUnits,
-                                                        ButtonSelectYAxis, PanelPoints})
+                                                       ButtonSelectXAxis, RightEditYMin, RightEditYMax, ComboBoxYUnits,
+                                                       ButtonSelectYAxis, PanelPoints})
         w->setEnabled(false);
     RightEditXMin->setEnabled(false);
     setPointControlsEnabled(false);
@@ -726,9 +733,9 @@ void TPumpSheetImageForm::ImportImageClick()
                               this);
         return;
     }
-    UnfadedImage = picture.scaled(PumpSheetImageWidth, PumpSheetImageHeight, Qt::IgnoreAspectRatio,
-                                  Qt::SmoothTransformation)
-                       .convertToFormat(QImage::Format_RGB32);
+    UnfadedImage =
+        picture.scaled(PumpSheetImageWidth, PumpSheetImageHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+            .convertToFormat(QImage::Format_RGB32);
     FadedImage = FadePumpSheetImage(UnfadedImage, WorkingPump.ImportedPumpSheet.PumpSheetOpacity);
     DrawOverlay();
     ShowStep(2);
@@ -913,9 +920,9 @@ void TPumpSheetImageForm::PictureClick(QPoint At)
     if (xv < 0 || xv > c.xMax || yv < 0 || yv > c.yMax) {
         Points[k] = QPoint();
         --PointsCount;
-        Dialogs().ShowMessage(TDialogKind::Information,
-                              QStringLiteral("Point is outside of defined X and Y Axis range and cannot be included.\r"),
-                              this);
+        Dialogs().ShowMessage(
+            TDialogKind::Information,
+            QStringLiteral("Point is outside of defined X and Y Axis range and cannot be included.\r"), this);
         DrawOverlay();
         return;
     }
@@ -1102,7 +1109,7 @@ void TPumpSheetImageForm::writeGridTitle()
     StringGridPoints->item(0, 0)->setText(q(unitName(xUnit)));
     const QString type = DataType();
     StringGridPoints->item(0, 1)->setText(type == QStringLiteral("Effic") ? QStringLiteral("Percent %")
-                                                                           : q(unitName(yUnit)));
+                                                                          : q(unitName(yUnit)));
     --filling_;
 }
 
@@ -1121,7 +1128,8 @@ void TPumpSheetImageForm::writeGridRows()
             if (type == QStringLiteral("Effic"))
                 valueText = q(formatFixed(2, Effic[k]));
             else if (type == QStringLiteral("NPSHr"))
-                valueText = q(formatFixed(2, convertHeadPressureUnit(unt_m_hd_fluid, yUnit, NPSHr_mHd[k], Density_kgm3)));
+                valueText =
+                    q(formatFixed(2, convertHeadPressureUnit(unt_m_hd_fluid, yUnit, NPSHr_mHd[k], Density_kgm3)));
             else
                 valueText = q(formatFixed(3, Calibration.YValueOfPixel(Points[k].y())));
         }
@@ -1235,19 +1243,19 @@ void TPumpSheetImageForm::yUnitListChanged(int index)
         index >= 0 && index < static_cast<int>(std::size(YUnitItems)) ? YUnitItems[index].unit : unt_m_hd_fluid;
     TImportedPumpSheet &sheet = WorkingPump.ImportedPumpSheet;
     if (sheet.pointsCount > 0 && newUnit != oldUnit &&
-        Dialogs().AskYesNo(TDialogKind::Confirmation,
-                           QStringLiteral("Existing NPSHr values were entered in ") + q(unitName(oldUnit)) + "\r\r" +
-                               "If the actual NPSHr values entered should have " + "\r" + "related to " +
-                               q(unitName(newUnit)) + " then the software can" + "\r" +
-                               "change the units associated with the values." + "\r\r" +
-                               "Were the entered values meant to be associated with " + q(unitName(newUnit)) + "?" +
-                               "\r",
-                           this)) {
+        Dialogs().AskYesNo(
+            TDialogKind::Confirmation,
+            QStringLiteral("Existing NPSHr values were entered in ") + q(unitName(oldUnit)) + "\r\r" +
+                "If the actual NPSHr values entered should have " + "\r" + "related to " + q(unitName(newUnit)) +
+                " then the software can" + "\r" + "change the units associated with the values." + "\r\r" +
+                "Were the entered values meant to be associated with " + q(unitName(newUnit)) + "?" + "\r",
+            this)) {
         const int n = std::min(sheet.pointsCount, MaxPumpSheetPoints);
         for (int i = 1; i <= n; ++i) {
             double &v = NPSHr_mHd[static_cast<std::size_t>(i)];
             v = convertHeadPressureUnit(newUnit, unt_m_hd_fluid,
-                                        convertHeadPressureUnit(unt_m_hd_fluid, oldUnit, v, Density_kgm3), Density_kgm3);
+                                        convertHeadPressureUnit(unt_m_hd_fluid, oldUnit, v, Density_kgm3),
+                                        Density_kgm3);
         }
     }
     yUnit = newUnit;
@@ -1302,7 +1310,8 @@ void TPumpSheetImageForm::SaveDataToPumpClick()
     if (!validSpeed || speed <= 0) {
         Dialogs().ShowMessage(
             TDialogKind::Information,
-            QStringLiteral("A valid Pump Speed for these points must be entered before the data can be saved.\r"), this);
+            QStringLiteral("A valid Pump Speed for these points must be entered before the data can be saved.\r"),
+            this);
         return;
     }
     if (!validDiameter || !(diameter > 0)) {
@@ -1333,7 +1342,8 @@ void TPumpSheetImageForm::SaveDataToPumpClick()
                 "This density will be used to convert the mass flow to a volumetric flow that " +
                 "is used as the base data that defines the pump performance." + "\r\r" +
                 "Please check that the mass flow entered for your pump performance is " +
-                "indeed correct for the current fluid used with this pump." + "\r\r" + "Do you wish to save the pump now?",
+                "indeed correct for the current fluid used with this pump." + "\r\r" +
+                "Do you wish to save the pump now?",
             this))
         return;
 

@@ -53,7 +53,7 @@ TEST(PumpSheetPage, PageSizesAndShrinking)
     } cases[] = {
         {1280, 1280, 1, 11.667, 16.5}, // the sheet's own page
         {1280, 1280, 2, 16.5, 11.667}, {1280, 1280, 0, 16.5, 11.667},
-        {960, 2880, 0, 11.667, 16.5}, // taller than the ISO side: widened
+        {960, 2880, 0, 11.667, 16.5},                           // taller than the ISO side: widened
         {2880, 960, 1, 11.667, 16.5},  {0, 0, 1, 11.667, 16.5}, // an empty picture does not divide by 0
     };
     for (const Case &c : cases) {
@@ -136,10 +136,11 @@ TEST_F(PumpPdfSheet, StandaloneSheetIsOnePortraitPageReadBackByOtherTools)
     EXPECT_NE(info.find("Created using Tessaran"), std::string::npos) << info;
 
     const std::string text = Tool("pdftotext -layout '" + SheetPath() + "' -");
-    for (const char *expected : {"Pump Data", "Fluid Data", "Design Curve", "Operating Notes", "Data Point (BEP)",
-                                 "Name:", "P-1", "Catalogue 7", "1450 Rpm", "Min Speed:", "Not Specified",
-                                 "Shutoff Head:", "Notes:", "Mechanical seal", "suction strainer", "PUMP DATA SHEET generated using Tessaran software",
-                                 "www.example.org", "70% - 120% of BEP"})
+    for (const char *expected :
+         {"Pump Data", "Fluid Data", "Design Curve", "Operating Notes", "Data Point (BEP)", "Name:", "P-1",
+          "Catalogue 7", "1450 Rpm", "Min Speed:", "Not Specified", "Shutoff Head:", "Notes:", "Mechanical seal",
+          "suction strainer", "PUMP DATA SHEET generated using Tessaran software", "www.example.org",
+          "70% - 120% of BEP"})
         EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
     // The values of the sample pump: a 50 m shut-off head, the best
     // efficiency of its curve and the impeller diameters in mm.
@@ -164,8 +165,7 @@ TEST_F(PumpPdfSheet, StandaloneSheetIsOnePortraitPageReadBackByOtherTools)
     EXPECT_EQ(second.find("Data Point (BEP)"), std::string::npos);
     EXPECT_NE(second.find("Data Point"), std::string::npos);
     EXPECT_NEAR(NumberAfter(second, "Flow:"), 20, 1e-9);
-    EXPECT_NEAR(NumberAfter(second, "Efficiency:"), form.EditedPump.calcPumpEfficiency(20 / 3600.0, density()),
-                0.01);
+    EXPECT_NEAR(NumberAfter(second, "Efficiency:"), form.EditedPump.calcPumpEfficiency(20 / 3600.0, density()), 0.01);
 }
 
 TEST_F(PumpPdfSheet, RefusalsAndFailuresWriteNoFileOrSayWhere)
@@ -197,7 +197,7 @@ TEST_F(PumpPdfSheet, RefusalsAndFailuresWriteNoFileOrSayWhere)
     EXPECT_TRUE(QFile::exists(QString::fromStdString(SheetPath())));
 
     // No private folder to be had: the sheet is not written anywhere else.
-    TPumpDataForm::PumpSheetFolder = [] () -> std::string { throw std::runtime_error("not ours"); };
+    TPumpDataForm::PumpSheetFolder = []() -> std::string { throw std::runtime_error("not ours"); };
     dialogs.Expect(TDialogKind::Error, "Cannot create Pump Data Sheet PDF with name: Pump_Graph.pdf\r\rCheck file "
                                        "is not already open or in use.\r");
     form.CreatePDFPumpSheet(network, pumpPipe, form.EditedPump, *form.dePDFEngine1, true, false);

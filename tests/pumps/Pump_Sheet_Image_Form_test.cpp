@@ -82,8 +82,8 @@ TEST(PumpSheetCalibration, PixelAndValueConversions)
     }
     // Values back to pixels (4 and -8 pixels a unit), halves to the even pixel.
     EXPECT_EQ(c.PixelXOfValue(100), 500);
-    EXPECT_EQ(c.PixelXOfValue(0.625), 102);   // 2.5 -> 2
-    EXPECT_EQ(c.PixelXOfValue(0.875), 104);   // 3.5 -> 4
+    EXPECT_EQ(c.PixelXOfValue(0.625), 102); // 2.5 -> 2
+    EXPECT_EQ(c.PixelXOfValue(0.875), 104); // 3.5 -> 4
     EXPECT_EQ(c.PixelYOfValue(30), 340);
     EXPECT_EQ(c.PixelYOfValue(10.0625), 500); // -0.5 -> 0
     EXPECT_EQ(c.PixelYOfValue(10.1875), 498); // -1.5 -> -2
@@ -372,8 +372,8 @@ TEST_F(PumpSheetImageForm, ImportFailuresAndAxesThatNoLongerHoldThePoints)
 
         // A new picture over existing points: Yes clears them and the calibration.
         dialogs.FileNames.push_back(picture);
-        dialogs.Expect(TDialogKind::Confirmation,
-                       "Would you like to clear all existing data points (recommended)?\r\r", DialogYes);
+        dialogs.Expect(TDialogKind::Confirmation, "Would you like to clear all existing data points (recommended)?\r\r",
+                       DialogYes);
         Click(f.ButtonImportImage);
         EXPECT_EQ(f.PointsCount, 0);
         EXPECT_EQ(f.Calibration.xMax, 0);
@@ -555,11 +555,12 @@ TEST_F(PumpSheetImageForm, ReopeningRestoresTheSheetAndNotesChangedBaseData)
         Type(f.RightEditSpeed, "1450");
         Pick(f.ComboBoxDiameterUnits, "mm");
         Type(f.RightEditDiameter, "250");
-        dialogs.Expect(TDialogKind::Confirmation, "Previous pump details may exist for:\r\rCatalogue, Manufacturer, "
-                                                  "Type, Rpm, Size, Stages, \rMin Speed, Max Speed, Min Diam, Max "
-                                                  "Diam, \rAND graph adjustments may have been customised.\r\rNormally "
-                                                  "you will want to clear previous details.\r\rClear Previous "
-                                                  "Details & set to Standard Affinity Laws?\r",
+        dialogs.Expect(TDialogKind::Confirmation,
+                       "Previous pump details may exist for:\r\rCatalogue, Manufacturer, "
+                       "Type, Rpm, Size, Stages, \rMin Speed, Max Speed, Min Diam, Max "
+                       "Diam, \rAND graph adjustments may have been customised.\r\rNormally "
+                       "you will want to clear previous details.\r\rClear Previous "
+                       "Details & set to Standard Affinity Laws?\r",
                        DialogYes);
         dialogs.Expect(TDialogKind::Information,
                        "Previous pump details have been cleared.\r\rWhen you return to the main Pump Screen, you will "
@@ -592,11 +593,12 @@ TEST_F(PumpSheetImageForm, ReopeningRestoresTheSheetAndNotesChangedBaseData)
         // Saved again without the picture: the record keeps the calibration
         // and the points on a white picture.
         f.CheckBoxSaveImage->setChecked(false);
-        dialogs.Expect(TDialogKind::Confirmation, "Previous pump details may exist for:\r\rCatalogue, Manufacturer, "
-                                                  "Type, Rpm, Size, Stages, \rMin Speed, Max Speed, Min Diam, Max "
-                                                  "Diam, \rAND graph adjustments may have been customised.\r\rNormally "
-                                                  "you will want to clear previous details.\r\rClear Previous "
-                                                  "Details & set to Standard Affinity Laws?\r",
+        dialogs.Expect(TDialogKind::Confirmation,
+                       "Previous pump details may exist for:\r\rCatalogue, Manufacturer, "
+                       "Type, Rpm, Size, Stages, \rMin Speed, Max Speed, Min Diam, Max "
+                       "Diam, \rAND graph adjustments may have been customised.\r\rNormally "
+                       "you will want to clear previous details.\r\rClear Previous "
+                       "Details & set to Standard Affinity Laws?\r",
                        DialogNo);
         Click(f.ButtonSaveData);
     });
