@@ -455,6 +455,15 @@ TEST_F(PumpSheetImageForm, NPSHrRecordedInWaterIsReadAsFluidHead)
         // The grid shows them in the axis unit, metres of fluid.
         Pick(f.ComboBoxDataType, "NPSHr");
         EXPECT_EQ(f.StringGridPoints->item(2, 1)->text(), "5.00");
+        // A new head unit, the values meant in it: the numbers stay, read in feet.
+        dialogs.Expect(TDialogKind::Confirmation,
+                       "Existing NPSHr values were entered in m.hd Fluid\r\rIf the actual NPSHr values entered should "
+                       "have \rrelated to ft.hd Fluid then the software can\rchange the units associated with the "
+                       "values.\r\rWere the entered values meant to be associated with ft.hd Fluid?\r",
+                       DialogYes);
+        Pick(f.ComboBoxYUnits, "ft Fluid");
+        EXPECT_NEAR(f.NPSHr_mHd[2], 5.0 * 0.3048, 1e-9);
+        EXPECT_EQ(f.StringGridPoints->item(2, 1)->text(), "5.00");
     });
 }
 
