@@ -348,5 +348,37 @@ TEST_F(CalculateCommand, AGasSystemShowsPressureLossInAGaugeUnit)
     }
 }
 
+TEST_F(CalculateCommand, ProgressTimerBlinksCountsAndStopsWhenTheSolverIsDone)
+{
+    TwoTanks();
+    const int pipe = Net().GetNextPipeId(0);
+    auto background = [&] { return form->LabelCalculatingUpdate->palette().color(QPalette::Window); };
+    const QColor lightBlue(241, 250, 255), yellow(255, 255, 0);
+    ASSERT_EQ(background(), lightBlue);
+    form->TimerCalculating->start(800);
+    Net().CalculatingString = "Solving Network Equations...";
+    form->TimerCalculatingTimer();
+    EXPECT_EQ(background(), yellow);
+    EXPECT_TRUE(form->PanelCalculating->isVisible());
+    EXPECT_EQ(form->LabelIterationCount->text(), "Iteration " + QString::number(Net().getIterationCountTotal()));
+    EXPECT_EQ(form->LabelCalculatingUpdate->text(), "Solving Network Equations...");
+    form->TimerCalculatingTimer();
+    EXPECT_EQ(background(), lightBlue);
+    EXPECT_TRUE(form->TimerCalculating->isActive());
+
+    // The solver asks to show a pipe: the panel steps aside.
+    Net().HighlightPipeIdForNetworkFormTimer = pipe;
+    form->TimerCalculatingTimer();
+    EXPECT_EQ(form->NetworkStates.CurrentPipeIdSelected, pipe);
+    EXPECT_FALSE(form->PanelCalculating->isVisible());
+    EXPECT_EQ(background(), lightBlue);
+
+    // No activity text: the last tick stops the timer.
+    Net().HighlightPipeIdForNetworkFormTimer = 0;
+    Net().CalculatingString.clear();
+    form->TimerCalculatingTimer();
+    EXPECT_FALSE(form->TimerCalculating->isActive());
+}
+
 } // namespace
 } // namespace tessaran::test

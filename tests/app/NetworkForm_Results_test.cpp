@@ -274,6 +274,11 @@ TEST_F(ResultsDisplay, StatusBarTellsAboutTheClickedPipe)
     EXPECT_EQ(StatusText(2).toStdString(), " Pipe " + std::to_string(pipe) + " is closed.");
     EXPECT_EQ(form->StatusBarHintColor, form->StatusBarDefaultColor);
 
+    // The hover panel names the item.
+    form->UpdatePanelResultPipeInfo(pipe);
+    EXPECT_EQ(form->LabelInfoTitle->text().toStdString(), "   Pipe " + std::to_string(pipe) + " (P1)");
+    EXPECT_FALSE(form->LabelInfo1->text().isEmpty());
+
     // A node: its kind, pressure and elevation.
     form->StatusBarShowNode(a);
     const std::string node = StatusText(2).toStdString();
