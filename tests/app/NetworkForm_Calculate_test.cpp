@@ -348,6 +348,40 @@ TEST_F(CalculateCommand, AGasSystemShowsPressureLossInAGaugeUnit)
     }
 }
 
+TEST_F(CalculateCommand, AnInvalidSolutionIsShownOnlyWhenTheUserAsks)
+{
+    // A siphon over a summit 90 m above the supply: the summit's pressure
+    // falls below absolute zero, so the solution is not valid.
+    const int supply = Tank(4000, 4000, 10);
+    const int summit = Joint(4400, 4000, 100);
+    const int outlet = Tank(4800, 4000, 0);
+    Pipe(supply, summit, 200);
+    Pipe(summit, outlet, 200);
+    const QString question = "The network was NOT SOLVED to an accurate solution.\r\rDo you wish to view the "
+                             "INVALID solution for troubleshooting purposes?\r";
+    for (const bool view : {false, true}) {
+        SCOPED_TRACE(view);
+        ExpectNoSizeTables();
+        ExpectQuestion(question, view);
+        LogShown = false;
+        form->BitBtnCalculateClick();
+        ASSERT_TRUE(dialogs.AllShown());
+        ASSERT_TRUE(LogShown);
+        EXPECT_EQ(form->ResultsMode, view);
+        EXPECT_EQ(form->PanelInvalidSolution->isVisible(), view);
+        if (view) {
+            EXPECT_EQ(Summary.rfind("INVALID SOLUTION: ", 0), 0u) << Summary;
+            EXPECT_EQ(form->BitBtnCalculate->text(), "RE-DESIGN");
+            form->BitBtnCalculateClick(); // back to design mode
+            EXPECT_FALSE(form->PanelInvalidSolution->isVisible());
+        } else {
+            EXPECT_EQ(Summary, "The network was not solved.");
+            EXPECT_NE(LogText.find("Network was not solved."), std::string::npos);
+        }
+        EXPECT_TRUE(WindowGivenBack(true));
+    }
+}
+
 TEST_F(CalculateCommand, ProgressTimerBlinksCountsAndStopsWhenTheSolverIsDone)
 {
     TwoTanks();
