@@ -286,6 +286,23 @@ TEST_F(ResultsDisplay, StatusBarTellsAboutTheClickedPipe)
     EXPECT_EQ(node.substr(node.size() - 10), " elevation") << node;
 }
 
+TEST_F(ResultsDisplay, AClickOnAComponentInResultsModeTellsItsPressureDrop)
+{
+    const int a = Tank(ox + 200, oy + 200, 30);
+    const int b = Tank(ox + 600, oy + 200, 10);
+    const int pipe = Pipe(a, b);
+    TPipe &p = Net().GetPipe(pipe);
+    p.ComponentPressureCount = 1;
+    p.ComponentPressure.Name = "V1";
+    p.ComponentPressurePositionPercentageAlongPipe = 50;
+    p.ComponentPressureLoss_mHd_Fluid = 2;
+    form->SetResultsMode(); // the render places the component
+    ASSERT_GT(p.ComponentPressurex, 0);
+    Click(p.ComponentPressurex, p.ComponentPressurey);
+    const std::string text = StatusText(2).toStdString();
+    EXPECT_EQ(text.rfind(" Component on Pipe " + std::to_string(pipe) + ", V1, dP ", 0), 0u) << text;
+}
+
 TEST_F(ResultsDisplay, ResultsWindowMatchesItsPicture)
 {
     // Drawn by mouse, calculated with the button, shown with both keys.
