@@ -152,11 +152,13 @@ namespace {
 
 // The window's commands are locked away while the solver runs: the tabs,
 // the example buttons, the tools and the menu (one "Calculating" item).
+// The drawing and the side panels go too: a press with a placing tool or
+// an edit in a panel would change the network under the solver.
 void lockDown(TNetworkForm &form, bool locked)
 {
-    for (QWidget *control : std::initializer_list<QWidget *>{form.TabControl1, form.SpeedButtonNewTab,
-                                                            form.BitBtnLoadExamples, form.BitBtnNextExample,
-                                                            form.PanelDrawingToolbar, form.ToolBar1})
+    for (QWidget *control : std::initializer_list<QWidget *>{
+             form.TabControl1, form.SpeedButtonNewTab, form.BitBtnLoadExamples, form.BitBtnNextExample,
+             form.PanelDrawingToolbar, form.ToolBar1, form.NetworkImage, form.LeftPanel1})
         control->setEnabled(!locked);
     for (QAction *item : form.menuBar()->actions()) {
         if (item == form.MainMenuBlank->menuAction()) {

@@ -115,6 +115,7 @@ protected:
     bool WindowGivenBack(bool withCalculateButton) const
     {
         bool ok = form->TabControl1->isEnabled() && form->SpeedButtonNewTab->isEnabled() &&
+                  form->NetworkImage->isEnabled() && form->LeftPanel1->isEnabled() &&
                   form->ToolBar1->isEnabled() && form->PanelDrawingToolbar->isEnabled() &&
                   !form->MainMenuBlank->menuAction()->isVisible() && !form->PanelCalculating->isVisible();
         for (QAction *item : form->menuBar()->actions())
@@ -204,7 +205,10 @@ TEST_F(CalculateCommand, StopPressedWhileTheSolverPumpsEndsUnsolved)
     TPumpWatch watch(form->Messages);
     Net().UserInterface = &watch;
     bool lockedDuringSolve = false, closeRefused = false;
+    form->ToolButtonTank1Click();
     watch.OnPump = [&] {
+        // A press with the tank tool adds nothing while the solver runs.
+        QTest::mouseClick(form->NetworkImage, Qt::LeftButton, Qt::NoModifier, QPoint(300, 300));
         lockedDuringSolve = !form->TabControl1->isEnabled() && !form->ToolBar1->isEnabled() &&
                             !form->PanelDrawingToolbar->isEnabled() && !form->BitBtnCalculate->isEnabled() &&
                             form->MainMenuBlank->menuAction()->isVisible() && form->PanelCalculating->isVisible() &&
@@ -219,6 +223,7 @@ TEST_F(CalculateCommand, StopPressedWhileTheSolverPumpsEndsUnsolved)
     EXPECT_GT(watch.Pumps, 0);
     EXPECT_TRUE(lockedDuringSolve);
     EXPECT_TRUE(closeRefused);
+    EXPECT_EQ(Net().GetNodeCount(), 2);
     ASSERT_TRUE(LogShown);
     EXPECT_NE(LogText.find("*** Calculation Stopped. System was not solved."), std::string::npos);
     EXPECT_NE(LogText.find("Network was not solved."), std::string::npos);
