@@ -144,6 +144,26 @@ TEST_F(ResultsDisplay, ColourKeyDecimalsFollowTheAxisMaximum)
         EXPECT_EQ(TNetworkForm::ColorKeyDecimals(item, axisMax), decimals) << axisMax;
 }
 
+TEST_F(ResultsDisplay, ColourKeyTitleNamesTheItemAndItsUnit)
+{
+    TConfigOptions &o = Net().ConfigOptions;
+    o.UseResultsColors = true;
+    for (TResultsColorItemEnum item : {ResultsPipeReynoldsNumber, ResultsPipeTotalK, ResultsVelocity}) {
+        o.ResultsColorItem = item;
+        form->SetResultsMode();
+        const std::string caption = Net().GetResultsColorItemStringsText(item);
+        const std::string title = form->LabelColorKeyTitle->text().toStdString();
+        if (item == ResultsVelocity)
+            EXPECT_EQ(title, " Color of " + caption + " in " + unitName(Net().GetResultsColorItemUnit(item)));
+        else
+            EXPECT_EQ(title, " Color of " + caption); // dimensionless
+        EXPECT_TRUE(form->PanelResultsColorKey->isVisible());
+    }
+    o.UseResultsColors = false;
+    form->UpdatePanelResultsColorKey();
+    EXPECT_FALSE(form->PanelResultsColorKey->isVisible());
+}
+
 TEST_F(ResultsDisplay, RangeButtonsKeepTheEndsApartAndOnTheScale)
 {
     form->SetResultsMode();
