@@ -304,6 +304,52 @@ public:
     bool OpenConfigForm(TConfigTabs TheTab, TConfigOptions &TheConfigOptions, TNetwork &TheNetwork, bool ResultsMode,
                         bool TickSelectedPipes);
 
+    // --- calculation and results display (NetworkForm_Calculate.cpp, NetworkForm_Results.cpp) ---
+    void createCalculationComponents();
+    void createResultsKeys();
+    void BitBtnCalculateClick();
+    void ButtonStopCalculatingClick();
+    void TimerCalculatingTimer();
+    void BitBtnShowLogClick();
+    // Frame delay of the start animation for a number of pipe links.
+    static int CalculationAnimationDelay(int NodeLinksCount);
+    // Progress timer interval for a number of nodes.
+    static int CalculationTimerInterval(int NodeCount);
+    void SetSelectionMode();
+    void StatusBarShowPump(int PipeId);
+    void StatusBarShowFitting(int PipeId);
+    void StatusBarShowComponent(int PipeId);
+    void StatusBarShowFlowControl(int PipeId);
+    // The colour key into any image (text size, text colour, axis colour,
+    // tick length), and framed with its title into a rectangle of a canvas.
+    void DrawResultsColorKey(QImage &Image, int TextSize, TColor TextColor, TColor AxisColor, int TickLength);
+    void UpdateResultsColorKeyOnCanvas(class TCanvas &Canvas, int X1, int Y1, int X2, int Y2, int TextSize,
+                                       TColor TextColor, TColor AxisColor, int TickLength);
+    // Decimals of the canvas key's scale labels for a converted axis maximum.
+    static int ColorKeyDecimals(TResultsColorItemEnum Item, double AxisMax);
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void ResultsColorsSelect();
+    void BitBtnResultsTableClick();
+    // Opens the results sheet window on the current network.
+    void ShowResultsSheet();
+    // True from the start of a calculation until its window lock-down ends.
+    bool CalculationRunning = false;
+    QPushButton *BitBtnCalculate = nullptr;
+    QPushButton *ButtonStopCalculating = nullptr;
+    QLabel *LabelCalculating = nullptr, *LabelIterationCount = nullptr;
+    QMenu *MainMenuBlank = nullptr;
+    QLabel *LabelresultsKeyTitle = nullptr, *LabelResultsKey = nullptr, *LabelColorKeyTitle = nullptr,
+           *ImageResultsColors = nullptr;
+    QPushButton *BitBtnresultsKeyLabel = nullptr, *BitBtnResultsKeyUnits = nullptr, *BitBtnResultsColorKey = nullptr,
+                *Button1 = nullptr, *Button2 = nullptr, *Button3 = nullptr, *Button4 = nullptr;
+    class TResultsLogForm *ResultsLogForm = nullptr;
+    // The log the checks and the solver write; the results log form shows it.
+    TResultsLog CalculationLog, CalculationPrivateLog;
+    // --- end of calculation and results display ----------------------------------
+
     // --- options and units commands (NetworkForm_Options.cpp) --------------------
     void createOptionCommands();
     void RefreshAfterOptions(bool WithFluidDisplay);

@@ -335,6 +335,10 @@ bool TNetworkForm::TabHasUnsavedChanges(int TabIndex) const
 
 bool TNetworkForm::FormCloseQuery()
 {
+    // The solver works on the current network while it pumps events: the
+    // window stays open until the calculation ends or is stopped.
+    if (CalculationRunning)
+        return false;
     // Every tab with unsaved changes is asked about, each shown while asked.
     const int startTab = CurrentTabIndex;
     std::vector<int> order{startTab};

@@ -56,7 +56,8 @@ TEST_F(Tabs, LeavingATabAndComingBackRestoresItsViewAndState)
     EXPECT_EQ(form->MetaFileOffsetY, 567);
     EXPECT_EQ(form->NetworkStates.CurrentNodeIdSelected, 3);
     EXPECT_EQ(form->NetworkStates.SelectionStatus, 2);
-    EXPECT_EQ(form->DrawingObject, DrawingJoint);
+    // Results mode comes back with the Show Item Info tool.
+    EXPECT_EQ(form->DrawingObject, DrawingStandardCursor);
     EXPECT_TRUE(form->ResultsMode);
     EXPECT_EQ(form->MemoLogText, "Solved");
     EXPECT_EQ(form->LabelResultsMessageText, "All ok");
