@@ -177,6 +177,7 @@ void TNetworkForm::createComponents()
     PanelResultInfo->hide();
     createOptionCommands();
     createPrintingCommands();
+    createClipboardCommands();
 
     SplashScreenForm = new TSplashScreenForm(this);
     SplashScreenForm->StopSplashOffTimer = [this] { TimerSplashOff->stop(); };
