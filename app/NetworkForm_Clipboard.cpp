@@ -13,6 +13,7 @@
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QToolButton>
 
 #include <cmath>
@@ -27,7 +28,10 @@ QToolButton *ClipboardToolButton(QWidget *parent, const char *name, const QStrin
     button->setObjectName(name);
     button->setText(text);
     button->setToolTip(hint);
-    button->setFixedSize(34, 22);
+    // They take the room the tool bar has to spare and never widen the window.
+    button->setMinimumSize(1, 22);
+    button->setMaximumSize(34, 22);
+    button->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     return button;
 }
 
@@ -80,16 +84,14 @@ void TNetworkForm::createClipboardCommands()
     connect(RotateInvert1, &QAction::triggered, this, &TNetworkForm::RotateInvert1Click);
     connect(ToolButtonIsometric, &QToolButton::clicked, this, &TNetworkForm::ToolButtonIsometricClick);
 
-    ToolButtonCut = ClipboardToolButton(PanelDrawingToolbar, "ToolButtonCut", "Cut", "Cut");
-    ToolButtonCopy = ClipboardToolButton(PanelDrawingToolbar, "ToolButtonCopy", "Copy", "Copy");
-    ToolButtonPaste = ClipboardToolButton(PanelDrawingToolbar, "ToolButtonPaste", "Paste", "Paste");
-    ToolButtonMirror =
-        ClipboardToolButton(PanelDrawingToolbar, "ToolButtonMirror", "Mir", "Selection: Mirror Items Left/Right");
-    ToolButtonInvert =
-        ClipboardToolButton(PanelDrawingToolbar, "ToolButtonInvert", "Inv", "Selection: Invert Items Up/Down");
-    if (auto *row = qobject_cast<QBoxLayout *>(PanelDrawingToolbar->layout())) {
-        // Beside the drawing tools, before the stretch that closes the row.
-        int at = row->indexOf(ToolBar2) + 1;
+    ToolButtonCut = ClipboardToolButton(ToolBar1, "ToolButtonCut", "Cut", "Cut");
+    ToolButtonCopy = ClipboardToolButton(ToolBar1, "ToolButtonCopy", "Copy", "Copy");
+    ToolButtonPaste = ClipboardToolButton(ToolBar1, "ToolButtonPaste", "Paste", "Paste");
+    ToolButtonMirror = ClipboardToolButton(ToolBar1, "ToolButtonMirror", "Mir", "Selection: Mirror Items Left/Right");
+    ToolButtonInvert = ClipboardToolButton(ToolBar1, "ToolButtonInvert", "Inv", "Selection: Invert Items Up/Down");
+    if (auto *row = qobject_cast<QBoxLayout *>(ToolBar1->layout())) {
+        // After the result buttons, in the tool bar's free room.
+        int at = row->indexOf(BitBtnShowLog) + 1;
         for (QToolButton *button : {ToolButtonCut, ToolButtonCopy, ToolButtonPaste, ToolButtonMirror, ToolButtonInvert})
             row->insertWidget(at++, button);
     }
