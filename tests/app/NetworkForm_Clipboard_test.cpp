@@ -161,7 +161,8 @@ TEST_F(Clipboard, APasteLandsTenUnitsRightAndDownAsALockedSelection)
 
 TEST_F(Clipboard, PasteRefusalsComeInOrderAndChangeNothing)
 {
-    // No clipboard yet.
+    // No clipboard yet: said before any question of drawing modes.
+    Clip().IsometricDrawing = true;
     ExpectInfo("Nothing to Paste. No item has been selected. \r\rFirst use the selection tool to draw a rectangle "
                "around the selected items and then Cut or Copy the items to the clipboard.");
     form->Paste1Click();
@@ -174,7 +175,6 @@ TEST_F(Clipboard, PasteRefusalsComeInOrderAndChangeNothing)
     box->setFocus();
     QApplication::processEvents();
     if (QApplication::focusWidget() == box) {
-        Clip().IsometricDrawing = true;
         ExpectInfo("Cursor is currently active in a text box.\r\rPaste is not supported within text box areas on "
                    "this screen (for validation reasons).\r\rIf you are trying to Paste previously copied items to "
                    "the drawing then please click anywhere on the drawing first, in order to de-activate the "
