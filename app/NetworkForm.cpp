@@ -178,6 +178,7 @@ void TNetworkForm::createComponents()
     createOptionCommands();
     createPrintingCommands();
     createCalculationComponents();
+    createClipboardCommands();
 
     SplashScreenForm = new TSplashScreenForm(this);
     SplashScreenForm->StopSplashOffTimer = [this] { TimerSplashOff->stop(); };

@@ -269,6 +269,39 @@ public:
     void ToolButtonDeleteClick() { Delete1Click(); }
     void MovePipe1Click();
 
+    // --- clipboard and drawing transforms (NetworkForm_Clipboard.cpp) ---
+    void createClipboardCommands();
+    void Cut1Click();
+    void ToolButtonCutClick() { Cut1Click(); }
+    void Copy1Click();
+    void ToolButtonCopyClick() { Copy1Click(); }
+    void Paste1Click();
+    void ToolButtonPasteClick() { Paste1Click(); }
+    void SetIsometricDrawingMode1Click();
+    void SetStandardDrawingMode1Click();
+    void ToolButtonIsometricClick();
+    void IsometricTankViewFromLeft1Click();
+    void IsometricTankViewFromRight1Click();
+    void RotateMirror1Click();
+    void RotateInvert1Click();
+    void SelectionRotate90Degrees1Click();
+    void SelectionRotate90Degrees2Click();
+    void SelectionMirror1Click();
+    void ToolButtonMirrorClick() { SelectionMirror1Click(); }
+    void SelectionInvert1Click();
+    void ToolButtonInvertClick() { SelectionInvert1Click(); }
+    QToolButton *ToolButtonCut = nullptr, *ToolButtonCopy = nullptr, *ToolButtonPaste = nullptr,
+                *ToolButtonMirror = nullptr, *ToolButtonInvert = nullptr;
+
+private:
+    void copySelectionToClipboard();
+    bool pasteAllowedBeforeDrawingChecks();
+    bool pasteAllowedOnDrawing();
+    void zoomToFitKeepingScale(int ScaleItemIndex);
+    bool selectionToTransform(const char *verb);
+    void selectionTransformed();
+
+public:
     // --- hit tests (NetworkForm_HitTests.cpp); drawing units ---------------------
     static bool CheckXYMatch(int X1, int Y1, int X2, int Y2, int tolerance);
     int CheckNodeClick(int X, int Y) const;
