@@ -397,6 +397,13 @@ void TNetworkForm::createPanelControls()
                 PanelPipesClick();
         }));
 
+    auto *selectOnEntry = new TSelectOnEntry(this);
+    for (QLineEdit *box : std::initializer_list<QLineEdit *>{
+             EditNodeName, EditPipeName, RightEditPipeLength, RightEditPipeDiameter, RightEditPipeRoughness,
+             RightEditSurfacePressure, RightEditLiquidLevel, RightEditTankElevation, RightEditJointElevation,
+             RightEditDemandOutFlow, RightEditDemandInFlow})
+        box->installEventFilter(selectOnEntry);
+
     panelEditors_.push_back(RightEditDemandOutFlow);
     panelEditors_.push_back(RightEditDemandInFlow);
 }

@@ -2,10 +2,12 @@
 // Helpers shared by the node and pipe panels' source files.
 
 #include <QEvent>
+#include <QLineEdit>
 #include <QObject>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QString>
+#include <QTimer>
 
 #include <functional>
 #include <initializer_list>
@@ -44,6 +46,21 @@ protected:
 
 private:
     std::function<void()> action_;
+};
+
+// Selects a box's whole text when the box takes the focus.
+class TSelectOnEntry : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::FocusIn)
+            if (auto *edit = qobject_cast<QLineEdit *>(watched))
+                QTimer::singleShot(0, edit, [edit] { edit->selectAll(); });
+        return QObject::eventFilter(watched, event);
+    }
 };
 
 // A notes box's text as a fill puts it there; it is the text an over-long

@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 
 #include <cstdlib>
 
@@ -57,11 +58,12 @@ TEST_F(Panels, TypedPipeValuesFollowTheirZeroRulesAndUnits)
 {
     const int p = Pipe(JointAt(ox, oy), JointAt(ox + 400, oy));
     TPipe &pipe = Net().GetPipe(p);
-    pipe.Length_m = 12;
+    pipe.Length_m = 12.3456789;
     pipe.InnerRoughness_m = 0.000045;
     pipe.InnerDiameter_m = 0.1;
     SelectPipe(p);
     EXPECT_EQ(form->RightEditPipeRoughness->text(), "0.045000");
+    EXPECT_EQ(pipe.Length_m, 12.3456789) << "showing the pipe keeps its unrounded value";
 
     Type(form->RightEditPipeRoughness, "0");
     EXPECT_DOUBLE_EQ(pipe.InnerRoughness_m, 0.000045) << "a roughness of 0 is not written";
@@ -152,6 +154,7 @@ TEST_F(Panels, MassAndGasDemandsShowTheVolumeFlowUnitsDecimals)
     EXPECT_EQ(form->RightEditDemandOutFlow->text(), QString::fromStdString(formatFixed(3, 1.23456)));
     EXPECT_EQ(form->LabelDemandOutFlowUnits->text(), QString::fromStdString(unitName(unt_kg_sec)));
     EXPECT_FALSE(form->RightEditDemandOutFlow->isEnabled());
+    EXPECT_EQ(node.JointDischarge_kgs, 1.23456) << "the shown, rounded figure is not written back";
 
     node.JointDemandUseFlowType = GasFlow;
     node.JointSupply_SCMH = 7.654321;
@@ -351,6 +354,21 @@ TEST_F(Panels, UpAndDownWalkTheItemsAndWrap)
     EXPECT_EQ(States().CurrentPipeIdSelected, p2);
     QTest::mouseClick(form->UpDownPipeDown, Qt::LeftButton);
     EXPECT_EQ(States().CurrentPipeIdSelected, p1);
+}
+
+TEST_F(Panels, AClickHighlightsAPanelUntilItsTimer)
+{
+    const int p1 = Pipe(JointAt(ox, oy), JointAt(ox + 400, oy));
+    const QColor normal = form->PanelPipes->palette().color(QPalette::Window);
+    SelectPipe(p1);
+    EXPECT_EQ(form->PanelPipes->palette().color(QPalette::Window), QColor(Qt::yellow));
+    EXPECT_TRUE(form->TimerPipePanelHighlight->isActive());
+    EXPECT_EQ(form->TimerPipePanelHighlight->interval(), 500);
+    form->TimerPipePanelHighlightTimer();
+    EXPECT_FALSE(form->TimerPipePanelHighlight->isActive());
+    EXPECT_EQ(form->PanelPipes->palette().color(QPalette::Window), normal);
+    SelectPipe(p1);
+    EXPECT_EQ(form->PanelPipes->palette().color(QPalette::Window), normal) << "the same pipe again: no highlight";
 }
 
 TEST_F(Panels, TheColourListSetsColourAndWidth)
