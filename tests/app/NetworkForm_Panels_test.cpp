@@ -268,13 +268,17 @@ TEST_F(Panels, ItemButtonsCountOnlyItemsSwitchedOn)
 
 TEST_F(Panels, ShowingEveryItemOfAnExampleChangesNothing)
 {
-    const QDir examples(QStringLiteral(TESSARAN_SOURCE_DIR "/data/ExampleSystems"));
-    const QStringList files = examples.entryList({"*.trz"}, QDir::Files);
+    QStringList files;
+    for (const char *folder : {"/data/ExampleSystems", "/data/ExampleSystemsCompressible"}) {
+        const QDir examples(QStringLiteral(TESSARAN_SOURCE_DIR) + folder);
+        for (const QString &file : examples.entryList({"*.trz"}, QDir::Files))
+            files << examples.filePath(file);
+    }
     ASSERT_FALSE(files.isEmpty());
     for (const QString &file : files) {
         SCOPED_TRACE(file.toStdString());
         TMemoryStream stream;
-        stream.LoadFromFile(examples.filePath(file).toStdString());
+        stream.LoadFromFile(file.toStdString());
         Net().Load(stream);
         form->RefreshScreen(true);
         const std::vector<std::uint8_t> before = Saved();
@@ -369,6 +373,22 @@ TEST_F(Panels, AClickHighlightsAPanelUntilItsTimer)
     EXPECT_EQ(form->PanelPipes->palette().color(QPalette::Window), normal);
     SelectPipe(p1);
     EXPECT_EQ(form->PanelPipes->palette().color(QPalette::Window), normal) << "the same pipe again: no highlight";
+}
+
+TEST_F(Panels, PanelsSayHowToSelectAndTheDemandButtonsOpenTheirDialog)
+{
+    form->ShowLeftPanel();
+    dialogs.Expect(TDialogKind::Information, "No pipe selected. Click on a pipe on the drawing to select it.");
+    QTest::mouseClick(form->PanelPipes, Qt::LeftButton, Qt::NoModifier, QPoint(190, 150));
+    dialogs.Expect(TDialogKind::Information, "No node selected. Click on a node on the drawing to select it.");
+    QTest::mouseClick(form->PanelNodeHeader, Qt::LeftButton, Qt::NoModifier, QPoint(190, 78));
+
+    const int j = JointAt(ox, oy);
+    SelectNode(j);
+    QTest::mouseClick(form->BitBtnDemandOutFlow, Qt::LeftButton);
+    QTest::mouseClick(form->BitBtnDemandInFlow, Qt::LeftButton);
+    EXPECT_EQ(itemDialogs.Calls, (std::vector<std::string>{"Demands " + std::to_string(j) + " out",
+                                                           "Demands " + std::to_string(j) + " in"}));
 }
 
 TEST_F(Panels, TheColourListSetsColourAndWidth)
