@@ -519,6 +519,10 @@ void TNetworkForm::UpdatePanelsNode(int TheNodeId, bool Highlight)
         showLevel(true);
     }
 
+    // On the "Nodes" tab the header comes back with the fill.
+    if (TabControlLeftMenu->currentIndex() == 0)
+        PanelNodeHeader->show();
+
     // 3. The id list.
     ComboBoxNodeId->clear();
     for (int id = n.GetNextNodeId(0); id > 0; id = n.GetNextNodeId(id))
