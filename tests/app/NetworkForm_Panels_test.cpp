@@ -4,6 +4,7 @@
 
 #include "drawing_qt/Reference_Image.h"
 #include "platform/Stream.h"
+#include "units/Numeric_Entry.h"
 #include "units/Unit_Format.h"
 #include "units/widgets/RightEdit.h"
 
@@ -100,6 +101,29 @@ TEST_F(Panels, ASurfacePressureBelowVacuumStoresTheVacuumLimit)
               QString::fromStdString(convertPressureAndFormat(unt_Bar_G, unt_Bar_G, -1.01325, 1.01325, 1000)));
     Type(form->RightEditSurfacePressure, "-0.5");
     EXPECT_DOUBLE_EQ(Net().GetNode(t).Surface_Pressure_Bar_g, -0.5);
+}
+
+TEST_F(Panels, KeysBeyondABoxsLimitsAreRefused)
+{
+    const int t = AddNodeAt(Net(), ox, oy, Tank);
+    Options().UnitOfLiquidLevel = unt_m;
+    SelectNode(t);
+    // The liquid level takes three decimals whatever its unit shows.
+    dialogs.Expect(TDialogKind::Information, QString::fromUtf8(MaxPostDecimalDigitsMessage.data(),
+                                                               static_cast<qsizetype>(MaxPostDecimalDigitsMessage.size())));
+    Type(form->RightEditLiquidLevel, "1.2345");
+    EXPECT_EQ(form->RightEditLiquidLevel->text(), "1.234");
+    EXPECT_DOUBLE_EQ(Net().GetNode(t).LiquidLevel_m, 1.234);
+    EXPECT_FALSE(form->ImageTank1->isHidden()) << "a tank with liquid shows its liquid";
+
+    // No minus where negatives are not allowed; elevations take one.
+    const int p = Pipe(t, JointAt(ox + 400, oy));
+    SelectPipe(p);
+    Type(form->RightEditPipeLength, "-5");
+    EXPECT_EQ(form->RightEditPipeLength->text(), "5");
+    EXPECT_DOUBLE_EQ(Net().GetPipe(p).Length_m, 5.0);
+    Type(form->RightEditTankElevation, "-3");
+    EXPECT_DOUBLE_EQ(Net().GetNode(t).Elevation_m, -3.0);
 }
 
 TEST_F(Panels, EqualDemandsZeroTheOtherSide)
