@@ -486,6 +486,70 @@ public:
     // The results sheet window, when one exists: zooming keeps items clear of it.
     QWidget *FormResults = nullptr;
 
+    // --- node and pipe panels (NetworkForm_Panels.cpp) ---
+    void createPanelControls();
+    void FillPipeColorList();
+    void UpdatePanelsNodeImage(TNode &TheNode, TColor TheBgColor);
+    void UpdatePanelsNodeImageClear(TColor TheBgColor);
+    void TimerNodePanelHighlightTimer();
+    void TimerPipePanelHighlightTimer();
+    void EditNodeNameChange();
+    void EditPipeNameChange();
+    void MemoNodeNotesChange();
+    void MemoPipeNotesChange();
+    void RightEditPipeLengthChange();
+    void RightEditPipeDiameterChange();
+    void RightEditPipeRoughnessChange();
+    void RightEditSurfacePressureChange();
+    void RightEditLiquidLevelChange();
+    void RightEditTankElevationChange();
+    void RightEditJointElevationChange();
+    void RightEditDemandOutFlowChange();
+    void RightEditDemandInFlowChange();
+    void ComboBoxNodeTypeChange();
+    void BitBtnPipeFittingsClick();
+    void BitBtnPumpClick();
+    void BitBtnComponentPressureClick();
+    void BitBtnFlowControlClick();
+    void CheckBoxCalcFittingsClick();
+    void CheckBoxCalcComponentPressureClick();
+    void CheckBoxCalcFlowControlClick();
+    void CheckBoxCalcPumpClick();
+    void BitBtnDemandOutFlowClick();
+    void BitBtnDemandInFlowClick();
+    void BitBtnReversePipeClick();
+    void ComboBoxPipeColorsClick(int Index);
+    void PanelNodeHeaderClick();
+    void PanelNodeDetailSupplyClick();
+    void PanelNodeDetailJointClick();
+    void PanelPipesClick();
+    void UpDownPipeClick(bool Up);
+    void UpDownNodeClick(bool Up);
+    // The line colours and widths of the pipe colour list: entry i is colour
+    // i mod 6 at width i div 6.
+    static constexpr std::array<TColor, 6> PipeLineColors = {0x000000, 0x008080, 0x0000FF, 0x00FF00, 0xFFB000, 0xC0C0C0};
+    static constexpr std::array<int, 3> PipeLineWidths = {0, 3, 5};
+    QLabel *LabelNodeName = nullptr, *LabelSymbol = nullptr, *LabelNodeType = nullptr, *LabelSurfacePressure = nullptr,
+           *LabelSurfacePressureUnits = nullptr, *LabelLiquidLevel = nullptr, *LabelLiquidLevelUnits = nullptr,
+           *LabelElevation = nullptr, *LabelElevationUnits = nullptr, *ImageTankGas1 = nullptr,
+           *LabelJointElevation = nullptr, *LabelJointElevationUnits = nullptr, *LabelDemandOutFlow = nullptr,
+           *LabelDemandOutFlowUnits = nullptr, *LabelDemandInFlow = nullptr, *LabelDemandInFlowUnits = nullptr,
+           *LabelNodeNotes = nullptr, *LabelPipeName = nullptr, *LabelPipeLength = nullptr,
+           *LabelPipeDiameter = nullptr, *LabelPipeRoughness = nullptr, *LabelPipeLengthUnits = nullptr,
+           *LabelPipeDiameterUnits = nullptr, *LabelPipeRoughnessUnits = nullptr, *LabelPipeSize = nullptr,
+           *LabelPipeMaterial = nullptr, *LabelPipeSchedule = nullptr,
+           *LabelInclude = nullptr;
+    QPushButton *ButtonTankType = nullptr, *BitBtnDemandOutFlow = nullptr, *BitBtnDemandInFlow = nullptr,
+                *BitBtnPipeDiameter = nullptr, *BitBtnPipeMaterial = nullptr, *BitBtnPipeDefaults = nullptr,
+                *BitBtnAlterDefaults = nullptr, *BitBtnPipePopupMenu = nullptr, *BitBtnPipeFittings = nullptr,
+                *BitBtnComponentPressure = nullptr, *BitBtnFlowControl = nullptr, *BitBtnPump = nullptr;
+    QCheckBox *CheckBoxCalcFittings = nullptr, *CheckBoxCalcComponentPressure = nullptr,
+              *CheckBoxCalcFlowControl = nullptr, *CheckBoxCalcPump = nullptr;
+    TRightEdit *RightEditDemandOutFlow = nullptr, *RightEditDemandInFlow = nullptr;
+    QToolButton *UpDownNodeUp = nullptr, *UpDownNodeDown = nullptr, *UpDownPipeUp = nullptr,
+                *UpDownPipeDown = nullptr, *ToolButtonZoomSelection = nullptr;
+    // --- end of node and pipe panels ------------------------------------------------
+
     // --- components (named as the design names them) ---------------------------
     QWidget *ToolBar1 = nullptr;
     QWidget *ToolBar2 = nullptr;

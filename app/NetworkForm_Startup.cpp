@@ -215,9 +215,7 @@ void TNetworkForm::FormInitialise()
     ImageClear(OffScreenImage);
     for (auto &pipe : ScratchPipes)
         pipe = std::make_unique<TPipe>();
-    ComboBoxPipeColors->clear();
-    for (int i = 0; i < 18; ++i)
-        ComboBoxPipeColors->addItem(QString::number(i));
+    FillPipeColorList();
     ComboBoxFluidZone->clear();
 
     // 13-14

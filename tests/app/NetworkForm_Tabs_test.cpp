@@ -209,6 +209,11 @@ TEST_F(Tabs, CtrlCCopiesTheInfoPanelAndTabStaysInAPanelEditor)
     QTest::keyRelease(form.get(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), "Pipe P1\rFlow 2 m3/h");
 
+    // The pipe panel's boxes take the focus only with a pipe selected.
+    TNetwork &network = *form->CurrentNetwork;
+    form->NetworkStates.CurrentPipeIdSelected =
+        AddPipeBetween(network, AddNodeAt(network, 200, 200), AddNodeAt(network, 400, 200));
+    form->RefreshScreen(true);
     form->EditPipeName->setFocus();
     QApplication::processEvents();
     QTest::keyClick(form->EditPipeName, Qt::Key_Tab);
