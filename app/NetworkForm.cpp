@@ -126,6 +126,8 @@ TNetworkForm::TNetworkForm(QWidget *parent) : QMainWindow(parent)
     programItemDialogs_ = std::make_unique<TQtItemDialogs>(Services(), this);
     ItemDialogs = programItemDialogs_.get();
     createPipeMenus();
+    createFluidCommands();
+    createNodeTypeChooser();
     connect(Undo1, &QAction::triggered, this, &TNetworkForm::Undo1Click);
     connect(Redo1, &QAction::triggered, this, &TNetworkForm::Redo1Click);
     connect(Delete1, &QAction::triggered, this, &TNetworkForm::Delete1Click);
