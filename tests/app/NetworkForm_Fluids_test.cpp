@@ -4,6 +4,7 @@
 #include "Drawing_Fixture.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QLabel>
 #include <QMenu>
 #include <QToolButton>
@@ -131,6 +132,49 @@ TEST_F(Fluids, ANewZoneCanTakeTheHighlightedPipe)
             EXPECT_EQ(Net().CurrentFluidZone, 3);
         }
     }
+}
+
+TEST_F(Fluids, TheFluidButtonOffersTheZoneCommandsAndATakenGasMakesVolumeDemandsGasFlows)
+{
+    const int a = JointAt(ox, oy + 600), b = JointAt(ox + 200, oy + 600);
+    Net().GetPipe(Pipe(a, b)).FluidZoneIndex = 2;
+    Net().GetNode(a).JointDemandUseFlowType = VolumeFlow;
+    Net().FluidZonesCount = 2;
+    Net().CurrentFluidZone = 2;
+    States().SystemUpdatedSinceLoad = false;
+
+    QStringList offered;
+    form->ExecPopupMenu = [&](QMenu &menu, const QPoint &) -> QAction * {
+        EXPECT_EQ(menu.objectName(), "PopupMenuFluids");
+        for (QAction *action : menu.actions())
+            if (!action->isSeparator())
+                offered << action->text();
+        QAction *chosen = menu.findChild<QAction *>("EditCurrentFluid1");
+        chosen->trigger();
+        return chosen;
+    };
+    TFluid air;
+    air.SetToAir();
+    fluidDialogs.Answers = {air};
+    QTest::mouseClick(form->BitBtnFluid, Qt::LeftButton);
+    EXPECT_EQ(offered, QStringList({"Change Fluid", "Create New Fluid Zone", "Delete Current Fluid Zone",
+                                    "Change Color for this Fluid Zone", "Select / Add Pipes to this Fluid Zone",
+                                    "On / Off  Show Colors for Fluid Zones", "Reset Fluid Zones to Default Colors",
+                                    "Close"}));
+    EXPECT_TRUE(States().SystemUpdatedSinceLoad);
+    EXPECT_TRUE(Net().FluidZones[2].Fluid.FluidIsGas);
+    EXPECT_EQ(Net().GetNode(a).JointDemandUseFlowType, GasFlow);
+    EXPECT_EQ(form->EditFluid->text().toStdString(), Net().FluidZones[2].Fluid.name);
+
+    // The main menu's "Fluid" holds the same commands but "Close".
+    QMenu *fluid = form->findChild<QMenu *>("Fluid1");
+    ASSERT_NE(fluid, nullptr);
+    EXPECT_EQ(fluid->title(), "Fluid");
+    QStringList commands;
+    for (QAction *action : fluid->actions())
+        commands << action->text();
+    offered.removeLast();
+    EXPECT_EQ(commands, offered);
 }
 
 TEST_F(Fluids, DeletingAZoneMovesItsPipesToZoneOneAndRenumbersTheLaterZones)
