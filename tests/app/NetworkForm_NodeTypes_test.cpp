@@ -163,5 +163,22 @@ TEST_F(NodeTypes, TheLiquidColourDialogStartsOnTheZoneColourAndItsCancelChangesN
     EXPECT_FALSE(form->PanelTankTypes->isVisible());
 }
 
+TEST_F(NodeTypes, AnOpenChooserFollowsTheNodeClickedOnTheDrawing)
+{
+    const int first = SelectedNode(Tank, ox, oy);
+    const int second = AddNodeAt(Net(), ox + 400, oy, EndPressure);
+    Net().GetNode(second).NodeScale = 2.0;
+    form->ToolButtonCursorArrowClick();
+    States().CurrentNodeIdSelected = first;
+    form->ButtonTankTypeClick();
+    ASSERT_EQ(form->ComboBoxIconSize->currentText(), "100%");
+
+    Click(ox + 400, oy);
+    ASSERT_EQ(States().CurrentNodeIdSelected, second);
+    EXPECT_TRUE(form->PanelTankTypes->isVisible());
+    EXPECT_EQ(form->ComboBoxIconSize->currentText(), "200%");
+    EXPECT_EQ(DrawnEntries(), 9);
+}
+
 } // namespace
 } // namespace tessaran::test
