@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
 #include <QToolButton>
 
 #include <deque>
@@ -400,6 +401,23 @@ TEST_F(Fluids, TheInformationPanelShowsTheFluidOfTheChosenZoneWhileTheMouseIsOve
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(form->ComboBoxFluidZone, &leave);
     EXPECT_FALSE(form->PanelResultInfo->isVisible());
+
+    // The box's entries are drawn in their zone's colour; keys choose nothing.
+    QImage entry(300, 18, QImage::Format_RGB32);
+    entry.fill(Qt::white);
+    {
+        QPainter painter(&entry);
+        form->ComboBoxFluidZoneDrawItem(painter, 1, entry.rect());
+    }
+    EXPECT_EQ(QColor(entry.pixel(250, 16)), QColor(255, 169, 111));
+    bool black = false;
+    for (int x = 0; x < 100 && !black; ++x)
+        for (int y = 0; y < 18 && !black; ++y)
+            black = qGray(entry.pixel(x, y)) < 80;
+    EXPECT_TRUE(black) << "the zone text is written";
+    QTest::keyClick(form->ComboBoxFluidZone, Qt::Key_Up);
+    EXPECT_EQ(Net().CurrentFluidZone, 2);
+    EXPECT_EQ(form->ComboBoxFluidZone->currentIndex(), 1);
 }
 
 } // namespace
