@@ -127,6 +127,8 @@ TNetworkForm::TNetworkForm(QWidget *parent) : QMainWindow(parent)
     ItemDialogs = programItemDialogs_.get();
     createPipeMenus();
     createPanelControls();
+    createFluidCommands();
+    createNodeTypeChooser();
     connect(Undo1, &QAction::triggered, this, &TNetworkForm::Undo1Click);
     connect(Redo1, &QAction::triggered, this, &TNetworkForm::Redo1Click);
     connect(Delete1, &QAction::triggered, this, &TNetworkForm::Delete1Click);

@@ -38,6 +38,8 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
+class QPainter;
 class QMouseEvent;
 class QContextMenuEvent;
 class QMenu;
@@ -383,6 +385,51 @@ public:
     TResultsLog CalculationLog, CalculationPrivateLog;
     // --- end of calculation and results display ----------------------------------
 
+    // --- fluid zones and node icons (NetworkForm_Fluids.cpp, NetworkForm_NodeTypes.cpp) ---
+    void createFluidCommands();
+    void BitBtnFluidClick();
+    void ChangeFluid1Click();
+    void EditCurrentFluid1Click();
+    void CreateNewFluidZone1Click();
+    void DeleteCurrentFluidZone1Click();
+    void ChangeColorforthisFluid1Click();
+    void SelectAddPipestothisFluidZone1Click();
+    void OnOffShowColorforthisFluidZone1Click();
+    void ResetFluidZonestoDefaultColors1Click();
+    void ComboBoxFluidZoneClick(int Index);
+    void ComboBoxFluidZoneDrawItem(QPainter &Painter, int Index, const QRect &Rect);
+    void ComboBoxFluidZoneMouseEnter();
+    void ComboBoxFluidZoneMouseLeave();
+    void ChangeFluidZone1Click();
+    // FluidZone1Click to FluidZone20Click: the highlighted pipe into that zone.
+    void FluidZoneClick(int Zone);
+    // "Zone 2: Water [998 kg/m3 at 0.0bar.g, 20°C]"
+    std::string FluidZoneText(int Zone) const;
+    bool FluidChanged = false;      // the last fluid dialog took a fluid
+    bool CreatingFluidZone = false; // the fluid dialog is open for a new zone
+    QPushButton *BitBtnFluid = nullptr;
+    QLineEdit *EditFluid = nullptr;
+    QMenu *PopupMenuFluids = nullptr;
+    QMenu *Fluid1 = nullptr;
+    QMenu *ChangeFluidZone1 = nullptr;
+    std::array<QAction *, TNetwork::MaxFluidZones + 1> FluidZoneItems{}; // 1-based
+
+    // The node icon chooser over the node panel.
+    void createNodeTypeChooser();
+    void ButtonTankTypeClick();
+    void ListBoxNodeTypesDrawItem(QPainter &Painter, int Index, const QRect &Rect);
+    void ListBoxNodeTypesClick(int Index);
+    void ListBoxNodeTypesMouseMove();
+    void PanelTankTypesMouseLeave() {}
+    void ComboBoxIconSizeChange();
+    void BitBtnNodeLiquidColorClick();
+    void BitBtnSavePumpIconClick();
+    QWidget *PanelIconSize = nullptr;
+    QComboBox *ComboBoxIconSize = nullptr;
+    QPushButton *BitBtnNodeLiquidColor = nullptr;
+    QListWidget *ListBoxNodeTypes = nullptr;
+    QPushButton *BitBtnSavePumpIcon = nullptr;
+    // --- end of fluid zones and node icons ------------------------------------------
     // --- options and units commands (NetworkForm_Options.cpp) --------------------
     void createOptionCommands();
     void RefreshAfterOptions(bool WithFluidDisplay);

@@ -256,8 +256,7 @@ void TNetworkForm::Paste1Click()
     const bool pasted = pasteAllowedOnDrawing();
     if (pasted) {
         // The window goes into selection mode with the pasted items as the selection.
-        DrawingObject = DrawingSelection;
-        s.DrawingObject = DrawingSelection;
+        SetSelectionMode();
         n.DeselectItems();
         n.AddOnNetworkSelection(*ClipboardNetwork);
         n.MoveSelectedNodes(10, 10);

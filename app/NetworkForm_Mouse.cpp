@@ -84,7 +84,9 @@ void TNetworkForm::NetworkImageMouseDown(Qt::MouseButton Button, bool, bool Doub
     UpdatePanelsPipe(s.CurrentPipeIdSelected > 0 ? s.CurrentPipeIdSelected : 0, false);
     UpdateFluidDisplay(true);
     UpdateDrawingMenuFromNetwork();
-    if (PanelTankTypes)
+    if (s.CurrentNodeIdSelected > 0 && PanelTankTypes->isVisible())
+        ButtonTankTypeClick();
+    else
         PanelTankTypes->hide();
     if (DrawingObject != DrawingHand && DrawingObject != DrawingSelection && DragStatus == 0)
         ImageDrawCursorType->show();
