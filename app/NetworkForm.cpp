@@ -126,6 +126,9 @@ TNetworkForm::TNetworkForm(QWidget *parent) : QMainWindow(parent)
     programItemDialogs_ = std::make_unique<TQtItemDialogs>(Services(), this);
     ItemDialogs = programItemDialogs_.get();
     createPipeMenus();
+    createPanelControls();
+    createFluidCommands();
+    createNodeTypeChooser();
     connect(Undo1, &QAction::triggered, this, &TNetworkForm::Undo1Click);
     connect(Redo1, &QAction::triggered, this, &TNetworkForm::Redo1Click);
     connect(Delete1, &QAction::triggered, this, &TNetworkForm::Delete1Click);
@@ -177,6 +180,8 @@ void TNetworkForm::createComponents()
     PanelResultInfo->hide();
     createOptionCommands();
     createPrintingCommands();
+    createCalculationComponents();
+    createClipboardCommands();
 
     SplashScreenForm = new TSplashScreenForm(this);
     SplashScreenForm->StopSplashOffTimer = [this] { TimerSplashOff->stop(); };

@@ -38,6 +38,8 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
+class QPainter;
 class QMouseEvent;
 class QContextMenuEvent;
 class QMenu;
@@ -269,6 +271,39 @@ public:
     void ToolButtonDeleteClick() { Delete1Click(); }
     void MovePipe1Click();
 
+    // --- clipboard and drawing transforms (NetworkForm_Clipboard.cpp) ---
+    void createClipboardCommands();
+    void Cut1Click();
+    void ToolButtonCutClick() { Cut1Click(); }
+    void Copy1Click();
+    void ToolButtonCopyClick() { Copy1Click(); }
+    void Paste1Click();
+    void ToolButtonPasteClick() { Paste1Click(); }
+    void SetIsometricDrawingMode1Click();
+    void SetStandardDrawingMode1Click();
+    void ToolButtonIsometricClick();
+    void IsometricTankViewFromLeft1Click();
+    void IsometricTankViewFromRight1Click();
+    void RotateMirror1Click();
+    void RotateInvert1Click();
+    void SelectionRotate90Degrees1Click();
+    void SelectionRotate90Degrees2Click();
+    void SelectionMirror1Click();
+    void ToolButtonMirrorClick() { SelectionMirror1Click(); }
+    void SelectionInvert1Click();
+    void ToolButtonInvertClick() { SelectionInvert1Click(); }
+    QToolButton *ToolButtonCut = nullptr, *ToolButtonCopy = nullptr, *ToolButtonPaste = nullptr,
+                *ToolButtonMirror = nullptr, *ToolButtonInvert = nullptr;
+
+private:
+    void copySelectionToClipboard();
+    bool pasteAllowedBeforeDrawingChecks();
+    bool pasteAllowedOnDrawing();
+    void zoomToFitKeepingScale(int ScaleItemIndex);
+    bool selectionToTransform(const char *verb);
+    void selectionTransformed();
+
+public:
     // --- hit tests (NetworkForm_HitTests.cpp); drawing units ---------------------
     static bool CheckXYMatch(int X1, int Y1, int X2, int Y2, int tolerance);
     int CheckNodeClick(int X, int Y) const;
@@ -304,6 +339,95 @@ public:
     bool OpenConfigForm(TConfigTabs TheTab, TConfigOptions &TheConfigOptions, TNetwork &TheNetwork, bool ResultsMode,
                         bool TickSelectedPipes);
 
+    // --- calculation and results display (NetworkForm_Calculate.cpp, NetworkForm_Results.cpp) ---
+    void createCalculationComponents();
+    void createResultsKeys();
+    void BitBtnCalculateClick();
+    void ButtonStopCalculatingClick();
+    void TimerCalculatingTimer();
+    void BitBtnShowLogClick();
+    // Frame delay of the start animation for a number of pipe links.
+    static int CalculationAnimationDelay(int NodeLinksCount);
+    // Progress timer interval for a number of nodes.
+    static int CalculationTimerInterval(int NodeCount);
+    void SetSelectionMode();
+    void StatusBarShowPump(int PipeId);
+    void StatusBarShowFitting(int PipeId);
+    void StatusBarShowComponent(int PipeId);
+    void StatusBarShowFlowControl(int PipeId);
+    // The colour key into any image (text size, text colour, axis colour,
+    // tick length), and framed with its title into a rectangle of a canvas.
+    void DrawResultsColorKey(QImage &Image, int TextSize, TColor TextColor, TColor AxisColor, int TickLength);
+    void UpdateResultsColorKeyOnCanvas(class TCanvas &Canvas, int X1, int Y1, int X2, int Y2, int TextSize,
+                                       TColor TextColor, TColor AxisColor, int TickLength);
+    // Decimals of the canvas key's scale labels for a converted axis maximum.
+    static int ColorKeyDecimals(TResultsColorItemEnum Item, double AxisMax);
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void ResultsColorsSelect();
+    void BitBtnResultsTableClick();
+    // True from the start of a calculation until its window lock-down ends.
+    bool CalculationRunning = false;
+    QPushButton *BitBtnCalculate = nullptr;
+    QPushButton *ButtonStopCalculating = nullptr;
+    QLabel *LabelCalculating = nullptr, *LabelIterationCount = nullptr;
+    QMenu *MainMenuBlank = nullptr;
+    QLabel *LabelresultsKeyTitle = nullptr, *LabelResultsKey = nullptr, *LabelColorKeyTitle = nullptr,
+           *ImageResultsColors = nullptr;
+    QPushButton *BitBtnresultsKeyLabel = nullptr, *BitBtnResultsKeyUnits = nullptr, *BitBtnResultsColorKey = nullptr,
+                *Button1 = nullptr, *Button2 = nullptr, *Button3 = nullptr, *Button4 = nullptr;
+    class TResultsLogForm *ResultsLogForm = nullptr;
+    // The log the checks and the solver write; the results log form shows it.
+    TResultsLog CalculationLog, CalculationPrivateLog;
+    // --- end of calculation and results display ----------------------------------
+
+    // --- fluid zones and node icons (NetworkForm_Fluids.cpp, NetworkForm_NodeTypes.cpp) ---
+    void createFluidCommands();
+    void BitBtnFluidClick();
+    void ChangeFluid1Click();
+    void EditCurrentFluid1Click();
+    void CreateNewFluidZone1Click();
+    void DeleteCurrentFluidZone1Click();
+    void ChangeColorforthisFluid1Click();
+    void SelectAddPipestothisFluidZone1Click();
+    void OnOffShowColorforthisFluidZone1Click();
+    void ResetFluidZonestoDefaultColors1Click();
+    void ComboBoxFluidZoneClick(int Index);
+    void ComboBoxFluidZoneDrawItem(QPainter &Painter, int Index, const QRect &Rect);
+    void ComboBoxFluidZoneMouseEnter();
+    void ComboBoxFluidZoneMouseLeave();
+    void ChangeFluidZone1Click();
+    // FluidZone1Click to FluidZone20Click: the highlighted pipe into that zone.
+    void FluidZoneClick(int Zone);
+    // "Zone 2: Water [998 kg/m3 at 0.0bar.g, 20°C]"
+    std::string FluidZoneText(int Zone) const;
+    bool FluidChanged = false;      // the last fluid dialog took a fluid
+    bool CreatingFluidZone = false; // the fluid dialog is open for a new zone
+    QPushButton *BitBtnFluid = nullptr;
+    QLineEdit *EditFluid = nullptr;
+    QMenu *PopupMenuFluids = nullptr;
+    QMenu *Fluid1 = nullptr;
+    QMenu *ChangeFluidZone1 = nullptr;
+    std::array<QAction *, TNetwork::MaxFluidZones + 1> FluidZoneItems{}; // 1-based
+
+    // The node icon chooser over the node panel.
+    void createNodeTypeChooser();
+    void ButtonTankTypeClick();
+    void ListBoxNodeTypesDrawItem(QPainter &Painter, int Index, const QRect &Rect);
+    void ListBoxNodeTypesClick(int Index);
+    void ListBoxNodeTypesMouseMove();
+    void PanelTankTypesMouseLeave() {}
+    void ComboBoxIconSizeChange();
+    void BitBtnNodeLiquidColorClick();
+    void BitBtnSavePumpIconClick();
+    QWidget *PanelIconSize = nullptr;
+    QComboBox *ComboBoxIconSize = nullptr;
+    QPushButton *BitBtnNodeLiquidColor = nullptr;
+    QListWidget *ListBoxNodeTypes = nullptr;
+    QPushButton *BitBtnSavePumpIcon = nullptr;
+    // --- end of fluid zones and node icons ------------------------------------------
     // --- options and units commands (NetworkForm_Options.cpp) --------------------
     void createOptionCommands();
     void RefreshAfterOptions(bool WithFluidDisplay);
@@ -424,6 +548,70 @@ public:
     std::array<int, TNetworkTab::ResultsSheetColumns> ResultsSheetColWidths{};
     // The results sheet window, when one exists: zooming keeps items clear of it.
     QWidget *FormResults = nullptr;
+
+    // --- node and pipe panels (NetworkForm_Panels.cpp) ---
+    void createPanelControls();
+    void FillPipeColorList();
+    void UpdatePanelsNodeImage(TNode &TheNode, TColor TheBgColor);
+    void UpdatePanelsNodeImageClear(TColor TheBgColor);
+    void TimerNodePanelHighlightTimer();
+    void TimerPipePanelHighlightTimer();
+    void EditNodeNameChange();
+    void EditPipeNameChange();
+    void MemoNodeNotesChange();
+    void MemoPipeNotesChange();
+    void RightEditPipeLengthChange();
+    void RightEditPipeDiameterChange();
+    void RightEditPipeRoughnessChange();
+    void RightEditSurfacePressureChange();
+    void RightEditLiquidLevelChange();
+    void RightEditTankElevationChange();
+    void RightEditJointElevationChange();
+    void RightEditDemandOutFlowChange();
+    void RightEditDemandInFlowChange();
+    void ComboBoxNodeTypeChange();
+    void BitBtnPipeFittingsClick();
+    void BitBtnPumpClick();
+    void BitBtnComponentPressureClick();
+    void BitBtnFlowControlClick();
+    void CheckBoxCalcFittingsClick();
+    void CheckBoxCalcComponentPressureClick();
+    void CheckBoxCalcFlowControlClick();
+    void CheckBoxCalcPumpClick();
+    void BitBtnDemandOutFlowClick();
+    void BitBtnDemandInFlowClick();
+    void BitBtnReversePipeClick();
+    void ComboBoxPipeColorsClick(int Index);
+    void PanelNodeHeaderClick();
+    void PanelNodeDetailSupplyClick();
+    void PanelNodeDetailJointClick();
+    void PanelPipesClick();
+    void UpDownPipeClick(bool Up);
+    void UpDownNodeClick(bool Up);
+    // The line colours and widths of the pipe colour list: entry i is colour
+    // i mod 6 at width i div 6.
+    static constexpr std::array<TColor, 6> PipeLineColors = {0x000000, 0x008080, 0x0000FF, 0x00FF00, 0xFFB000, 0xC0C0C0};
+    static constexpr std::array<int, 3> PipeLineWidths = {0, 3, 5};
+    QLabel *LabelNodeName = nullptr, *LabelSymbol = nullptr, *LabelNodeType = nullptr, *LabelSurfacePressure = nullptr,
+           *LabelSurfacePressureUnits = nullptr, *LabelLiquidLevel = nullptr, *LabelLiquidLevelUnits = nullptr,
+           *LabelElevation = nullptr, *LabelElevationUnits = nullptr, *ImageTankGas1 = nullptr,
+           *LabelJointElevation = nullptr, *LabelJointElevationUnits = nullptr, *LabelDemandOutFlow = nullptr,
+           *LabelDemandOutFlowUnits = nullptr, *LabelDemandInFlow = nullptr, *LabelDemandInFlowUnits = nullptr,
+           *LabelNodeNotes = nullptr, *LabelPipeName = nullptr, *LabelPipeLength = nullptr,
+           *LabelPipeDiameter = nullptr, *LabelPipeRoughness = nullptr, *LabelPipeLengthUnits = nullptr,
+           *LabelPipeDiameterUnits = nullptr, *LabelPipeRoughnessUnits = nullptr, *LabelPipeSize = nullptr,
+           *LabelPipeMaterial = nullptr, *LabelPipeSchedule = nullptr,
+           *LabelInclude = nullptr;
+    QPushButton *ButtonTankType = nullptr, *BitBtnDemandOutFlow = nullptr, *BitBtnDemandInFlow = nullptr,
+                *BitBtnPipeDiameter = nullptr, *BitBtnPipeMaterial = nullptr, *BitBtnPipeDefaults = nullptr,
+                *BitBtnAlterDefaults = nullptr, *BitBtnPipePopupMenu = nullptr, *BitBtnPipeFittings = nullptr,
+                *BitBtnComponentPressure = nullptr, *BitBtnFlowControl = nullptr, *BitBtnPump = nullptr;
+    QCheckBox *CheckBoxCalcFittings = nullptr, *CheckBoxCalcComponentPressure = nullptr,
+              *CheckBoxCalcFlowControl = nullptr, *CheckBoxCalcPump = nullptr;
+    TRightEdit *RightEditDemandOutFlow = nullptr, *RightEditDemandInFlow = nullptr;
+    QToolButton *UpDownNodeUp = nullptr, *UpDownNodeDown = nullptr, *UpDownPipeUp = nullptr,
+                *UpDownPipeDown = nullptr, *ToolButtonZoomSelection = nullptr;
+    // --- end of node and pipe panels ------------------------------------------------
 
     // --- components (named as the design names them) ---------------------------
     QWidget *ToolBar1 = nullptr;

@@ -88,7 +88,9 @@ void TNetworkForm::NetworkImageMouseDown(Qt::MouseButton Button, bool, bool Doub
         ResultsSheetShowPipe(s.CurrentPipeIdSelected);
     UpdateFluidDisplay(true);
     UpdateDrawingMenuFromNetwork();
-    if (PanelTankTypes)
+    if (s.CurrentNodeIdSelected > 0 && PanelTankTypes->isVisible())
+        ButtonTankTypeClick();
+    else
         PanelTankTypes->hide();
     if (DrawingObject != DrawingHand && DrawingObject != DrawingSelection && DragStatus == 0)
         ImageDrawCursorType->show();
@@ -402,10 +404,17 @@ void TNetworkForm::showItemInfoPress(int rawX, int rawY, int snappedX, int snapp
     }
     if (s.CurrentPipeIdSelected > 0) {
         StatusBarShowPipe(s.CurrentPipeIdSelected);
-        for (int pipe : {CheckPumpClick(rawX, rawY), s.FittingsPipeId, CheckPipeComponentPressureClick(rawX, rawY),
-                         CheckTessaranControlClick(rawX, rawY)})
-            if (pipe > 0)
+        // The item on the pipe under the click tells its own results.
+        const std::pair<int, void (TNetworkForm::*)(int)> items[] = {
+            {CheckPumpClick(rawX, rawY), &TNetworkForm::StatusBarShowPump},
+            {s.FittingsPipeId, &TNetworkForm::StatusBarShowFitting},
+            {CheckPipeComponentPressureClick(rawX, rawY), &TNetworkForm::StatusBarShowComponent},
+            {CheckTessaranControlClick(rawX, rawY), &TNetworkForm::StatusBarShowFlowControl}};
+        for (const auto &[pipe, show] : items)
+            if (pipe > 0) {
                 s.CurrentPipeIdSelected = pipe;
+                (this->*show)(pipe);
+            }
     }
     if (s.CurrentNodeIdSelected > 0 &&
         (CheckNodeClick(rawX, rawY) == s.CurrentNodeIdSelected || s.CurrentPipeIdSelected < 1))

@@ -1,11 +1,13 @@
 // The main window's PDF commands: the system drawing and the customised
 // report with its options dialog.
 
+#include "app/Maker_Addresses.h"
 #include "app/NetworkForm.h"
 #include "app/Pdf_Reports.h"
 #include "app/Report_Options_Form.h"
 #include "drawing/MetaFileDrawing_Class.h"
 #include "platform/qt/Dialog_Service.h"
+#include "pumps/Pump_Data_Form.h"
 
 #include <QAction>
 #include <QMenu>
@@ -26,6 +28,9 @@ void TNetworkForm::createReportCommands()
     CreatePDFCustomizedReport->setText("Create PDF - Customized Report");
     connect(CreatePDFCustomizedReport, &QAction::triggered, this, &TNetworkForm::CreatePDFCustomizedReportClick);
     connect(BitBtnResultsPDF, &QPushButton::clicked, this, &TNetworkForm::CreatePDFCustomizedReportClick);
+    // The pump editor's data sheet: our folder and addresses.
+    TPumpDataForm::PumpSheetFolder = [] { return GetTempFolderPath(); };
+    TPumpDataForm::PumpSheetAddresses = {MakerWebAddress, MakerSupportEmail, PdfViewerWebAddress};
 }
 
 TPdfReports &TNetworkForm::PdfReports()
@@ -45,6 +50,9 @@ TPdfReports &TNetworkForm::PdfReports()
     c.WorkGrid = &FormPDFConfig().WorkGrid;
     c.Logo = &FormPDFConfig().Logo;
     c.Parent = this;
+    c.CreatePDFPumpSheet = [](TNetwork &network, int pipeId, bool resultsMode, TdePDFEngine &engine, TPump &pump) {
+        TPumpDataForm::Instance().CreatePDFPumpSheet(network, pipeId, pump, engine, false, resultsMode);
+    };
     return *pdfReports_;
 }
 

@@ -22,11 +22,9 @@ public:
     void ClearNetworkStates() override { form_.ClearNetworkStates(form_.NetworkStates); }
     void RefreshScreen(bool ShowGridLines) override { form_.RefreshScreen(ShowGridLines); }
     void StatusBarShowPipe(int PipeId) override { form_.StatusBarShowPipe(PipeId); }
-    // The pump and fitting lines are the pipe's line until the window
-    // writes lines of their own.
-    void StatusBarShowPump(int PipeId) override { form_.StatusBarShowPipe(PipeId); }
+    void StatusBarShowPump(int PipeId) override { form_.StatusBarShowPump(PipeId); }
     void StatusBarShowNode(int NodeId) override { form_.StatusBarShowNode(NodeId); }
-    void StatusBarShowFitting(int PipeId) override { form_.StatusBarShowPipe(PipeId); }
+    void StatusBarShowFitting(int PipeId) override { form_.StatusBarShowFitting(PipeId); }
     void RepaintStatusBar() override
     {
         if (form_.StatusBar1)
@@ -108,8 +106,11 @@ void TNetworkForm::ResultsSheetShowNode(int NodeId)
 
 void TNetworkForm::ResultsSheetShowSelected()
 {
-    if (resultsSheet_)
-        resultsSheet_->DisplayRowWithSelectedId();
+    if (!resultsSheet_)
+        return;
+    resultsSheet_->DisplayRowWithSelectedId();
+    // The id cells carry the results colours.
+    resultsSheet_->StringGridResults->viewport()->update();
 }
 
 void TNetworkForm::CloseResultsSheet()

@@ -215,9 +215,7 @@ void TNetworkForm::FormInitialise()
     ImageClear(OffScreenImage);
     for (auto &pipe : ScratchPipes)
         pipe = std::make_unique<TPipe>();
-    ComboBoxPipeColors->clear();
-    for (int i = 0; i < 18; ++i)
-        ComboBoxPipeColors->addItem(QString::number(i));
+    FillPipeColorList();
     ComboBoxFluidZone->clear();
 
     // 13-14
@@ -335,6 +333,10 @@ bool TNetworkForm::TabHasUnsavedChanges(int TabIndex) const
 
 bool TNetworkForm::FormCloseQuery()
 {
+    // The solver works on the current network while it pumps events: the
+    // window stays open until the calculation ends or is stopped.
+    if (CalculationRunning)
+        return false;
     // Every tab with unsaved changes is asked about, each shown while asked.
     const int startTab = CurrentTabIndex;
     std::vector<int> order{startTab};

@@ -245,6 +245,7 @@ void TNetworkForm::ToolButtonSelectionClick()
                 ToolButtonFittingsAdd, ToolButtonComponentPressureLossAdd, ToolButtonFlowControlAdd,
                 ToolButtonDemandPressure, ToolButtonDemandFlow, ToolButtonDragNode, ToolButtonText,
                 ToolButtonClosePipe});
+    SetSelectionMode();
     ResultsMode = false;
     chooseTool(SelectionTool, static_cast<int>(Clearing::Selection), false);
     ToolButtonSelection->setChecked(true);
@@ -258,6 +259,8 @@ void TNetworkForm::ToolButtonSelection2Click()
                 ToolButtonFittingsAdd, ToolButtonComponentPressureLossAdd, ToolButtonFlowControlAdd,
                 ToolButtonDemandPressure, ToolButtonDemandFlow, ToolButtonDragNode, ToolButtonText,
                 ToolButtonClosePipe});
+    NetworkStates.SelectionStatus = 9;
+    SetSelectionMode();
     ResultsMode = false;
     chooseTool(PickSelectionTool, static_cast<int>(Clearing::AllIds), false);
     TNetworkStates &s = NetworkStates;

@@ -22,12 +22,14 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "docexport/Pdf_Ex_Engine.h"
 #include "model/Pipe_Class.h"
 #include "network/Network_Class.h"
 #include "platform/qt/Dialog_Service.h"
 #include "platform/qt/Named_Widget.h"
 #include "pumps/Image_Box.h"
 #include "pumps/Pump_Popup_Form.h"
+#include "pumps/Pump_Sheet_Image_Form.h"
 #include "units/Unit_Format.h"
 #include "units/widgets/RightEdit.h"
 
@@ -184,6 +186,11 @@ TPumpDataForm::TPumpDataForm(QWidget *parent) : QDialog(parent)
     connectAdjustment();
     connectViews();
     connectPumpFiles();
+    connectPdfSheet();
+    if (!OpenCurveImageDigitiser)
+        OpenCurveImageDigitiser = [](TPump &ThePump, const TFluid &TheFluid) {
+            TPumpSheetImageForm::OpenForm(ThePump, TheFluid);
+        };
 
     PumpGraphSmall = std::make_unique<TGraph>(nullptr, 96, ImagePumpCurve->width(), ImagePumpCurve->height());
     PumpGraphLarge =

@@ -56,6 +56,8 @@ class TBitmap;
 class TCanvas;
 class TRightEdit;
 class TImageBox;
+class TMetafile;
+class TdePDFEngine;
 
 // The flow units of the set-flow and the grid's flow list, by item.
 constexpr int PumpFlowUnitItems = 20;
@@ -206,6 +208,26 @@ public:
     // Opens the curve-image digitiser on the pump; set by the program once
     // the digitiser is there, without it the import is not offered.
     static inline std::function<void(TPump &ThePump, const TFluid &TheFluid)> OpenCurveImageDigitiser;
+    // The PDF pump data sheet (Pump_Pdf_Sheet.cpp): standalone (its own
+    // document, written and opened) or as a page of a report being built.
+    void CreatePDFPumpSheet(TNetwork &TheNetwork, int ThePipeId, TPump &ThePump, TdePDFEngine &ThePDFEngine,
+                            bool CreatePDFDocument, bool TheResultsMode);
+    void CreatePDFPumpSheet1Click();
+    void PDFSetUpPDFEngineAndVariables(TdePDFEngine &ThePDFEngine, const std::string &PDFfilename,
+                                       const TMetafile &PDFMetaFile);
+    // The folder the standalone sheet is written to, ending with a
+    // separator: one of this user's own, never a shared one. Set by the
+    // program; it raises when no such folder can be had.
+    static inline std::function<std::string()> PumpSheetFolder;
+    // The addresses the sheet and its messages name; set by the program.
+    struct TPumpSheetAddresses {
+        std::string WebAddress;
+        std::string SupportEmail;
+        std::string PdfViewerWebAddress;
+    };
+    static inline TPumpSheetAddresses PumpSheetAddresses;
+    // The editor's own engine for standalone sheets.
+    std::unique_ptr<TdePDFEngine> dePDFEngine1;
     // The selected predicted point: its curve, number (0 none) and the
     // efficiencies at it and its neighbours.
     bool SelectedPointOnMinimum() const { return selectedPointOnMinimum_; }
@@ -348,6 +370,9 @@ private:
     void connectAdjustment();
     void connectViews();
     void connectPumpFiles();
+    void connectPdfSheet();
+    void dePDFEngine1BeforeBeginPage();
+    void dePDFEngine1AfterBeginPage();
     bool viewEventFilter(QObject *watched, QEvent *event);
     void writeOptionFromControls(QObject *control);
     void redrawSmallAndLarge();

@@ -56,7 +56,8 @@ TEST_F(Tabs, LeavingATabAndComingBackRestoresItsViewAndState)
     EXPECT_EQ(form->MetaFileOffsetY, 567);
     EXPECT_EQ(form->NetworkStates.CurrentNodeIdSelected, 3);
     EXPECT_EQ(form->NetworkStates.SelectionStatus, 2);
-    EXPECT_EQ(form->DrawingObject, DrawingJoint);
+    // Results mode comes back with the Show Item Info tool.
+    EXPECT_EQ(form->DrawingObject, DrawingStandardCursor);
     EXPECT_TRUE(form->ResultsMode);
     EXPECT_EQ(form->MemoLogText, "Solved");
     EXPECT_EQ(form->LabelResultsMessageText, "All ok");
@@ -208,6 +209,11 @@ TEST_F(Tabs, CtrlCCopiesTheInfoPanelAndTabStaysInAPanelEditor)
     QTest::keyRelease(form.get(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), "Pipe P1\rFlow 2 m3/h");
 
+    // The pipe panel's boxes take the focus only with a pipe selected.
+    TNetwork &network = *form->CurrentNetwork;
+    form->NetworkStates.CurrentPipeIdSelected =
+        AddPipeBetween(network, AddNodeAt(network, 200, 200), AddNodeAt(network, 400, 200));
+    form->RefreshScreen(true);
     form->EditPipeName->setFocus();
     QApplication::processEvents();
     QTest::keyClick(form->EditPipeName, Qt::Key_Tab);
