@@ -4,7 +4,10 @@
 // another reader; and the sheet opened from the main window on a solved
 // network.
 
+#include "Drawing_Fixture.h"
 #include "Main_Window_Fixture.h"
+
+#include "app/Results_Log_Form.h"
 
 #include "app/Results_Form.h"
 #include "dialogs/Excel_Functions.h"
@@ -673,6 +676,65 @@ TEST_F(ResultsSheetInMainWindow, ATabSwitchShowsTheTabsOwnResults)
     first->PopulateStringGridNodeResults(nodes, 0, finish);
     EXPECT_EQ(sheet->Grid().Cell(0, 2), nodes.Cell(0, 2));
     EXPECT_EQ(sheet->Grid().Cell(3, 3), nodes.Cell(3, 3));
+}
+
+
+// The whole road: two tanks and a pipe drawn by mouse, CALCULATE, "View
+// Results Sheet" in the results log; the sheet's Pipes row carries the
+// solved flow in the unit chosen for the drawing, and RE-DESIGN closes it.
+using ResultsSheetDrawnByMouse = DrawingTest;
+
+TEST_F(ResultsSheetDrawnByMouse, CalculatedThenViewedInTheSheet)
+{
+    form->ToolButtonTank1Click();
+    Click(ox + 200, oy + 200);
+    Click(ox + 600, oy + 400);
+    ASSERT_EQ(Net().GetNodeCount(), 2);
+    form->ToolButtonPipeAdd1Click();
+    Click(ox + 200, oy + 200);
+    ExpectFirstPipeReminder(false);
+    Click(ox + 600, oy + 400);
+    Click(ox + 400, oy + 600, Qt::RightButton);
+    const int pipe = Net().GetNextPipeId(0);
+    ASSERT_GT(pipe, 0);
+    const int high = Net().ExistsNodeWithSamePosition(ox + 200, oy + 200, 0);
+    const int low = Net().ExistsNodeWithSamePosition(ox + 600, oy + 400, 0);
+    Net().GetNode(high).Elevation_m = 30;
+    Net().GetNode(low).Elevation_m = 10;
+    Net().GetPipe(pipe).Length_m = 100;
+    Net().ConfigOptions.UnitOfFlow = unt_L_min;
+    form->ToolButtonCursorArrowClick();
+
+    form->ResultsLogForm->ModalRunner = [](TResultsLogForm &log) {
+        QTest::mouseClick(log.BitBtnViewResults, Qt::LeftButton);
+    };
+    dialogs.Expect(TDialogKind::Warning,
+                   "Cannot automatically check and update fitting sizes.\r\rNominal Size Data was not loaded on "
+                   "start up.\r\rUser needs full read/write permission to the file:\r" +
+                       folder.path() +
+                       "/PipeTables/PipeNominalSizeSet.trns\r\rPlease correct this issue and restart the "
+                       "software.\r\rCalculations will run WITHOUT automatic fitting updates.\r");
+    QTest::mouseClick(form->BitBtnCalculate, Qt::LeftButton);
+    ASSERT_TRUE(dialogs.AllShown());
+    ASSERT_TRUE(form->ResultsMode);
+
+    auto *sheet = form->findChild<TFormResults *>("FormResults");
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_EQ(sheet->CurrentTab(), 0);
+    const TStringGrid &g = sheet->Grid();
+    ASSERT_EQ(g.Cell(0, 2), std::to_string(pipe));
+    EXPECT_EQ(g.Cell(7, 1), unitName(unt_L_min));
+    const double flow_m3s = Net().GetPipe(pipe).FlowUncompressed_m3s;
+    ASSERT_GT(flow_m3s, 0.001);
+    bool valid = false;
+    const double shown = ReadRealFromString(g.Cell(7, 2), valid, true, true, userDecimalSeparator());
+    ASSERT_TRUE(valid) << g.Cell(7, 2);
+    EXPECT_NEAR(shown, flow_m3s * 60000.0, 0.01 * flow_m3s * 60000.0);
+
+    QTest::mouseClick(form->BitBtnCalculate, Qt::LeftButton);
+    EXPECT_FALSE(form->ResultsMode);
+    EXPECT_FALSE(sheet->isVisible());
 }
 
 } // namespace
