@@ -422,7 +422,6 @@ void TNetworkForm::SelectAddPipestothisFluidZone1Click()
         info("Only the default Fluid Zones exists.\r\rAll pipes are already associated with default fluid zone.\r");
         return;
     }
-    SetSelectionMode();
     // The placing tools wait while the rectangle is drawn; the arrow tool,
     // which the rectangle's release chooses, gives them back.
     for (QToolButton *button :
