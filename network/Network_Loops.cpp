@@ -67,6 +67,54 @@ struct TNetwork::TLoopFinder {
             if (pipe >= 1 && pipe <= MaxPipes && linkOfPipe[at(pipe)] == 0)
                 linkOfPipe[at(pipe)] = k;
         }
+        NoteBridges(n);
+    }
+    // The links whose removal parts their two ends: no path other than the
+    // link itself joins them, so no loop runs over them.
+    std::vector<char> bridge;
+    void NoteBridges(const TNetwork &n)
+    {
+        bridge.assign(at(n.NodeLinksCount + 1), 0);
+        std::vector<int> order(at(MaxNodes + 1), 0), low(at(MaxNodes + 1), 0);
+        struct TStep {
+            int node, viaLink, next;
+        };
+        std::vector<TStep> stack;
+        int time = 0;
+        for (int root = 1; root <= MaxNodes; ++root) {
+            if (order[at(root)] != 0 || Degree(root) == 0)
+                continue;
+            order[at(root)] = low[at(root)] = ++time;
+            stack.push_back({root, 0, start[at(root)]});
+            while (!stack.empty()) {
+                TStep &step = stack.back();
+                const int u = step.node;
+                if (step.next < start[at(u + 1)]) {
+                    const int k = links[at(step.next++)];
+                    if (k == step.viaLink)
+                        continue;
+                    const TNodeLink &l = n.NodeLinks[at(k)];
+                    const int v = l.FromNodeId == u ? l.ToNodeId : l.FromNodeId;
+                    if (v < 1 || v > MaxNodes)
+                        continue;
+                    if (order[at(v)] == 0) {
+                        order[at(v)] = low[at(v)] = ++time;
+                        stack.push_back({v, k, start[at(v)]});
+                    } else {
+                        low[at(u)] = std::min(low[at(u)], order[at(v)]);
+                    }
+                    continue;
+                }
+                const int via = step.viaLink;
+                stack.pop_back();
+                if (!stack.empty()) {
+                    const int p = stack.back().node;
+                    low[at(p)] = std::min(low[at(p)], low[at(u)]);
+                    if (low[at(u)] > order[at(p)])
+                        bridge[at(via)] = 1;
+                }
+            }
+        }
     }
     int Degree(int node) const { return start[at(node + 1)] - start[at(node)]; }
 
@@ -97,6 +145,29 @@ struct TNetwork::TLoopFinder {
         return marks;
     }
     TPipeMarks marks;
+
+    // While a whole generation runs: how many times each pipe id occurs in
+    // the loops of the store, kept up to date by the store operations.
+    std::vector<int> occurrences;
+    bool counting = false;
+    void StartCounting(const TNetwork &n)
+    {
+        occurrences.assign(at(MaxPipes + 1), 0);
+        for (int i = 1; i <= n.PipeLoopsCount; ++i)
+            for (int k = 1; k <= n.PipeLoopsPipeCount[at(i)]; ++k)
+                Count(n.PipeLoops[at(i)][at(k)], 1);
+        counting = true;
+    }
+    void Count(int pipe, int change)
+    {
+        if (pipe >= 0 && pipe <= MaxPipes)
+            occurrences[at(pipe)] += change;
+    }
+    void Uncount(const TNetwork &n, int loop)
+    {
+        for (int k = 1; k <= n.PipeLoopsPipeCount[at(loop)]; ++k)
+            Count(n.PipeLoops[at(loop)][at(k)], -1);
+    }
 
     // The last generation: the layout it was found for and what it gave.
     std::vector<TLoopFinderLayoutEntry> layout;
@@ -130,6 +201,8 @@ void TNetwork::PipeLoopClear(int LoopId)
 {
     if (LoopId < 1 || LoopId > MaxLoops)
         throw ENetworkClass("TNetwork.PipeLoopClear Failed: Specified LoopId may not be valid");
+    if (loopFinder_ && loopFinder_->counting && LoopId <= PipeLoopsCount)
+        loopFinder_->Uncount(*this, LoopId);
     PipeLoops[at(LoopId)].Clear();
     PipeLoopsPipeCount[at(LoopId)] = 0;
 }
@@ -138,6 +211,8 @@ void TNetwork::PipeLoopRemove(int LoopId)
 {
     if (LoopId < 1 || LoopId > PipeLoopsCount)
         throw ENetworkClass("TNetwork.PipeLoopRemove Failed: Specified LoopId may not be valid");
+    if (loopFinder_ && loopFinder_->counting)
+        loopFinder_->Uncount(*this, LoopId);
     // Loops move as a whole; the removed one's storage ends up last, cleared.
     std::rotate(PipeLoops.begin() + LoopId, PipeLoops.begin() + LoopId + 1, PipeLoops.begin() + PipeLoopsCount + 1);
     std::copy(PipeLoopsPipeCount.begin() + LoopId + 1, PipeLoopsPipeCount.begin() + PipeLoopsCount + 1,
@@ -173,6 +248,8 @@ void TNetwork::PipeLoopAddPipe(int LoopId, int PipeId)
                             std::to_string(LoopId) + "; PipeId=" + std::to_string(PipeId));
     const int n = ++PipeLoopsPipeCount[at(LoopId)];
     PipeLoops[at(LoopId)][at(n)] = PipeId;
+    if (loopFinder_ && loopFinder_->counting)
+        loopFinder_->Count(PipeId, 1);
 }
 
 void TNetwork::PipeLoopRemovePipe(int LoopId, int PipeId)
@@ -182,6 +259,8 @@ void TNetwork::PipeLoopRemovePipe(int LoopId, int PipeId)
         const int n = PipeLoopsPipeCount[at(LoopId)];
         for (int i = 1; i <= n; ++i)
             if (loop[at(i)] == PipeId) {
+                if (loopFinder_ && loopFinder_->counting)
+                    loopFinder_->Count(PipeId, -1);
                 std::copy(loop.begin() + i + 1, loop.begin() + n + 1, loop.begin() + i);
                 loop[at(n)] = 0;
                 --PipeLoopsPipeCount[at(LoopId)];
@@ -282,6 +361,30 @@ void TNetwork::PipeLoopsCheckPipeLoopHasAtLeastOneNewPipeOverPreviousLoops(int L
         return;
     const int first = CheckOnlyInPseudoLoops ? PipeRealLoopCount + 1 : 1;
     const auto &loop = PipeLoops[at(LoopId)];
+    const int count = PipeLoopsPipeCount[at(LoopId)];
+    // The last loop against all before it, while a generation counts the
+    // pipes of the store: a pipe is new when all its occurrences are its own.
+    if (loopFinder_ && loopFinder_->counting && LoopId == PipeLoopsCount && first <= 1) {
+        const std::vector<int> &occurrences = loopFinder_->occurrences;
+        AtLeastOneNewPipe = false;
+        for (int k = 1; k <= count && !AtLeastOneNewPipe; ++k) {
+            const int pipe = loop[at(k)];
+            if (pipe < 0 || pipe > MaxPipes) {
+                AtLeastOneNewPipe = true;
+                continue;
+            }
+            const int total = occurrences[at(pipe)];
+            if (total == 1) {
+                AtLeastOneNewPipe = true;
+                continue;
+            }
+            int own = 0;
+            for (int j = 1; j <= count; ++j)
+                own += loop[at(j)] == pipe ? 1 : 0;
+            AtLeastOneNewPipe = own == total;
+        }
+        return;
+    }
     // The pipes of the compared loops, marked once.
     TLoopFinder::TPipeMarks &seen = const_cast<TNetwork *>(this)->loopFinder().NewPipeMarks();
     for (int i = std::max(first, 1); i < LoopId; ++i) {
@@ -291,7 +394,7 @@ void TNetwork::PipeLoopsCheckPipeLoopHasAtLeastOneNewPipeOverPreviousLoops(int L
             seen.Mark(earlier[at(k)]);
     }
     AtLeastOneNewPipe = false;
-    for (int k = 1; k <= PipeLoopsPipeCount[at(LoopId)] && !AtLeastOneNewPipe; ++k)
+    for (int k = 1; k <= count && !AtLeastOneNewPipe; ++k)
         AtLeastOneNewPipe = !seen.Marked(loop[at(k)]);
 }
 
@@ -310,6 +413,29 @@ void TNetwork::PipeLoopsRemoveLastUnlessIfAddedFirstEveryOtherLoopHasAtLeastOneN
     if (PipeLoopsCount < 1)
         return;
     const int position = CheckOnlyInPseudoLoops ? PipeRealLoopCount + 1 : 1;
+    // A loop of the compared ones whose pipes all lie in the last loop can
+    // never show a new pipe once the last loop stands before it: the scan
+    // below would end there and take the moved loop out again, leaving the
+    // store as it was. That is the common case, found without moving.
+    if (PipeLoopsCount < MaxLoops && position >= 1 && position < PipeLoopsCount) {
+        const int last = PipeLoopsCount;
+        const int lastCount = PipeLoopsPipeCount[at(last)];
+        TLoopFinder::TPipeMarks &inLast = loopFinder().NewPipeMarks();
+        for (int k = 1; k <= lastCount; ++k) {
+            const int pipe = PipeLoops[at(last)][at(k)];
+            if (pipe >= 1 && pipe <= MaxPipes)
+                inLast.Mark(pipe);
+        }
+        for (int i = position; i < last; ++i) {
+            bool within = true;
+            for (int k = 1; k <= PipeLoopsPipeCount[at(i)] && within; ++k)
+                within = inLast.Marked(PipeLoops[at(i)][at(k)]) && PipeLoops[at(i)][at(k)] >= 1;
+            if (within) {
+                PipeLoopRemove(last);
+                return;
+            }
+        }
+    }
     PipeLoopsInsertLastAtPosition(position);
     // Each later loop is compared with the loops from the moved one up to
     // itself; the pipes of those are gathered as the scan goes.
@@ -755,7 +881,9 @@ void TNetwork::PipeLoopsGenerateFromNode(int FromNodeId, int maxPipesInLoop, boo
         // From a joint only the loop closed by the excluded link is kept: its
         // far end must be a joint, and the search need go no farther than
         // the distance at which that end is selected.
-        const bool closesLoop = valid(b) && nodeType(b) == Joint;
+        // A link that no other path bypasses closes no loop.
+        const bool closesLoop = valid(b) && nodeType(b) == Joint && b != s ? !finder.bridge[at(excluded)]
+                                                                           : valid(b) && nodeType(b) == Joint;
         if (startIsJoint && !closesLoop)
             continue;
         resetPaths();
@@ -815,8 +943,10 @@ void TNetwork::PipeLoopsGenerateFromNode(int FromNodeId, int maxPipesInLoop, boo
             if (reachedLimit)
                 throw ENetworkClass(
                     "TNetworkClass.RemovePipeLoopsGenerate Failed: Failed to complete shortestsPath search");
-            // Farther levels change no entry that the loops below read.
-            if (startIsJoint && levelHoldsB)
+            // Farther levels change no entry that the loops below read; nor
+            // do they when b is still unreached and would lie too far out for
+            // the loop to be kept.
+            if (startIsJoint && (levelHoldsB || (ShortestPaths[at(b)].Distance == Unreached && c + 1 >= maxPipesInLoop)))
                 break;
             std::sort(nextLevel.begin(), nextLevel.end());
             for (const int node : nextLevel)
@@ -920,9 +1050,14 @@ void TNetwork::PipeLoopsGenerateAllLoops(TResultsLog &Log)
     PipeLoopsShortestPathClear();
     finder.touched.clear();
     finder.generating = true;
+    finder.StartCounting(*this);
     struct TGenerating {
         TLoopFinder &finder;
-        ~TGenerating() { finder.generating = false; }
+        ~TGenerating()
+        {
+            finder.generating = false;
+            finder.counting = false;
+        }
     } generating{finder};
 
     const int links = NodeLinksCount;
