@@ -927,6 +927,12 @@ void TNetwork::PipeLoopsGenerateFromNode(int FromNodeId, int maxPipesInLoop, boo
                         continue;
                     if (k == excluded && current == s && startIsJoint)
                         continue;
+                    // From a joint, the search looks for b, which lies on the
+                    // same side of every bridge as the start: what lies past
+                    // a bridge is farther from the start than the bridge's
+                    // near end, and so neither on the path nor next to b.
+                    if (startIsJoint && finder.bridge[at(k)])
+                        continue;
                     TShortestPathEntry &entry = ShortestPaths[at(to)];
                     if (c + 1 < entry.Distance) {
                         if (entry.Distance == Unreached) {
