@@ -34,6 +34,10 @@ struct TNetwork::TLoopFinder {
     // links[start[i]..start[i+1]-1]) and the link of each pipe, noted for the
     // generation under way or for one search from a node.
     std::vector<int> start, links;
+    struct TFarEnd {
+        int Node, Pipe;
+    };
+    std::vector<TFarEnd> far;
     std::vector<int> linkOfPipe;
     bool generating = false;
     // The path entries the latest search set, to be reset before the next.
@@ -61,6 +65,15 @@ struct TNetwork::TLoopFinder {
             if (valid(l.ToNodeId) && l.ToNodeId != l.FromNodeId)
                 links[at(fill[at(l.ToNodeId)]++)] = k;
         }
+        // The same entries with what a search reads of each link: the far
+        // end (0 when not a node) and the pipe.
+        far.resize(links.size());
+        for (int i = 1; i <= MaxNodes; ++i)
+            for (int e = start[at(i)]; e < start[at(i + 1)]; ++e) {
+                const TNodeLink &l = n.NodeLinks[at(links[at(e)])];
+                const int other = l.FromNodeId == i ? l.ToNodeId : l.FromNodeId;
+                far[at(e)] = {valid(other) ? other : 0, l.PipeId};
+            }
         linkOfPipe.assign(at(MaxPipes + 1), 0);
         for (int k = n.NodeLinksCount; k >= 1; --k) {
             const int pipe = n.NodeLinks[at(k)].PipeId;
@@ -921,10 +934,10 @@ void TNetwork::PipeLoopsGenerateFromNode(int FromNodeId, int maxPipesInLoop, boo
                 }
                 const int previous = ShortestPaths[at(current)].PreviousNodeId;
                 for (int f = finder.start[at(current)]; f < finder.start[at(current + 1)]; ++f) {
-                    const int k = finder.links[at(f)];
-                    const int to = otherEnd(k, current);
-                    if (!valid(to) || to == previous)
+                    const int to = finder.far[at(f)].Node;
+                    if (to == 0 || to == previous)
                         continue;
+                    const int k = finder.links[at(f)];
                     if (k == excluded && current == s && startIsJoint)
                         continue;
                     // From a joint, the search looks for b, which lies on the
@@ -942,7 +955,7 @@ void TNetwork::PipeLoopsGenerateFromNode(int FromNodeId, int maxPipesInLoop, boo
                         }
                         entry.Distance = c + 1;
                         entry.PreviousNodeId = current;
-                        entry.PipeId = NodeLinks[at(k)].PipeId;
+                        entry.PipeId = finder.far[at(f)].Pipe;
                     }
                 }
             }
