@@ -895,8 +895,7 @@ void TNetwork::PipeLoopsGenerateFromNode(int FromNodeId, int maxPipesInLoop, boo
         // far end must be a joint, and the search need go no farther than
         // the distance at which that end is selected.
         // A link that no other path bypasses closes no loop.
-        const bool closesLoop = valid(b) && nodeType(b) == Joint && b != s ? !finder.bridge[at(excluded)]
-                                                                           : valid(b) && nodeType(b) == Joint;
+        const bool closesLoop = valid(b) && nodeType(b) == Joint && (b == s || !finder.bridge[at(excluded)]);
         if (startIsJoint && !closesLoop)
             continue;
         resetPaths();
@@ -965,7 +964,8 @@ void TNetwork::PipeLoopsGenerateFromNode(int FromNodeId, int maxPipesInLoop, boo
             // Farther levels change no entry that the loops below read; nor
             // do they when b is still unreached and would lie too far out for
             // the loop to be kept.
-            if (startIsJoint && (levelHoldsB || (ShortestPaths[at(b)].Distance == Unreached && c + 1 >= maxPipesInLoop)))
+            const bool tooFar = ShortestPaths[at(b)].Distance == Unreached && c + 1 >= maxPipesInLoop;
+            if (startIsJoint && (levelHoldsB || tooFar))
                 break;
             std::sort(nextLevel.begin(), nextLevel.end());
             for (const int node : nextLevel)
