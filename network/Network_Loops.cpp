@@ -426,28 +426,54 @@ void TNetwork::PipeLoopsRemoveLastUnlessIfAddedFirstEveryOtherLoopHasAtLeastOneN
     if (PipeLoopsCount < 1)
         return;
     const int position = CheckOnlyInPseudoLoops ? PipeRealLoopCount + 1 : 1;
-    // A loop of the compared ones whose pipes all lie in the last loop can
-    // never show a new pipe once the last loop stands before it: the scan
-    // below would end there and take the moved loop out again, leaving the
-    // store as it was. That is the common case, found without moving.
+    // The scan below, worked out with the last loop left where it stands:
+    // the loops from the position on are taken in the order they would have
+    // behind it. When one of them shows no new pipe the moved loop would be
+    // taken out again and the store be as it was; only a loop that passes
+    // is moved. A loop whose pipes all lie in the last loop fails whatever
+    // stands between, so those are looked for first: the common case.
     if (PipeLoopsCount < MaxLoops && position >= 1 && position < PipeLoopsCount) {
         const int last = PipeLoopsCount;
-        const int lastCount = PipeLoopsPipeCount[at(last)];
-        TLoopFinder::TPipeMarks &inLast = loopFinder().NewPipeMarks();
-        for (int k = 1; k <= lastCount; ++k) {
-            const int pipe = PipeLoops[at(last)][at(k)];
-            if (pipe >= 1 && pipe <= MaxPipes)
-                inLast.Mark(pipe);
-        }
-        for (int i = position; i < last; ++i) {
-            bool within = true;
-            for (int k = 1; k <= PipeLoopsPipeCount[at(i)] && within; ++k)
-                within = inLast.Marked(PipeLoops[at(i)][at(k)]) && PipeLoops[at(i)][at(k)] >= 1;
-            if (within) {
+        const auto &loops = std::as_const(PipeLoops);
+        const auto pipesOf = [&](int loop) {
+            const TPipeLoopEntries &entries = loops[at(loop)];
+            const int count = std::min<int>(PipeLoopsPipeCount[at(loop)], static_cast<int>(entries.Size()) - 1);
+            return std::pair{entries.begin() + 1, entries.begin() + 1 + std::max(count, 0)};
+        };
+        const auto shortOf = [&](int loop) {
+            // Entries past those stored read 0, which is no pipe.
+            return PipeLoopsPipeCount[at(loop)] > std::max<int>(static_cast<int>(loops[at(loop)].Size()) - 1, 0);
+        };
+        TLoopFinder::TPipeMarks &seen = loopFinder().NewPipeMarks();
+        const auto gather = [&](int loop) {
+            const auto [first, end] = pipesOf(loop);
+            for (auto p = first; p != end; ++p)
+                seen.Mark(*p);
+        };
+        const auto hasNewPipe = [&](int loop) {
+            if (shortOf(loop))
+                return true;
+            const auto [first, end] = pipesOf(loop);
+            for (auto p = first; p != end; ++p)
+                if (*p < 1 || *p > MaxPipes || !seen.Marked(*p))
+                    return true;
+            return false;
+        };
+        gather(last);
+        for (int i = position; i < last; ++i)
+            if (!hasNewPipe(i)) {
                 PipeLoopRemove(last);
                 return;
             }
+        for (int i = position; i < last; ++i) {
+            if (!hasNewPipe(i)) {
+                PipeLoopRemove(last);
+                return;
+            }
+            gather(i);
         }
+        PipeLoopsInsertLastAtPosition(position);
+        return;
     }
     PipeLoopsInsertLastAtPosition(position);
     // Each later loop is compared with the loops from the moved one up to
