@@ -121,6 +121,42 @@ bool TLoopCorrectionSolver::Prepare(const TFixedMatrix<TMatrixElementEnum> &patt
         if (!grounded[at(find(j))])
             return false;
 
+    // The spanning forest for flows that meet continuity alone: grown
+    // breadth-first from the flows to fixed-pressure nodes, in column order.
+    tree_.clear();
+    {
+        std::vector<std::vector<TEntry>> columnsOf(at(joints)); // {column, sign}
+        for (int c = 1; c <= columns; ++c) {
+            const TContinuity &entry = continuity[at(c)];
+            for (int k = 0; k < entry.Count; ++k)
+                columnsOf[at(entry.Row[k])].push_back({c, entry.Sign[k]});
+        }
+        std::vector<char> reached(at(joints), 0);
+        for (int c = 1; c <= columns; ++c) {
+            const TContinuity &entry = continuity[at(c)];
+            if (entry.Count == 1 && !reached[at(entry.Row[0])]) {
+                reached[at(entry.Row[0])] = 1;
+                tree_.push_back({entry.Row[0], c, entry.Sign[0], -1, 0});
+            }
+        }
+        for (std::size_t head = 0; head < tree_.size(); ++head) {
+            const int j = tree_[head].Joint;
+            for (const TEntry &e : columnsOf[at(j)]) {
+                const TContinuity &entry = continuity[at(e.Column)];
+                if (entry.Count != 2)
+                    continue;
+                const int k = entry.Row[0] == j ? 1 : 0;
+                const int other = entry.Row[k];
+                if (reached[at(other)])
+                    continue;
+                reached[at(other)] = 1;
+                tree_.push_back({other, e.Column, entry.Sign[k], j, e.Sign});
+            }
+        }
+        if (static_cast<int>(tree_.size()) != joints)
+            return false;
+    }
+
     // Every loop keeps every joint's continuity.
     std::vector<int> balance(at(joints), 0);
     std::vector<int> touched;
@@ -250,13 +286,22 @@ bool TMatrixEquations::newtonLoopStep()
     if (!prepareLoopSolver())
         return false;
     TLoopCorrectionSolver &solver = *loopSolver_;
-    // Only a step from flows that keep continuity stays on the loops.
+    // A step from flows that keep continuity stays on the loops; from flows
+    // that do not, it also carries the joints' imbalances along the spanning
+    // forest of the joints, and the loops make up the rest.
     Extended largest = 0;
     for (int c = 1; c <= DimensionX; ++c)
         largest = std::max(largest, std::fabs(QkgsVariables[c]));
+    bool balanced = true;
     for (const int r : solver.ContinuityRows())
-        if (!(std::fabs(FResults[r]) <= 1e-12L * largest))
-            return false;
+        balanced = balanced && std::fabs(FResults[r]) <= 1e-12L * largest;
+    if (!balanced) {
+        stepBalance_.clear();
+        for (const int r : solver.ContinuityRows())
+            stepBalance_.push_back(FResults[r]);
+        stepParticular_.resize(static_cast<std::size_t>(DimensionX) + 1);
+        solver.ContinuityFlows(stepBalance_, stepParticular_);
+    }
     for (int c = 1; c <= DimensionX; ++c) {
         const TLoopCorrectionSolver::TEntry first = solver.FirstLoopOf(c);
         loopCoefficient_[at(c)] =
@@ -264,11 +309,19 @@ bool TMatrixEquations::newtonLoopStep()
     }
     if (!solver.Factorise(loopCoefficient_))
         return false;
-    for (int i = 0; i < solver.LoopCount(); ++i)
-        loopRhs_[at(i)] = static_cast<double>(FResults[solver.LoopRow(i)]);
+    for (int i = 0; i < solver.LoopCount(); ++i) {
+        const int r = solver.LoopRow(i);
+        Extended rhs = FResults[r];
+        if (!balanced) {
+            const Extended *row = std::as_const(DMatrix)[r];
+            for (const TLoopCorrectionSolver::TEntry *e = solver.LoopBegin(i); e != solver.LoopEnd(i); ++e)
+                rhs -= row[e->Column] * stepParticular_[at(e->Column)];
+        }
+        loopRhs_[at(i)] = static_cast<double>(rhs);
+    }
     solver.Solve(loopRhs_, loopFlows_);
     for (int c = 1; c <= DimensionX; ++c)
-        QDeltas[c] = loopFlows_[at(c)];
+        QDeltas[c] = balanced ? Extended(loopFlows_[at(c)]) : loopFlows_[at(c)] + stepParticular_[at(c)];
     return true;
 }
 
@@ -287,15 +340,25 @@ void TMatrixEquations::noteLinearTheoryParticular()
 
 bool TMatrixEquations::linearTheoryLoopSolve()
 {
-    if (particularColumns_ != DimensionX || particularVersion_ != QMatrix.Version() || !prepareLoopSolver())
+    if (!prepareLoopSolver())
         return false;
     TLoopCorrectionSolver &solver = *loopSolver_;
     const std::vector<int> &continuity = solver.ContinuityRows();
-    if (continuity.size() != particularKnowns_.size())
-        return false;
-    for (std::size_t j = 0; j < continuity.size(); ++j)
-        if (FResults[continuity[j]] != particularKnowns_[j])
-            return false;
+    bool particularHolds = particularColumns_ == DimensionX && particularVersion_ == QMatrix.Version() &&
+                           continuity.size() == particularKnowns_.size();
+    for (std::size_t j = 0; j < continuity.size() && particularHolds; ++j)
+        particularHolds = FResults[continuity[j]] == particularKnowns_[j];
+    // Without flows of an earlier step that meet the joints' balances, the
+    // spanning forest of the joints gives some.
+    if (!particularHolds) {
+        particularKnowns_.clear();
+        for (const int r : continuity)
+            particularKnowns_.push_back(FResults[r]);
+        particularFlows_.resize(static_cast<std::size_t>(DimensionX) + 1);
+        solver.ContinuityFlows(particularKnowns_, particularFlows_);
+        particularVersion_ = QMatrix.Version();
+        particularColumns_ = DimensionX;
+    }
     // Each curve's transformation variable is its pipe's flow plus a shift.
     const int nx = DimensionXWithLinearTransformationEquations;
     for (int k = DimensionX + 1; k <= nx; ++k)

@@ -20,6 +20,7 @@
 
 #include "network/Matrix_Equations.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -55,6 +56,24 @@ public:
     // The first loop that holds column c and its sign there; 0 sign when none.
     TEntry FirstLoopOf(int c) const { return firstLoop_[static_cast<std::size_t>(c)]; }
 
+    // Flows that meet the continuity equations alone: continuityRhs[j] for
+    // continuity equation j (0-based), flows 1-based by column, carried only
+    // by a spanning forest of the joints grown from the fixed-pressure
+    // nodes; every other flow 0.
+    template <typename T>
+    void ContinuityFlows(const std::vector<T> &continuityRhs, std::vector<T> &flows) const
+    {
+        std::fill(flows.begin(), flows.begin() + columns_ + 1, T(0));
+        std::vector<T> &net = treeNet_<T>();
+        net.assign(continuityRhs.size(), T(0));
+        for (auto e = tree_.rbegin(); e != tree_.rend(); ++e) {
+            const std::size_t j = static_cast<std::size_t>(e->Joint);
+            const T flow = (continuityRhs[j] - net[j]) * T(e->Sign);
+            flows[static_cast<std::size_t>(e->Column)] = flow;
+            if (e->Parent >= 0)
+                net[static_cast<std::size_t>(e->Parent)] += T(e->ParentSign) * flow;
+        }
+    }
     // Factorises the loop system for the pipe coefficients coefficient[c]
     // (1-based by column; the step of pipe c's loop-equation term per unit
     // of its flow, sign taken out). False when the system is singular.
@@ -81,6 +100,19 @@ private:
     };
     std::vector<TAssembly> assembly_;
     std::vector<double> corrections_;
+    // The spanning forest of the joints, in the order it was grown: joint,
+    // its column towards the parent (a joint, or -1 for a fixed-pressure
+    // node) and that column's sign in the joint's and the parent's equation.
+    struct TTreeEdge {
+        int Joint, Column, Sign, Parent, ParentSign;
+    };
+    std::vector<TTreeEdge> tree_;
+    template <typename T>
+    std::vector<T> &treeNet_() const
+    {
+        thread_local std::vector<T> net;
+        return net;
+    }
 };
 
 } // namespace tessaran

@@ -354,6 +354,8 @@ private:
     // system: its latest full solution, with the right-hand sides and the
     // pattern it was found for.
     std::vector<Extended> particularFlows_, particularKnowns_;
+    // A Newton step's part that restores the joints' balances.
+    std::vector<Extended> stepBalance_, stepParticular_;
     std::uint64_t particularVersion_ = 0;
     int particularColumns_ = -1;
     std::vector<Extended> transformShift_;

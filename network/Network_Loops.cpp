@@ -34,6 +34,10 @@ struct TNetwork::TLoopFinder {
     // links[start[i]..start[i+1]-1]) and the link of each pipe, noted for the
     // generation under way or for one search from a node.
     std::vector<int> start, links;
+    struct TFarEnd {
+        int Node, Pipe;
+    };
+    std::vector<TFarEnd> far;
     std::vector<int> linkOfPipe;
     bool generating = false;
     // The path entries the latest search set, to be reset before the next.
@@ -61,11 +65,68 @@ struct TNetwork::TLoopFinder {
             if (valid(l.ToNodeId) && l.ToNodeId != l.FromNodeId)
                 links[at(fill[at(l.ToNodeId)]++)] = k;
         }
+        // The same entries with what a search reads of each link: the far
+        // end (0 when not a node) and the pipe.
+        far.resize(links.size());
+        for (int i = 1; i <= MaxNodes; ++i)
+            for (int e = start[at(i)]; e < start[at(i + 1)]; ++e) {
+                const TNodeLink &l = n.NodeLinks[at(links[at(e)])];
+                const int other = l.FromNodeId == i ? l.ToNodeId : l.FromNodeId;
+                far[at(e)] = {valid(other) ? other : 0, l.PipeId};
+            }
         linkOfPipe.assign(at(MaxPipes + 1), 0);
         for (int k = n.NodeLinksCount; k >= 1; --k) {
             const int pipe = n.NodeLinks[at(k)].PipeId;
             if (pipe >= 1 && pipe <= MaxPipes && linkOfPipe[at(pipe)] == 0)
                 linkOfPipe[at(pipe)] = k;
+        }
+        NoteBridges(n);
+    }
+    // The links whose removal parts their two ends: no path other than the
+    // link itself joins them, so no loop runs over them.
+    std::vector<char> bridge;
+    void NoteBridges(const TNetwork &n)
+    {
+        bridge.assign(at(n.NodeLinksCount + 1), 0);
+        std::vector<int> order(at(MaxNodes + 1), 0), low(at(MaxNodes + 1), 0);
+        struct TStep {
+            int node, viaLink, next;
+        };
+        std::vector<TStep> stack;
+        int time = 0;
+        for (int root = 1; root <= MaxNodes; ++root) {
+            if (order[at(root)] != 0 || Degree(root) == 0)
+                continue;
+            order[at(root)] = low[at(root)] = ++time;
+            stack.push_back({root, 0, start[at(root)]});
+            while (!stack.empty()) {
+                TStep &step = stack.back();
+                const int u = step.node;
+                if (step.next < start[at(u + 1)]) {
+                    const int k = links[at(step.next++)];
+                    if (k == step.viaLink)
+                        continue;
+                    const TNodeLink &l = n.NodeLinks[at(k)];
+                    const int v = l.FromNodeId == u ? l.ToNodeId : l.FromNodeId;
+                    if (v < 1 || v > MaxNodes)
+                        continue;
+                    if (order[at(v)] == 0) {
+                        order[at(v)] = low[at(v)] = ++time;
+                        stack.push_back({v, k, start[at(v)]});
+                    } else {
+                        low[at(u)] = std::min(low[at(u)], order[at(v)]);
+                    }
+                    continue;
+                }
+                const int via = step.viaLink;
+                stack.pop_back();
+                if (!stack.empty()) {
+                    const int p = stack.back().node;
+                    low[at(p)] = std::min(low[at(p)], low[at(u)]);
+                    if (low[at(u)] > order[at(p)])
+                        bridge[at(via)] = 1;
+                }
+            }
         }
     }
     int Degree(int node) const { return start[at(node + 1)] - start[at(node)]; }
@@ -97,6 +158,29 @@ struct TNetwork::TLoopFinder {
         return marks;
     }
     TPipeMarks marks;
+
+    // While a whole generation runs: how many times each pipe id occurs in
+    // the loops of the store, kept up to date by the store operations.
+    std::vector<int> occurrences;
+    bool counting = false;
+    void StartCounting(const TNetwork &n)
+    {
+        occurrences.assign(at(MaxPipes + 1), 0);
+        for (int i = 1; i <= n.PipeLoopsCount; ++i)
+            for (int k = 1; k <= n.PipeLoopsPipeCount[at(i)]; ++k)
+                Count(n.PipeLoops[at(i)][at(k)], 1);
+        counting = true;
+    }
+    void Count(int pipe, int change)
+    {
+        if (pipe >= 0 && pipe <= MaxPipes)
+            occurrences[at(pipe)] += change;
+    }
+    void Uncount(const TNetwork &n, int loop)
+    {
+        for (int k = 1; k <= n.PipeLoopsPipeCount[at(loop)]; ++k)
+            Count(n.PipeLoops[at(loop)][at(k)], -1);
+    }
 
     // The last generation: the layout it was found for and what it gave.
     std::vector<TLoopFinderLayoutEntry> layout;
@@ -130,6 +214,8 @@ void TNetwork::PipeLoopClear(int LoopId)
 {
     if (LoopId < 1 || LoopId > MaxLoops)
         throw ENetworkClass("TNetwork.PipeLoopClear Failed: Specified LoopId may not be valid");
+    if (loopFinder_ && loopFinder_->counting && LoopId <= PipeLoopsCount)
+        loopFinder_->Uncount(*this, LoopId);
     PipeLoops[at(LoopId)].Clear();
     PipeLoopsPipeCount[at(LoopId)] = 0;
 }
@@ -138,6 +224,8 @@ void TNetwork::PipeLoopRemove(int LoopId)
 {
     if (LoopId < 1 || LoopId > PipeLoopsCount)
         throw ENetworkClass("TNetwork.PipeLoopRemove Failed: Specified LoopId may not be valid");
+    if (loopFinder_ && loopFinder_->counting)
+        loopFinder_->Uncount(*this, LoopId);
     // Loops move as a whole; the removed one's storage ends up last, cleared.
     std::rotate(PipeLoops.begin() + LoopId, PipeLoops.begin() + LoopId + 1, PipeLoops.begin() + PipeLoopsCount + 1);
     std::copy(PipeLoopsPipeCount.begin() + LoopId + 1, PipeLoopsPipeCount.begin() + PipeLoopsCount + 1,
@@ -173,6 +261,8 @@ void TNetwork::PipeLoopAddPipe(int LoopId, int PipeId)
                             std::to_string(LoopId) + "; PipeId=" + std::to_string(PipeId));
     const int n = ++PipeLoopsPipeCount[at(LoopId)];
     PipeLoops[at(LoopId)][at(n)] = PipeId;
+    if (loopFinder_ && loopFinder_->counting)
+        loopFinder_->Count(PipeId, 1);
 }
 
 void TNetwork::PipeLoopRemovePipe(int LoopId, int PipeId)
@@ -182,6 +272,8 @@ void TNetwork::PipeLoopRemovePipe(int LoopId, int PipeId)
         const int n = PipeLoopsPipeCount[at(LoopId)];
         for (int i = 1; i <= n; ++i)
             if (loop[at(i)] == PipeId) {
+                if (loopFinder_ && loopFinder_->counting)
+                    loopFinder_->Count(PipeId, -1);
                 std::copy(loop.begin() + i + 1, loop.begin() + n + 1, loop.begin() + i);
                 loop[at(n)] = 0;
                 --PipeLoopsPipeCount[at(LoopId)];
@@ -282,6 +374,30 @@ void TNetwork::PipeLoopsCheckPipeLoopHasAtLeastOneNewPipeOverPreviousLoops(int L
         return;
     const int first = CheckOnlyInPseudoLoops ? PipeRealLoopCount + 1 : 1;
     const auto &loop = PipeLoops[at(LoopId)];
+    const int count = PipeLoopsPipeCount[at(LoopId)];
+    // The last loop against all before it, while a generation counts the
+    // pipes of the store: a pipe is new when all its occurrences are its own.
+    if (loopFinder_ && loopFinder_->counting && LoopId == PipeLoopsCount && first <= 1) {
+        const std::vector<int> &occurrences = loopFinder_->occurrences;
+        AtLeastOneNewPipe = false;
+        for (int k = 1; k <= count && !AtLeastOneNewPipe; ++k) {
+            const int pipe = loop[at(k)];
+            if (pipe < 0 || pipe > MaxPipes) {
+                AtLeastOneNewPipe = true;
+                continue;
+            }
+            const int total = occurrences[at(pipe)];
+            if (total == 1) {
+                AtLeastOneNewPipe = true;
+                continue;
+            }
+            int own = 0;
+            for (int j = 1; j <= count; ++j)
+                own += loop[at(j)] == pipe ? 1 : 0;
+            AtLeastOneNewPipe = own == total;
+        }
+        return;
+    }
     // The pipes of the compared loops, marked once.
     TLoopFinder::TPipeMarks &seen = const_cast<TNetwork *>(this)->loopFinder().NewPipeMarks();
     for (int i = std::max(first, 1); i < LoopId; ++i) {
@@ -291,7 +407,7 @@ void TNetwork::PipeLoopsCheckPipeLoopHasAtLeastOneNewPipeOverPreviousLoops(int L
             seen.Mark(earlier[at(k)]);
     }
     AtLeastOneNewPipe = false;
-    for (int k = 1; k <= PipeLoopsPipeCount[at(LoopId)] && !AtLeastOneNewPipe; ++k)
+    for (int k = 1; k <= count && !AtLeastOneNewPipe; ++k)
         AtLeastOneNewPipe = !seen.Marked(loop[at(k)]);
 }
 
@@ -310,6 +426,55 @@ void TNetwork::PipeLoopsRemoveLastUnlessIfAddedFirstEveryOtherLoopHasAtLeastOneN
     if (PipeLoopsCount < 1)
         return;
     const int position = CheckOnlyInPseudoLoops ? PipeRealLoopCount + 1 : 1;
+    // The scan below, worked out with the last loop left where it stands:
+    // the loops from the position on are taken in the order they would have
+    // behind it. When one of them shows no new pipe the moved loop would be
+    // taken out again and the store be as it was; only a loop that passes
+    // is moved. A loop whose pipes all lie in the last loop fails whatever
+    // stands between, so those are looked for first: the common case.
+    if (PipeLoopsCount < MaxLoops && position >= 1 && position < PipeLoopsCount) {
+        const int last = PipeLoopsCount;
+        const auto &loops = std::as_const(PipeLoops);
+        const auto pipesOf = [&](int loop) {
+            const TPipeLoopEntries &entries = loops[at(loop)];
+            const int count = std::min<int>(PipeLoopsPipeCount[at(loop)], static_cast<int>(entries.Size()) - 1);
+            return std::pair{entries.begin() + 1, entries.begin() + 1 + std::max(count, 0)};
+        };
+        const auto shortOf = [&](int loop) {
+            // Entries past those stored read 0, which is no pipe.
+            return PipeLoopsPipeCount[at(loop)] > std::max<int>(static_cast<int>(loops[at(loop)].Size()) - 1, 0);
+        };
+        TLoopFinder::TPipeMarks &seen = loopFinder().NewPipeMarks();
+        const auto gather = [&](int loop) {
+            const auto [first, end] = pipesOf(loop);
+            for (auto p = first; p != end; ++p)
+                seen.Mark(*p);
+        };
+        const auto hasNewPipe = [&](int loop) {
+            if (shortOf(loop))
+                return true;
+            const auto [first, end] = pipesOf(loop);
+            for (auto p = first; p != end; ++p)
+                if (*p < 1 || *p > MaxPipes || !seen.Marked(*p))
+                    return true;
+            return false;
+        };
+        gather(last);
+        for (int i = position; i < last; ++i)
+            if (!hasNewPipe(i)) {
+                PipeLoopRemove(last);
+                return;
+            }
+        for (int i = position; i < last; ++i) {
+            if (!hasNewPipe(i)) {
+                PipeLoopRemove(last);
+                return;
+            }
+            gather(i);
+        }
+        PipeLoopsInsertLastAtPosition(position);
+        return;
+    }
     PipeLoopsInsertLastAtPosition(position);
     // Each later loop is compared with the loops from the moved one up to
     // itself; the pipes of those are gathered as the scan goes.
@@ -755,7 +920,8 @@ void TNetwork::PipeLoopsGenerateFromNode(int FromNodeId, int maxPipesInLoop, boo
         // From a joint only the loop closed by the excluded link is kept: its
         // far end must be a joint, and the search need go no farther than
         // the distance at which that end is selected.
-        const bool closesLoop = valid(b) && nodeType(b) == Joint;
+        // A link that no other path bypasses closes no loop.
+        const bool closesLoop = valid(b) && nodeType(b) == Joint && (b == s || !finder.bridge[at(excluded)]);
         if (startIsJoint && !closesLoop)
             continue;
         resetPaths();
@@ -793,11 +959,17 @@ void TNetwork::PipeLoopsGenerateFromNode(int FromNodeId, int maxPipesInLoop, boo
                 }
                 const int previous = ShortestPaths[at(current)].PreviousNodeId;
                 for (int f = finder.start[at(current)]; f < finder.start[at(current + 1)]; ++f) {
-                    const int k = finder.links[at(f)];
-                    const int to = otherEnd(k, current);
-                    if (!valid(to) || to == previous)
+                    const int to = finder.far[at(f)].Node;
+                    if (to == 0 || to == previous)
                         continue;
+                    const int k = finder.links[at(f)];
                     if (k == excluded && current == s && startIsJoint)
+                        continue;
+                    // From a joint, the search looks for b, which lies on the
+                    // same side of every bridge as the start: what lies past
+                    // a bridge is farther from the start than the bridge's
+                    // near end, and so neither on the path nor next to b.
+                    if (startIsJoint && finder.bridge[at(k)])
                         continue;
                     TShortestPathEntry &entry = ShortestPaths[at(to)];
                     if (c + 1 < entry.Distance) {
@@ -808,15 +980,18 @@ void TNetwork::PipeLoopsGenerateFromNode(int FromNodeId, int maxPipesInLoop, boo
                         }
                         entry.Distance = c + 1;
                         entry.PreviousNodeId = current;
-                        entry.PipeId = NodeLinks[at(k)].PipeId;
+                        entry.PipeId = finder.far[at(f)].Pipe;
                     }
                 }
             }
             if (reachedLimit)
                 throw ENetworkClass(
                     "TNetworkClass.RemovePipeLoopsGenerate Failed: Failed to complete shortestsPath search");
-            // Farther levels change no entry that the loops below read.
-            if (startIsJoint && levelHoldsB)
+            // Farther levels change no entry that the loops below read; nor
+            // do they when b is still unreached and would lie too far out for
+            // the loop to be kept.
+            const bool tooFar = ShortestPaths[at(b)].Distance == Unreached && c + 1 >= maxPipesInLoop;
+            if (startIsJoint && (levelHoldsB || tooFar))
                 break;
             std::sort(nextLevel.begin(), nextLevel.end());
             for (const int node : nextLevel)
@@ -920,9 +1095,14 @@ void TNetwork::PipeLoopsGenerateAllLoops(TResultsLog &Log)
     PipeLoopsShortestPathClear();
     finder.touched.clear();
     finder.generating = true;
+    finder.StartCounting(*this);
     struct TGenerating {
         TLoopFinder &finder;
-        ~TGenerating() { finder.generating = false; }
+        ~TGenerating()
+        {
+            finder.generating = false;
+            finder.counting = false;
+        }
     } generating{finder};
 
     const int links = NodeLinksCount;

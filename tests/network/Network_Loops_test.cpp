@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
+#include <memory>
 
 namespace tessaran {
 namespace {
@@ -491,6 +493,59 @@ TEST(NetworkDebugListings, TablesAndTheEquationSystemAsText)
     n.MsgPipeData(2);
     ASSERT_EQ(s.ui.Messages.size(), 1u);
     EXPECT_EQ(s.ui.Messages[0].Text.rfind("Pipe 2 \rFromNodeId=2 ToNodeId=1\r", 0), 0u);
+}
+
+} // namespace
+} // namespace tessaran
+
+namespace tessaran {
+namespace {
+
+// The loops found for the benchmark networks, as a digest of the counts and
+// every loop's pipes in store order. Networks with dead ends, branches between
+// rings and rings of every size: how far each search goes and which rule
+// decides first must not change which loops are kept, their order or the
+// order their pipes are walked in.
+TEST(NetworkLoops, BenchmarkNetworksKeepTheRecordedLoops)
+{
+    struct Case {
+        const char *Name;
+        std::function<std::unique_ptr<TNetwork>(TUserInterfaceSeam *)> Make;
+        int Loops, RealLoops;
+        std::uint64_t Digest;
+    };
+    const Case cases[] = {
+        {"grid 100", [](TUserInterfaceSeam *ui) { return test::GridNetwork(100, 7, ui); },
+         39, 36, 12128951378339180072ull},
+        {"grid 1000", [](TUserInterfaceSeam *ui) { return test::GridNetwork(1000, 7, ui); },
+         465, 462, 574661367086833034ull},
+        {"irregular 950", [](TUserInterfaceSeam *ui) { return test::IrregularNetwork(950, 11, ui); },
+         271, 267, 12440686344838796555ull},
+        {"irregular 300", [](TUserInterfaceSeam *ui) { return test::IrregularNetwork(300, 5, ui); },
+         98, 96, 8674774805196715874ull},
+    };
+    test::TScriptedUserInterface ui;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Name);
+        auto network = c.Make(&ui);
+        TResultsLog log;
+        network->PipeLoopsRemoveAllLoops();
+        network->PipeLoopsGenerateAllLoops(log);
+        std::uint64_t digest = 14695981039346656037ull;
+        const auto add = [&](std::int64_t value) {
+            digest = (digest ^ static_cast<std::uint64_t>(value)) * 1099511628211ull;
+        };
+        add(network->PipeLoopsCount);
+        add(network->PipeRealLoopCount);
+        for (int i = 1; i <= network->PipeLoopsCount; ++i) {
+            add(-1);
+            for (int k = 1; k <= network->PipeLoopsPipeCount[static_cast<std::size_t>(i)]; ++k)
+                add(network->PipeLoops[static_cast<std::size_t>(i)][static_cast<std::size_t>(k)]);
+        }
+        EXPECT_EQ(network->PipeLoopsCount, c.Loops);
+        EXPECT_EQ(network->PipeRealLoopCount, c.RealLoops);
+        EXPECT_EQ(digest, c.Digest);
+    }
 }
 
 } // namespace
