@@ -323,7 +323,8 @@ struct PageWord {
 std::vector<std::vector<PageWord>> WordsByPage(const std::string &bbox)
 {
     std::vector<std::vector<PageWord>> pages;
-    const std::regex word("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>");
+    const std::regex word("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" "
+                          "yMax=\"([0-9.]+)\">([^<]*)</word>");
     std::size_t at = bbox.find("<page ");
     while (at != std::string::npos) {
         const std::size_t next = bbox.find("<page ", at + 1);
