@@ -78,7 +78,11 @@ void TdeCustomPDFEngine::RenderTextItem(TdeTextItem &item)
     if (item.Lines.Count() == 0)
         return;
     const WideString kept = item.Lines[0];
-    item.Lines.Put(0, ExpandTemplates(kept, true));
+    // A line that the word wrap ended at a line break carries the break's
+    // carriage return and line feed. They are no text to write, and no font
+    // has glyphs for them: with them the whole line would be dropped. The
+    // line is written as it is measured, without them.
+    item.Lines.Put(0, StripTrailingCRLF(ExpandTemplates(kept, true)));
     const WideString line = item.Lines[0];
     for (const std::string &name : FSysFonts)
         if (LowerText(name) == LowerText(item.Font.Name)) {

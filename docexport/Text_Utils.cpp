@@ -39,10 +39,14 @@ WideString LowerAscii(WideString text)
 
 WideString ReverseString(const WideString &text) { return WideString(text.rbegin(), text.rend()); }
 
-WideString JustifyLine(const WideString &text, const TFont &font, double width)
+WideString JustifyLine(const WideString &line, const TFont &font, double width)
 {
+    // The line break that ends a line is kept at its end and takes no part
+    // in the spacing: spread over, it would no longer be a break.
+    const WideString text = StripTrailingCRLF(line);
+    const WideString lineBreak = line.substr(text.size());
     if (text.empty())
-        return {};
+        return line;
     std::vector<WideString> words;
     std::size_t i = 0;
     while (i < text.size() && text[i] == u' ')
@@ -77,7 +81,7 @@ WideString JustifyLine(const WideString &text, const TFont &font, double width)
             extra -= add;
         }
     }
-    return result;
+    return result + lineBreak;
 }
 
 std::string StripTrailingCRLF(const std::string &text)

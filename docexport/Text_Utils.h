@@ -16,8 +16,9 @@ WideString ReverseString(const WideString &text);
 
 // Fills a line to width (native pixels) with extra blanks: between the
 // words, or between the letters of a single word. Integer division sends
-// the remainder towards the end (5 blanks over 3 gaps: 1, 2, 2).
-WideString JustifyLine(const WideString &text, const TFont &font, double width);
+// the remainder towards the end (5 blanks over 3 gaps: 1, 2, 2). A CR LF
+// that ends the line stays at its end, outside the spacing.
+WideString JustifyLine(const WideString &line, const TFont &font, double width);
 
 // text without one trailing CR LF pair.
 std::string StripTrailingCRLF(const std::string &text);

@@ -484,32 +484,9 @@ void TPumpDataForm::CreatePDFPumpSheet(TNetwork &TheNetwork, int ThePipeId, TPum
         }
         e.Font().Size = 8;
         e.Pen().Color = clWhite;
-        {
-            // The notes box from (6.8, 1.02) to (9.8, 2.0), left and top
-            // aligned. The engine's text box drops a line that ends in a line
-            // break, so each paragraph is wrapped and written line by line.
-            const double left = 6.8, top = 1.02, right = 9.8, bottom = 2.0;
-            std::vector<std::string> paragraphs{"Notes:"};
-            paragraphs.insert(paragraphs.end(), p.Notes.begin(), p.Notes.end());
-            const double width = (right - left) * e.NativeConversionFactor();
-            double y = top;
-            for (const std::string &paragraph : paragraphs) {
-                TWideStrings lines;
-                if (paragraph.empty())
-                    lines.Add(WideString());
-                else
-                    e.SplitWideTextToWidth(Wide(paragraph), lines, e.Font(), false, width, width);
-                for (int i = 0; i < lines.Count(); ++i) {
-                    const WideString line = lines[i];
-                    const double h = e.TextHeight(line.empty() ? WideString(u" ") : line);
-                    if (y + h > bottom)
-                        break;
-                    if (!line.empty())
-                        e.TextOut(left, y, line);
-                    y += h;
-                }
-            }
-        }
+        // The notes under a heading line; what does not fit the box is left out.
+        e.TextBox(MakeDocRect(6.8, 1.02, 9.8, 2.0), Wide("Notes:\r" + p.NotesText()), TdeHAlignment::haLeft,
+                  TdeVAlignment::vaTop);
         e.Font().Size = 10;
         e.Pen().Color = clBlack;
 

@@ -313,5 +313,182 @@ TEST_F(PdfText, ParagraphAndTableComeOutInOrder)
     EXPECT_EQ(std::count(tokens.begin(), tokens.end(), "Value"), 1);
 }
 
+// The words of each page as the text reader finds them, in points from the
+// page's top-left corner.
+struct PageWord {
+    double xMin, yMin, xMax, yMax;
+    std::string text;
+};
+
+std::vector<std::vector<PageWord>> WordsByPage(const std::string &bbox)
+{
+    std::vector<std::vector<PageWord>> pages;
+    const std::regex word("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" "
+                          "yMax=\"([0-9.]+)\">([^<]*)</word>");
+    std::size_t at = bbox.find("<page ");
+    while (at != std::string::npos) {
+        const std::size_t next = bbox.find("<page ", at + 1);
+        const std::string page = bbox.substr(at, next == std::string::npos ? std::string::npos : next - at);
+        pages.emplace_back();
+        for (std::sregex_iterator m(page.begin(), page.end(), word), end; m != end; ++m)
+            pages.back().push_back({Number((*m)[1]), Number((*m)[2]), Number((*m)[3]), Number((*m)[4]), (*m)[5]});
+        at = next;
+    }
+    return pages;
+}
+
+// A page's words laid into line slots of the given height, counted from the
+// first line: a blank line leaves its slot empty.
+struct SlotLine {
+    std::vector<PageWord> words;
+    std::string Joined() const // without blanks: letter spacing splits a word
+    {
+        std::string text;
+        for (const PageWord &w : words)
+            text += w.text;
+        return text;
+    }
+    double Left() const { return words.front().xMin; }
+    double Right() const { return words.back().xMax; }
+};
+
+std::vector<SlotLine> Slots(std::vector<PageWord> words, double lineHeight)
+{
+    std::vector<SlotLine> slots;
+    if (words.empty())
+        return slots;
+    std::sort(words.begin(), words.end(), [](const PageWord &a, const PageWord &b) {
+        return std::abs(a.yMin - b.yMin) > 1 ? a.yMin < b.yMin : a.xMin < b.xMin;
+    });
+    const double top = words.front().yMin;
+    for (const PageWord &w : words) {
+        const auto slot = static_cast<std::size_t>(std::lround((w.yMin - top) / lineHeight));
+        if (slots.size() <= slot)
+            slots.resize(slot + 1);
+        slots[slot].words.push_back(w);
+    }
+    return slots;
+}
+
+// A box's lines that end in a line break are written like the others, in
+// order, keep a blank line's room, and follow the box's alignment.
+TEST_F(PdfText, BoxLinesThatEndInALineBreakAreWritten)
+{
+    if (!HasTools())
+        GTEST_SKIP() << "poppler-utils or qpdf missing";
+    engine.Font().Size = 12;
+    std::string paragraph;
+    std::vector<std::string> paragraphWords;
+    for (int i = 0; i < 40; ++i) {
+        paragraphWords.push_back("w" + std::to_string(i));
+        paragraph += (i ? " " : "") + paragraphWords.back();
+    }
+    const WideString text = u"Notes:\rfirst line\nsecond line\r\nthird line\r\n\r\nafter a blank line\r\n" +
+                            Utf8ToUtf16(paragraph) + u"\rlast";
+    const double boxLeft = 40, boxTop = 30, boxWidth = 300;
+    const TdeHAlignment alignments[] = {TdeHAlignment::haLeft, TdeHAlignment::haCenter, TdeHAlignment::haRight,
+                                        TdeHAlignment::haJustify};
+    const std::string path = Write("box", [&] {
+        for (std::size_t k = 0; k < std::size(alignments); ++k) {
+            if (k)
+                engine.NewPage();
+            engine.TextBox(MakeDocRect(boxLeft, boxTop, boxLeft + boxWidth, boxTop + 600), text, alignments[k],
+                           TdeVAlignment::vaTop);
+        }
+    });
+    const auto pages = WordsByPage(Tool("pdftotext -bbox '" + path + "' -"));
+    ASSERT_EQ(pages.size(), std::size(alignments));
+    const double pt = 72.0 / 96;
+    const double lineHeight = engine.TextHeight(u"W") * pt;
+    const double blank = engine.TextWidth(u" ") * pt;
+    double left = 0; // the box's left edge on the page, from the left-aligned box
+    for (std::size_t k = 0; k < pages.size(); ++k) {
+        SCOPED_TRACE("alignment " + std::to_string(k));
+        const std::vector<SlotLine> lines = Slots(pages[k], lineHeight);
+        ASSERT_GE(lines.size(), 9u);
+        const char *fixed[] = {"Notes:", "firstline", "secondline", "thirdline", "", "afterablankline"};
+        for (std::size_t i = 0; i < std::size(fixed); ++i)
+            EXPECT_EQ(lines[i].Joined(), fixed[i]) << "line " << i;
+        EXPECT_EQ(lines.back().Joined(), "last");
+        // The paragraph wraps over several full lines and loses no word.
+        std::vector<std::string> found;
+        for (std::size_t i = std::size(fixed); i + 1 < lines.size(); ++i) {
+            ASSERT_FALSE(lines[i].words.empty()) << "line " << i;
+            for (const PageWord &w : lines[i].words)
+                found.push_back(w.text);
+        }
+        EXPECT_GE(lines.size() - std::size(fixed) - 1, 3u);
+        EXPECT_EQ(found, paragraphWords);
+
+        if (k == 0)
+            left = lines[0].Left();
+        const double right = left + boxWidth * pt;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (lines[i].words.empty())
+                continue;
+            const bool last = i + 1 == lines.size();
+            // A wrapped line keeps the blank it broke at, which is measured;
+            // widths are whole pixels.
+            switch (alignments[k]) {
+            case TdeHAlignment::haLeft: EXPECT_NEAR(lines[i].Left(), left, 1) << i; break;
+            case TdeHAlignment::haCenter:
+                EXPECT_NEAR((lines[i].Left() + lines[i].Right()) / 2, (left + right) / 2, blank / 2 + 2) << i;
+                break;
+            case TdeHAlignment::haRight:
+                EXPECT_LE(lines[i].Right(), right + 1) << i;
+                EXPECT_GE(lines[i].Right(), right - blank - 2) << i;
+                break;
+            default:
+                EXPECT_NEAR(lines[i].Left(), left, 1) << i;
+                if (!last) {
+                    EXPECT_GE(lines[i].Right(), right - 2 * blank - 2) << i;
+                }
+                break;
+            }
+        }
+    }
+}
+
+// Only the lines that fit the box are written, the first ones, also when
+// they end in line breaks; paragraphs and table cells keep their lines too.
+TEST_F(PdfText, BrokenLinesInBoxesParagraphsAndCells)
+{
+    if (!HasTools())
+        GTEST_SKIP() << "poppler-utils or qpdf missing";
+    engine.Font().Size = 12;
+    const double lineHeight = engine.TextHeight(u"W");
+    const std::string path = Write("broken", [&] {
+        // Room for three lines (3.4 rounds down), no frame margins.
+        engine.TextBox(MakeDocRect(40, 30, 400, 30 + 3.4 * lineHeight), u"one\rtwo\r\nthree\nfour\rfive",
+                       TdeHAlignment::haLeft, TdeVAlignment::vaTop);
+        engine.NewPage();
+        engine.TextFormatting().Alignment = TdeHAlignment::haJustify;
+        engine.TextFormatting().SetRightIndent(400);
+        engine.BeginPara();
+        engine.TextOut(u"log one\r\nlog two\r\nsolitary\r\nlog three");
+        engine.EndPara();
+        engine.NewPage();
+        TdeTableSettings settings;
+        settings.SetColumnWidth(200);
+        settings.SetRowHeight(5 * lineHeight);
+        settings.EnableTitle = false;
+        engine.SetTableSettings(settings);
+        engine.BeginTable(0, 0, 1);
+        engine.NewRow();
+        engine.TextOut(0, u"cell one\r\ncell two\r\ncell three");
+        engine.EndTable();
+    });
+    const auto pages = WordsByPage(Tool("pdftotext -bbox '" + path + "' -"));
+    ASSERT_EQ(pages.size(), 3u);
+    const std::vector<std::vector<std::string>> expected = {
+        {"one", "two", "three"}, {"logone", "logtwo", "solitary", "logthree"}, {"cellone", "celltwo", "cellthree"}};
+    for (std::size_t k = 0; k < pages.size(); ++k) {
+        std::vector<std::string> joined;
+        for (const SlotLine &line : Slots(pages[k], lineHeight * 72 / 96))
+            joined.push_back(line.Joined());
+        EXPECT_EQ(joined, expected[k]) << "page " << k + 1;
+    }
+}
+
 } // namespace
 } // namespace tessaran

@@ -49,6 +49,11 @@ TEST(TextUtils, JustifyLineSendsTheRemainderToTheEnd)
     EXPECT_EQ(JustifyLine(u"abc", font, Width(u"abc") + 4 * blank), u"a  b  c");
     EXPECT_EQ(JustifyLine(u"aa bb", font, Width(u"aa bb") - 3 * blank), u"aa bb");
     EXPECT_EQ(JustifyLine(u"", font, 100), u"");
+    // A line that ends in a line break keeps the break whole at its end.
+    EXPECT_EQ(JustifyLine(u"abc\r\n", font, Width(u"abc") + 4 * blank), u"a  b  c\r\n");
+    EXPECT_EQ(JustifyLine(u"aa bb cc\r\n", font, Width(u"aa bb cc") + 5 * blank + blank / 2),
+              u"aa   bb    cc\r\n");
+    EXPECT_EQ(JustifyLine(u"\r\n", font, 100), u"\r\n");
 }
 
 TEST(TextUtils, HyperlinksInText)
