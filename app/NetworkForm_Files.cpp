@@ -147,7 +147,8 @@ void TNetworkForm::createFileCommands()
         item->setVisible(false);
         File1->insertAction(Exit1, item);
         RecentFile[static_cast<std::size_t>(i)] = item;
-        connect(item, &QAction::triggered, this, [this, item] { RecentFileStringsClick(File1->actions().indexOf(item)); });
+        connect(item, &QAction::triggered, this,
+                [this, item] { RecentFileStringsClick(File1->actions().indexOf(item)); });
     }
     File1->insertSeparator(Exit1);
 
@@ -540,7 +541,7 @@ void TNetworkForm::ClickCalculateTextOnOff()
         return;
     PanelClickCalculateText->setGeometry(440, 2, 290, 23);
     const QString folder = QFileInfo(QString::fromStdString(CurrentFilename)).path();
-    const bool example = !CurrentFilename.empty() && (folder + "/").contains("/ExampleSystems");
+    const bool example = !CurrentFilename.empty() && folder.contains("/ExampleSystems");
     PanelClickCalculateText->setVisible(!ResultsMode && example);
     if (PanelClickCalculateText->isVisible())
         PanelClickCalculateText->raise();

@@ -2,6 +2,7 @@
 // automatic saving with recovery and purging.
 #include "Drawing_Fixture.h"
 
+#include "app/Examples_Form.h"
 #include "app/Machine_Identifier.h"
 #include "app/Recent_File_Strings.h"
 #include "platform/Stream.h"
@@ -398,6 +399,24 @@ TEST_F(FileCommands, TheCalculateHintShowsBesideExampleSystemsInDesignMode)
         EXPECT_EQ(form->PanelClickCalculateText->isVisible(), c.shown) << c.file;
     }
     EXPECT_EQ(form->PanelClickCalculateText->geometry(), QRect(440, 2, 290, 23));
+}
+
+TEST_F(FileCommands, AnExampleSystemJoinsTheRecentFilesAndShowsTheCalculateHint)
+{
+    ASSERT_TRUE(QDir(folder.path()).mkdir("ExampleSystems"));
+    const QString example = folder.path() + "/ExampleSystems/Common_A.trz";
+    addTwoTanks();
+    Net().SaveToFile(example.toStdString());
+    Net().Clear();
+    form->ExamplesForm->ExampleIndexLiquids = -1;
+    ExpectQuestion("Note: Existing data on current tab will not be saved.\r\rLoad Next Example System on current "
+                   "tab?\r",
+                   true);
+    form->BitBtnNextExampleClick();
+    ASSERT_EQ(Nodes(), 2);
+    EXPECT_EQ(form->RecentFileStrings->GetFileString(1), example.toStdString());
+    EXPECT_TRUE(form->RecentFile[0]->isVisible());
+    EXPECT_TRUE(form->PanelClickCalculateText->isVisible());
 }
 
 } // namespace

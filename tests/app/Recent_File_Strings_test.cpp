@@ -28,7 +28,10 @@ protected:
     }
     void TearDown() override { SetProgramFolder(""); }
 
-    QString listPath() const { return folder.path() + "/RecentFiles/RecentFiles" + QString::fromStdString(Identifier) + ".txt"; }
+    QString listPath() const
+    {
+        return folder.path() + "/RecentFiles/RecentFiles" + QString::fromStdString(Identifier) + ".txt";
+    }
     void writeList(const QByteArray &bytes) const
     {
         QFile file(listPath());
