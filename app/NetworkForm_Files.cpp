@@ -409,6 +409,9 @@ void TNetworkForm::FileNewClick()
              "Do you wish to continue with a new grid?"))
         return;
 
+    // The units the buttons show now: the panel refreshes below set the
+    // buttons from the cleared network.
+    const bool imperial = RadioButtonImperialUnits->isChecked();
     ClearNetworkStates(NetworkStates);
     SetDesignMode();
     ClearNetworkTab(CurrentTabIndex);
@@ -426,7 +429,7 @@ void TNetworkForm::FileNewClick()
     }
     UpdateFluidDisplay(true);
 
-    if (RadioButtonImperialUnits->isChecked())
+    if (imperial)
         CurrentNetwork->ConfigOptions.SetImperialUnits();
     else
         CurrentNetwork->ConfigOptions.SetMetricUnits();
