@@ -325,6 +325,7 @@ void TExamplesForm::BitBtnLoadClick()
         loaded_ = true;
         close();
         CurrentExampleIndex() = ListBoxFilenames->currentRow();
+        main_.AddRecentFile(path);
         main_.RefillFluidZoneList();
         main_.ClickCalculateTextOnOff();
     } catch (...) {

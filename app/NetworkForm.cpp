@@ -129,6 +129,7 @@ TNetworkForm::TNetworkForm(QWidget *parent) : QMainWindow(parent)
     createPanelControls();
     createFluidCommands();
     createNodeTypeChooser();
+    createFileCommands();
     connect(Undo1, &QAction::triggered, this, &TNetworkForm::Undo1Click);
     connect(Redo1, &QAction::triggered, this, &TNetworkForm::Redo1Click);
     connect(Delete1, &QAction::triggered, this, &TNetworkForm::Delete1Click);

@@ -9,6 +9,7 @@
 #include "app/Network_Tab.h"
 #include "app/Print_Images.h"
 #include "app/Qt_Dialog_Service.h"
+#include "app/Recent_File_Strings.h"
 #include "model/FileHeader.h"
 #include "model/Fitting_Set_Class.h"
 #include "model/Fluid_Class.h"
@@ -428,6 +429,36 @@ public:
     QListWidget *ListBoxNodeTypes = nullptr;
     QPushButton *BitBtnSavePumpIcon = nullptr;
     // --- end of fluid zones and node icons ------------------------------------------
+
+    // --- file commands (NetworkForm_Files.cpp) ---------------------------------------
+    void createFileCommands();
+    void Open1Click();
+    void Save1Click() { SaveFile(); }
+    void ToolButtonSaveClick() { SaveFile(); }
+    void SaveAs1Click() { SaveFileAs(); }
+    void SaveFile();
+    void SaveFileAs();
+    // The recent-file item at this index of the File menu was chosen.
+    void RecentFileStringsClick(int MenuIndex);
+    void OpenRecoverfromAutosaveFiles1Click();
+    void PurgeAutoSavedFiles1Click();
+    void TimerAutoSaveTimer();
+    // Reads the recent-file list and shows it on the File menu (start-up).
+    void LoadRecentFileList();
+    // A file loaded or saved joins the recent-file list, which is written
+    // and shown again; raises when the list file cannot be written.
+    void AddRecentFile(const std::string &FileName);
+    // Where the current network is saved automatically.
+    std::string AutoSaveFileName() const;
+    std::unique_ptr<TRecentFileStrings> RecentFileStrings;
+    QAction *FileNew1 = nullptr, *NewTab1 = nullptr, *Open1 = nullptr, *Save1 = nullptr, *SaveAs1 = nullptr,
+            *OpenRecoverfromAutosaveFiles1 = nullptr, *PurgeAutoSavedFiles1 = nullptr;
+    std::array<QAction *, 4> RecentFile{}; // RecentFile1 to RecentFile4
+    QToolButton *ToolButtonNewGrid = nullptr, *ToolButtonLoad = nullptr, *ToolButtonSave = nullptr;
+    QWidget *PanelClickCalculateText = nullptr;
+    QLabel *LabelClickCalculateText = nullptr;
+    // --- end of file commands ----------------------------------------------------------
+
     // --- options and units commands (NetworkForm_Options.cpp) --------------------
     void createOptionCommands();
     void RefreshAfterOptions(bool WithFluidDisplay);

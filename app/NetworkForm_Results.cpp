@@ -793,6 +793,4 @@ void TNetworkForm::StatusBarShowFlowControl(int PipeId)
     });
 }
 
-void TNetworkForm::ClickCalculateTextOnOff() {}
-
 } // namespace tessaran

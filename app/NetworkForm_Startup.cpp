@@ -254,6 +254,7 @@ void TNetworkForm::FormInitialise()
     PanelCalculating->hide();
     CurrentFilename.clear();
     CurrentFileDir.clear();
+    LoadRecentFileList();
     UpdateFluidDisplay(true);
     UpdateDrawingMenuFromNetwork();
     lastFreeTextColor = 0;

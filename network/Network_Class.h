@@ -496,8 +496,8 @@ public:
     // a failed save leaves the previous file as it was.
     void SaveToFile(const std::string &FileName);
     // Replaces the network by a file's content. Never raises: a file that
-    // cannot be read whole ends in a message and a cleared network.
-    void Load(TStream &TheFileStream);
+    // cannot be read whole ends in a message, a cleared network and false.
+    bool Load(TStream &TheFileStream);
     void CheckLoadOfOldSystemVersion();
 
     // --- Equivalent flows and demand-flow units (Network_Equivalent_Flows.cpp) -------

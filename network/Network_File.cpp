@@ -559,7 +559,7 @@ private:
 
 } // namespace
 
-void TNetwork::Load(TStream &TheFileStream)
+bool TNetwork::Load(TStream &TheFileStream)
 {
     clearWhole(*this);
     try {
@@ -574,7 +574,7 @@ void TNetwork::Load(TStream &TheFileStream)
         if (!IsRealText(numberText, separator)) {
             UserInterface->ShowMessage(TMessageKind::Information, FormatErrorMessage);
             clearWhole(*this);
-            return;
+            return false;
         }
         if (VersionBelow(CurrentVersion, version)) {
             UserInterface->ShowMessage(TMessageKind::Information,
@@ -582,7 +582,7 @@ void TNetwork::Load(TStream &TheFileStream)
                                            "and cannot be read this copy of Tessaran, version " + CurrentVersion +
                                            "\r\r");
             clearWhole(*this);
-            return;
+            return false;
         }
 
         TheFileStream.Skip(1);
@@ -662,7 +662,9 @@ void TNetwork::Load(TStream &TheFileStream)
     } catch (...) {
         UserInterface->ShowMessage(TMessageKind::Information, FormatErrorMessage);
         clearWhole(*this);
+        return false;
     }
+    return true;
 }
 
 void TNetwork::CheckLoadOfOldSystemVersion()

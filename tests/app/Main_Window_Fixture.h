@@ -38,6 +38,7 @@ protected:
     void SetUp() override
     {
         SetProgramFolder(folder.path().toStdString());
+        QDir(folder.path()).mkdir("RecentFiles");
         ExpectStartUpMessages(folder.path());
         form = std::make_unique<TNetworkForm>();
         form->CountryCode = "44";

@@ -336,6 +336,9 @@ TEST_F(ExamplesTest, AnEmptyFolderShowsCannotReadAndLoadingGivesANewNetwork)
     dialogs.Expect(TDialogKind::Information, "An error occured while attempting to load an example system.\r\r"
                                              "Please check that your program was installed correctly without "
                                              "errors.");
+    // The new network that follows asks about a new tab and the isometric grid.
+    ExpectQuestion("Open New Grid on a New Tab?\r\r", false);
+    ExpectQuestion("Set grid display for Isometric Drawing?\r", false);
     form->BitBtnNextExampleClick();
     EXPECT_EQ(form->CurrentNetwork->NodeSet.NumberOfNodesUsed(), 0);
 }
@@ -355,6 +358,9 @@ TEST_F(ExamplesTest, AFileTheNetworkRefusesIsNotCountedAsLoaded)
     dialogs.Expect(TDialogKind::Information, "An error occured while attempting to load an example system.\r\r"
                                              "Please check that your program was installed correctly without "
                                              "errors.");
+    // The new network that follows asks about a new tab and the isometric grid.
+    ExpectQuestion("Open New Grid on a New Tab?\r\r", false);
+    ExpectQuestion("Set grid display for Isometric Drawing?\r", false);
     form->BitBtnNextExampleClick();
     EXPECT_FALSE(form->ExamplesForm->Loaded());
     EXPECT_TRUE(form->CurrentFilename.empty()) << form->CurrentFilename << Listed().join(',').toStdString();

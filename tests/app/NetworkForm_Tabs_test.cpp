@@ -121,6 +121,8 @@ TEST_F(Tabs, DeletingATabWithUnsavedChangesAsksFirst)
     AddNodeAt(*form->CurrentNetwork, 400, 400);
     ExpectQuestion("Cannot delete tab. Must always be at least one tab.\r\rWould you like to start with a new grid?",
                    true);
+    ExpectQuestion("Open New Grid on a New Tab?\r\r", false);
+    ExpectQuestion("Set grid display for Isometric Drawing?\r", false);
     form->SpeedButtonDeleteTab->click();
     EXPECT_EQ(form->TabControl1->count(), 1);
     EXPECT_EQ(form->CurrentNetwork->GetNodeCount(), 0);
