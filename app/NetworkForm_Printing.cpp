@@ -168,7 +168,7 @@ void TNetworkForm::createPrintingCommands()
             auto *button = named(new QToolButton(ToolBar2), name);
             button->setText(QString::fromLatin1(hint).left(5));
             button->setToolTip(QString::fromLatin1(hint));
-            button->hide();
+            ToolBar2->layout()->addWidget(button);
             connect(button, &QToolButton::clicked, this, handler);
         }
     }
