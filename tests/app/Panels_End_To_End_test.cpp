@@ -113,22 +113,41 @@ TEST_F(PanelsEndToEnd, TypedValuesAndAZoneGivenByRectangleSurviveCalculateSaveAn
                    "associated with the fluid in this zone.\r\rChoose Yes to proceed and Open up the Fluid Manager "
                    "to select the fluid for the new fluid zone.\r",
                    true);
+    // The pipe drawn last is still highlighted: not this way, by the rectangle.
+    ExpectQuestion("Do you wish to change the current highlighted pipe to use the new fluid zone?\r", false);
     form->CreateNewFluidZone1Click();
+    ASSERT_TRUE(dialogs.AllShown());
     ASSERT_EQ(Net().FluidZonesCount, 2);
     ASSERT_EQ(Net().CurrentFluidZone, 2);
     EXPECT_EQ(Net().GetPipe(pipe).FluidZoneIndex, 1);
+    // The low tank, clicked last, is still highlighted: the rectangle's
+    // press must not make its zone the current one.
+    ASSERT_EQ(States().CurrentNodeIdSelected, low);
     form->SelectAddPipestothisFluidZone1Click();
     Drag(ox + 150, oy + 150, ox + 650, oy + 450);
+    EXPECT_EQ(Net().CurrentFluidZone, 2);
     EXPECT_EQ(Net().GetPipe(pipe).FluidZoneIndex, 2);
 
-    // CALCULATE from its button: the high tank feeds the low one.
+    // CALCULATE from its button: the drawn pipe is shorter than the fall
+    // between the tanks and takes the fall as its length; the high tank
+    // feeds the low one.
+    bool lengthsOk = true;
+    std::string shortPipe;
+    int shortId = 0, link = 0;
+    Net().IsNetworkOkForPipeLengths(1, lengthsOk, shortPipe, shortId, link);
+    ASSERT_FALSE(lengthsOk);
     ExpectNoSizeTables();
+    ExpectQuestion(QString::fromStdString(shortPipe) +
+                       "\r\rAutomatically update pipe length to difference in start and end elevation?\r\r(choose "
+                       "'Cancel' to stop further checks of pipe length)\r\r",
+                   true);
     QTest::mouseClick(form->BitBtnCalculate, Qt::LeftButton);
     ASSERT_TRUE(dialogs.AllShown());
     EXPECT_EQ(LogsShown, 1);
     ASSERT_TRUE(form->ResultsMode);
     EXPECT_EQ(form->BitBtnCalculate->text(), "RE-DESIGN");
     EXPECT_GT(Net().GetPipe(pipe).FlowUncompressed_m3s, 0.001);
+    EXPECT_DOUBLE_EQ(Net().GetPipe(pipe).Length_m, 20.0);
 
     // Saved and opened again: the typed values and the zone with its fluid.
     const std::string path = folder.filePath("drawn.trn").toStdString();
@@ -151,6 +170,7 @@ TEST_F(PanelsEndToEnd, TypedValuesAndAZoneGivenByRectangleSurviveCalculateSaveAn
     EXPECT_EQ(Net().FluidZones[2].Fluid.name, "Brine");
     EXPECT_DOUBLE_EQ(Net().FluidZones[2].Fluid.density_kgs_m3, 1200.0);
     EXPECT_EQ(Net().GetPipe(pipe).FluidZoneIndex, 2);
+    EXPECT_DOUBLE_EQ(Net().GetPipe(pipe).Length_m, 20.0);
     EXPECT_EQ(form->ComboBoxFluidZone->count(), 2);
 
     // The reopened tank shows what was typed.
