@@ -74,7 +74,9 @@ void TNetworkForm::NetworkImageMouseDown(Qt::MouseButton Button, bool, bool Doub
     if (s.CurrentNodeIdSelected < 1) {
         UpdatePanelsNode(0, false);
     } else {
-        if (s.CurrentPipeIdSelected < 1) {
+        // The fluid-zone rectangle assigns the zone chosen before it was
+        // started; a node still highlighted from earlier must not replace it.
+        if (s.CurrentPipeIdSelected < 1 && DrawingObject != DrawingFluidZone) {
             const int zone = n.GetNodeFluidZoneIndex(s.CurrentNodeIdSelected);
             if (zone >= 1 && zone <= n.FluidZonesCount)
                 n.CurrentFluidZone = zone;

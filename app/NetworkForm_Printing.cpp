@@ -168,7 +168,7 @@ void TNetworkForm::createPrintingCommands()
             auto *button = named(new QToolButton(ToolBar2), name);
             button->setText(QString::fromLatin1(hint).left(5));
             button->setToolTip(QString::fromLatin1(hint));
-            button->hide();
+            ToolBar2->layout()->addWidget(button);
             connect(button, &QToolButton::clicked, this, handler);
         }
     }
@@ -231,11 +231,10 @@ void TNetworkForm::PrintImageDisplayedOnScreen(const std::string &PageHeading, i
                 key.fill(Qt::white);
                 if (UpdateResultsColorKey)
                     UpdateResultsColorKey(key, 12, 0x000000, 0x000000, 8);
-                {
-                    QPainter painter(&image);
-                    painter.drawImage(QRect(QPoint(x + 21, 7), QPoint(x + 619 - 1, 68 - 1)), key,
-                                      QRect(0, 0, 600, 60));
-                }
+                // Through the canvas's own painter: a second one on the
+                // picture would paint nothing.
+                canvas.Painter().drawImage(QRect(QPoint(x + 21, 7), QPoint(x + 619 - 1, 68 - 1)), key,
+                                           QRect(0, 0, 600, 60));
                 DrawCanvasText(canvas, x + 650 / 9, 8, labelCaption(*this, "LabelColorKeyTitle").toStdString(),
                                0x000000, 18);
             }

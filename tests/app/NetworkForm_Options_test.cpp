@@ -2,6 +2,10 @@
 #include "Main_Window_Fixture.h"
 
 #include "app/Config_Form.h"
+#include "app/Results_Log_Form.h"
+#include "app/Status_Bar.h"
+#include "units/Units.h"
+#include "units/widgets/RightEdit.h"
 #include "model/Pipe_Class.h"
 #include "platform/Stream.h"
 #include "units/Unit_Format.h"
@@ -10,6 +14,8 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTimer>
@@ -128,6 +134,75 @@ TEST_F(Options, UnitsChosenFromTheToolButtonAreKeptInTheFile)
     reopened.Load(stream);
     EXPECT_EQ(reopened.ConfigOptions.UnitOfLength, unt_ft);
     EXPECT_EQ(reopened.ConfigOptions.UnitOfPressure, unt_Psi_G);
+}
+
+
+// The Units page's Imperial preset taken with OK from the tool button: the
+// pipe panel speaks feet at once, and a calculation reports in the new units.
+class OptionsEndToEnd : public DrawingTest {
+protected:
+    void SetUp() override
+    {
+        DrawingTest::SetUp();
+        form->ResultsLogForm->ModalRunner = [this](TResultsLogForm &log) {
+            ++LogsShown;
+            log.ButtonOk->isVisibleTo(&log) ? log.ButtonOk->click() : log.BitBtnViewDrawing->click();
+        };
+    }
+    int LogsShown = 0;
+};
+
+TEST_F(OptionsEndToEnd, ImperialUnitsFromTheDialogShowInThePanelAndTheResults)
+{
+    const int high = AddNodeAt(Net(), ox + 200, oy + 200, Tank);
+    const int low = AddNodeAt(Net(), ox + 600, oy + 200, Tank);
+    Net().GetNode(high).Elevation_m = 30;
+    Net().GetNode(low).Elevation_m = 10;
+    TPipe drawn;
+    drawn.Copy(*Net().ConfigOptions.DefaultPipe);
+    drawn.FluidZoneIndex = 1;
+    drawn.Length_m = 100;
+    const int pipe = Net().AddPipeLink(high, low, drawn);
+    form->RefreshScreen(true);
+
+    QTimer::singleShot(0, form.get(), [this] {
+        TConfigForm *dialog = form->ConfigForm;
+        ASSERT_TRUE(dialog && dialog->isVisible());
+        dialog->RadioButtonImperialUnits->click();
+        dialog->ButtonOK->click();
+    });
+    form->ToolButtonConfigureUnits->click();
+    const TConfigOptions &o = Net().ConfigOptions;
+    ASSERT_EQ(o.UnitOfLength, unt_ft);
+    EXPECT_EQ(o.UnitOfFlow, unt_ft3_sec);
+    EXPECT_DOUBLE_EQ(Net().GetPipe(pipe).Length_m, 100.0) << "a change of units keeps the stored value";
+
+    // The clicked pipe's panel: its length in feet.
+    form->ToolButtonCursorArrowClick();
+    Click(ox + 400, oy + 200);
+    ASSERT_EQ(States().CurrentPipeIdSelected, pipe);
+    EXPECT_EQ(form->LabelPipeLengthUnits->text().toStdString(), unitName(unt_ft));
+    EXPECT_NEAR(form->RightEditPipeLength->text().toDouble(), 100 / 0.3048, 0.01);
+
+    // CALCULATE; the clicked pipe's results name the Imperial flow unit.
+    dialogs.Expect(TDialogKind::Warning,
+                   "Cannot automatically check and update fitting sizes.\r\rNominal Size Data was not loaded on "
+                   "start up.\r\rUser needs full read/write permission to the file:\r" +
+                       folder.path() +
+                       "/PipeTables/PipeNominalSizeSet.trns\r\rPlease correct this issue and restart the "
+                       "software.\r\rCalculations will run WITHOUT automatic fitting updates.\r");
+    QTest::mouseClick(form->BitBtnCalculate, Qt::LeftButton);
+    ASSERT_TRUE(dialogs.AllShown());
+    EXPECT_EQ(LogsShown, 1);
+    ASSERT_TRUE(form->ResultsMode);
+    const double flow_m3s = Net().GetPipe(pipe).FlowUncompressed_m3s;
+    EXPECT_GT(flow_m3s, 0.001);
+    form->StatusBarShowPipe(pipe);
+    const std::string status = form->StatusBar1->Panels[2].Text.toStdString();
+    EXPECT_NE(status.find(unitName(unt_ft3_sec)), std::string::npos) << status;
+    EXPECT_EQ(status.find(unitName(unt_m3_sec)), std::string::npos) << status;
+    EXPECT_NE(status.find(", Velocity "), std::string::npos) << status;
+    EXPECT_NE(status.find(unitName(unt_ft_Sec)), std::string::npos) << status;
 }
 
 } // namespace

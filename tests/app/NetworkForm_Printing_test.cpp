@@ -8,6 +8,7 @@
 #include "app/Email_Links.h"
 #include "app/Examples_Form.h"
 #include "app/Print_Images.h"
+#include "app/Results_Log_Form.h"
 #include "platform/Metafile.h"
 #include "platform/Stream.h"
 #include "printing/Abort_Dialog.h"
@@ -27,6 +28,10 @@
 #include <QTabBar>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QToolButton>
+#include <QTest>
+
+#include <algorithm>
 
 namespace tessaran::test {
 namespace {
@@ -220,11 +225,16 @@ TEST_F(PrintingTest, CancelBetweenPagesAbortsTheJob)
 
 TEST_F(PrintingTest, ResultsKeyIsPaintedIntoThePrintInResultsModeOnly)
 {
-    if (!haveTool(QStringLiteral("pdftotext")))
+    if (!haveTool(QStringLiteral("pdftoppm")))
         GTEST_SKIP() << "poppler tools are not installed";
-    // The key's title is drawn into the picture, so the PDF holds no text of
-    // it: look at the top right corner of the rendered page instead.
-    auto cornerHasInk = [&](bool results) {
+    // The keys are drawn into the picture, so the PDF holds no text of them:
+    // look at the top of the rendered page instead. Ink in the results key's
+    // box (350 of 4096 picture pixels from the right); colour in the colour
+    // key's box to its left.
+    struct Corner {
+        bool Ink = false, Colour = false;
+    };
+    auto corner = [&](bool results) {
         QFile::remove(pdf);
         form->ResultsMode = results;
         form->Printer = std::make_unique<TQtPrinterJob>(printer);
@@ -232,20 +242,58 @@ TEST_F(PrintingTest, ResultsKeyIsPaintedIntoThePrintInResultsModeOnly)
         const QString png = folder.filePath(QStringLiteral("page"));
         runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("50"), QStringLiteral("-png"),
                                              QStringLiteral("-singlefile"), pdf, png});
-        QImage page(png + QStringLiteral(".png"));
-        if (page.isNull())
-            return false;
-        // The key box: 350 of 4096 picture pixels from the right, near the top of the usable area.
-        const int right = page.width() * 85 / 100;
+        Corner found;
+        const QImage page(png + QStringLiteral(".png"));
+        if (page.isNull()) {
+            ADD_FAILURE() << "no page rendered";
+            return found;
+        }
         for (int y = page.height() * 3 / 100; y < page.height() * 8 / 100; ++y)
-            for (int x = right; x < page.width() * 94 / 100; ++x)
-                if (qGray(page.pixel(x, y)) < 100)
-                    return true;
-        return false;
+            for (int x = page.width() * 85 / 100; x < page.width() * 94 / 100; ++x)
+                found.Ink = found.Ink || qGray(page.pixel(x, y)) < 100;
+        for (int y = page.height() * 3 / 100; y < page.height() * 6 / 100; ++y)
+            for (int x = page.width() * 74 / 100; x < page.width() * 86 / 100; ++x) {
+                const QColor c(page.pixel(x, y));
+                const int high = std::max({c.red(), c.green(), c.blue()});
+                const int low = std::min({c.red(), c.green(), c.blue()});
+                found.Colour = found.Colour || high - low > 80;
+            }
+        return found;
     };
     form->CurrentNetwork->ConfigOptions.UseResultsColors = false;
-    EXPECT_FALSE(cornerHasInk(false));
-    EXPECT_TRUE(cornerHasInk(true));
+    const Corner design = corner(false), plain = corner(true);
+    EXPECT_FALSE(design.Ink);
+    EXPECT_FALSE(design.Colour);
+    EXPECT_TRUE(plain.Ink);
+    EXPECT_FALSE(plain.Colour) << "no colour key without results colours";
+
+    // With results colours the calculation's colour key is painted beside it.
+    form->CurrentNetwork->ConfigOptions.UseResultsColors = true;
+    const Corner coloured = corner(true), colouredDesign = corner(false);
+    EXPECT_TRUE(coloured.Ink);
+    EXPECT_TRUE(coloured.Colour);
+    EXPECT_FALSE(colouredDesign.Colour);
+}
+
+TEST_F(PrintingTest, TheToolBarHoldsThePrintAndEmailButtons)
+{
+    const std::pair<const char *, const char *> buttons[] = {{"ToolButtonPrint", "Print"},
+                                                             {"ToolButtonEmail", "Email System (.trz file)"},
+                                                             {"ToolButtonEmailScreen", "Email Screen Image"}};
+    for (const auto &[name, hint] : buttons) {
+        auto *button = form->ToolBar2->findChild<QToolButton *>(name);
+        ASSERT_NE(button, nullptr) << name;
+        EXPECT_TRUE(button->isVisible()) << name;
+        EXPECT_EQ(button->toolTip().toStdString(), hint);
+    }
+    // "Print" opens the print form.
+    bool shown = false;
+    QTimer::singleShot(0, form.get(), [&] {
+        shown = form->PrintingForm->isVisible();
+        form->PrintingForm->reject();
+    });
+    QTest::mouseClick(form->ToolBar2->findChild<QToolButton *>("ToolButtonPrint"), Qt::LeftButton);
+    EXPECT_TRUE(shown);
 }
 
 TEST_F(PrintingTest, ScreenImageOverAReadOnlyFileIsRefusedAndTheFileKept)
@@ -414,6 +462,24 @@ TEST_F(ExamplesTest, ShippedExampleLoadsPrintsOverFourPagesAndMailsEqual)
     ASSERT_TRUE(form->ExamplesForm->Loaded());
     EXPECT_EQ(form->ExamplesForm->ExampleIndexLiquids, 0);
     ASSERT_GT(form->CurrentNetwork->NodeSet.NumberOfNodesUsed(), 0);
+
+    // CALCULATE from its button; the results log is closed with OK.
+    int logs = 0;
+    form->ResultsLogForm->ModalRunner = [&](TResultsLogForm &log) {
+        ++logs;
+        (log.ButtonOk->isVisibleTo(&log) ? log.ButtonOk : log.BitBtnViewDrawing)->click();
+    };
+    dialogs.Expect(TDialogKind::Warning,
+                   "Cannot automatically check and update fitting sizes.\r\rNominal Size Data was not loaded on "
+                   "start up.\r\rUser needs full read/write permission to the file:\r" +
+                       folder.path() +
+                       "/PipeTables/PipeNominalSizeSet.trns\r\rPlease correct this issue and restart the "
+                       "software.\r\rCalculations will run WITHOUT automatic fitting updates.\r");
+    QTest::mouseClick(form->BitBtnCalculate, Qt::LeftButton);
+    ASSERT_TRUE(dialogs.AllShown());
+    EXPECT_EQ(logs, 1);
+    ASSERT_TRUE(form->ResultsMode);
+    EXPECT_EQ(form->BitBtnCalculate->text(), "RE-DESIGN");
 
     QPrinter printer(QPrinter::HighResolution);
     const QString pdf = folder.filePath("example.pdf");
