@@ -15,6 +15,7 @@
 #include "platform/qt/Dialog_Service.h"
 
 #include <QAction>
+#include <QBoxLayout>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -161,13 +162,15 @@ void TNetworkForm::createFileCommands()
     connect(Save1, &QAction::triggered, this, &TNetworkForm::Save1Click);
     connect(SaveAs1, &QAction::triggered, this, &TNetworkForm::SaveAs1Click);
 
-    // The tool bar's file buttons, kept off the bar as the other command
-    // buttons without pictures are.
-    auto button = [this](const char *name, const char *hint, void (TNetworkForm::*handler)()) {
+    // The tool bar's file buttons lead the drawing tool bar.
+    int position = 0;
+    auto button = [this, &position](const char *name, const char *hint, void (TNetworkForm::*handler)()) {
         auto *item = new QToolButton(ToolBar2);
         item->setObjectName(name);
+        item->setText(QString::fromLatin1(hint).left(5));
         item->setToolTip(QString::fromLatin1(hint));
-        item->hide();
+        if (auto *bar = qobject_cast<QBoxLayout *>(ToolBar2->layout()))
+            bar->insertWidget(position++, item);
         connect(item, &QToolButton::clicked, this, handler);
         return item;
     };

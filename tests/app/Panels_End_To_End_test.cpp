@@ -156,6 +156,8 @@ TEST_F(PanelsEndToEnd, TypedValuesAndAZoneGivenByRectangleSurviveCalculateSaveAn
         Net().Save(stream);
         stream.SaveToFile(path);
     }
+    ExpectQuestion("Open New Grid on a New Tab?\r\r", false);
+    ExpectQuestion("Set grid display for Isometric Drawing?\r", false);
     form->FileNewClick();
     ASSERT_EQ(Nodes(), 0);
     form->LoadFileName(path);
