@@ -704,6 +704,18 @@ void TNetworkForm::StatusBarShowNode(int NodeId)
     });
 }
 
+namespace {
+// A pressure loss across an item of a pipe, in the surface-pressure unit
+// with its name, for the pipe's own fluid.
+std::string pipeLossText(const TNetwork &net, const TPipe &pipe, double mHd)
+{
+    const TConfigOptions &o = net.ConfigOptions;
+    return convertPressureAndFormat(unt_m_hd_fluid, o.UnitOfSurfacePressure, mHd, o.Atmosphere_bar_a,
+                                    zoneFluid(net, pipe.FluidZoneIndex).density_kgs_m3) +
+           " " + unitPlainName(o.UnitOfSurfacePressure);
+}
+} // namespace
+
 void TNetworkForm::StatusBarShowPump(int PipeId)
 {
     if (PipeId <= 0 || !ResultsMode || !CurrentNetwork)
@@ -737,16 +749,10 @@ void TNetworkForm::StatusBarShowFitting(int PipeId)
         return;
     showItemText(*this, [&]() -> std::string {
         const TNetwork &net = *CurrentNetwork;
-        const TConfigOptions &o = net.ConfigOptions;
         const TPipe &pipe = net.GetPipe(PipeId);
-        const double density = zoneFluid(net, pipe.FluidZoneIndex).density_kgs_m3;
-        auto loss = [&](double mHd) {
-            return convertPressureAndFormat(unt_m_hd_fluid, o.UnitOfSurfacePressure, mHd, o.Atmosphere_bar_a,
-                                            density) +
-                   " " + unitPlainName(o.UnitOfSurfacePressure);
-        };
-        return " Pipe " + std::to_string(PipeId) + ", Entry Fittings Loss = " + loss(pipe.EntryFittingsLoss_mHd_Fluid) +
-               ", Exit Fittings Loss = " + loss(pipe.ExitFittingsLoss_mHd_Fluid);
+        return " Pipe " + std::to_string(PipeId) +
+               ", Entry Fittings Loss = " + pipeLossText(net, pipe, pipe.EntryFittingsLoss_mHd_Fluid) +
+               ", Exit Fittings Loss = " + pipeLossText(net, pipe, pipe.ExitFittingsLoss_mHd_Fluid);
     });
 }
 
@@ -756,13 +762,9 @@ void TNetworkForm::StatusBarShowComponent(int PipeId)
         return;
     showItemText(*this, [&]() -> std::string {
         const TNetwork &net = *CurrentNetwork;
-        const TConfigOptions &o = net.ConfigOptions;
         const TPipe &pipe = net.GetPipe(PipeId);
-        const double density = zoneFluid(net, pipe.FluidZoneIndex).density_kgs_m3;
         return " Component on Pipe " + std::to_string(PipeId) + ", " + pipe.ComponentPressure.Name + ", dP " +
-               convertPressureAndFormat(unt_m_hd_fluid, o.UnitOfSurfacePressure,
-                                        pipe.ComponentPressureLoss_mHd_Fluid, o.Atmosphere_bar_a, density) +
-               " " + unitPlainName(o.UnitOfSurfacePressure);
+               pipeLossText(net, pipe, pipe.ComponentPressureLoss_mHd_Fluid);
     });
 }
 
@@ -775,7 +777,6 @@ void TNetworkForm::StatusBarShowFlowControl(int PipeId)
         const TConfigOptions &o = net.ConfigOptions;
         const TPipe &pipe = net.GetPipe(PipeId);
         const TFlowControl &valve = pipe.FlowControl;
-        const double density = zoneFluid(net, pipe.FluidZoneIndex).density_kgs_m3;
         const std::string id = std::to_string(PipeId);
         std::string text;
         if (valve.ControlType == FCV) {
@@ -786,10 +787,8 @@ void TNetworkForm::StatusBarShowFlowControl(int PipeId)
                                        valve.RegulatedPressure_Bar_g) +
                    unitName(o.UnitOfSurfacePressure) + " on Pipe " + id + ", " + valve.Name + ", ";
         }
-        return text + "Valve dP " +
-               convertPressureAndFormat(unt_m_hd_fluid, o.UnitOfSurfacePressure, pipe.FlowControlLoss_mHd_Fluid,
-                                        o.Atmosphere_bar_a, density) +
-               " " + unitPlainName(o.UnitOfSurfacePressure) + ", Flow " + flowPart(net, pipe);
+        return text + "Valve dP " + pipeLossText(net, pipe, pipe.FlowControlLoss_mHd_Fluid) + ", Flow " +
+               flowPart(net, pipe);
     });
 }
 

@@ -1,5 +1,8 @@
 #include "pumps/Image_Box.h"
 
+#include "platform/qt/Dialog_Service.h"
+
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -29,6 +32,20 @@ void TImageBox::mouseMoveEvent(QMouseEvent *event)
 {
     emit Moved(event->position().toPoint());
     QWidget::mouseMoveEvent(event);
+}
+
+std::optional<QString> ChooseExistingPicture(QWidget *parent, const QString &caption, const QString &filter)
+{
+    TFileDialogRequest request;
+    request.Caption = caption;
+    request.Filter = filter;
+    request.Parent = parent;
+    std::optional<QString> name = Dialogs().OpenPictureName(request);
+    if (name && !QFileInfo::exists(*name)) {
+        Dialogs().ShowMessage(TDialogKind::Information, QStringLiteral("Image File not found.\r"), parent);
+        return std::nullopt;
+    }
+    return name;
 }
 
 } // namespace tessaran

@@ -3,7 +3,10 @@
 // the form's code draws on through a canvas whenever it likes.
 
 #include <QImage>
+#include <QString>
 #include <QWidget>
+
+#include <optional>
 
 namespace tessaran {
 
@@ -25,5 +28,9 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
 };
+
+// Asks for a picture file to read; a name that is not there is refused with
+// "Image File not found." and gives none.
+std::optional<QString> ChooseExistingPicture(QWidget *parent, const QString &caption, const QString &filter);
 
 } // namespace tessaran

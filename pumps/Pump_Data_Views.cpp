@@ -787,17 +787,11 @@ void TPumpDataForm::ImportLogoImageontograph1Click()
         p.ImportedLogoLoaded = false;
         drawBothCharts();
     }
-    TFileDialogRequest request;
-    request.Caption = QStringLiteral("Open Logo Image");
-    request.Filter = QStringLiteral("Pictures (*.jpg *.jpeg *.png *.bmp *.gif);;All files (*)");
-    request.Parent = this;
-    const std::optional<QString> name = Dialogs().OpenPictureName(request);
+    const std::optional<QString> name =
+        ChooseExistingPicture(this, QStringLiteral("Open Logo Image"),
+                              QStringLiteral("Pictures (*.jpg *.jpeg *.png *.bmp *.gif);;All files (*)"));
     if (!name)
         return;
-    if (!QFileInfo::exists(*name)) {
-        Dialogs().ShowMessage(TDialogKind::Information, QStringLiteral("Image File not found.\r"), this);
-        return;
-    }
     QImageReader reader(*name);
     const QImage picture = reader.read();
     if (picture.isNull() || picture.width() <= 0) {

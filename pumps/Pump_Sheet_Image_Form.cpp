@@ -712,17 +712,12 @@ void TPumpSheetImageForm::DrawOverlay()
 
 void TPumpSheetImageForm::ImportImageClick()
 {
-    TFileDialogRequest request;
-    request.Caption = QStringLiteral("Import Pump Sheet Image");
-    request.Filter = QStringLiteral("Pictures (*.jpg *.jpeg *.bmp);;JPEG (*.jpg *.jpeg);;Bitmaps (*.bmp)");
-    request.Parent = this;
-    const std::optional<QString> name = Dialogs().OpenPictureName(request);
+    const std::optional<QString> name =
+        ChooseExistingPicture(this, QStringLiteral("Import Pump Sheet Image"),
+                              QStringLiteral("Pictures (*.jpg *.jpeg *.bmp);;JPEG (*.jpg "
+                                             "*.jpeg);;Bitmaps (*.bmp)"));
     if (!name)
         return;
-    if (!QFileInfo::exists(*name)) {
-        Dialogs().ShowMessage(TDialogKind::Information, QStringLiteral("Image File not found.\r"), this);
-        return;
-    }
     QImageReader reader(*name);
     const QByteArray format = reader.format().toLower();
     QImage picture;
