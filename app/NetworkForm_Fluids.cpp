@@ -422,6 +422,11 @@ void TNetworkForm::SelectAddPipestothisFluidZone1Click()
         info("Only the default Fluid Zones exists.\r\rAll pipes are already associated with default fluid zone.\r");
         return;
     }
+    // Entering selection mode redraws the panels, which would make the
+    // highlighted pipe's zone current: the zone the command is for stays.
+    const int zone = CurrentNetwork->CurrentFluidZone;
+    SetSelectionMode();
+    CurrentNetwork->CurrentFluidZone = zone;
     // The placing tools wait while the rectangle is drawn; the arrow tool,
     // which the rectangle's release chooses, gives them back.
     for (QToolButton *button :
@@ -454,6 +459,7 @@ void TNetworkForm::SelectAddPipestothisFluidZone1Click()
     s.SelectionStartX = s.SelectionStartY = s.SelectionEndX = s.SelectionEndY = 0;
     s.CursorX = s.CursorY = 0;
     s.CurrentPipeIdSelected = s.PipeIdClick1 = s.PipeIdClick2 = 0;
+    UpdateFluidDisplay(false);
     RefreshScreenImageOnly(true);
     QCursor::setPos(250, 150);
 }
