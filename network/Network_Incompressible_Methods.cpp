@@ -139,13 +139,14 @@ void TNetwork::SolveNetworkLinearTheory(bool &solved, bool &solutionOk, TResults
     solutionOk = false;
     CurrentMethodOfSolution = LinearTheoryOnly;
     CalculatingString = "Preparing to solve network.";
+    // Cleared before the first message pump, so a Stop pressed there counts.
+    StopCalculating = false;
     UserInterface->ProcessMessages();
     CalculationOverflowCount = 0;
     WarningCount = 0;
     CommentCount = 0;
     MatrixEquations.IterationCountTotal = 0;
     MatrixEquations.IterationCountTotalSaved = 0;
-    StopCalculating = false;
     FinalPressureBalanceToleranceMaybeTooSmall = false;
     HighestPressureBalancingToleranceFinal_bar = 0;
 

@@ -11,6 +11,12 @@ namespace tessaran {
 void TNetwork::SolveNetwork(bool &solved, bool &solutionOk, TResultsLog &Log, TResultsLog &PrivateLog)
 {
     TCalculationScope busy(*this);
+    // The first passes run with loop messages off; whatever way the
+    // calculation ends, they are on again for the next one.
+    struct TLoopMessagesBackOn {
+        bool &On;
+        ~TLoopMessagesBackOn() { On = true; }
+    } loopMessagesBackOn{PipeLoopsMessagesOn};
     solved = false;
     solutionOk = false;
     solvedSuccessful = false;

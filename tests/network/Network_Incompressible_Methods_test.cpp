@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 #include <string>
 
 namespace tessaran {
@@ -310,6 +311,31 @@ TEST(LiquidMethodsLog, StopMeansNotSolved)
     EXPECT_FALSE(earlyResult.Solved);
     EXPECT_TRUE(Contains(earlyResult.Log, "First find initial approximate solution using linear convergence."));
     EXPECT_EQ(earlyResult.Log.Lines.back(), "*** Calculation Stopped. System was not solved.");
+
+    // Stopped at the very first message pump of the calculation.
+    ControlNetwork first;
+    TNetwork &f = *first.Network;
+    bool pressed = false;
+    first.Ui.OnProcessMessages = [&] {
+        if (!pressed)
+            f.StopCalculating = pressed = true;
+    };
+    const SolveResult firstResult = Solve(f, LinearTheoryThenNewton);
+    EXPECT_FALSE(firstResult.Solved);
+    EXPECT_EQ(firstResult.Log.Lines.back(), "*** Calculation Stopped. System was not solved.");
+}
+
+TEST(LiquidMethodsLog, AFailureInsideTheSolveLeavesLoopMessagesOn)
+{
+    ControlNetwork net;
+    TNetwork &n = *net.Network;
+    net.Ui.OnProcessMessages = [&] {
+        if (!n.PipeLoopsMessagesOn)
+            throw std::runtime_error("window closed");
+    };
+    EXPECT_THROW(Solve(n, LinearTheoryThenNewton), std::runtime_error);
+    EXPECT_TRUE(n.PipeLoopsMessagesOn);
+    EXPECT_FALSE(n.IsCalculating());
 }
 
 // The refusal reaches the results log from either method; with Newton it
