@@ -850,6 +850,7 @@ private:
     void placePump(int pipeId, int rawX, int rawY);
     void info(const std::string &text);
     bool ask(const std::string &text);
+    bool refuseSaveDuringSelection();
     const TFluid &nodeFluid(int NodeId) const;
     // Takes back the records of the newest undo group and forgets them.
     void withdrawLastActionGroup();

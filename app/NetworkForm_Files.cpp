@@ -339,13 +339,20 @@ const char *const ReadOnlyFolderHint = "It may be that the folder you are trying
 
 } // namespace
 
+// An active selection is not part of the network yet: no save while one lasts.
+bool TNetworkForm::refuseSaveDuringSelection()
+{
+    if (NetworkStates.SelectionStatus <= 0)
+        return false;
+    info("Files cannot be saved while there is an active selection.\r\r"
+         "Please complete your copy opertaion or clear the active selection.");
+    return true;
+}
+
 void TNetworkForm::SaveFile()
 {
-    if (NetworkStates.SelectionStatus > 0) {
-        info("Files cannot be saved while there is an active selection.\r\r"
-             "Please complete your copy opertaion or clear the active selection.");
+    if (refuseSaveDuringSelection())
         return;
-    }
     if (CurrentFilename.empty()) {
         SaveFileAs();
         return;
@@ -366,11 +373,8 @@ void TNetworkForm::SaveFile()
 
 void TNetworkForm::SaveFileAs()
 {
-    if (NetworkStates.SelectionStatus > 0) {
-        info("Files cannot be saved while there is an active selection.\r\r"
-             "Please complete your copy opertaion or clear the active selection.");
+    if (refuseSaveDuringSelection())
         return;
-    }
     TFileDialogRequest request;
     request.Caption = "Save As";
     request.FileName = fileNamePart(CurrentFilename);

@@ -49,16 +49,7 @@ TEST_F(DrawnByMouse, TwoTanksAndAPipeFlowFromTheHigherTank)
 
     form->ToolButtonCursorArrowClick();
     const QImage image = form->NetworkImage->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QString path = QStringLiteral(TESSARAN_TEST_DATA_DIR "/app/drawn_two_tanks.png");
-    image.save("render_drawn_two_tanks.png"); // kept beside the test for inspection
-    if (std::getenv("TESSARAN_WRITE_REFERENCES")) {
-        QDir().mkpath(QStringLiteral(TESSARAN_TEST_DATA_DIR "/app"));
-        ASSERT_TRUE(image.save(path));
-        return;
-    }
-    const QImage reference(path);
-    ASSERT_FALSE(reference.isNull()) << "missing reference " << path.toStdString();
-    EXPECT_LE(DifferingShare(image, reference.convertToFormat(QImage::Format_RGB32)), 0.01);
+    ExpectMatchesReferenceIn(QStringLiteral(TESSARAN_TEST_DATA_DIR "/app/"), image, "drawn_two_tanks.png", 0.01);
 }
 
 } // namespace
@@ -104,15 +95,7 @@ TEST_F(DrawnByMouse, ASelectionMovedThenAPipeUndoneAndRedone)
 
     form->ToolButtonCursorArrowClick();
     const QImage image = form->NetworkImage->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QString path = QStringLiteral(TESSARAN_TEST_DATA_DIR "/app/moved_selection.png");
-    image.save("render_moved_selection.png");
-    if (std::getenv("TESSARAN_WRITE_REFERENCES")) {
-        ASSERT_TRUE(image.save(path));
-        return;
-    }
-    const QImage reference(path);
-    ASSERT_FALSE(reference.isNull()) << "missing reference " << path.toStdString();
-    EXPECT_LE(DifferingShare(image, reference.convertToFormat(QImage::Format_RGB32)), 0.01);
+    ExpectMatchesReferenceIn(QStringLiteral(TESSARAN_TEST_DATA_DIR "/app/"), image, "moved_selection.png", 0.01);
 }
 
 } // namespace

@@ -491,15 +491,7 @@ TEST_F(Panels, TheLeftPanelMatchesItsReferencePicture)
     form->RefreshScreen(true);
     QApplication::processEvents();
     const QImage image = form->GroupBox1->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QString path = QStringLiteral(TESSARAN_TEST_DATA_DIR "/app/left_panel.png");
-    if (std::getenv("TESSARAN_WRITE_REFERENCES")) {
-        QDir().mkpath(QStringLiteral(TESSARAN_TEST_DATA_DIR "/app"));
-        ASSERT_TRUE(image.save(path));
-        return;
-    }
-    const QImage reference(path);
-    ASSERT_FALSE(reference.isNull()) << "missing reference " << path.toStdString();
-    EXPECT_LE(DifferingShare(image, reference.convertToFormat(QImage::Format_RGB32)), 0.01);
+    ExpectMatchesReferenceIn(QStringLiteral(TESSARAN_TEST_DATA_DIR "/app/"), image, "left_panel.png", 0.01);
 }
 
 } // namespace

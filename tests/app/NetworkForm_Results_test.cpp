@@ -353,16 +353,7 @@ TEST_F(ResultsDisplay, ResultsWindowMatchesItsPicture)
 
     QApplication::processEvents();
     const QImage image = form->ScrollBox1->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QString path = QStringLiteral(TESSARAN_TEST_DATA_DIR "/app/results_mode_two_tanks.png");
-    image.save("render_results_mode_two_tanks.png"); // kept beside the test for inspection
-    if (std::getenv("TESSARAN_WRITE_REFERENCES")) {
-        QDir().mkpath(QStringLiteral(TESSARAN_TEST_DATA_DIR "/app"));
-        ASSERT_TRUE(image.save(path));
-        return;
-    }
-    const QImage reference(path);
-    ASSERT_FALSE(reference.isNull()) << "missing reference " << path.toStdString();
-    EXPECT_LE(DifferingShare(image, reference.convertToFormat(QImage::Format_RGB32)), 0.01);
+    ExpectMatchesReferenceIn(QStringLiteral(TESSARAN_TEST_DATA_DIR "/app/"), image, "results_mode_two_tanks.png", 0.01);
 }
 
 } // namespace

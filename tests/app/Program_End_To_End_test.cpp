@@ -99,16 +99,7 @@ TEST_F(OpenedFromTheCommandLine, TheFileOpensIntoTabOneAndTheWindowLooksAsBefore
     form->resize(1024, 700);
     QApplication::processEvents();
     const QImage image = form->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QString path = ReferenceDir + "main_window.png";
-    image.save("render_main_window.png"); // kept beside the test for inspection
-    if (std::getenv("TESSARAN_WRITE_REFERENCES")) {
-        QDir().mkpath(ReferenceDir);
-        ASSERT_TRUE(image.save(path));
-        return;
-    }
-    const QImage reference(path);
-    ASSERT_FALSE(reference.isNull()) << "missing reference " << path.toStdString();
-    EXPECT_LE(DifferingShare(image, reference.convertToFormat(QImage::Format_RGB32)), 0.01);
+    ExpectMatchesReferenceIn(ReferenceDir, image, "main_window.png", 0.01);
 }
 
 TEST_F(OpenedFromTheCommandLine, TwoArgumentsOpenNothing)

@@ -52,12 +52,15 @@ inline double DifferingShare(const QImage &a, const QImage &b, int threshold = 6
     return double(differing) / (double(a.width()) * a.height());
 }
 
-inline void ExpectMatchesReference(const QImage &image, const QString &name, double tolerance = 0.005)
+// Compares an image with the reference picture of that name in a folder;
+// TESSARAN_WRITE_REFERENCES set writes the reference instead.
+inline void ExpectMatchesReferenceIn(const QString &folder, const QImage &image, const QString &name,
+                                     double tolerance)
 {
-    const QString path = DrawingReferenceDir() + name;
+    const QString path = folder + name;
     image.save(QStringLiteral("render_") + name); // kept beside the test for inspection
     if (std::getenv("TESSARAN_WRITE_REFERENCES")) {
-        QDir().mkpath(DrawingReferenceDir());
+        QDir().mkpath(folder);
         ASSERT_TRUE(image.save(path));
         return;
     }
@@ -67,6 +70,11 @@ inline void ExpectMatchesReference(const QImage &image, const QString &name, dou
                              reference.convertToFormat(QImage::Format_RGB32)),
               tolerance)
         << name.toStdString();
+}
+
+inline void ExpectMatchesReference(const QImage &image, const QString &name, double tolerance = 0.005)
+{
+    ExpectMatchesReferenceIn(DrawingReferenceDir(), image, name, tolerance);
 }
 
 } // namespace tessaran
