@@ -409,7 +409,8 @@ void TdeMetafileProcessor::SetDIBitsToDevice(const TEmfRecord &r)
         Append(std::move(item));
     }
     AppendDIBBand(band);
-    if (r.U32(68) != 0) {
+    // A continuation band with no image before it has nothing to grow.
+    if (r.U32(68) != 0 && !Items().empty()) {
         auto *last = dynamic_cast<TdeImageItem *>(Items().back().get());
         const TdePicture *picture = last ? FEngine.GetImageResource(last->IndexNo) : nullptr;
         if (picture)
