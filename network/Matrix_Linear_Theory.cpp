@@ -11,6 +11,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <utility>
+#include <vector>
 
 namespace tessaran {
 
@@ -29,6 +32,190 @@ bool isStraightLine(double a, double b, double c, double span)
         span = 1;
     return std::fabs(a) * span * span <= 1e-9 * (std::fabs(b) * span + std::fabs(c));
 }
+
+// The flow-continuity elimination on the non-zero entries of each row. It
+// takes the same pivots and does the same arithmetic, entry for entry, as the
+// dense elimination over whole rows: an entry that is zero in both rows
+// stays zero there (0 - ratio x 0 is +0 for a finite ratio), and a row whose
+// ratio is not finite is worked out over every column as the dense form
+// would. Rows keep their identity; positions say where each row stands.
+class TSparseEchelon {
+public:
+    using TEntry = std::pair<int, Extended>;
+
+    // Rows 1..rows of the matrix, columns 1..columns, as (column, value)
+    // lists in ascending column order without zeros, and their right-hand sides.
+    void Begin(int rows, int columns)
+    {
+        rows_ = rows;
+        columns_ = columns;
+        if (static_cast<int>(entries_.size()) < rows + 1)
+            entries_.resize(static_cast<std::size_t>(rows) + 1);
+        for (int r = 1; r <= rows; ++r)
+            entries_[at(r)].clear();
+        rhs_.assign(static_cast<std::size_t>(rows) + 1, 0);
+        rowAt_.resize(static_cast<std::size_t>(rows) + 1);
+        position_.resize(static_cast<std::size_t>(rows) + 1);
+        for (int r = 0; r <= rows; ++r)
+            rowAt_[at(r)] = position_[at(r)] = r;
+        if (static_cast<int>(columnRows_.size()) < columns + 1)
+            columnRows_.resize(static_cast<std::size_t>(columns) + 1);
+        for (int c = 0; c <= columns; ++c)
+            columnRows_[at(c)].clear();
+        seen_.assign(static_cast<std::size_t>(rows) + 1, 0);
+    }
+    void Add(int row, int column, Extended value)
+    {
+        entries_[at(row)].emplace_back(column, value);
+        columnRows_[at(column)].push_back(row);
+    }
+    Extended &Rhs(int row) { return rhs_[at(row)]; }
+
+    // Row-echelon form; a column without a pivot in the remaining rows is
+    // passed over and the same position tries the next column.
+    void Eliminate()
+    {
+        int position = 1;
+        for (int column = 1; column <= columns_ && position <= rows_; ++column) {
+            gatherCandidates(position, column);
+            pivot(position, column);
+            const int pivotRow = rowAt_[at(position)];
+            const auto &pivotEntries = entries_[at(pivotRow)];
+            if (pivotEntries.empty() || pivotEntries.front().first != column)
+                continue;
+            for (const auto &candidate : candidates_)
+                if (candidate.second != pivotRow)
+                    eliminate(pivotRow, candidate.second, column);
+            ++position;
+        }
+    }
+
+    bool AnyNonZero() const
+    {
+        for (int r = 1; r <= rows_; ++r)
+            if (!entries_[at(r)].empty())
+                return true;
+        return false;
+    }
+
+    // The row standing at a position after the elimination.
+    int RowAt(int position) const { return rowAt_[at(position)]; }
+    const std::vector<TEntry> &Entries(int row) const { return entries_[at(row)]; }
+
+private:
+    static std::size_t at(int i) { return static_cast<std::size_t>(i); }
+
+    // The rows at or below the position with an entry in the column, by position.
+    void gatherCandidates(int position, int column)
+    {
+        candidates_.clear();
+        ++stamp_;
+        for (const int row : columnRows_[at(column)]) {
+            if (seen_[at(row)] == stamp_ || position_[at(row)] < position)
+                continue;
+            seen_[at(row)] = stamp_;
+            const auto &entries = entries_[at(row)];
+            // Below the position every column before this one is eliminated.
+            if (!entries.empty() && entries.front().first == column)
+                candidates_.emplace_back(position_[at(row)], row);
+        }
+        std::sort(candidates_.begin(), candidates_.end());
+    }
+
+    static Extended magnitudeAt(const std::vector<TEntry> &entries, int column)
+    {
+        return !entries.empty() && entries.front().first == column ? std::fabs(entries.front().second) : Extended{0};
+    }
+
+    // The largest magnitude in the column, the first row on equal values,
+    // moved to the position; rows without an entry count as zero.
+    void pivot(int position, int column)
+    {
+        int best = position;
+        Extended largest = magnitudeAt(entries_[at(rowAt_[at(position)])], column);
+        for (const auto &[candidatePosition, row] : candidates_) {
+            if (candidatePosition <= position)
+                continue;
+            const Extended size = std::fabs(entries_[at(row)].front().second);
+            if (size > largest) {
+                largest = size;
+                best = candidatePosition;
+            }
+        }
+        if (best <= position)
+            return;
+        const int a = rowAt_[at(position)], b = rowAt_[at(best)];
+        std::swap(rowAt_[at(position)], rowAt_[at(best)]);
+        position_[at(a)] = best;
+        position_[at(b)] = position;
+    }
+
+    static Extended flushed(Extended value)
+    {
+        if (value != 0 && std::fabs(value) < EliminationZero)
+            return 0;
+        return value;
+    }
+
+    // Row := pivot row - ratio x row over the columns after this one.
+    void eliminate(int pivotRow, int row, int column)
+    {
+        const auto &pivotEntries = entries_[at(pivotRow)];
+        auto &target = entries_[at(row)];
+        const Extended ratio = pivotEntries.front().second / target.front().second;
+        merged_.clear();
+        if (std::isfinite(ratio)) {
+            std::size_t i = 1, j = 1;
+            while (i < pivotEntries.size() || j < target.size()) {
+                const int pc = i < pivotEntries.size() ? pivotEntries[i].first : columns_ + 1;
+                const int tc = j < target.size() ? target[j].first : columns_ + 1;
+                int c = 0;
+                Extended value = 0;
+                if (pc < tc) {
+                    c = pc;
+                    value = pivotEntries[i++].second - ratio * Extended{0};
+                    columnRows_[at(c)].push_back(row);
+                } else if (tc < pc) {
+                    c = tc;
+                    value = Extended{0} - ratio * target[j++].second;
+                } else {
+                    c = pc;
+                    value = pivotEntries[i++].second - ratio * target[j++].second;
+                }
+                value = flushed(value);
+                if (value != 0)
+                    merged_.emplace_back(c, value);
+            }
+        } else {
+            // 0 - ratio x 0 is not a number here: every column takes part.
+            std::size_t i = 1, j = 1;
+            for (int c = column + 1; c <= columns_; ++c) {
+                Extended p = 0, t = 0;
+                if (i < pivotEntries.size() && pivotEntries[i].first == c)
+                    p = pivotEntries[i++].second;
+                if (j < target.size() && target[j].first == c)
+                    t = target[j++].second;
+                const Extended value = flushed(p - ratio * t);
+                if (value != 0) {
+                    merged_.emplace_back(c, value);
+                    columnRows_[at(c)].push_back(row);
+                }
+            }
+        }
+        target.swap(merged_);
+        rhs_[at(row)] = rhs_[at(pivotRow)] - ratio * rhs_[at(row)];
+    }
+
+    int rows_ = 0, columns_ = 0;
+    std::vector<std::vector<TEntry>> entries_;
+    std::vector<Extended> rhs_;
+    std::vector<int> rowAt_, position_;
+    std::vector<std::vector<int>> columnRows_;
+    std::vector<std::pair<int, int>> candidates_;
+    std::vector<std::uint64_t> seen_;
+    std::uint64_t stamp_ = 0;
+    std::vector<TEntry> merged_;
+};
 
 } // namespace
 
@@ -454,24 +641,90 @@ void TMatrixEquations::CalculateDMatrixAndGaussElimForFlowContinuity(bool &Succe
 
 void TMatrixEquations::SolveQkgsVariablesForFlowContinuity(bool &Solved, int &, std::string &, TResultsLog &)
 {
+    // The elimination of CalculateDMatrixAndGaussElimForFlowContinuity, done
+    // on the rows' non-zero entries with the same pivots and arithmetic, so
+    // that it costs the network's size rather than the square of it. The
+    // system's own matrices and right-hand sides stay as generated.
     for (int r = 1; r <= DimensionY; ++r)
         FResults[r] = QKnowns[r];
-    CalculateDMatrixAndGaussElimForFlowContinuity(Solved);
-    const int n = std::min(DimensionX, DimensionY);
-    for (int r = n; r >= 1; --r) {
-        const Extended *entries = std::as_const(DMatrix)[r];
-        int leading = 0;
-        for (int c = 1; c <= DimensionX; ++c)
-            if (entries[c] != 0) {
-                leading = c;
-                break;
+    thread_local TSparseEchelon echelon;
+    Solved = false;
+    try {
+        if (MethodOfSolution == LinearTheoryOnly)
+            LinearTheoryCalculateDMatrix();
+        else
+            CalculateDMatrix();
+        const int rows = std::max(DimensionY, 0);
+        const int columns = std::max(DimensionX, 0);
+        echelon.Begin(rows, columns);
+        const bool patternOnly = dMatrixFollowsPattern();
+        for (int r = 1; r <= rows; ++r) {
+            FValues[r] = FResults[r];
+            echelon.Rhs(r) = FValues[r];
+            const Extended *entries = std::as_const(DMatrix)[r];
+            if (patternOnly) {
+                for (int e = patternStart_[r - 1]; e < patternStart_[r]; ++e) {
+                    const int c = patternColumns_[e];
+                    if (c <= columns && entries[c] != 0)
+                        echelon.Add(r, c, entries[c]);
+                }
+            } else {
+                for (int c = 1; c <= columns; ++c)
+                    if (entries[c] != 0)
+                        echelon.Add(r, c, entries[c]);
             }
-        if (leading == 0)
+        }
+        echelon.Eliminate();
+        Solved = echelon.AnyNonZero();
+    } catch (...) {
+        Solved = false;
+        return;
+    }
+
+    // Back substitution from the last row up. The terms of the columns a row
+    // has no entry in are zero, but a zero times a flow that is not finite
+    // is not a number, and minus a negative zero turns a sum of -0 into +0:
+    // both are kept as a sum over every column would keep them. Every flow
+    // after a row's leading column is final when the row is reached.
+    const int columns = DimensionX;
+    thread_local std::vector<int> nextNotFinite, nextSignBit;
+    nextNotFinite.assign(static_cast<std::size_t>(std::max(columns, 0)) + 2, columns + 1);
+    nextSignBit.assign(static_cast<std::size_t>(std::max(columns, 0)) + 2, columns + 1);
+    int known = columns + 1; // columns known..columns are final and indexed
+    const auto indexDownTo = [&](int column) {
+        while (known > column) {
+            --known;
+            const Extended q = QkgsVariables[known];
+            nextNotFinite[known] = std::isfinite(q) ? nextNotFinite[known + 1] : known;
+            nextSignBit[known] = std::signbit(q) ? known : nextSignBit[known + 1];
+        }
+    };
+    // sum - Q[c] x 0 for every c strictly between from and to.
+    const auto passZeros = [&](Extended &sum, int from, int to) {
+        if (from + 1 >= to)
+            return;
+        if (nextNotFinite[from + 1] < to)
+            sum = sum - QkgsVariables[nextNotFinite[from + 1]] * Extended{0};
+        else if (sum == 0 && std::signbit(sum) && nextSignBit[from + 1] < to)
+            sum = sum - QkgsVariables[nextSignBit[from + 1]] * Extended{0};
+    };
+    const int n = std::min(DimensionX, DimensionY);
+    for (int position = n; position >= 1; --position) {
+        const auto &entries = echelon.Entries(echelon.RowAt(position));
+        if (entries.empty())
             continue;
-        Extended sum = FValues[r];
-        for (int c = leading + 1; c <= DimensionX; ++c)
-            sum -= QkgsVariables[c] * entries[c];
-        QkgsVariables[leading] = sum / entries[leading];
+        const int leading = entries.front().first;
+        indexDownTo(leading + 1);
+        Extended sum = echelon.Rhs(echelon.RowAt(position));
+        int previous = leading;
+        for (std::size_t e = 1; e < entries.size(); ++e) {
+            const auto &[c, value] = entries[e];
+            passZeros(sum, previous, c);
+            sum -= QkgsVariables[c] * value;
+            previous = c;
+        }
+        passZeros(sum, previous, columns + 1);
+        QkgsVariables[leading] = sum / entries.front().second;
     }
     for (int c = 1; c <= DimensionX; ++c)
         Qm3sVariables[c] = QkgsVariables[c] / QFluidDensity_kgs_m3[c];

@@ -18,6 +18,7 @@
 #include <cmath>
 #include <exception>
 #include <string>
+#include <vector>
 
 namespace tessaran {
 
@@ -452,21 +453,54 @@ void TNetwork::CheckFlowContinuity(bool &FlowContinuityOk, bool &FlowContinuityB
 {
     FlowContinuityOk = true;
     FlowContinuityBalancePositive = true;
+    // Every node's incoming and outgoing links in table order, so that each
+    // joint adds up its guesses in the order of a scan of the whole table.
+    thread_local std::vector<int> inStart, outStart, inLinks, outLinks;
+    const auto valid = [](int node) { return node >= 1 && node <= MaxNodes; };
+    inStart.assign(at(MaxNodes + 2), 0);
+    outStart.assign(at(MaxNodes + 2), 0);
+    bool anyNegative = false;
+    for (int i = 1; i <= NodeLinksCount; ++i) {
+        const TNodeLink &link = NodeLinks[at(i)];
+        if (GetPipe(link.PipeId).FlowGuessUncompressed_m3s < 0)
+            anyNegative = true;
+        if (valid(link.ToNodeId))
+            ++inStart[at(link.ToNodeId + 1)];
+        if (valid(link.FromNodeId))
+            ++outStart[at(link.FromNodeId + 1)];
+    }
+    for (int id = 1; id <= MaxNodes + 1; ++id) {
+        inStart[at(id)] += inStart[at(id - 1)];
+        outStart[at(id)] += outStart[at(id - 1)];
+    }
+    inLinks.resize(at(inStart[at(MaxNodes + 1)]));
+    outLinks.resize(at(outStart[at(MaxNodes + 1)]));
+    {
+        thread_local std::vector<int> nextIn, nextOut;
+        nextIn.assign(inStart.begin(), inStart.end() - 1);
+        nextOut.assign(outStart.begin(), outStart.end() - 1);
+        for (int i = 1; i <= NodeLinksCount; ++i) {
+            const TNodeLink &link = NodeLinks[at(i)];
+            if (valid(link.ToNodeId))
+                inLinks[at(nextIn[at(link.ToNodeId)]++)] = i;
+            if (valid(link.FromNodeId))
+                outLinks[at(nextOut[at(link.FromNodeId)]++)] = i;
+        }
+    }
+    const auto guess = [&](int link) { return GetPipe(NodeLinks[at(link)].PipeId).FlowGuessUncompressed_m3s; };
     for (int id = GetNextNodeId(0); id > 0; id = GetNextNodeId(id)) {
         const TNode &node = GetNode(id);
         if (node.NodeType != Joint)
             continue;
+        if (anyNegative)
+            FlowContinuityBalancePositive = false;
         double in = node.JointSupply_m3s;
         double out = node.JointDischarge_m3s;
-        for (int i = 1; i <= NodeLinksCount; ++i) {
-            const TNodeLink &link = NodeLinks[at(i)];
-            const double guess = GetPipe(link.PipeId).FlowGuessUncompressed_m3s;
-            if (guess < 0)
-                FlowContinuityBalancePositive = false;
-            if (link.ToNodeId == id)
-                in += guess;
-            if (link.FromNodeId == id)
-                out += guess;
+        if (valid(id)) {
+            for (int e = inStart[at(id)]; e < inStart[at(id + 1)]; ++e)
+                in += guess(inLinks[at(e)]);
+            for (int e = outStart[at(id)]; e < outStart[at(id + 1)]; ++e)
+                out += guess(outLinks[at(e)]);
         }
         if (std::fabs(in) > std::fabs(1.001 * out) || std::fabs(out) > std::fabs(1.001 * in))
             FlowContinuityOk = false;
