@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,239 @@ TPassThroughCounts countPassThrough(const TNetwork &network, int nodeId)
 }
 
 bool isValidNodeId(int nodeId) { return nodeId >= 1 && nodeId <= TNetwork::MaxNodes; }
+
+// The propagation of guesses through the network, as SetInFlowGuessesFromOutFlows,
+// SetOutFlowGuessesNotSet, SetSingleInAndOutFlowNode and the two node searches
+// do it, over each node's links (in table order) instead of the whole table,
+// with every node's count of links without a guess kept up to date as guesses
+// are set, and the nodes that qualify for SetInFlowGuessesFromOutFlows kept
+// in id order. The layout does not change while it runs.
+class TGuessPropagation {
+public:
+    explicit TGuessPropagation(TNetwork &network) : n_(network) {}
+
+    void Build()
+    {
+        const int nodes = TNetwork::MaxNodes;
+        const int links = n_.NodeLinksCount;
+        buildLists(outStart_, outLinks_, [&](const TNodeLink &link) { return link.FromNodeId; });
+        buildLists(inStart_, inLinks_, [&](const TNodeLink &link) { return link.ToNodeId; });
+        // The links of each pipe, so that a guess set on a pipe counts at every link of it.
+        pipeStart_.assign(at(TNetwork::MaxPipes + 2), 0);
+        for (int i = 1; i <= links; ++i)
+            if (validPipe(n_.NodeLinks[at(i)].PipeId))
+                ++pipeStart_[at(n_.NodeLinks[at(i)].PipeId + 1)];
+        for (int id = 1; id <= TNetwork::MaxPipes + 1; ++id)
+            pipeStart_[at(id)] += pipeStart_[at(id - 1)];
+        pipeLinks_.resize(at(pipeStart_[at(TNetwork::MaxPipes + 1)]));
+        next_.assign(pipeStart_.begin(), pipeStart_.end() - 1);
+        for (int i = 1; i <= links; ++i)
+            if (validPipe(n_.NodeLinks[at(i)].PipeId))
+                pipeLinks_[at(next_[at(n_.NodeLinks[at(i)].PipeId)]++)] = i;
+
+        outNotSet_.assign(at(nodes + 1), 0);
+        inNotSet_.assign(at(nodes + 1), 0);
+        for (int i = 1; i <= links; ++i) {
+            const TNodeLink &link = n_.NodeLinks[at(i)];
+            if (n_.GetPipe(link.PipeId).FlowGuessUncompressedSet)
+                continue;
+            if (isValidNodeId(link.FromNodeId))
+                ++outNotSet_[at(link.FromNodeId)];
+            if (isValidNodeId(link.ToNodeId))
+                ++inNotSet_[at(link.ToNodeId)];
+        }
+        nodeIds_.clear();
+        judged_.assign(at(nodes + 1), 0);
+        for (int id = n_.GetNextNodeId(0); id > 0; id = n_.GetNextNodeId(id)) {
+            nodeIds_.push_back(id);
+            if (isValidNodeId(id)) {
+                const TNode &node = n_.GetNode(id);
+                // A joint with no way out and no demand to pass on is never chosen.
+                judged_[at(id)] = node.NodeType == Joint &&
+                                  (outStart_[at(id + 1)] > outStart_[at(id)] ||
+                                   node.JointDischarge_m3s - node.JointSupply_m3s > 0);
+            }
+        }
+        candidates_.clear();
+        for (const int id : nodeIds_)
+            review(id);
+    }
+
+    // GetNodeIdWhereAllOutFlowsSetAndSomeInFlowsNotSet.
+    int FirstNodeWithAllOutFlowsSetAndSomeInFlowsNotSet() const
+    {
+        return candidates_.empty() ? -1 : *candidates_.begin();
+    }
+
+    // GetNodeIdWithLeastOutFlowsNotSet.
+    int NodeWithLeastOutFlowsNotSet(TNodeType excludedType) const
+    {
+        int bestNodeId = -1;
+        int bestCount = 1000;
+        for (const int nodeId : nodeIds_) {
+            if (n_.GetNode(nodeId).NodeType == excludedType)
+                continue;
+            const int count = isValidNodeId(nodeId) ? outNotSet_[at(nodeId)] : 0;
+            if (count == 1)
+                return nodeId;
+            if (count > 0 && count < bestCount) {
+                bestCount = count;
+                bestNodeId = nodeId;
+            }
+        }
+        return bestNodeId;
+    }
+
+    // SetInFlowGuessesFromOutFlows.
+    void SetInFlowsFromOutFlows(int nodeId)
+    {
+        const TNode &node = n_.GetNode(nodeId);
+        double need = node.JointDischarge_m3s - node.JointSupply_m3s;
+        const double minimumGuess =
+            n_.ConfigOptions.CalculationParameters[NewtonDarcyFromDischargeEstMinVelocity_mPerSec];
+        if (!isValidNodeId(nodeId))
+            return fallbackSetInFlows(nodeId);
+        for (int e = outStart_[at(nodeId)]; e < outStart_[at(nodeId + 1)]; ++e) {
+            const TNodeLink &link = n_.NodeLinks[at(outLinks_[at(e)])];
+            TPipe &pipe = n_.GetPipe(link.PipeId);
+            if (!pipe.FlowGuessUncompressedSet && outFlowsNotSet(link.ToNodeId) > 0) {
+                pipe.FlowGuessUncompressed_m3s = minimumGuess;
+                markSet(link.PipeId, pipe);
+            }
+            need += pipe.FlowGuessUncompressed_m3s;
+        }
+        double unsetArea = 0;
+        int unsetCount = 0;
+        for (int e = inStart_[at(nodeId)]; e < inStart_[at(nodeId + 1)]; ++e) {
+            const TPipe &pipe = n_.GetPipe(n_.NodeLinks[at(inLinks_[at(e)])].PipeId);
+            if (pipe.FlowGuessUncompressedSet) {
+                need -= pipe.FlowGuessUncompressed_m3s;
+            } else {
+                unsetArea += flowArea_m2(pipe);
+                ++unsetCount;
+            }
+        }
+        for (int e = inStart_[at(nodeId)]; e < inStart_[at(nodeId + 1)]; ++e) {
+            const int pipeId = n_.NodeLinks[at(inLinks_[at(e)])].PipeId;
+            TPipe &pipe = n_.GetPipe(pipeId);
+            if (pipe.FlowGuessUncompressedSet)
+                continue;
+            const double share = unsetArea > 0 ? flowArea_m2(pipe) / unsetArea : 1.0 / unsetCount;
+            pipe.FlowGuessUncompressed_m3s = need * share;
+            markSet(pipeId, pipe);
+        }
+    }
+
+    // SetOutFlowGuessesNotSet.
+    void SetOutFlowsNotSet(int nodeId)
+    {
+        if (!isValidNodeId(nodeId))
+            return;
+        for (int e = outStart_[at(nodeId)]; e < outStart_[at(nodeId + 1)]; ++e) {
+            const TNodeLink link = n_.NodeLinks[at(outLinks_[at(e)])];
+            TPipe &pipe = n_.GetPipe(link.PipeId);
+            if (pipe.FlowGuessUncompressedSet)
+                continue;
+            const double flow = flowArea_m2(pipe) * n_.CurrentGuessFlowVelocity_ms;
+            pipe.FlowGuessUncompressed_m3s = flow;
+            markSet(link.PipeId, pipe);
+            int level = 1;
+            passOn(link.ToNodeId, flow, level);
+        }
+    }
+
+private:
+    static std::size_t at(int position) { return static_cast<std::size_t>(position); }
+    static bool validPipe(int pipeId) { return pipeId >= 1 && pipeId <= TNetwork::MaxPipes; }
+
+    template <typename TEnd>
+    void buildLists(std::vector<int> &start, std::vector<int> &links, TEnd end)
+    {
+        start.assign(at(TNetwork::MaxNodes + 2), 0);
+        for (int i = 1; i <= n_.NodeLinksCount; ++i) {
+            const int node = end(n_.NodeLinks[at(i)]);
+            if (isValidNodeId(node))
+                ++start[at(node + 1)];
+        }
+        for (int id = 1; id <= TNetwork::MaxNodes + 1; ++id)
+            start[at(id)] += start[at(id - 1)];
+        links.resize(at(start[at(TNetwork::MaxNodes + 1)]));
+        next_.assign(start.begin(), start.end() - 1);
+        for (int i = 1; i <= n_.NodeLinksCount; ++i) {
+            const int node = end(n_.NodeLinks[at(i)]);
+            if (isValidNodeId(node))
+                links[at(next_[at(node)]++)] = i;
+        }
+    }
+
+    int outFlowsNotSet(int nodeId) const
+    {
+        return isValidNodeId(nodeId) ? outNotSet_[at(nodeId)] : n_.GetNumberOfOutFlowPipesNotSet(nodeId);
+    }
+
+    void review(int nodeId)
+    {
+        if (!isValidNodeId(nodeId) || !judged_[at(nodeId)])
+            return;
+        if (outNotSet_[at(nodeId)] == 0 && inNotSet_[at(nodeId)] > 0)
+            candidates_.insert(nodeId);
+        else
+            candidates_.erase(nodeId);
+    }
+
+    void markSet(int pipeId, TPipe &pipe)
+    {
+        if (pipe.FlowGuessUncompressedSet)
+            return;
+        pipe.FlowGuessUncompressedSet = true;
+        if (!validPipe(pipeId))
+            return;
+        for (int e = pipeStart_[at(pipeId)]; e < pipeStart_[at(pipeId + 1)]; ++e) {
+            const TNodeLink &link = n_.NodeLinks[at(pipeLinks_[at(e)])];
+            if (isValidNodeId(link.FromNodeId)) {
+                --outNotSet_[at(link.FromNodeId)];
+                review(link.FromNodeId);
+            }
+            if (isValidNodeId(link.ToNodeId)) {
+                --inNotSet_[at(link.ToNodeId)];
+                review(link.ToNodeId);
+            }
+        }
+    }
+
+    // SetSingleInAndOutFlowNode: the flow carried on through pass-through joints.
+    void passOn(int nodeId, double flow, int &level)
+    {
+        while (level < 1000 && isValidNodeId(nodeId)) {
+            const TNode &node = n_.GetNode(nodeId);
+            const int ins = (node.JointSupply_m3s > 0 ? 1 : 0) + inStart_[at(nodeId + 1)] - inStart_[at(nodeId)];
+            const int outs =
+                (node.JointDischarge_m3s > 0 ? 1 : 0) + outStart_[at(nodeId + 1)] - outStart_[at(nodeId)];
+            if (ins != 1 || outs != 1 || outStart_[at(nodeId + 1)] == outStart_[at(nodeId)])
+                return;
+            const TNodeLink &link = n_.NodeLinks[at(outLinks_[at(outStart_[at(nodeId + 1)] - 1)])];
+            TPipe &pipe = n_.GetPipe(link.PipeId);
+            pipe.FlowGuessUncompressed_m3s = flow;
+            markSet(link.PipeId, pipe);
+            ++level;
+            nodeId = link.ToNodeId;
+        }
+    }
+
+    // A node outside the id range has no lists: the whole table is read.
+    void fallbackSetInFlows(int nodeId)
+    {
+        TResultsLog unused;
+        n_.SetInFlowGuessesFromOutFlows(nodeId, unused);
+        Build();
+    }
+
+    TNetwork &n_;
+    std::vector<int> outStart_, outLinks_, inStart_, inLinks_, pipeStart_, pipeLinks_, next_;
+    std::vector<int> outNotSet_, inNotSet_, nodeIds_;
+    std::vector<char> judged_;
+    std::set<int> candidates_;
+};
 
 } // namespace
 
@@ -307,20 +541,22 @@ void TNetwork::SetOutFlowGuessesNotSet(int TheNodeId)
     }
 }
 
-void TNetwork::SetAllPropagatedFlowGuesses(TResultsLog &Log)
+void TNetwork::SetAllPropagatedFlowGuesses(TResultsLog &)
 {
-    int nodeId = GetNodeIdWhereAllOutFlowsSetAndSomeInFlowsNotSet();
+    TGuessPropagation propagation(*this);
+    propagation.Build();
+    int nodeId = propagation.FirstNodeWithAllOutFlowsSetAndSomeInFlowsNotSet();
     if (nodeId < 1)
-        nodeId = GetNodeIdWithLeastOutFlowsNotSet(Tank);
+        nodeId = propagation.NodeWithLeastOutFlowsNotSet(Tank);
     for (int pass = 1; pass <= 1001 && nodeId > 0; ++pass) {
         // Each call sets every unset incoming pipe of the node, so this ends.
         while (nodeId > 0) {
-            SetInFlowGuessesFromOutFlows(nodeId, Log);
-            nodeId = GetNodeIdWhereAllOutFlowsSetAndSomeInFlowsNotSet();
+            propagation.SetInFlowsFromOutFlows(nodeId);
+            nodeId = propagation.FirstNodeWithAllOutFlowsSetAndSomeInFlowsNotSet();
         }
-        nodeId = GetNodeIdWithLeastOutFlowsNotSet(Tank);
+        nodeId = propagation.NodeWithLeastOutFlowsNotSet(Tank);
         if (nodeId > 0)
-            SetOutFlowGuessesNotSet(nodeId);
+            propagation.SetOutFlowsNotSet(nodeId);
     }
 }
 
