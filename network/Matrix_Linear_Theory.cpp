@@ -43,6 +43,41 @@ class TSparseEchelon {
 public:
     using TEntry = std::pair<int, Extended>;
 
+    // One non-zero entry of the matrix to reduce: row, column, value.
+    struct TInput {
+        int Row;
+        int Column;
+        Extended Value;
+        bool operator==(const TInput &other) const
+        {
+            return Row == other.Row && Column == other.Column && Value == other.Value;
+        }
+    };
+
+    // Reduces rows 1..rows, columns 1..columns given by their non-zero
+    // entries (row by row, columns ascending) with the right-hand sides
+    // rhs[1..rows]. The pivots and the reduced rows depend on the matrix
+    // alone: for the matrix of the last call only the right-hand sides are
+    // worked again, by the same steps in the same order.
+    void Reduce(int rows, int columns, const std::vector<TInput> &input, const std::vector<Extended> &rhs)
+    {
+        if (reduced_ && rows == rows_ && columns == columns_ && input == reducedInput_) {
+            rhs_.assign(rhs.begin(), rhs.begin() + rows + 1);
+            for (const TRhsStep &step : steps_)
+                rhs_[at(step.Row)] = rhs_[at(step.PivotRow)] - step.Ratio * rhs_[at(step.Row)];
+            return;
+        }
+        reduced_ = false;
+        Begin(rows, columns);
+        for (const TInput &entry : input)
+            Add(entry.Row, entry.Column, entry.Value);
+        rhs_.assign(rhs.begin(), rhs.begin() + rows + 1);
+        steps_.clear();
+        Eliminate();
+        reducedInput_ = input;
+        reduced_ = true;
+    }
+
     // Rows 1..rows of the matrix, columns 1..columns, as (column, value)
     // lists in ascending column order without zeros, and their right-hand sides.
     void Begin(int rows, int columns)
@@ -69,7 +104,7 @@ public:
         entries_[at(row)].emplace_back(column, value);
         columnRows_[at(column)].push_back(row);
     }
-    Extended &Rhs(int row) { return rhs_[at(row)]; }
+    Extended Rhs(int row) const { return rhs_[at(row)]; }
 
     // Row-echelon form; a column without a pivot in the remaining rows is
     // passed over and the same position tries the next column.
@@ -204,6 +239,7 @@ private:
         }
         target.swap(merged_);
         rhs_[at(row)] = rhs_[at(pivotRow)] - ratio * rhs_[at(row)];
+        steps_.push_back({row, pivotRow, ratio});
     }
 
     int rows_ = 0, columns_ = 0;
@@ -215,6 +251,15 @@ private:
     std::vector<std::uint64_t> seen_;
     std::uint64_t stamp_ = 0;
     std::vector<TEntry> merged_;
+    // The right-hand side steps of the last elimination and the matrix it reduced.
+    struct TRhsStep {
+        int Row;
+        int PivotRow;
+        Extended Ratio;
+    };
+    std::vector<TRhsStep> steps_;
+    std::vector<TInput> reducedInput_;
+    bool reduced_ = false;
 };
 
 } // namespace
@@ -656,25 +701,28 @@ void TMatrixEquations::SolveQkgsVariablesForFlowContinuity(bool &Solved, int &, 
             CalculateDMatrix();
         const int rows = std::max(DimensionY, 0);
         const int columns = std::max(DimensionX, 0);
-        echelon.Begin(rows, columns);
+        thread_local std::vector<TSparseEchelon::TInput> input;
+        thread_local std::vector<Extended> rhs;
+        input.clear();
+        rhs.assign(static_cast<std::size_t>(rows) + 1, 0);
         const bool patternOnly = dMatrixFollowsPattern();
         for (int r = 1; r <= rows; ++r) {
             FValues[r] = FResults[r];
-            echelon.Rhs(r) = FValues[r];
+            rhs[static_cast<std::size_t>(r)] = FValues[r];
             const Extended *entries = std::as_const(DMatrix)[r];
             if (patternOnly) {
                 for (int e = patternStart_[r - 1]; e < patternStart_[r]; ++e) {
                     const int c = patternColumns_[e];
                     if (c <= columns && entries[c] != 0)
-                        echelon.Add(r, c, entries[c]);
+                        input.push_back({r, c, entries[c]});
                 }
             } else {
                 for (int c = 1; c <= columns; ++c)
                     if (entries[c] != 0)
-                        echelon.Add(r, c, entries[c]);
+                        input.push_back({r, c, entries[c]});
             }
         }
-        echelon.Eliminate();
+        echelon.Reduce(rows, columns, input, rhs);
         Solved = echelon.AnyNonZero();
     } catch (...) {
         Solved = false;
@@ -687,7 +735,9 @@ void TMatrixEquations::SolveQkgsVariablesForFlowContinuity(bool &Solved, int &, 
     // both are kept as a sum over every column would keep them. Every flow
     // after a row's leading column is final when the row is reached.
     const int columns = DimensionX;
-    thread_local std::vector<int> nextNotFinite, nextSignBit;
+    thread_local std::vector<int> notFiniteFrom, signBitFrom;
+    std::vector<int> &nextNotFinite = notFiniteFrom;
+    std::vector<int> &nextSignBit = signBitFrom;
     nextNotFinite.assign(static_cast<std::size_t>(std::max(columns, 0)) + 2, columns + 1);
     nextSignBit.assign(static_cast<std::size_t>(std::max(columns, 0)) + 2, columns + 1);
     int known = columns + 1; // columns known..columns are final and indexed
