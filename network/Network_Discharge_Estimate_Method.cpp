@@ -14,6 +14,7 @@
 #include <cmath>
 #include <exception>
 #include <string>
+#include <vector>
 
 namespace tessaran {
 
@@ -217,6 +218,7 @@ void TNetwork::SolveNetworkNewtonWithDischargeEstimates(bool &solved, bool &solu
     try {
         prepareLinksAndLoops(Log);
 
+        std::vector<int> lastColumn;
         int pass = 0;
         int passesRun = 0;
         bool acceptNegativeFlow = false;
@@ -274,9 +276,17 @@ void TNetwork::SolveNetworkNewtonWithDischargeEstimates(bool &solved, bool &solu
                 } else {
                     // The volume flows as of the last step taken.
                     MatrixEquations.CalculateQm3sVariables();
+                    // Each pipe's column is the last link that holds it.
+                    lastColumn.assign(at(MaxPipes + 1), -1);
                     for (int k = 1; k <= NodeLinksCount; ++k) {
                         const int pipeId = NodeLinks[at(k)].PipeId;
-                        const int column = getQIndexOfPipeId(pipeId);
+                        if (pipeId >= 1 && pipeId <= MaxPipes)
+                            lastColumn[at(pipeId)] = k;
+                    }
+                    for (int k = 1; k <= NodeLinksCount; ++k) {
+                        const int pipeId = NodeLinks[at(k)].PipeId;
+                        const int column =
+                            pipeId >= 1 && pipeId <= MaxPipes ? lastColumn[at(pipeId)] : getQIndexOfPipeId(pipeId);
                         if (column > 0)
                             GetPipe(pipeId).FlowUncompressed_m3s =
                                 static_cast<double>(MatrixEquations.Qm3sVariables[at(column)]);
