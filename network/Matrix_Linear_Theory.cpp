@@ -1,8 +1,9 @@
 // The linear theory of the equation system (each pipe law replaced by the
 // straight line through the current flow, pump and component curves brought
 // into linear form by one extra variable each, successive solutions averaged)
-// and the dense Gaussian elimination that gives the first flow-continuity
-// solution.
+// and the Gaussian elimination that gives the first flow-continuity solution:
+// dense over whole rows, and the same elimination on each row's non-zero
+// entries that the flow-continuity solution uses.
 
 #include "network/Matrix_Equations.h"
 
