@@ -63,8 +63,9 @@ TMatrixEquations::TMatrixEquations(int pDimensionX, int pDimensionY)
       EntryFittingLossKValues(VectorSize), ExitFittingLossKValues(VectorSize), QComponentPressure(VectorSize),
       QComponentPressureLinearTheoryXIndex(VectorSize), QPump(VectorSize), QPumpLinearTheoryXIndex(VectorSize),
       KVariables(VectorSize), NVariables(VectorSize), LinearTheoryKVariables(VectorSize), TempRow(VectorSize),
-      headTermDone_(VectorSize), headDerivativeDone_(VectorSize), headTerm_(VectorSize), headDerivative_(VectorSize),
-      frictionFlow_(VectorSize, std::nan("")), friction_(VectorSize)
+      headTermStamp_(VectorSize), headDerivativeStamp_(VectorSize), headTerm_(VectorSize), headDerivative_(VectorSize),
+      columnPump_(VectorSize), columnComponent_(VectorSize), frictionFlow_(VectorSize, std::nan("")),
+      friction_(VectorSize)
 {
     DimensionX = std::clamp(pDimensionX, 0, MaxDimension);
     DimensionY = std::clamp(pDimensionY, 0, MaxDimension);
@@ -80,38 +81,83 @@ void TMatrixEquations::ClearResults(int pDimensionX, int pDimensionY)
     // DMatrix first: what it may hold is known from the pattern of QMatrix.
     clearDMatrix();
     QMatrix.Clear();
-    std::fill(frictionFlow_.begin(), frictionFlow_.end(), std::nan(""));
+    const int nextX = std::clamp(pDimensionX, 0, MaxDimension);
+    const int nextY = std::clamp(pDimensionY, 0, MaxDimension);
+    // A tracked system wrote its vectors up to vectorsUsed_ only; a system
+    // written directly may have written anywhere.
+    const std::size_t used = recordsTracked_ ? at(std::max({vectorsUsed_, nextX, nextY}) + 1) : VectorSize;
+    const auto zero = [used](auto &v) { std::fill(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(used), 0); };
+    std::fill(frictionFlow_.begin(), frictionFlow_.begin() + static_cast<std::ptrdiff_t>(used), std::nan(""));
     dMatrixZero_ = true;
     dMatrixZeroVersion_ = DMatrix.Version();
-    zeroVector(QKnowns);
-    zeroVector(FResults);
-    zeroVector(FValues);
-    zeroVector(QkgsVariables);
-    zeroVector(QDeltas);
-    zeroVector(KVariables);
-    zeroVector(NVariables);
-    zeroVector(QFluidCentipoise);
-    zeroVector(QFluidDensity_kgs_m3);
-    zeroVector(QFluidPressure_bar_g);
-    zeroVector(QFluidTemperature_degrees_k);
-    zeroVector(PipeDiameters_m);
-    zeroVector(PipeRoughnesses_m);
-    zeroVector(PipeLengths_m);
-    zeroVector(PipeStartPressure_bar_g);
-    // Pump and component records are written only for the columns of a
-    // system (1..DimensionX, and the transformation's columns beyond them);
-    // those of the last system and of the next one are cleared, the rest are
-    // as new. A clear costs the network's size, not the tables' capacity.
-    const int used = std::clamp(std::max({DimensionX, DimensionXWithLinearTransformationEquations, pDimensionX}), 0,
-                                MaxDimension);
-    for (std::size_t c = 0; c <= static_cast<std::size_t>(used); ++c) {
-        QPump[c].Clear();
-        QComponentPressure[c].Clear();
+    zero(QKnowns);
+    zero(FResults);
+    zero(FValues);
+    zero(QkgsVariables);
+    zero(QDeltas);
+    zero(KVariables);
+    zero(NVariables);
+    zero(QFluidCentipoise);
+    zero(QFluidDensity_kgs_m3);
+    zero(QFluidPressure_bar_g);
+    zero(QFluidTemperature_degrees_k);
+    zero(PipeDiameters_m);
+    zero(PipeRoughnesses_m);
+    zero(PipeLengths_m);
+    zero(PipeStartPressure_bar_g);
+    vectorsUsed_ = std::max(nextX, nextY);
+    if (recordsTracked_) {
+        // Only the records written through the setters differ from cleared ones.
+        for (const int c : writtenRecords_) {
+            if (columnPump_[at(c)])
+                QPump[at(c)].Clear();
+            if (columnComponent_[at(c)])
+                QComponentPressure[at(c)].Clear();
+            columnPump_[at(c)] = 0;
+            columnComponent_[at(c)] = 0;
+        }
+    } else {
+        // Pump and component records are written only for the columns of a
+        // system (1..DimensionX, and the transformation's columns beyond
+        // them); those of the last system and of the next one are cleared,
+        // the rest are as new.
+        const int last = std::clamp(std::max({DimensionX, DimensionXWithLinearTransformationEquations, pDimensionX}), 0,
+                                    MaxDimension);
+        for (std::size_t c = 0; c <= static_cast<std::size_t>(last); ++c) {
+            QPump[c].Clear();
+            QComponentPressure[c].Clear();
+        }
     }
-    DimensionX = std::clamp(pDimensionX, 0, MaxDimension);
+    writtenRecords_.clear();
+    recordsTracked_ = false;
+    DimensionX = nextX;
     DimensionXWithLinearTransformationEquations = DimensionX;
-    DimensionY = std::clamp(pDimensionY, 0, MaxDimension);
+    DimensionY = nextY;
     DimensionYWithLinearTransformationEquations = DimensionY;
+}
+
+void TMatrixEquations::TrackColumnRecords(int rows)
+{
+    // Every record is cleared here (ClearResults has just run), so the
+    // written ones are exactly those the setters note.
+    recordsTracked_ = true;
+    vectorsUsed_ = std::max(vectorsUsed_, std::clamp(rows, 0, MaxDimension));
+}
+
+void TMatrixEquations::SetColumnPump(int c, const TPump &pump)
+{
+    QPump[at(c)].CopyPump(pump);
+    if (!columnPump_[at(c)] && !columnComponent_[at(c)])
+        writtenRecords_.push_back(c);
+    columnPump_[at(c)] = 1;
+}
+
+void TMatrixEquations::SetColumnComponentPressure(int c, const TComponentPressure &component)
+{
+    QComponentPressure[at(c)].CopyComponentPressure(component);
+    if (!columnPump_[at(c)] && !columnComponent_[at(c)])
+        writtenRecords_.push_back(c);
+    columnComponent_[at(c)] = 1;
 }
 
 void TMatrixEquations::clearDMatrix()
@@ -218,22 +264,39 @@ double TMatrixEquations::calcPipeCompressibleLoss_Bar_DifferentialQkgs(int c, do
 
 void TMatrixEquations::clearColumnCaches()
 {
-    std::fill(headTermDone_.begin(), headTermDone_.end(), 0);
-    std::fill(headDerivativeDone_.begin(), headDerivativeDone_.end(), 0);
+    if (++headTermPass_ == 0) {
+        std::fill(headTermStamp_.begin(), headTermStamp_.end(), 0);
+        headTermPass_ = 1;
+    }
+    newHeadDerivativePass();
+}
+
+void TMatrixEquations::newHeadDerivativePass()
+{
+    if (++headDerivativePass_ == 0) {
+        std::fill(headDerivativeStamp_.begin(), headDerivativeStamp_.end(), 0);
+        headDerivativePass_ = 1;
+    }
 }
 
 // pipe loss + fitting loss + component loss - pump head of column c, in bar.
 Extended TMatrixEquations::columnHeadTerm(int c)
 {
-    if (headTermDone_[c])
+    if (headTermStamp_[at(c)] == headTermPass_)
         return headTerm_[c];
     const double q = static_cast<double>(QkgsVariables[c]);
     const double rho = QFluidDensity_kgs_m3[c];
     const double diameter = PipeDiameters_m[c];
     Extended term = 0;
     if (MatrixCalculationMethod == MatrixCalculationMethodDarcy) {
-        term = calcPipeFrictionLoss_Bar(c) + calcFittingLoss_Bar(c) +
-               QComponentPressure[c].calcLoss_Bar(q, rho, diameter) - QPump[c].calcPumpHead_Bar(q, rho);
+        // A column without fittings, component or pump adds zeros only.
+        term = calcPipeFrictionLoss_Bar(c);
+        if (Qm3sFittingLossCoefficents[c] != 0)
+            term += calcFittingLoss_Bar(c);
+        if (columnHasComponent(c))
+            term += QComponentPressure[c].calcLoss_Bar(q, rho, diameter);
+        if (columnHasPump(c))
+            term -= QPump[c].calcPumpHead_Bar(q, rho);
     } else if (MatrixCalculationMethod == MatrixCalculationMethodIsothermal) {
         const double t = QFluidTemperature_degrees_k[c];
         const double pRef = QFluidPressure_bar_g[c];
@@ -254,14 +317,14 @@ Extended TMatrixEquations::columnHeadTerm(int c)
         term = static_cast<Extended>(pipe) + (entry + exit) + component - pump;
     }
     headTerm_[c] = term;
-    headTermDone_[c] = 1;
+    headTermStamp_[at(c)] = headTermPass_;
     return term;
 }
 
 // The derivative by the column's mass flow of columnHeadTerm.
 Extended TMatrixEquations::columnHeadDerivative(int c)
 {
-    if (headDerivativeDone_[c])
+    if (headDerivativeStamp_[at(c)] == headDerivativePass_)
         return headDerivative_[c];
     const double q = static_cast<double>(QkgsVariables[c]);
     const double rho = QFluidDensity_kgs_m3[c];
@@ -270,9 +333,11 @@ Extended TMatrixEquations::columnHeadDerivative(int c)
     if (MatrixCalculationMethod == MatrixCalculationMethodDarcy) {
         const double friction = frictionFactor(c, static_cast<double>(QkgsVariables[c] / rho));
         d = static_cast<Extended>(calcDarcyPressureLossDerivative(q, PipeLengths_m[c], diameter, friction, rho)) +
-            calcFittingLossDerivative(Qm3sFittingLossCoefficents[c], q, rho) +
-            QComponentPressure[c].calcLoss_Bar_DifferentialQkgs(q, rho, diameter) -
-            QPump[c].calcPumpHead_Bar_DifferentialQkgs(q, rho);
+            calcFittingLossDerivative(Qm3sFittingLossCoefficents[c], q, rho);
+        if (columnHasComponent(c))
+            d += QComponentPressure[c].calcLoss_Bar_DifferentialQkgs(q, rho, diameter);
+        if (columnHasPump(c))
+            d -= QPump[c].calcPumpHead_Bar_DifferentialQkgs(q, rho);
     } else if (MatrixCalculationMethod == MatrixCalculationMethodIsothermal) {
         const double t = QFluidTemperature_degrees_k[c];
         const double pRef = QFluidPressure_bar_g[c];
@@ -297,7 +362,7 @@ Extended TMatrixEquations::columnHeadDerivative(int c)
             QPump[c].calcPumpHead_Bar_DifferentialQkgs(q, rho);
     }
     headDerivative_[c] = d;
-    headDerivativeDone_[c] = 1;
+    headDerivativeStamp_[at(c)] = headDerivativePass_;
     return d;
 }
 
@@ -342,10 +407,18 @@ void TMatrixEquations::CalculateF(bool &success)
 
 void TMatrixEquations::CalculateDMatrix()
 {
-    std::fill(headDerivativeDone_.begin(), headDerivativeDone_.end(), 0);
+    newHeadDerivativePass();
     notePattern();
+    const bool constantsHeld = dMatrixFollowsPattern();
     const bool patternOnly = beginDMatrixPass();
-    for (int r = 1; r <= DimensionY; ++r) {
+    if (constantsHeld) {
+        for (const TPatternEntry &entry : headEntries_) {
+            const Extended d = columnHeadDerivative(entry.Column);
+            DMatrix.RowKeepingVersion(entry.Row)[entry.Column] =
+                std::as_const(QMatrix)[entry.Row][entry.Column] == HeadKqn ? d : -d;
+        }
+    }
+    for (int r = 1; r <= (constantsHeld ? 0 : DimensionY); ++r) {
         const TMatrixElementEnum *pattern = std::as_const(QMatrix)[r];
         Extended *row = DMatrix.RowKeepingVersion(r);
         const int first = patternOnly ? patternStart_[r - 1] : 1;
@@ -383,11 +456,29 @@ void TMatrixEquations::notePattern()
     dMatrixFollows_ = false;
     patternStart_.assign(static_cast<std::size_t>(std::max(DimensionY, 0)) + 1, 0);
     patternColumns_.clear();
+    headEntries_.clear();
+    static_assert(sizeof(TMatrixElementEnum) == 1);
     for (int r = 1; r <= DimensionY; ++r) {
         const TMatrixElementEnum *row = std::as_const(QMatrix)[r];
-        for (int c = 1; c <= DimensionX; ++c)
-            if (row[c] != zero)
+        // A row holds a few elements among many zeros: eight columns at a
+        // time are passed over while they are all zero.
+        int c = 1;
+        while (c <= DimensionX) {
+            if (c + 7 <= DimensionX) {
+                std::uint64_t word = 0;
+                std::memcpy(&word, row + c, sizeof word);
+                if (word == 0) {
+                    c += 8;
+                    continue;
+                }
+            }
+            if (row[c] != zero) {
                 patternColumns_.push_back(c);
+                if (row[c] == HeadKqn || row[c] == minus_HeadKqn)
+                    headEntries_.push_back({r, c});
+            }
+            ++c;
+        }
         patternStart_[r] = static_cast<int>(patternColumns_.size());
     }
     patternVersion_ = QMatrix.Version();
@@ -497,13 +588,28 @@ void TMatrixEquations::RestoreQkgsVariables()
     CalculateQm3sVariables();
 }
 
-void TMatrixEquations::SaveQkgsVariablesLinearTheory() { QkgsVariablesLinearTheorySaved = QkgsVariables; }
+// The flows of a generated system and of its curve transformations lie
+// within 1..vectorsUsed_; the entries beyond are never read. A system written
+// directly keeps every entry.
+int TMatrixEquations::usedEntries() const { return recordsTracked_ ? vectorsUsed_ : MaxDimension; }
 
-void TMatrixEquations::RestoreQkgsVariablesLinearTheory() { QkgsVariables = QkgsVariablesLinearTheorySaved; }
+void TMatrixEquations::SaveQkgsVariablesLinearTheory()
+{
+    std::copy_n(QkgsVariables.begin(), usedEntries() + 1, QkgsVariablesLinearTheorySaved.begin());
+}
+
+void TMatrixEquations::RestoreQkgsVariablesLinearTheory()
+{
+    std::copy_n(QkgsVariablesLinearTheorySaved.begin(), usedEntries() + 1, QkgsVariables.begin());
+}
 
 void TMatrixEquations::SetQkgsVariablesToUnity()
 {
-    std::fill(QkgsVariables.begin() + 1, QkgsVariables.end(), 100.0L);
+    // A column may gain a transformation column for its pump curve and one
+    // for its component curve: every flow the linear theory can use starts
+    // at the same value.
+    vectorsUsed_ = std::max(vectorsUsed_, std::min(MaxDimension, 3 * std::max(DimensionX, DimensionY)));
+    std::fill(QkgsVariables.begin() + 1, QkgsVariables.begin() + usedEntries() + 1, 100.0L);
 }
 
 void TMatrixEquations::SaveQDeltas() { std::copy_n(QDeltas.begin() + 1, DimensionX, QDeltasSaved.begin() + 1); }

@@ -135,6 +135,18 @@ public:
     // tolerances other than the head tolerance in force and the counters stay).
     void ClearResults(int pDimensionX, int pDimensionY);
 
+    // Column records of pumps and components. A generator that declares
+    // TrackColumnRecords after ClearResults, with the most equations it
+    // writes, writes every record through
+    // SetColumnPump and SetColumnComponentPressure; the others then stay as
+    // cleared, the element laws pass them over and the next ClearResults
+    // clears only those written. Without the declaration (a system written
+    // directly) every law reads every record and ClearResults clears the
+    // records of the last and the next system.
+    void TrackColumnRecords(int rows);
+    void SetColumnPump(int c, const TPump &pump);
+    void SetColumnComponentPressure(int c, const TComponentPressure &component);
+
     // --- Newton-Raphson (Matrix_Newton.cpp) -----------------------------------
     // Status: 0 no condition, 1 the step multiplier fell below its floor, -1
     // the latest step's linear system had no solution, -3 an exception.
@@ -312,6 +324,13 @@ private:
     void addDMatrixToSparseSolver(int rows, int columns);
     bool patternNoted() const;
     std::vector<int> patternStart_, patternColumns_;
+    // The head elements of the pattern (row, column) in row and column
+    // order: while DMatrix follows the pattern its flow elements hold their
+    // constant 1 or -1, and a pass only rewrites these.
+    struct TPatternEntry {
+        int Row, Column;
+    };
+    std::vector<TPatternEntry> headEntries_;
     std::uint64_t patternVersion_ = 0;
     int patternRows_ = -1, patternColumnCount_ = -1;
     // True while every entry of DMatrix in rows 1..DimensionY and columns
@@ -329,8 +348,27 @@ private:
     // or is still all zero); the pass then writes, so the zero state ends.
     bool beginDMatrixPass();
 
-    std::vector<char> headTermDone_, headDerivativeDone_;
+    // A column's head term or derivative is worked out in the current pass
+    // when its stamp equals the pass's.
+    std::vector<std::uint32_t> headTermStamp_, headDerivativeStamp_;
+    std::uint32_t headTermPass_ = 1, headDerivativePass_ = 1;
+    void newHeadDerivativePass();
     TExtendedVector headTerm_, headDerivative_;
+    // Whether column c's pump or component record may differ from a cleared
+    // one (see TrackColumnRecords).
+    bool columnHasPump(int c) const { return !recordsTracked_ || columnPump_[static_cast<std::size_t>(c)]; }
+    bool columnHasComponent(int c) const
+    {
+        return !recordsTracked_ || columnComponent_[static_cast<std::size_t>(c)];
+    }
+    bool recordsTracked_ = false;
+    std::vector<char> columnPump_, columnComponent_;
+    std::vector<int> writtenRecords_;
+    // The highest column whose curve transformation index may be set.
+    int transformIndexUsed_ = TMatrixEquations::MaxDimension;
+    // The highest entry of the per-column vectors that may be non-zero.
+    int vectorsUsed_ = TMatrixEquations::MaxDimension;
+    int usedEntries() const;
     // Zeroes DMatrix: only the noted pattern and the linear theory's extra
     // rows and columns when nothing else was written, else every row written.
     void clearDMatrix();

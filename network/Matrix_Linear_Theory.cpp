@@ -287,7 +287,9 @@ int TMatrixEquations::newTransformationColumn()
     if (DimensionXWithLinearTransformationEquations >= MaxDimension)
         throw EMatrixEquations("The linear theory needs more than " + std::to_string(MaxDimension) +
                                " unknowns for the pipes and the pump and component curves of this network.");
-    return ++DimensionXWithLinearTransformationEquations;
+    ++DimensionXWithLinearTransformationEquations;
+    vectorsUsed_ = std::max(vectorsUsed_, DimensionXWithLinearTransformationEquations);
+    return DimensionXWithLinearTransformationEquations;
 }
 
 int TMatrixEquations::newTransformationRow()
@@ -295,7 +297,9 @@ int TMatrixEquations::newTransformationRow()
     if (DimensionYWithLinearTransformationEquations >= MaxDimension)
         throw EMatrixEquations("The linear theory needs more than " + std::to_string(MaxDimension) +
                                " equations for the pipes and the pump and component curves of this network.");
-    return ++DimensionYWithLinearTransformationEquations;
+    ++DimensionYWithLinearTransformationEquations;
+    vectorsUsed_ = std::max(vectorsUsed_, DimensionYWithLinearTransformationEquations);
+    return DimensionYWithLinearTransformationEquations;
 }
 
 void TMatrixEquations::LinearTheoryIncludePumpHeadBar(int j, int i, TMatrixElementEnum MatrixElementEnum)
@@ -427,13 +431,28 @@ void TMatrixEquations::LinearTheoryCalculateDMatrix()
     LinearTheoryComponentCount = 0;
     DimensionXWithLinearTransformationEquations = DimensionX;
     DimensionYWithLinearTransformationEquations = DimensionY;
-    std::fill(QPumpLinearTheoryXIndex.begin(), QPumpLinearTheoryXIndex.end(), 0);
-    std::fill(QComponentPressureLinearTheoryXIndex.begin(), QComponentPressureLinearTheoryXIndex.end(), 0);
+    // Indexes are set for the columns of a system only.
+    const auto clearTo = static_cast<std::ptrdiff_t>(std::clamp(transformIndexUsed_, 0, MaxDimension) + 1);
+    std::fill(QPumpLinearTheoryXIndex.begin(), QPumpLinearTheoryXIndex.begin() + clearTo, 0);
+    std::fill(QComponentPressureLinearTheoryXIndex.begin(), QComponentPressureLinearTheoryXIndex.begin() + clearTo, 0);
+    transformIndexUsed_ = DimensionX;
     for (int r = 1; r <= DimensionY; ++r)
         FResults[r] = QKnowns[r];
     notePattern();
+    const bool constantsHeld = dMatrixFollowsPattern();
     const bool patternOnly = beginDMatrixPass();
-    for (int r = 1; r <= DimensionY; ++r) {
+    if (constantsHeld) {
+        for (const TPatternEntry &entry : headEntries_) {
+            const int r = entry.Row, c = entry.Column;
+            const TMatrixElementEnum element = std::as_const(QMatrix)[r][c];
+            DMatrix.RowKeepingVersion(r)[c] = element == HeadKqn ? LinearTheoryKVariables[c] : -LinearTheoryKVariables[c];
+            if (columnHasPump(c))
+                LinearTheoryIncludePumpHeadBar(r, c, element);
+            if (columnHasComponent(c))
+                LinearTheoryIncludeComponentHeadBar(r, c, element);
+        }
+    }
+    for (int r = 1; r <= (constantsHeld ? 0 : DimensionY); ++r) {
         const TMatrixElementEnum *pattern = std::as_const(QMatrix)[r];
         Extended *row = DMatrix.RowKeepingVersion(r);
         const int first = patternOnly ? patternStart_[r - 1] : 1;
@@ -451,8 +470,11 @@ void TMatrixEquations::LinearTheoryCalculateDMatrix()
             case HeadKqn:
             case minus_HeadKqn:
                 row[c] = element == HeadKqn ? LinearTheoryKVariables[c] : -LinearTheoryKVariables[c];
-                LinearTheoryIncludePumpHeadBar(r, c, element);
-                LinearTheoryIncludeComponentHeadBar(r, c, element);
+                // A cleared record adds nothing (or a zero) to the row.
+                if (columnHasPump(c))
+                    LinearTheoryIncludePumpHeadBar(r, c, element);
+                if (columnHasComponent(c))
+                    LinearTheoryIncludeComponentHeadBar(r, c, element);
                 break;
             default:
                 row[c] = 0;

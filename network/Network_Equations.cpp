@@ -26,6 +26,40 @@ const char *const CouldNotSolveText = "The Network could not be solved.\r\rCheck
                                       "least one supply point?\r   is there at least one discharge point?\r   are all "
                                       "nodes connected?\r\rSpecific Information: ";
 
+// Where a generation stands, worded only when it fails.
+struct TGenerationStage {
+    enum TKind { Clearing, Joint, FixedPressurePipes, LoopPipe, PipeData, EquationCount } Kind = Clearing;
+    const std::string *NodeName = nullptr;
+    int First = 0, Second = 0;
+
+    std::string Text() const
+    {
+        switch (Kind) {
+        case Clearing:
+            return "Could not clear existing equation data. Please save your system, \rclose the program, restart the "
+                   "program and try again";
+        case Joint:
+            return "Could not generate flow continuity equations.\r\rProblem occured at " + *NodeName + "\r\r" +
+                   "Please check your system is valid at this node.";
+        case FixedPressurePipes:
+            return "Could not generate flow continuity equations.\r\r" +
+                   std::string("Please check your system is valid at the pipes into tanks and end pressures.");
+        case LoopPipe:
+            return "Could not generate equations for all loops and end to end paths.\r\rProblem occured generating "
+                   "loop  " +
+                   std::to_string(First) + ", pipe id " + std::to_string(Second) + "\r\r" +
+                   "Please check the validity of the system you have drawn.";
+        case PipeData:
+            return "Could not generate initial flows.\r\rProblem occured at pipe " + std::to_string(First) + "\r\r" +
+                   "Please check the validity of the system you have drawn.";
+        case EquationCount:
+            return "Number of equations generated (" + std::to_string(First) +
+                   ") does not match number of unknown flows (" + std::to_string(Second) + ")";
+        }
+        return {};
+    }
+};
+
 } // namespace
 
 int TNetwork::getQIndexOfPipeId(int PipeId) const
@@ -42,9 +76,10 @@ void TNetwork::MatrixEquationsGenerate(TMatrixEquations &TheMatrixEquations, TRe
     TMatrixEquations &e = TheMatrixEquations;
     const TConfigOptions &options = ConfigOptions;
     const double atmosphere = options.Atmosphere_bar_a;
-    std::string stage;
-    // The column of every pipe id, the last link that holds it.
-    std::vector<int> column(at(MaxPipes + 1), -1);
+    TGenerationStage stage;
+    // The column of every pipe id, the last link that holds it, and the
+    // first link that holds it (where its end nodes are read).
+    std::vector<int> column(at(MaxPipes + 1), -1), firstLink(at(MaxPipes + 1), 0);
     const auto columnOf = [&](int pipeId) {
         return pipeId >= 1 && pipeId <= MaxPipes ? column[at(pipeId)] : -1;
     };
@@ -61,9 +96,11 @@ void TNetwork::MatrixEquationsGenerate(TMatrixEquations &TheMatrixEquations, TRe
         return FluidZones[at(zone)].Fluid;
     };
     try {
-        stage = "Could not clear existing equation data. Please save your system, \rclose the program, restart the "
-                "program and try again";
+        stage.Kind = TGenerationStage::Clearing;
         e.ClearResults(NodeLinksCount, 2 * GetPipeCount());
+        // At most a continuity equation per node and one equation per loop
+        // or per link.
+        e.TrackColumnRecords(GetNodeCount() + std::max(PipeLoopsCount, NodeLinksCount));
         e.Atmosphere_Bar_a = atmosphere;
         e.MethodOfSolution = CurrentMethodOfSolution;
         e.MatrixMethodOfCalculationCompressible = options.MethodOfCalculationCompressible;
@@ -77,21 +114,50 @@ void TNetwork::MatrixEquationsGenerate(TMatrixEquations &TheMatrixEquations, TRe
         e.StopCalculating = &StopCalculating;
         for (int k = 1; k <= NodeLinksCount; ++k) {
             const int pipe = NodeLinks[at(k)].PipeId;
-            if (pipe >= 1 && pipe <= MaxPipes)
+            if (pipe >= 1 && pipe <= MaxPipes) {
                 column[at(pipe)] = k;
+                if (firstLink[at(pipe)] == 0)
+                    firstLink[at(pipe)] = k;
+            }
         }
+        // The end nodes of a pipe as GetFromAndToNodeIds finds them.
+        const auto endNodes = [&](int pipeId, int &from, int &to) {
+            const int k = pipeId >= 1 && pipeId <= MaxPipes ? firstLink[at(pipeId)] : 0;
+            if (k > 0) {
+                from = NodeLinks[at(k)].FromNodeId;
+                to = NodeLinks[at(k)].ToNodeId;
+            } else {
+                GetFromAndToNodeIds(pipeId, from, to);
+            }
+        };
 
         // Each node's links in table order, so that a joint's row is written
         // as a scan of the whole table would write it.
         std::vector<int> linkStart(at(MaxNodes + 2), 0), linksAt;
+        // The first link out of and into each node: a joint's fluid zone is
+        // that of the first pipe leaving it, else of the first entering it.
+        std::vector<int> firstOut(at(MaxNodes + 1), 0), firstIn(at(MaxNodes + 1), 0);
         const auto touches = [](int node) { return node >= 1 && node <= MaxNodes; };
         for (int k = 1; k <= NodeLinksCount; ++k) {
             const TNodeLink &link = NodeLinks[at(k)];
-            if (touches(link.FromNodeId))
+            if (touches(link.FromNodeId)) {
                 ++linkStart[at(link.FromNodeId + 1)];
-            if (touches(link.ToNodeId) && link.ToNodeId != link.FromNodeId)
-                ++linkStart[at(link.ToNodeId + 1)];
+                if (firstOut[at(link.FromNodeId)] == 0)
+                    firstOut[at(link.FromNodeId)] = k;
+            }
+            if (touches(link.ToNodeId)) {
+                if (link.ToNodeId != link.FromNodeId)
+                    ++linkStart[at(link.ToNodeId + 1)];
+                if (firstIn[at(link.ToNodeId)] == 0)
+                    firstIn[at(link.ToNodeId)] = k;
+            }
         }
+        const auto jointZone = [&](int id) {
+            if (!touches(id))
+                return GetNodeFluidZoneIndex(id);
+            const int k = firstOut[at(id)] > 0 ? firstOut[at(id)] : firstIn[at(id)];
+            return k > 0 ? GetPipe(NodeLinks[at(k)].PipeId).FluidZoneIndex : 1;
+        };
         for (int i = 1; i <= MaxNodes + 1; ++i)
             linkStart[at(i)] += linkStart[at(i - 1)];
         linksAt.resize(at(linkStart[at(MaxNodes + 1)]));
@@ -112,8 +178,8 @@ void TNetwork::MatrixEquationsGenerate(TMatrixEquations &TheMatrixEquations, TRe
             TNode &node = GetNode(id);
             if (node.NodeType != Joint)
                 continue;
-            stage = "Could not generate flow continuity equations.\r\rProblem occured at " + node.Name + "\r\r" +
-                    "Please check your system is valid at this node.";
+            stage.Kind = TGenerationStage::Joint;
+            stage.NodeName = &node.Name;
             ++row;
             bool any = false;
             TMatrixElementEnum *entries = e.QMatrix[row];
@@ -148,7 +214,7 @@ void TNetwork::MatrixEquationsGenerate(TMatrixEquations &TheMatrixEquations, TRe
                 --row;
                 continue;
             }
-            const TFluid &fluid = zoneFluid(GetNodeFluidZoneIndex(id));
+            const TFluid &fluid = zoneFluid(jointZone(id));
             const double rho = fluid.density_kgs_m3;
             const auto flow = [&](TUnit from, TUnit to, double value) {
                 return convertFlowUnit(from, to, options.GasFlowTemperaturePressureModel, value, rho,
@@ -179,8 +245,7 @@ void TNetwork::MatrixEquationsGenerate(TMatrixEquations &TheMatrixEquations, TRe
 
         if (!IncludeLoopEquations) {
             // The flow-continuity form: a pipe into a fixed-pressure node keeps its guess.
-            stage = "Could not generate flow continuity equations.\r\r" +
-                    std::string("Please check your system is valid at the pipes into tanks and end pressures.");
+            stage.Kind = TGenerationStage::FixedPressurePipes;
             for (int k = 1; k <= NodeLinksCount; ++k) {
                 const TNodeLink &link = NodeLinks[at(k)];
                 if (!isFixedPressure(GetNode(link.ToNodeId).NodeType))
@@ -200,18 +265,17 @@ void TNetwork::MatrixEquationsGenerate(TMatrixEquations &TheMatrixEquations, TRe
                 e.QKnowns[row] = 0;
                 const auto &pipes = PipeLoops[at(loop)];
                 int from = 0, to = 0;
-                GetFromAndToNodeIds(pipes[1], from, to);
+                endNodes(pipes[1], from, to);
                 const auto fixed = [&](int node) {
                     return node >= 1 && node <= MaxNodes && isFixedPressure(GetNode(node).NodeType);
                 };
                 int w = fixed(to) && !fixed(from) ? to : from;
                 for (int i = 1; i <= PipeLoopsPipeCount[at(loop)]; ++i) {
                     const int pipeId = pipes[at(i)];
-                    stage = "Could not generate equations for all loops and end to end paths.\r\rProblem occured "
-                            "generating loop  " +
-                            std::to_string(loop) + ", pipe id " + std::to_string(pipeId) + "\r\r" +
-                            "Please check the validity of the system you have drawn.";
-                    GetFromAndToNodeIds(pipeId, from, to);
+                    stage.Kind = TGenerationStage::LoopPipe;
+                    stage.First = loop;
+                    stage.Second = pipeId;
+                    endNodes(pipeId, from, to);
                     const int c = columnOf(pipeId);
                     if (c < 1)
                         throw ENetworkClass("TNetwork.TheMatrixEquationsGenerate Failed: Loop pipe " +
@@ -239,8 +303,8 @@ void TNetwork::MatrixEquationsGenerate(TMatrixEquations &TheMatrixEquations, TRe
         // Per-pipe data and start flows.
         for (int k = 1; k <= NodeLinksCount; ++k) {
             const TNodeLink &link = NodeLinks[at(k)];
-            stage = "Could not generate initial flows.\r\rProblem occured at pipe " + std::to_string(link.PipeId) +
-                    "\r\r" + "Please check the validity of the system you have drawn.";
+            stage.Kind = TGenerationStage::PipeData;
+            stage.First = link.PipeId;
             TPipe &pipe = GetPipe(link.PipeId);
             const TFluid &fluid = GetPipeFluid(link.PipeId);
             const TNode &fromNode = GetNode(link.FromNodeId);
@@ -272,18 +336,18 @@ void TNetwork::MatrixEquationsGenerate(TMatrixEquations &TheMatrixEquations, TRe
                 e.EntryFittingLossKValues[c] = pipe.FittingSet.CalculateEntryFittingsKValue();
                 e.ExitFittingLossKValues[c] = pipe.FittingSet.CalculateExitFittingsKValue();
             }
+            // Columns without a component or pump keep the cleared records.
             if (pipe.ComponentPressureCount > 0 && pipe.ComponentPressureUseInCalc)
-                e.QComponentPressure[c].CopyComponentPressure(pipe.ComponentPressure);
+                e.SetColumnComponentPressure(c, pipe.ComponentPressure);
             if (pipe.PumpCount > 0 && pipe.PumpUseInCalc)
-                e.QPump[c].CopyPump(pipe.Pump);
-            else
-                e.QPump[c].Clear();
+                e.SetColumnPump(c, pipe.Pump);
         }
 
-        stage = "Number of equations generated (" + std::to_string(row) + ") does not match number of unknown flows (" +
-                std::to_string(NodeLinksCount) + ")";
+        stage.Kind = TGenerationStage::EquationCount;
+        stage.First = row;
+        stage.Second = NodeLinksCount;
         if (row < NodeLinksCount && IncludeLoopEquations)
-            throw ENetworkClass("TNetwork.TheMatrixEquationsGenerate Failed: " + stage);
+            throw ENetworkClass("TNetwork.TheMatrixEquationsGenerate Failed: " + stage.Text());
         if (row < NodeLinksCount) {
             // Every flow stays a column, so that the flows the equations leave
             // free keep their guesses and the others balance the joints around them.
@@ -296,7 +360,7 @@ void TNetwork::MatrixEquationsGenerate(TMatrixEquations &TheMatrixEquations, TRe
         e.DimensionXWithLinearTransformationEquations = e.DimensionX;
         e.DimensionYWithLinearTransformationEquations = e.DimensionY;
     } catch (...) {
-        UserInterface->ShowMessage(TMessageKind::Information, CouldNotSolveText + stage);
+        UserInterface->ShowMessage(TMessageKind::Information, CouldNotSolveText + stage.Text());
         throw;
     }
 }
@@ -375,6 +439,8 @@ void TNetwork::ReCalcNetworkFromMatrixQVariables(bool &, TResultsLog &)
     }
     const int nodes = GetNodeCount();
     for (int passes = 0; set < nodes && passes < nodes; ++passes) {
+        // A pass that sets no node leaves the next ones nothing to set either.
+        const int setBefore = set;
         for (int k = 1; k <= NodeLinksCount; ++k) {
             const TNodeLink &link = NodeLinks[at(k)];
             TNode &a = GetNode(link.FromNodeId);
@@ -390,6 +456,8 @@ void TNetwork::ReCalcNetworkFromMatrixQVariables(bool &, TResultsLog &)
                 ++set;
             }
         }
+        if (set == setBefore)
+            break;
     }
 }
 

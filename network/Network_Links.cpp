@@ -3,7 +3,9 @@
 
 #include "network/Network_Class.h"
 
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace tessaran {
 
@@ -235,6 +237,28 @@ namespace {
 
 void sortByPipeId(TNetwork::TNodeLinks &links, int count)
 {
+    // Links already in order (the common case) stay as they are; distinct
+    // pipe ids have one sorted order whatever the sort. Repeated ids keep
+    // the exchange sort, which decides where each of them ends.
+    bool ordered = true, distinct = true;
+    for (int i = 1; i < count && ordered; ++i) {
+        ordered = links[at(i)].PipeId <= links[at(i + 1)].PipeId;
+        distinct = distinct && links[at(i)].PipeId != links[at(i + 1)].PipeId;
+    }
+    if (ordered && distinct)
+        return;
+    if (count > 1) {
+        std::vector<int> ids;
+        ids.reserve(at(count));
+        for (int i = 1; i <= count; ++i)
+            ids.push_back(links[at(i)].PipeId);
+        std::sort(ids.begin(), ids.end());
+        if (std::adjacent_find(ids.begin(), ids.end()) == ids.end()) {
+            std::sort(links.begin() + 1, links.begin() + count + 1,
+                      [](const TNodeLink &a, const TNodeLink &b) { return a.PipeId < b.PipeId; });
+            return;
+        }
+    }
     for (int i = 1; i < count; ++i)
         for (int j = i + 1; j <= count; ++j)
             if (links[at(j)].PipeId < links[at(i)].PipeId)
