@@ -36,6 +36,31 @@ bool TLoopCorrectionSolver::Prepare(const TFixedMatrix<TMatrixElementEnum> &patt
 {
     if (rows == rows_ && columns == columns_ && version == version_)
         return applies_;
+    // A pattern written afresh with the same elements (the next generation
+    // of an unchanged layout) keeps everything worked out for it.
+    const std::size_t entries = at(rowStart[at(std::max(rows, 0))]);
+    bool same = rows == rows_ && columns == columns_ && rows >= 1 && rowStart_.size() == at(rows + 1) &&
+                std::equal(rowStart.begin(), rowStart.begin() + rows + 1, rowStart_.begin()) &&
+                rowColumns_.size() == entries &&
+                std::equal(rowColumns.begin(), rowColumns.begin() + static_cast<std::ptrdiff_t>(entries),
+                           rowColumns_.begin());
+    for (int r = 1; r <= rows && same; ++r) {
+        const TMatrixElementEnum *row = pattern[r];
+        for (int e = rowStart[at(r - 1)]; e < rowStart[at(r)] && same; ++e)
+            same = row[rowColumns[at(e)]] == rowElements_[at(e)];
+    }
+    if (same) {
+        version_ = version;
+        return applies_;
+    }
+    rowStart_.assign(rowStart.begin(), rowStart.begin() + std::max(rows, 0) + 1);
+    rowColumns_.assign(rowColumns.begin(), rowColumns.begin() + static_cast<std::ptrdiff_t>(entries));
+    rowElements_.resize(entries);
+    for (int r = 1; r <= rows; ++r) {
+        const TMatrixElementEnum *row = pattern[r];
+        for (int e = rowStart[at(r - 1)]; e < rowStart[at(r)]; ++e)
+            rowElements_[at(e)] = row[rowColumns[at(e)]];
+    }
     rows_ = rows;
     columns_ = columns;
     version_ = version;

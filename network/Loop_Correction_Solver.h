@@ -88,6 +88,9 @@ private:
     bool applies_ = false;
     std::uint64_t version_ = 0;
     int rows_ = -1, columns_ = -1;
+    // The pattern the structure was worked out for.
+    std::vector<int> rowStart_, rowColumns_;
+    std::vector<TMatrixElementEnum> rowElements_;
     std::vector<int> loopRow_, continuityRow_;
     std::vector<int> loopStart_;
     std::vector<TEntry> loopEntries_;

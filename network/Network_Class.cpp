@@ -373,6 +373,38 @@ int TNetwork::GetNodeFluidZoneIndex(int TheNodeId) const
     return 1;
 }
 
+std::vector<int> TNetwork::NodeFluidZoneIndexes() const
+{
+    const auto at = [](int i) { return static_cast<std::size_t>(i); };
+    const auto valid = [](int id) { return id >= 1 && id <= MaxNodes; };
+    // The first link that touches, leaves and enters each node.
+    std::vector<int> firstTouch(at(MaxNodes + 1), 0), firstOut(at(MaxNodes + 1), 0), firstIn(at(MaxNodes + 1), 0);
+    for (int i = 1; i <= NodeLinksCount; ++i) {
+        const TNodeLink &link = NodeLinks[at(i)];
+        for (const int id : {link.FromNodeId, link.ToNodeId})
+            if (valid(id) && firstTouch[at(id)] == 0)
+                firstTouch[at(id)] = i;
+        if (valid(link.FromNodeId) && firstOut[at(link.FromNodeId)] == 0)
+            firstOut[at(link.FromNodeId)] = i;
+        if (valid(link.ToNodeId) && firstIn[at(link.ToNodeId)] == 0)
+            firstIn[at(link.ToNodeId)] = i;
+    }
+    std::vector<int> zones(at(MaxNodes + 1), 1);
+    for (int id = GetNextNodeId(0); id > 0; id = GetNextNodeId(id)) {
+        if (!valid(id))
+            continue;
+        const TNodeType type = GetNode(id).NodeType;
+        int k = 0;
+        if (type == Tank || type == EndPressure)
+            k = firstTouch[at(id)];
+        else if (type == Joint)
+            k = firstOut[at(id)] > 0 ? firstOut[at(id)] : firstIn[at(id)];
+        if (k > 0)
+            zones[at(id)] = GetPipe(NodeLinks[at(k)].PipeId).FluidZoneIndex;
+    }
+    return zones;
+}
+
 bool TNetwork::IsAllGasSystem() const
 {
     if (NodeLinksCount == 0)

@@ -210,6 +210,9 @@ public:
 
     // --- Fluid zones and fluids ----------------------------------------------------
     int GetNodeFluidZoneIndex(int TheNodeId) const;
+    // GetNodeFluidZoneIndex of every node id 1..MaxNodes (entry 0 unused),
+    // in one pass over the links.
+    std::vector<int> NodeFluidZoneIndexes() const;
     bool IsAllGasSystem() const;
     bool IsAllLiquidSystem() const;
     double GetNodeHGL(int TheNodeId) const;

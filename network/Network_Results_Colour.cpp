@@ -5,6 +5,7 @@
 #include "network/Network_Class.h"
 
 #include <array>
+#include <vector>
 
 namespace tessaran {
 
@@ -245,11 +246,18 @@ void TNetwork::SetResultsColorItemMinMaxValues()
         }
     };
     if (IsNodeItem(options.ResultsColorItem)) {
+        const std::vector<int> zones = NodeFluidZoneIndexes();
         for (int nodeId = GetNextNodeId(0); nodeId > 0; nodeId = GetNextNodeId(nodeId))
-            take(GetResultsColorNodeItemValue(nodeId), GetNodeFluidZoneIndex(nodeId));
+            take(GetResultsColorNodeItemValue(nodeId), nodeId <= MaxNodes ? zones[static_cast<std::size_t>(nodeId)]
+                                                                          : GetNodeFluidZoneIndex(nodeId));
     } else {
-        for (int pipeId = GetNextPipeId(0); pipeId > 0; pipeId = GetNextPipeId(pipeId))
+        // Every link in table order (what GetNextPipeId walks, one step at a time).
+        for (int k = 1; k <= NodeLinksCount; ++k) {
+            const int pipeId = NodeLinks[static_cast<std::size_t>(k)].PipeId;
+            if (pipeId <= 0)
+                break;
             take(GetResultsColorPipeItemValue(pipeId), GetPipe(pipeId).FluidZoneIndex);
+        }
     }
     options.ResultsColorItemAxisMinValue = options.ResultsColorItemMinValue;
     options.ResultsColorItemAxisMaxValue = options.ResultsColorItemMaxValue;

@@ -248,6 +248,7 @@ void TNetwork::CheckNetworkSolutionOk(TResultsLog &Log, bool &SolutionOk, bool F
         const bool allGas = IsAllGasSystem();
         const TUnit absolutePressureUnit = associatedAbsolutePressureUnit(pressureUnit);
         const std::string absoluteName = unitName(absolutePressureUnit);
+        const std::vector<int> zones = NodeFluidZoneIndexes();
         for (int id = GetNextNodeId(0); id > 0; id = GetNextNodeId(id)) {
             const TNode &node = GetNode(id);
             if (!(node.NodeType == Joint || node.NodeType == Tank || node.NodeType == EndPressure))
@@ -257,7 +258,7 @@ void TNetwork::CheckNetworkSolutionOk(TResultsLog &Log, bool &SolutionOk, bool F
                 SolutionOk = false;
             if (allGas)
                 continue;
-            const TFluid &fluid = FluidZones[at(GetNodeFluidZoneIndex(id))].Fluid;
+            const TFluid &fluid = FluidZones[at(id <= MaxNodes ? zones[at(id)] : GetNodeFluidZoneIndex(id))].Fluid;
             if (absolute_bar_a < fluid.vapourPressure_bar_a) {
                 SolutionOk = false;
                 Log.Add(">>> PROBLEM:");

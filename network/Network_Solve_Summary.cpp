@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace tessaran {
 
@@ -23,23 +24,29 @@ std::string idText(int id) { return std::to_string(id); }
 
 } // namespace
 
-void TNetwork::calcFlowContinuityKgSec(int NodeId, double &flowUncompressedContinuitySumKgSec,
-                                       double &flowUncompressedDivPressDiffContinuitySum) const
+namespace {
+
+// The flow balance of a joint over the links at the given positions (those
+// that do not touch it are passed over), in table order. zoneOfNode gives
+// the joint's fluid zone when no pipe leaves it.
+template <typename Positions, typename ZoneOfNode>
+void flowContinuityKgSec(const TNetwork &network, int NodeId, const Positions &positions, ZoneOfNode zoneOfNode,
+                         double &flowUncompressedContinuitySumKgSec, double &flowUncompressedDivPressDiffContinuitySum)
 {
     flowUncompressedContinuitySumKgSec = 0;
     flowUncompressedDivPressDiffContinuitySum = 0;
-    if (GetNode(NodeId).NodeType != Joint)
+    if (network.GetNode(NodeId).NodeType != Joint)
         return;
     bool touched = false;
     int zone = 0;
     double sum = 0, pressureSum = 0;
-    for (int i = 1; i <= NodeLinksCount; ++i) {
-        const TNodeLink &link = NodeLinks[at(i)];
+    for (const int i : positions) {
+        const TNodeLink &link = network.NodeLinks[at(i)];
         if (link.FromNodeId != NodeId && link.ToNodeId != NodeId)
             continue;
         touched = true;
-        const TPipe &pipe = GetPipe(link.PipeId);
-        const double m = pipe.FlowUncompressed_m3s * GetPipeFluid(link.PipeId).density_kgs_m3;
+        const TPipe &pipe = network.GetPipe(link.PipeId);
+        const double m = pipe.FlowUncompressed_m3s * network.GetPipeFluid(link.PipeId).density_kgs_m3;
         if (link.FromNodeId == NodeId) {
             sum -= m;
             zone = pipe.FluidZoneIndex;
@@ -50,14 +57,49 @@ void TNetwork::calcFlowContinuityKgSec(int NodeId, double &flowUncompressedConti
     }
     if (!touched)
         return;
-    if (zone < 1 || zone > MaxFluidZones)
-        zone = GetNodeFluidZoneIndex(NodeId);
-    const TFluid &fluid = FluidZones[at(zone)].Fluid;
-    const TNode &node = GetNode(NodeId);
-    sum -= node.GetJointDischarge_kgs(fluid, ConfigOptions.Atmosphere_bar_a, ConfigOptions.GasFlowTemperaturePressureModel);
-    sum += node.GetJointSupply_kgs(fluid, ConfigOptions.Atmosphere_bar_a, ConfigOptions.GasFlowTemperaturePressureModel);
+    if (zone < 1 || zone > TNetwork::MaxFluidZones)
+        zone = zoneOfNode(NodeId);
+    const TFluid &fluid = network.FluidZones[at(zone)].Fluid;
+    const TNode &node = network.GetNode(NodeId);
+    const TConfigOptions &options = network.ConfigOptions;
+    sum -= node.GetJointDischarge_kgs(fluid, options.Atmosphere_bar_a, options.GasFlowTemperaturePressureModel);
+    sum += node.GetJointSupply_kgs(fluid, options.Atmosphere_bar_a, options.GasFlowTemperaturePressureModel);
     flowUncompressedContinuitySumKgSec = sum;
     flowUncompressedDivPressDiffContinuitySum = pressureSum;
+}
+
+// The positions 1..count.
+struct TAllPositions {
+    int Count;
+    struct TIterator {
+        int Position;
+        int operator*() const { return Position; }
+        TIterator &operator++()
+        {
+            ++Position;
+            return *this;
+        }
+        bool operator!=(const TIterator &other) const { return Position != other.Position; }
+    };
+    TIterator begin() const { return {1}; }
+    TIterator end() const { return {Count + 1}; }
+};
+
+// The positions of a node's links, in table order.
+struct TPositionRange {
+    const int *First, *Last;
+    const int *begin() const { return First; }
+    const int *end() const { return Last; }
+};
+
+} // namespace
+
+void TNetwork::calcFlowContinuityKgSec(int NodeId, double &flowUncompressedContinuitySumKgSec,
+                                       double &flowUncompressedDivPressDiffContinuitySum) const
+{
+    flowContinuityKgSec(
+        *this, NodeId, TAllPositions{NodeLinksCount}, [this](int id) { return GetNodeFluidZoneIndex(id); },
+        flowUncompressedContinuitySumKgSec, flowUncompressedDivPressDiffContinuitySum);
 }
 
 void TNetwork::CheckNetworkFlowContinuity(double MaxAllowedFlowContinuitySumKgSec, bool &TheFlowContinuityOk,
@@ -67,9 +109,39 @@ void TNetwork::CheckNetworkFlowContinuity(double MaxAllowedFlowContinuitySumKgSe
     TheLargestFlowContinuityNodeId = 0;
     TheLargestFlowContinuitySumKgSec = -1.0;
     TheFlowContinuityOk = true;
+    // Each node's links, in table order, and the nodes' fluid zones, found
+    // once for all the nodes.
+    const auto valid = [](int id) { return id >= 1 && id <= MaxNodes; };
+    std::vector<int> start(at(MaxNodes + 2), 0), positions;
+    for (int i = 1; i <= NodeLinksCount; ++i) {
+        const TNodeLink &link = NodeLinks[at(i)];
+        if (valid(link.FromNodeId))
+            ++start[at(link.FromNodeId + 1)];
+        if (valid(link.ToNodeId) && link.ToNodeId != link.FromNodeId)
+            ++start[at(link.ToNodeId + 1)];
+    }
+    for (int id = 1; id <= MaxNodes + 1; ++id)
+        start[at(id)] += start[at(id - 1)];
+    positions.resize(at(start[at(MaxNodes + 1)]));
+    {
+        std::vector<int> next(start.begin(), start.end() - 1);
+        for (int i = 1; i <= NodeLinksCount; ++i) {
+            const TNodeLink &link = NodeLinks[at(i)];
+            if (valid(link.FromNodeId))
+                positions[at(next[at(link.FromNodeId)]++)] = i;
+            if (valid(link.ToNodeId) && link.ToNodeId != link.FromNodeId)
+                positions[at(next[at(link.ToNodeId)]++)] = i;
+        }
+    }
+    const std::vector<int> zones = NodeFluidZoneIndexes();
+    const auto zoneOfNode = [&](int id) { return valid(id) ? zones[at(id)] : GetNodeFluidZoneIndex(id); };
     for (int id = GetNextNodeId(0); id > 0 && TheFlowContinuityOk; id = GetNextNodeId(id)) {
         double sum = 0, pressureSum = 0;
-        calcFlowContinuityKgSec(id, sum, pressureSum);
+        if (valid(id))
+            flowContinuityKgSec(*this, id, TPositionRange{positions.data() + start[at(id)], positions.data() + start[at(id + 1)]},
+                                zoneOfNode, sum, pressureSum);
+        else
+            calcFlowContinuityKgSec(id, sum, pressureSum);
         const double balance = std::fabs(sum);
         if (balance > MaxAllowedFlowContinuitySumKgSec)
             TheFlowContinuityOk = false;
@@ -369,7 +441,11 @@ void TNetwork::logSummaryConfigurationAndExtremes(TResultsLog &Log, const TSyste
     }
     if (data.PumpsCount > 0) {
         Log.Add(" ");
-        for (int id = GetNextPipeId(0); id > 0; id = GetNextPipeId(id)) {
+        // Every link in table order (what GetNextPipeId walks, one step at a time).
+        for (int k = 1; k <= NodeLinksCount; ++k) {
+            const int id = NodeLinks[at(k)].PipeId;
+            if (id <= 0)
+                break;
             const TPipe &pipe = GetPipe(id);
             if (pipe.PumpCount != 1)
                 continue;

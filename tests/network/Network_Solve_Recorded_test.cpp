@@ -341,5 +341,48 @@ TEST(KeptBetweenCalculations, AnEditGivesTheAnswerOfAFreshCalculation)
         }
 }
 
+// The equation system keeps a pump's or component's record only for the
+// columns that had one: after the booster and the component curve are taken
+// out of the calculation, the next calculation gives what a network that was
+// never calculated with them gives, and so does one that puts them back.
+TEST(KeptBetweenCalculations, PumpsAndComponentsTakenOutLeaveNoTrace)
+{
+    const auto setInCalc = [](TNetwork &n, bool inCalc) {
+        for (int k = 1; k <= n.NodeLinksCount; ++k) {
+            TPipe &pipe = n.GetPipe(n.GetNodeLink(k).PipeId);
+            if (pipe.PumpCount > 0 && pipe.Pump.PumpType == PumpFixedSpeed)
+                pipe.PumpUseInCalc = inCalc;
+            if (pipe.ComponentPressureCount > 0 && pipe.ComponentPressure.PressureType == ComponentPressureCurve)
+                pipe.ComponentPressureUseInCalc = inCalc;
+        }
+    };
+    for (const TMethodOfSolution method : {LinearTheoryThenNewton, LinearTheoryOnly}) {
+        SCOPED_TRACE("method " + std::to_string(static_cast<int>(method)));
+        Recorded kept = ControlElementsNetwork();
+        kept.Ui->Answers.assign(200, true);
+        ASSERT_EQ(SolveAsItStands(*kept.Network, method)[0].rfind("solved 1", 0), 0u);
+        for (const bool inCalc : {false, true}) {
+            SCOPED_TRACE(inCalc ? "put back" : "taken out");
+            Recorded fresh = ControlElementsNetwork();
+            fresh.Ui->Answers.assign(200, true);
+            for (int id = kept.Network->GetNextPipeId(0); id > 0; id = kept.Network->GetNextPipeId(id)) {
+                int keptFrom = 0, keptTo = 0, freshFrom = 0, freshTo = 0;
+                kept.Network->GetFromAndToNodeIds(id, keptFrom, keptTo);
+                fresh.Network->GetFromAndToNodeIds(id, freshFrom, freshTo);
+                if (keptFrom != freshFrom)
+                    fresh.Network->ReversePipeLink(id);
+            }
+            setInCalc(*kept.Network, inCalc);
+            setInCalc(*fresh.Network, inCalc);
+            const std::vector<std::string> again = SolveAsItStands(*kept.Network, method);
+            const std::vector<std::string> anew = SolveAsItStands(*fresh.Network, method);
+            ASSERT_EQ(again.size(), anew.size());
+            for (std::size_t i = 0; i < again.size(); ++i)
+                EXPECT_TRUE(SameLine(anew[i], again[i])) << "line " << i + 1 << "\n  fresh: " << anew[i]
+                                                         << "\n  kept:  " << again[i];
+        }
+    }
+}
+
 } // namespace
 } // namespace tessaran
