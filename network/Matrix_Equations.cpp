@@ -486,6 +486,62 @@ void TMatrixEquations::notePattern()
     patternColumnCount_ = DimensionX;
 }
 
+void TMatrixEquations::AdoptPattern(std::vector<TElementPosition> &written)
+{
+    const auto before = [](const TElementPosition &a, const TElementPosition &b) {
+        return a.Row != b.Row ? a.Row < b.Row : a.Column < b.Column;
+    };
+    // Rows come in order; the few columns of each row are sorted in place.
+    bool rowsAscending = true;
+    for (std::size_t i = 1; i < written.size() && rowsAscending; ++i)
+        rowsAscending = written[i - 1].Row <= written[i].Row;
+    if (!rowsAscending) {
+        std::sort(written.begin(), written.end(), before);
+    } else {
+        for (std::size_t first = 0; first < written.size();) {
+            std::size_t last = first + 1;
+            while (last < written.size() && written[last].Row == written[first].Row)
+                ++last;
+            std::sort(written.begin() + static_cast<std::ptrdiff_t>(first),
+                      written.begin() + static_cast<std::ptrdiff_t>(last), before);
+            first = last;
+        }
+    }
+    dMatrixFollows_ = false;
+    patternStart_.assign(static_cast<std::size_t>(std::max(DimensionY, 0)) + 1, 0);
+    patternColumns_.clear();
+    headEntries_.clear();
+    int row = 1;
+    for (std::size_t i = 0; i < written.size(); ++i) {
+        const TElementPosition &p = written[i];
+        if (p.Row < 1 || p.Row > DimensionY || p.Column < 1 || p.Column > DimensionX)
+            continue;
+        if (i > 0 && p.Row == written[i - 1].Row && p.Column == written[i - 1].Column)
+            continue;
+        const TMatrixElementEnum element = std::as_const(QMatrix)[p.Row][p.Column];
+        if (element == zero)
+            continue;
+        for (; row < p.Row; ++row)
+            patternStart_[at(row)] = static_cast<int>(patternColumns_.size());
+        patternColumns_.push_back(p.Column);
+        if (element == HeadKqn || element == minus_HeadKqn)
+            headEntries_.push_back({p.Row, p.Column});
+    }
+    for (; row <= DimensionY; ++row)
+        patternStart_[at(row)] = static_cast<int>(patternColumns_.size());
+    patternVersion_ = QMatrix.Version();
+    patternRows_ = DimensionY;
+    patternColumnCount_ = DimensionX;
+#ifndef NDEBUG
+    // The whole-table scan finds the same pattern.
+    const std::vector<int> start = patternStart_, columns = patternColumns_;
+    patternRows_ = -1;
+    notePattern();
+    if (start != patternStart_ || columns != patternColumns_)
+        throw EMatrixEquations("The generated pattern differs from the equation table.");
+#endif
+}
+
 void TMatrixEquations::addDMatrixToSparseSolver(int rows, int columns)
 {
     const bool patternOnly = dMatrixFollowsPattern();

@@ -144,6 +144,14 @@ public:
     // directly) every law reads every record and ClearResults clears the
     // records of the last and the next system.
     void TrackColumnRecords(int rows);
+    // For such a generator: the positions of QMatrix it wrote since
+    // ClearResults (rows ascending, any column order, repeats allowed) are
+    // taken as the pattern of rows 1..DimensionY and columns 1..DimensionX
+    // as it stands, without a scan of the whole table.
+    struct TElementPosition {
+        int Row, Column;
+    };
+    void AdoptPattern(std::vector<TElementPosition> &written);
     void SetColumnPump(int c, const TPump &pump);
     void SetColumnComponentPressure(int c, const TComponentPressure &component);
 

@@ -77,6 +77,8 @@ void TNetwork::MatrixEquationsGenerate(TMatrixEquations &TheMatrixEquations, TRe
     const TConfigOptions &options = ConfigOptions;
     const double atmosphere = options.Atmosphere_bar_a;
     TGenerationStage stage;
+    // Every position of the equation table written, for its pattern.
+    std::vector<TMatrixEquations::TElementPosition> written;
     // The column of every pipe id, the last link that holds it, and the
     // first link that holds it (where its end nodes are read).
     std::vector<int> column(at(MaxPipes + 1), -1), firstLink(at(MaxPipes + 1), 0);
@@ -189,11 +191,15 @@ void TNetwork::MatrixEquationsGenerate(TMatrixEquations &TheMatrixEquations, TRe
                 for (int e = linkStart[at(nodeId)]; e < linkStart[at(nodeId + 1)]; ++e) {
                     const TNodeLink &link = NodeLinks[at(linksAt[at(e)])];
                     if (link.ToNodeId == nodeId) {
-                        entries[linkColumn(link.PipeId)] = one;
+                        const int c = linkColumn(link.PipeId);
+                        entries[c] = one;
+                        written.push_back({row, c});
                         any = true;
                     }
                     if (link.FromNodeId == nodeId) {
-                        entries[linkColumn(link.PipeId)] = minus_one;
+                        const int c = linkColumn(link.PipeId);
+                        entries[c] = minus_one;
+                        written.push_back({row, c});
                         any = true;
                     }
                 }
@@ -252,6 +258,7 @@ void TNetwork::MatrixEquationsGenerate(TMatrixEquations &TheMatrixEquations, TRe
                     continue;
                 ++row;
                 e.QMatrix[row][k] = one;
+                written.push_back({row, k});
                 const TPipe &pipe = GetPipe(link.PipeId);
                 e.QKnowns[row] = convertFlowUnit(unt_m3_sec, unt_kg_sec, options.GasFlowTemperaturePressureModel,
                                                  pipe.FlowGuessUncompressed_m3s, GetPipeFluid(link.PipeId).density_kgs_m3,
@@ -284,10 +291,12 @@ void TNetwork::MatrixEquationsGenerate(TMatrixEquations &TheMatrixEquations, TRe
                     const auto hgl = [&](int node) { return GetNode(node).getHGL_bar_g(atmosphere, rho); };
                     if (from == w) {
                         e.QMatrix[row][c] = HeadKqn;
+                        written.push_back({row, c});
                         e.QKnowns[row] += hgl(from) - hgl(to);
                         w = to;
                     } else if (to == w) {
                         e.QMatrix[row][c] = minus_HeadKqn;
+                        written.push_back({row, c});
                         e.QKnowns[row] -= hgl(from) - hgl(to);
                         w = from;
                     } else {
@@ -359,6 +368,7 @@ void TNetwork::MatrixEquationsGenerate(TMatrixEquations &TheMatrixEquations, TRe
         }
         e.DimensionXWithLinearTransformationEquations = e.DimensionX;
         e.DimensionYWithLinearTransformationEquations = e.DimensionY;
+        e.AdoptPattern(written);
     } catch (...) {
         UserInterface->ShowMessage(TMessageKind::Information, CouldNotSolveText + stage.Text());
         throw;
