@@ -106,17 +106,17 @@ void TMatrixEquations::ClearResults(int pDimensionX, int pDimensionY)
     zero(PipeLengths_m);
     zero(PipeStartPressure_bar_g);
     vectorsUsed_ = std::max(nextX, nextY);
-    if (recordsTracked_) {
-        // Only the records written through the setters differ from cleared ones.
-        for (const int c : writtenRecords_) {
-            if (columnPump_[at(c)])
-                QPump[at(c)].Clear();
-            if (columnComponent_[at(c)])
-                QComponentPressure[at(c)].Clear();
-            columnPump_[at(c)] = 0;
-            columnComponent_[at(c)] = 0;
-        }
-    } else {
+    // Only the records written through the setters differ from cleared ones
+    // in a tracked system; every column a setter marked is listed once.
+    for (const int c : writtenRecords_) {
+        if (recordsTracked_ && columnPump_[at(c)])
+            QPump[at(c)].Clear();
+        if (recordsTracked_ && columnComponent_[at(c)])
+            QComponentPressure[at(c)].Clear();
+        columnPump_[at(c)] = 0;
+        columnComponent_[at(c)] = 0;
+    }
+    if (!recordsTracked_) {
         // Pump and component records are written only for the columns of a
         // system (1..DimensionX, and the transformation's columns beyond
         // them); those of the last system and of the next one are cleared,
