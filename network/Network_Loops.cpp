@@ -170,6 +170,7 @@ struct TNetwork::TLoopFinder {
             for (int k = 1; k <= n.PipeLoopsPipeCount[at(i)]; ++k)
                 Count(n.PipeLoops[at(i)][at(k)], 1);
         counting = true;
+        firstLoopsCurrent = false;
     }
     void Count(int pipe, int change)
     {
@@ -180,6 +181,89 @@ struct TNetwork::TLoopFinder {
     {
         for (int k = 1; k <= n.PipeLoopsPipeCount[at(loop)]; ++k)
             Count(n.PipeLoops[at(loop)][at(k)], -1);
+    }
+
+    // While a generation counts: the first loop of the store that holds each
+    // pipe (0: none) and how many pipes each loop holds first, so that the
+    // rule that tries a loop first reads counts instead of the loops. Loops
+    // appended, filled and removed from the end keep them up to date; any
+    // other change to the store has them worked out again when next read.
+    // A loop with an entry that is no pipe, or with fewer entries stored
+    // than counted, always has a new pipe: it holds "many" first.
+    static constexpr int Many = 1 << 30;
+    std::vector<int> firstLoop, ownPipes, hits;
+    int loopsWithoutOwnPipe = 0;
+    bool firstLoopsCurrent = false;
+    static bool IsPipe(int pipe) { return pipe >= 1 && pipe <= MaxPipes; }
+    void RecountFirstLoops(const TNetwork &n)
+    {
+        firstLoop.assign(at(MaxPipes + 1), 0);
+        ownPipes.assign(at(MaxLoops + 2), 0);
+        hits.assign(at(MaxLoops + 2), 0);
+        loopsWithoutOwnPipe = 0;
+        for (int i = 1; i <= n.PipeLoopsCount; ++i) {
+            const TPipeLoopEntries &loop = n.PipeLoops[at(i)];
+            const int count = n.PipeLoopsPipeCount[at(i)];
+            if (count > static_cast<int>(loop.Size()) - 1 && count > 0)
+                ownPipes[at(i)] = Many;
+            for (int k = 1; k <= std::min<int>(count, static_cast<int>(loop.Size()) - 1); ++k) {
+                const int pipe = loop[at(k)];
+                if (!IsPipe(pipe))
+                    ownPipes[at(i)] = Many;
+                else if (firstLoop[at(pipe)] == 0) {
+                    firstLoop[at(pipe)] = i;
+                    if (ownPipes[at(i)] < Many)
+                        ++ownPipes[at(i)];
+                }
+            }
+            if (ownPipes[at(i)] == 0)
+                ++loopsWithoutOwnPipe;
+        }
+        firstLoopsCurrent = true;
+    }
+    void AppendedLoop(int loop)
+    {
+        if (!firstLoopsCurrent)
+            return;
+        ownPipes[at(loop)] = 0;
+        ++loopsWithoutOwnPipe;
+    }
+    void AddedPipe(const TNetwork &n, int loop, int pipe)
+    {
+        if (!firstLoopsCurrent)
+            return;
+        if (loop != n.PipeLoopsCount) {
+            firstLoopsCurrent = false;
+            return;
+        }
+        int &own = ownPipes[at(loop)];
+        const bool hadNone = own == 0;
+        if (!IsPipe(pipe))
+            own = Many;
+        else if (firstLoop[at(pipe)] == 0) {
+            firstLoop[at(pipe)] = loop;
+            if (own < Many)
+                ++own;
+        }
+        if (hadNone && own != 0)
+            --loopsWithoutOwnPipe;
+    }
+    // Before the loop is taken out of the store.
+    void RemovingLoop(const TNetwork &n, int loop)
+    {
+        if (!firstLoopsCurrent)
+            return;
+        if (loop != n.PipeLoopsCount) {
+            firstLoopsCurrent = false;
+            return;
+        }
+        const TPipeLoopEntries &entries = n.PipeLoops[at(loop)];
+        for (const std::int32_t *p = entries.begin() + (entries.Size() > 0 ? 1 : 0); p < entries.end(); ++p)
+            if (IsPipe(*p) && firstLoop[at(*p)] == loop)
+                firstLoop[at(*p)] = 0;
+        if (ownPipes[at(loop)] == 0)
+            --loopsWithoutOwnPipe;
+        ownPipes[at(loop)] = 0;
     }
 
     // The last generation: the layout it was found for and what it gave.
@@ -207,6 +291,8 @@ int TNetwork::PipeLoopCreate()
     ++PipeLoopsCount;
     PipeLoops[at(PipeLoopsCount)].Clear();
     PipeLoopsPipeCount[at(PipeLoopsCount)] = 0;
+    if (loopFinder_ && loopFinder_->counting)
+        loopFinder_->AppendedLoop(PipeLoopsCount);
     return PipeLoopsCount;
 }
 
@@ -214,8 +300,11 @@ void TNetwork::PipeLoopClear(int LoopId)
 {
     if (LoopId < 1 || LoopId > MaxLoops)
         throw ENetworkClass("TNetwork.PipeLoopClear Failed: Specified LoopId may not be valid");
-    if (loopFinder_ && loopFinder_->counting && LoopId <= PipeLoopsCount)
+    if (loopFinder_ && loopFinder_->counting && LoopId <= PipeLoopsCount) {
         loopFinder_->Uncount(*this, LoopId);
+        loopFinder_->RemovingLoop(*this, LoopId);
+        loopFinder_->AppendedLoop(LoopId);
+    }
     PipeLoops[at(LoopId)].Clear();
     PipeLoopsPipeCount[at(LoopId)] = 0;
 }
@@ -224,8 +313,10 @@ void TNetwork::PipeLoopRemove(int LoopId)
 {
     if (LoopId < 1 || LoopId > PipeLoopsCount)
         throw ENetworkClass("TNetwork.PipeLoopRemove Failed: Specified LoopId may not be valid");
-    if (loopFinder_ && loopFinder_->counting)
+    if (loopFinder_ && loopFinder_->counting) {
         loopFinder_->Uncount(*this, LoopId);
+        loopFinder_->RemovingLoop(*this, LoopId);
+    }
     // Loops move as a whole; the removed one's storage ends up last, cleared.
     std::rotate(PipeLoops.begin() + LoopId, PipeLoops.begin() + LoopId + 1, PipeLoops.begin() + PipeLoopsCount + 1);
     std::copy(PipeLoopsPipeCount.begin() + LoopId + 1, PipeLoopsPipeCount.begin() + PipeLoopsCount + 1,
@@ -249,6 +340,8 @@ void TNetwork::PipeLoopsInsertLastAtPosition(int LoopId)
                             std::to_string(PipeLoopsCount));
     if (LoopId < 1 || LoopId >= PipeLoopsCount)
         return;
+    if (loopFinder_)
+        loopFinder_->firstLoopsCurrent = false;
     std::rotate(PipeLoops.begin() + LoopId, PipeLoops.begin() + PipeLoopsCount, PipeLoops.begin() + PipeLoopsCount + 1);
     std::rotate(PipeLoopsPipeCount.begin() + LoopId, PipeLoopsPipeCount.begin() + PipeLoopsCount,
                 PipeLoopsPipeCount.begin() + PipeLoopsCount + 1);
@@ -261,8 +354,10 @@ void TNetwork::PipeLoopAddPipe(int LoopId, int PipeId)
                             std::to_string(LoopId) + "; PipeId=" + std::to_string(PipeId));
     const int n = ++PipeLoopsPipeCount[at(LoopId)];
     PipeLoops[at(LoopId)][at(n)] = PipeId;
-    if (loopFinder_ && loopFinder_->counting)
+    if (loopFinder_ && loopFinder_->counting) {
         loopFinder_->Count(PipeId, 1);
+        loopFinder_->AddedPipe(*this, LoopId, PipeId);
+    }
 }
 
 void TNetwork::PipeLoopRemovePipe(int LoopId, int PipeId)
@@ -272,8 +367,10 @@ void TNetwork::PipeLoopRemovePipe(int LoopId, int PipeId)
         const int n = PipeLoopsPipeCount[at(LoopId)];
         for (int i = 1; i <= n; ++i)
             if (loop[at(i)] == PipeId) {
-                if (loopFinder_ && loopFinder_->counting)
+                if (loopFinder_ && loopFinder_->counting) {
                     loopFinder_->Count(PipeId, -1);
+                    loopFinder_->firstLoopsCurrent = false;
+                }
                 std::copy(loop.begin() + i + 1, loop.begin() + n + 1, loop.begin() + i);
                 loop[at(n)] = 0;
                 --PipeLoopsPipeCount[at(LoopId)];
@@ -432,6 +529,46 @@ void TNetwork::PipeLoopsRemoveLastUnlessIfAddedFirstEveryOtherLoopHasAtLeastOneN
     // taken out again and the store be as it was; only a loop that passes
     // is moved. A loop whose pipes all lie in the last loop fails whatever
     // stands between, so those are looked for first: the common case.
+    if (PipeLoopsCount < MaxLoops && position == 1 && position < PipeLoopsCount && loopFinder_ &&
+        loopFinder_->counting) {
+        // Loop i keeps a new pipe behind the moved one when it holds first a
+        // pipe that the moved loop lacks: when it holds first more pipes than
+        // the moved loop takes from it.
+        TLoopFinder &finder = *loopFinder_;
+        if (!finder.firstLoopsCurrent)
+            finder.RecountFirstLoops(*this);
+        const int last = PipeLoopsCount;
+        bool everyOtherKeepsOne = finder.loopsWithoutOwnPipe - (finder.ownPipes[at(last)] == 0 ? 1 : 0) == 0;
+        if (everyOtherKeepsOne) {
+            const TPipeLoopEntries &entries = std::as_const(PipeLoops)[at(last)];
+            const int count = std::min<int>(PipeLoopsPipeCount[at(last)], static_cast<int>(entries.Size()) - 1);
+            TLoopFinder::TPipeMarks &taken = finder.NewPipeMarks();
+            std::vector<int> &hits = finder.hits;
+            int touched = 0;
+            for (int k = 1; k <= count && everyOtherKeepsOne; ++k) {
+                const int pipe = entries[at(k)];
+                if (!TLoopFinder::IsPipe(pipe) || taken.Marked(pipe))
+                    continue;
+                taken.Mark(pipe);
+                const int holder = finder.firstLoop[at(pipe)];
+                if (holder < 1 || holder >= last)
+                    continue;
+                ++touched;
+                everyOtherKeepsOne = ++hits[at(holder)] < finder.ownPipes[at(holder)];
+            }
+            if (touched > 0)
+                for (int k = 1; k <= count; ++k) {
+                    const int pipe = entries[at(k)];
+                    if (TLoopFinder::IsPipe(pipe))
+                        hits[at(std::max(finder.firstLoop[at(pipe)], 0))] = 0;
+                }
+        }
+        if (everyOtherKeepsOne)
+            PipeLoopsInsertLastAtPosition(position);
+        else
+            PipeLoopRemove(last);
+        return;
+    }
     if (PipeLoopsCount < MaxLoops && position >= 1 && position < PipeLoopsCount) {
         const int last = PipeLoopsCount;
         const auto &loops = std::as_const(PipeLoops);
@@ -551,6 +688,8 @@ void TNetwork::PipeLoopsSortExtraLoopsLongestFirst(int FromLoopId)
         exchanged = false;
         for (int i = first; i < PipeLoopsCount; ++i)
             if (PipeLoopsPipeCount[at(i)] < PipeLoopsPipeCount[at(i + 1)]) {
+                if (loopFinder_)
+                    loopFinder_->firstLoopsCurrent = false;
                 std::swap(PipeLoops[at(i)], PipeLoops[at(i + 1)]);
                 std::swap(PipeLoopsPipeCount[at(i)], PipeLoopsPipeCount[at(i + 1)]);
                 exchanged = true;
