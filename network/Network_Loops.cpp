@@ -81,6 +81,175 @@ struct TNetwork::TLoopFinder {
                 linkOfPipe[at(pipe)] = k;
         }
         NoteBridges(n);
+        NoteSimpleLayout(n);
+    }
+
+    // A layout in which every link joins two different nodes by a pipe of
+    // its own: a search there can take the short way below. Its results are
+    // kept for the generation under way, since they do not depend on the
+    // loops held nor (short of the size limit) on the pass.
+    bool simple = false;
+    std::vector<int> kind; // by node: the node type, for nodes with links
+    void NoteSimpleLayout(const TNetwork &n)
+    {
+        simple = true;
+        std::vector<char> pipeSeen(at(MaxPipes + 1), 0);
+        for (int k = 1; k <= n.NodeLinksCount && simple; ++k) {
+            const TNodeLink &l = n.NodeLinks[at(k)];
+            simple = l.FromNodeId >= 1 && l.FromNodeId <= MaxNodes && l.ToNodeId >= 1 && l.ToNodeId <= MaxNodes &&
+                     l.FromNodeId != l.ToNodeId && l.PipeId >= 1 && l.PipeId <= MaxPipes && !pipeSeen[at(l.PipeId)];
+            if (simple)
+                pipeSeen[at(l.PipeId)] = 1;
+        }
+        kind.assign(at(MaxNodes + 1), static_cast<int>(NotSet));
+        for (int i = 1; i <= MaxNodes; ++i)
+            if (Degree(i) > 0)
+                kind[at(i)] = static_cast<int>(n.GetNode(i).NodeType);
+        searchOf.assign(at(MaxNodes + 1), -1);
+        searches.clear();
+        candidates.clear();
+        pool.clear();
+    }
+
+    // What a search from a node found: for each of its links in table order
+    // (from a joint) the distance at which the link's far end was reached
+    // and the loops it gave, the loop over the link first and then the side
+    // loops; from a tank or end pressure, the paths to the other
+    // fixed-pressure nodes in the order the search reaches them.
+    struct TCandidate {
+        int Offset, Size;
+    };
+    struct TLinkSearch {
+        int Reached, FirstCandidate, Candidates;
+    };
+    std::vector<int> searchOf; // by node: its first entry in searches, -1 none yet
+    std::vector<TLinkSearch> searches;
+    std::vector<TCandidate> candidates;
+    std::vector<int> pool;
+
+    // Breadth-first work data: a node's entries are current while its stamp
+    // is the search's.
+    std::vector<std::uint32_t> stamp;
+    std::vector<int> dist, parent, parentPipe, queue;
+    std::uint32_t searchStamp = 0;
+    void NewSearch()
+    {
+        if (stamp.empty()) {
+            stamp.assign(at(MaxNodes + 1), 0);
+            dist.assign(at(MaxNodes + 1), 0);
+            parent.assign(at(MaxNodes + 1), 0);
+            parentPipe.assign(at(MaxNodes + 1), 0);
+        }
+        if (++searchStamp == 0) {
+            std::fill(stamp.begin(), stamp.end(), 0);
+            searchStamp = 1;
+        }
+    }
+    bool Reached(int node) const { return stamp[at(node)] == searchStamp; }
+    // The path tree of a search: of the nodes one pipe nearer the start, the
+    // one with the lowest id leads to a node, over its first link there (the
+    // order in which the search selects nodes and relaxes their links).
+    // From a joint, the link is not taken from the start and bridges are not
+    // crossed; the search ends with the level at which stopAt is reached.
+    void Search(int s, int excluded, int stopAt)
+    {
+        NewSearch();
+        stamp[at(s)] = searchStamp;
+        dist[at(s)] = 0;
+        parent[at(s)] = 0;
+        queue.clear();
+        queue.push_back(s);
+        const bool fromJoint = excluded > 0;
+        std::size_t head = 0;
+        int level = 0;
+        bool found = false;
+        while (head < queue.size() && !found) {
+            const std::size_t end = queue.size();
+            for (; head < end; ++head) {
+                const int current = queue[head];
+                const int previous = parent[at(current)];
+                for (int f = start[at(current)]; f < start[at(current + 1)]; ++f) {
+                    const int to = far[at(f)].Node;
+                    if (to == previous || to == s)
+                        continue;
+                    if (fromJoint && (bridge[at(links[at(f)])] || (current == s && links[at(f)] == excluded)))
+                        continue;
+                    if (stamp[at(to)] != searchStamp) {
+                        stamp[at(to)] = searchStamp;
+                        dist[at(to)] = level + 1;
+                        parent[at(to)] = current;
+                        parentPipe[at(to)] = far[at(f)].Pipe;
+                        queue.push_back(to);
+                        found = found || to == stopAt;
+                    } else if (dist[at(to)] == level + 1 && current < parent[at(to)]) {
+                        parent[at(to)] = current;
+                        parentPipe[at(to)] = far[at(f)].Pipe;
+                    }
+                }
+            }
+            ++level;
+        }
+    }
+    void AddPath(int node, int s)
+    {
+        for (; node != s; node = parent[at(node)])
+            pool.push_back(parentPipe[at(node)]);
+    }
+    void AddCandidate(std::size_t offset)
+    {
+        candidates.push_back({static_cast<int>(offset), static_cast<int>(pool.size() - offset)});
+        ++searches.back().Candidates;
+    }
+    // The searches from node s, done once in a generation.
+    const TLinkSearch *SearchesFrom(int s)
+    {
+        if (searchOf[at(s)] >= 0)
+            return &searches[at(searchOf[at(s)])];
+        searchOf[at(s)] = static_cast<int>(searches.size());
+        if (kind[at(s)] == Joint) {
+            for (int e = start[at(s)]; e < start[at(s + 1)]; ++e) {
+                const int excluded = links[at(e)];
+                const int b = far[at(e)].Node;
+                searches.push_back({Unreached, static_cast<int>(candidates.size()), 0});
+                if (kind[at(b)] != Joint || bridge[at(excluded)])
+                    continue;
+                Search(s, excluded, b);
+                if (!Reached(b))
+                    continue;
+                const int d = dist[at(b)];
+                searches.back().Reached = d;
+                const int lambdaPipe = far[at(e)].Pipe;
+                std::size_t offset = pool.size();
+                pool.push_back(lambdaPipe);
+                AddPath(b, s);
+                AddCandidate(offset);
+                for (int f = start[at(b)]; f < start[at(b + 1)]; ++f) {
+                    const int h = far[at(f)].Node;
+                    if (far[at(f)].Pipe == lambdaPipe || h == parent[at(b)] || h == s || !Reached(h) ||
+                        dist[at(h)] > d)
+                        continue;
+                    offset = pool.size();
+                    pool.push_back(lambdaPipe);
+                    pool.push_back(far[at(f)].Pipe);
+                    AddPath(h, s);
+                    AddCandidate(offset);
+                }
+            }
+        } else {
+            searches.push_back({0, static_cast<int>(candidates.size()), 0});
+            Search(s, 0, 0);
+            std::vector<std::pair<int, int>> ends;
+            for (const int node : queue)
+                if (node != s && isFixedPressure(static_cast<TNodeType>(kind[at(node)])))
+                    ends.push_back({dist[at(node)], node});
+            std::sort(ends.begin(), ends.end());
+            for (const auto &[distance, node] : ends) {
+                const std::size_t offset = pool.size();
+                AddPath(node, s);
+                AddCandidate(offset);
+            }
+        }
+        return &searches[at(searchOf[at(s)])];
     }
     // The links whose removal parts their two ends: no path other than the
     // link itself joins them, so no loop runs over them.
@@ -264,6 +433,30 @@ struct TNetwork::TLoopFinder {
         if (ownPipes[at(loop)] == 0)
             --loopsWithoutOwnPipe;
         ownPipes[at(loop)] = 0;
+    }
+    // Whether a loop of these pipes (each a pipe, none twice), appended to
+    // the store, would be taken out again by the new-pipe rules and leave
+    // the store as it was: it holds no pipe of its own, and tried first it
+    // would leave some loop without a new pipe.
+    bool WouldBeDropped(const TNetwork &n, const int *pipes, int count)
+    {
+        if (!counting || n.PipeLoopsCount < 1 || n.PipeLoopsCount + 1 >= MaxLoops)
+            return false;
+        if (!firstLoopsCurrent)
+            RecountFirstLoops(n);
+        for (int k = 0; k < count; ++k)
+            if (firstLoop[at(pipes[k])] == 0)
+                return false;
+        if (loopsWithoutOwnPipe > 0)
+            return true;
+        bool dropped = false;
+        for (int k = 0; k < count && !dropped; ++k) {
+            const int holder = firstLoop[at(pipes[k])];
+            dropped = ++hits[at(holder)] >= ownPipes[at(holder)];
+        }
+        for (int k = 0; k < count; ++k)
+            hits[at(firstLoop[at(pipes[k])])] = 0;
+        return dropped;
     }
 
     // The last generation: the layout it was found for and what it gave.
@@ -1049,6 +1242,66 @@ void TNetwork::PipeLoopsGenerateFromNode(int FromNodeId, int maxPipesInLoop, boo
     const bool startIsFixed = isFixedPressure(nodeType(s));
     if (!valid(s))
         return;
+
+    if (finder.simple && (startIsJoint || startIsFixed) && finder.Degree(s) > 0) {
+        // The same searches, found once in a generation; each loop they give
+        // is offered to the rules in the order the search finds it.
+        const TLoopFinder::TLinkSearch *found = finder.SearchesFrom(s);
+        const auto offer = [&](const TLoopFinder::TCandidate &candidate, bool testNewPipe) {
+            const int *pipes = finder.pool.data() + candidate.Offset;
+            if (testNewPipe && finder.WouldBeDropped(*this, pipes, candidate.Size))
+                return;
+            const int loop = PipeLoopCreate();
+            for (int k = 0; k < candidate.Size; ++k)
+                PipeLoopAddPipe(loop, pipes[k]);
+            const int count = PipeLoopsCount;
+            bool newPipe = true;
+            if (testNewPipe) {
+                PipeLoopsCheckPipeLoopHasAtLeastOneNewPipeOverPreviousLoops(PipeLoopsCount, newPipe, false);
+                if (!newPipe)
+                    PipeLoopsRemoveLastUnlessIfAddedFirstEveryOtherLoopHasAtLeastOneNewPipe(false);
+            }
+            if (PipeLoopsCount == count)
+                PipeLoopsRemoveLastIfDuplicate();
+        };
+        if (startIsFixed) {
+            for (int e = finder.start[at(s)]; e < finder.start[at(s + 1)]; ++e)
+                for (int c = 0; c < found->Candidates; ++c) {
+                    const TLoopFinder::TCandidate &path = finder.candidates[at(found->FirstCandidate + c)];
+                    const int loop = PipeLoopCreate();
+                    for (int k = 0; k < path.Size; ++k)
+                        PipeLoopAddPipe(loop, finder.pool[at(path.Offset + k)]);
+                    const int count = PipeLoopsCount;
+                    PipeLoopsRemoveLastIfPseudoLoopViaIntermediateTank();
+                    if (PipeLoopsCount == count) {
+                        if (LoopMustHaveNewPipe)
+                            PipeLoopsRemoveLastUnlessAtLeastOneNewPipe(true);
+                        else
+                            PipeLoopsRemoveLastIfDuplicate();
+                    }
+                }
+            return;
+        }
+        for (int e = 0; e < finder.Degree(s); ++e) {
+            const TLoopFinder::TLinkSearch &search = found[e];
+            // The loop over the link is as long as the path back plus the
+            // link, which is also how far the search went to close it.
+            if (!(search.Reached < Unreached && search.Reached < maxPipesInLoop) || search.Candidates == 0)
+                continue;
+            const TLoopFinder::TCandidate &main = finder.candidates[at(search.FirstCandidate)];
+            if (main.Size > maxPipesInLoop) {
+                const int loop = PipeLoopCreate();
+                for (int k = 0; k < main.Size; ++k)
+                    PipeLoopAddPipe(loop, finder.pool[at(main.Offset + k)]);
+                PipeLoopRemove(PipeLoopsCount);
+                continue;
+            }
+            offer(main, LoopMustHaveNewPipe);
+            for (int c = 1; c < search.Candidates; ++c)
+                offer(finder.candidates[at(search.FirstCandidate + c)], true);
+        }
+        return;
+    }
 
     // Breadth-first over unit-weight pipes; the nodes of one distance are
     // taken in ascending id order, as the search selects them.
