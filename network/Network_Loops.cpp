@@ -475,6 +475,21 @@ TNetwork::TLoopFinder &TNetwork::loopFinder()
     return *loopFinder_;
 }
 
+// While a generation runs the links stay as noted: a pipe's ends are read
+// from its link directly.
+void TNetwork::loopPipeNodes(int PipeId, int &FromNodeId, int &ToNodeId) const
+{
+    if (loopFinder_ && loopFinder_->generating && PipeId >= 1 && PipeId <= MaxPipes) {
+        const int link = loopFinder_->linkOfPipe[at(PipeId)];
+        if (link > 0) {
+            FromNodeId = NodeLinks[at(link)].FromNodeId;
+            ToNodeId = NodeLinks[at(link)].ToNodeId;
+            return;
+        }
+    }
+    GetPipeNodes(PipeId, FromNodeId, ToNodeId);
+}
+
 // --- Loop store ---------------------------------------------------------------------------
 
 int TNetwork::PipeLoopCreate()
@@ -625,7 +640,7 @@ void TNetwork::PipeLoopsRemoveLastIfPseudoLoopViaIntermediateTank()
     int ends = 0;
     for (int i = 1; i <= PipeLoopsPipeCount[at(PipeLoopsCount)]; ++i) {
         int from = 0, to = 0;
-        GetPipeNodes(loop[at(i)], from, to);
+        loopPipeNodes(loop[at(i)], from, to);
         for (int node : {from, to})
             if (node >= 1 && node <= MaxNodes && isFixedPressure(GetNode(node).NodeType))
                 ++ends;
@@ -640,12 +655,23 @@ void TNetwork::PipeLoopsRemoveLastIfDuplicate()
     if (last < 2)
         return;
     const int n = PipeLoopsPipeCount[at(last)];
+    // The last loop's pipes, marked once; an entry read past those stored is 0.
+    const TPipeLoopEntries &lastLoop = std::as_const(PipeLoops)[at(last)];
+    TLoopFinder::TPipeMarks &held = loopFinder().NewPipeMarks();
+    const int stored = std::min<int>(n, std::max<int>(static_cast<int>(lastLoop.Size()) - 1, 0));
+    for (int k = 1; k <= stored; ++k)
+        held.Mark(lastLoop[at(k)]);
+    if (n > stored)
+        held.Mark(0);
+    const auto holds = [&](int pipe) {
+        return pipe >= 0 && pipe <= MaxPipes ? held.Marked(pipe) : loopHolds(lastLoop, n, pipe);
+    };
     for (int i = 1; i < last; ++i) {
         if (PipeLoopsPipeCount[at(i)] != n)
             continue;
         bool all = true;
         for (int k = 1; k <= n && all; ++k)
-            all = loopHolds(PipeLoops[at(last)], n, PipeLoops[at(i)][at(k)]);
+            all = holds(std::as_const(PipeLoops)[at(i)][at(k)]);
         if (all) {
             PipeLoopRemove(last);
             return;
@@ -920,8 +946,8 @@ void TNetwork::PipeLoopsReOrderRealLoopsForPositiveStartDirection()
             continue;
         auto &loop = PipeLoops[at(i)];
         int f1 = 0, t1 = 0, f2 = 0, t2 = 0;
-        GetPipeNodes(loop[1], f1, t1);
-        GetPipeNodes(loop[2], f2, t2);
+        loopPipeNodes(loop[1], f1, t1);
+        loopPipeNodes(loop[2], f2, t2);
         const auto isJoint = [&](int node) {
             return node >= 1 && node <= MaxNodes && GetNode(node).NodeType == Joint;
         };
