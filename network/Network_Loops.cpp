@@ -105,6 +105,17 @@ struct TNetwork::TLoopFinder {
         for (int i = 1; i <= MaxNodes; ++i)
             if (Degree(i) > 0)
                 kind[at(i)] = static_cast<int>(n.GetNode(i).NodeType);
+        // The links that a search from a joint may take: all but bridges.
+        coreStart.assign(at(MaxNodes + 2), 0);
+        core.clear();
+        if (simple)
+            for (int i = 1; i <= MaxNodes + 1; ++i) {
+                coreStart[at(i)] = static_cast<int>(core.size());
+                if (i <= MaxNodes)
+                    for (int e = start[at(i)]; e < start[at(i + 1)]; ++e)
+                        if (!bridge[at(links[at(e)])])
+                            core.push_back({far[at(e)].Node, far[at(e)].Pipe, links[at(e)]});
+            }
         searchOf.assign(at(MaxNodes + 1), -1);
         searches.clear();
         candidates.clear();
@@ -127,39 +138,48 @@ struct TNetwork::TLoopFinder {
     std::vector<TCandidate> candidates;
     std::vector<int> pool;
 
-    // Breadth-first work data: a node's entries are current while its stamp
-    // is the search's.
-    std::vector<std::uint32_t> stamp;
-    std::vector<int> dist, parent, parentPipe, queue;
+    struct TCoreLink {
+        int Node, Pipe, Link;
+    };
+    std::vector<int> coreStart;
+    std::vector<TCoreLink> core;
+
+    // Breadth-first work data: a node's entry is current while its stamp is
+    // the search's.
+    struct TPathEntry {
+        std::uint32_t Stamp;
+        int Distance, Parent, Pipe;
+    };
+    std::vector<TPathEntry> path;
+    std::vector<int> queue;
     std::uint32_t searchStamp = 0;
     void NewSearch()
     {
-        if (stamp.empty()) {
-            stamp.assign(at(MaxNodes + 1), 0);
-            dist.assign(at(MaxNodes + 1), 0);
-            parent.assign(at(MaxNodes + 1), 0);
-            parentPipe.assign(at(MaxNodes + 1), 0);
-        }
+        if (path.empty())
+            path.assign(at(MaxNodes + 1), {0, 0, 0, 0});
         if (++searchStamp == 0) {
-            std::fill(stamp.begin(), stamp.end(), 0);
+            for (TPathEntry &entry : path)
+                entry.Stamp = 0;
             searchStamp = 1;
         }
     }
-    bool Reached(int node) const { return stamp[at(node)] == searchStamp; }
+    bool Reached(int node) const { return path[at(node)].Stamp == searchStamp; }
+    int dist(int node) const { return path[at(node)].Distance; }
+    int parent(int node) const { return path[at(node)].Parent; }
     // The path tree of a search: of the nodes one pipe nearer the start, the
     // one with the lowest id leads to a node, over its first link there (the
     // order in which the search selects nodes and relaxes their links).
     // From a joint, the link is not taken from the start and bridges are not
     // crossed; the search ends with the level at which stopAt is reached.
+    // From a tank or end pressure the search takes every link (excluded 0).
     void Search(int s, int excluded, int stopAt)
     {
         NewSearch();
-        stamp[at(s)] = searchStamp;
-        dist[at(s)] = 0;
-        parent[at(s)] = 0;
+        path[at(s)] = {searchStamp, 0, 0, 0};
         queue.clear();
         queue.push_back(s);
         const bool fromJoint = excluded > 0;
+        const TCoreLink *entries = core.data();
         std::size_t head = 0;
         int level = 0;
         bool found = false;
@@ -167,24 +187,28 @@ struct TNetwork::TLoopFinder {
             const std::size_t end = queue.size();
             for (; head < end; ++head) {
                 const int current = queue[head];
-                const int previous = parent[at(current)];
-                for (int f = start[at(current)]; f < start[at(current + 1)]; ++f) {
-                    const int to = far[at(f)].Node;
+                const int previous = path[at(current)].Parent;
+                const auto relax = [&](int to, int pipe) {
                     if (to == previous || to == s)
-                        continue;
-                    if (fromJoint && (bridge[at(links[at(f)])] || (current == s && links[at(f)] == excluded)))
-                        continue;
-                    if (stamp[at(to)] != searchStamp) {
-                        stamp[at(to)] = searchStamp;
-                        dist[at(to)] = level + 1;
-                        parent[at(to)] = current;
-                        parentPipe[at(to)] = far[at(f)].Pipe;
+                        return;
+                    TPathEntry &entry = path[at(to)];
+                    if (entry.Stamp != searchStamp) {
+                        entry = {searchStamp, level + 1, current, pipe};
                         queue.push_back(to);
                         found = found || to == stopAt;
-                    } else if (dist[at(to)] == level + 1 && current < parent[at(to)]) {
-                        parent[at(to)] = current;
-                        parentPipe[at(to)] = far[at(f)].Pipe;
+                    } else if (entry.Distance == level + 1 && current < entry.Parent) {
+                        entry.Parent = current;
+                        entry.Pipe = pipe;
                     }
+                };
+                if (fromJoint) {
+                    const int last = coreStart[at(current + 1)];
+                    for (int f = coreStart[at(current)]; f < last; ++f)
+                        if (current != s || entries[f].Link != excluded)
+                            relax(entries[f].Node, entries[f].Pipe);
+                } else {
+                    for (int f = start[at(current)]; f < start[at(current + 1)]; ++f)
+                        relax(far[at(f)].Node, far[at(f)].Pipe);
                 }
             }
             ++level;
@@ -192,8 +216,8 @@ struct TNetwork::TLoopFinder {
     }
     void AddPath(int node, int s)
     {
-        for (; node != s; node = parent[at(node)])
-            pool.push_back(parentPipe[at(node)]);
+        for (; node != s; node = path[at(node)].Parent)
+            pool.push_back(path[at(node)].Pipe);
     }
     void AddCandidate(std::size_t offset)
     {
@@ -216,7 +240,7 @@ struct TNetwork::TLoopFinder {
                 Search(s, excluded, b);
                 if (!Reached(b))
                     continue;
-                const int d = dist[at(b)];
+                const int d = dist(b);
                 searches.back().Reached = d;
                 const int lambdaPipe = far[at(e)].Pipe;
                 std::size_t offset = pool.size();
@@ -225,8 +249,7 @@ struct TNetwork::TLoopFinder {
                 AddCandidate(offset);
                 for (int f = start[at(b)]; f < start[at(b + 1)]; ++f) {
                     const int h = far[at(f)].Node;
-                    if (far[at(f)].Pipe == lambdaPipe || h == parent[at(b)] || h == s || !Reached(h) ||
-                        dist[at(h)] > d)
+                    if (far[at(f)].Pipe == lambdaPipe || h == parent(b) || h == s || !Reached(h) || dist(h) > d)
                         continue;
                     offset = pool.size();
                     pool.push_back(lambdaPipe);
@@ -241,7 +264,7 @@ struct TNetwork::TLoopFinder {
             std::vector<std::pair<int, int>> ends;
             for (const int node : queue)
                 if (node != s && isFixedPressure(static_cast<TNodeType>(kind[at(node)])))
-                    ends.push_back({dist[at(node)], node});
+                    ends.push_back({dist(node), node});
             std::sort(ends.begin(), ends.end());
             for (const auto &[distance, node] : ends) {
                 const std::size_t offset = pool.size();
