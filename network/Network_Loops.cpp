@@ -467,19 +467,22 @@ struct TNetwork::TLoopFinder {
             return false;
         if (!firstLoopsCurrent)
             RecountFirstLoops(n);
-        for (int k = 0; k < count; ++k)
-            if (firstLoop[at(pipes[k])] == 0)
-                return false;
-        if (loopsWithoutOwnPipe > 0)
-            return true;
-        bool dropped = false;
-        for (int k = 0; k < count && !dropped; ++k) {
+        // One pass: a pipe held by no loop makes the loop stay; the count of
+        // pipes taken from each holder decides the rule that tries it first.
+        bool dropped = loopsWithoutOwnPipe > 0, newPipe = false;
+        int k = 0;
+        for (; k < count; ++k) {
             const int holder = firstLoop[at(pipes[k])];
-            dropped = ++hits[at(holder)] >= ownPipes[at(holder)];
+            if (holder == 0) {
+                newPipe = true;
+                break;
+            }
+            if (++hits[at(holder)] >= ownPipes[at(holder)])
+                dropped = true;
         }
-        for (int k = 0; k < count; ++k)
-            hits[at(firstLoop[at(pipes[k])])] = 0;
-        return dropped;
+        for (int j = 0; j < k; ++j)
+            hits[at(firstLoop[at(pipes[j])])] = 0;
+        return !newPipe && dropped;
     }
 
     // The last generation: the layout it was found for and what it gave.
@@ -487,7 +490,20 @@ struct TNetwork::TLoopFinder {
     bool kept = false;
     std::vector<std::vector<std::int32_t>> loops;
     std::int32_t realLoops = 0, pseudoLoops = 0;
-    std::vector<std::string> progress;
+    // The progress texts shown, one after another, and where each ends.
+    std::string progress;
+    std::vector<std::size_t> progressEnds;
+    static void ProgressText(std::string &text, int pass, int node)
+    {
+        if (pass == 0) {
+            text.assign("Generating loops from Node: ");
+        } else {
+            text.assign("Generating loops (pass ");
+            text += std::to_string(pass + 1);
+            text += ") from Node: ";
+        }
+        text += std::to_string(node);
+    }
     std::vector<std::string> countLines;
 };
 
@@ -1514,8 +1530,8 @@ void TNetwork::PipeLoopsGenerateAllLoops(TResultsLog &Log)
     // The same layout gives the same loops: those of the last generation are
     // taken again, with the same progress, log lines and message.
     if (finder.kept && PipeLoopsCount == 0 && layout == finder.layout) {
-        for (const std::string &text : finder.progress) {
-            CalculatingString = text;
+        for (std::size_t i = 0, from = 0; i < finder.progressEnds.size(); from = finder.progressEnds[i++]) {
+            CalculatingString.assign(finder.progress, from, finder.progressEnds[i] - from);
             UserInterface->ProcessMessages();
         }
         for (const auto &loop : finder.loops) {
@@ -1531,6 +1547,7 @@ void TNetwork::PipeLoopsGenerateAllLoops(TResultsLog &Log)
     finder.kept = false;
     const bool fromEmptyStore = PipeLoopsCount == 0;
     finder.progress.clear();
+    finder.progressEnds.clear();
     finder.countLines.clear();
     finder.NoteLinks(*this);
     PipeLoopsShortestPathClear();
@@ -1549,9 +1566,10 @@ void TNetwork::PipeLoopsGenerateAllLoops(TResultsLog &Log)
     const int links = NodeLinksCount;
     int joints = 0;
     const auto hasLinks = [&](int id) { return id >= 1 && id <= MaxNodes && finder.Degree(id) > 0; };
-    const auto progress = [&](const std::string &text) {
-        CalculatingString = text;
-        finder.progress.push_back(text);
+    const auto progress = [&](int pass, int node) {
+        TLoopFinder::ProgressText(CalculatingString, pass, node);
+        finder.progress += CalculatingString;
+        finder.progressEnds.push_back(finder.progress.size());
         UserInterface->ProcessMessages();
     };
 
@@ -1560,14 +1578,14 @@ void TNetwork::PipeLoopsGenerateAllLoops(TResultsLog &Log)
         if (GetNode(id).NodeType != Joint || !hasLinks(id))
             continue;
         ++joints;
-        progress("Generating loops from Node: " + std::to_string(id));
+        progress(0, id);
         PipeLoopsGenerateFromNode(id, MaxLoopPipes, true);
     }
     PipeRealLoopCount = PipeLoopsCount;
     for (int id = GetNextNodeId(0); id > 0 && joints + PipeLoopsCount < links; id = GetNextNodeId(id)) {
         if (!isFixedPressure(GetNode(id).NodeType))
             continue;
-        progress("Generating loops from Node: " + std::to_string(id));
+        progress(0, id);
         PipeLoopsGenerateFromNode(id, MaxLoopPipes, true);
     }
     PipePseudoLoopCount = PipeLoopsCount - PipeRealLoopCount;
@@ -1585,7 +1603,7 @@ void TNetwork::PipeLoopsGenerateAllLoops(TResultsLog &Log)
                 if (GetNode(id).NodeType != Joint || !hasLinks(id))
                     continue;
                 ++joints;
-                progress("Generating loops (pass " + std::to_string(pass + 1) + ") from Node: " + std::to_string(id));
+                progress(pass, id);
                 PipeLoopsGenerateFromNode(id, limits[pass - 1], true);
             }
         }
@@ -1593,7 +1611,7 @@ void TNetwork::PipeLoopsGenerateAllLoops(TResultsLog &Log)
         for (int id = GetNextNodeId(0); id > 0; id = GetNextNodeId(id)) {
             if (!isFixedPressure(GetNode(id).NodeType))
                 continue;
-            progress("Generating loops (pass " + std::to_string(lastPass + 1) + ") from Node: " + std::to_string(id));
+            progress(lastPass, id);
             PipeLoopsGenerateFromNode(id, MaxLoopPipes, true);
         }
         PipePseudoLoopCount = PipeLoopsCount - PipeRealLoopCount;
