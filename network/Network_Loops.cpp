@@ -185,7 +185,7 @@ struct TNetwork::TLoopFinder {
         bool found = false;
         while (head < queue.size() && !found) {
             const std::size_t end = queue.size();
-            for (; head < end; ++head) {
+            for (; head < end && !found; ++head) {
                 const int current = queue[head];
                 const int previous = path[at(current)].Parent;
                 const auto relax = [&](int to, int pipe) {
@@ -203,7 +203,7 @@ struct TNetwork::TLoopFinder {
                 };
                 if (fromJoint) {
                     const int last = coreStart[at(current + 1)];
-                    for (int f = coreStart[at(current)]; f < last; ++f)
+                    for (int f = coreStart[at(current)]; f < last && !found; ++f)
                         if (current != s || entries[f].Link != excluded)
                             relax(entries[f].Node, entries[f].Pipe);
                 } else {
@@ -213,6 +213,31 @@ struct TNetwork::TLoopFinder {
             }
             ++level;
         }
+    }
+    // A search from a joint stops as soon as it reaches stopAt, at distance
+    // d: the nodes nearer than d are all reached and their path entries are
+    // final, but a node at d may not have been reached yet, or not yet from
+    // the lowest-id node before it. Works out whether node x lies no farther
+    // than d and, if so, its entry as the whole level would have left it.
+    bool Settle(int x, int d, int s, int excluded)
+    {
+        if (Reached(x) && dist(x) < d)
+            return true;
+        int best = 0, bestPipe = 0;
+        const TCoreLink *entries = core.data();
+        for (int f = coreStart[at(x)]; f < coreStart[at(x + 1)]; ++f) {
+            const int u = entries[f].Node;
+            if (!Reached(u) || dist(u) != d - 1 || (u == s && entries[f].Link == excluded) || u == x)
+                continue;
+            if (best == 0 || u < best) {
+                best = u;
+                bestPipe = entries[f].Pipe;
+            }
+        }
+        if (best == 0)
+            return false;
+        path[at(x)] = {searchStamp, d, best, bestPipe};
+        return true;
     }
     void AddPath(int node, int s)
     {
@@ -241,6 +266,7 @@ struct TNetwork::TLoopFinder {
                 if (!Reached(b))
                     continue;
                 const int d = dist(b);
+                Settle(b, d, s, excluded);
                 searches.back().Reached = d;
                 const int lambdaPipe = far[at(e)].Pipe;
                 std::size_t offset = pool.size();
@@ -249,7 +275,7 @@ struct TNetwork::TLoopFinder {
                 AddCandidate(offset);
                 for (int f = start[at(b)]; f < start[at(b + 1)]; ++f) {
                     const int h = far[at(f)].Node;
-                    if (far[at(f)].Pipe == lambdaPipe || h == parent(b) || h == s || !Reached(h) || dist(h) > d)
+                    if (far[at(f)].Pipe == lambdaPipe || h == parent(b) || h == s || !Settle(h, d, s, excluded))
                         continue;
                     offset = pool.size();
                     pool.push_back(lambdaPipe);
