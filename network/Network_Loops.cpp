@@ -214,6 +214,53 @@ struct TNetwork::TLoopFinder {
             ++level;
         }
     }
+    // The search from joint s without link excluded, to b; the loop above
+    // written for this case alone, since it is most of a generation's work.
+    std::vector<int> order;
+    void SearchFromJoint(int s, int excluded, int b)
+    {
+        NewSearch();
+        if (order.empty())
+            order.assign(at(MaxNodes + 1), 0);
+        const std::uint32_t current = searchStamp;
+        TPathEntry *entries = path.data();
+        const TCoreLink *linksOf = core.data();
+        const int *first = coreStart.data();
+        int *nodes = order.data();
+        entries[s] = {current, 0, 0, 0};
+        int tail = 0;
+        for (int f = first[s]; f < first[s + 1]; ++f) {
+            const TCoreLink &l = linksOf[f];
+            if (l.Link == excluded || entries[l.Node].Stamp == current)
+                continue;
+            entries[l.Node] = {current, 1, s, l.Pipe};
+            nodes[tail++] = l.Node;
+            if (l.Node == b)
+                return;
+        }
+        for (int head = 0, level = 1; head < tail; ++level) {
+            for (const int end = tail; head < end; ++head) {
+                const int from = nodes[head];
+                const int previous = entries[from].Parent;
+                for (int f = first[from]; f < first[from + 1]; ++f) {
+                    const TCoreLink &l = linksOf[f];
+                    const int to = l.Node;
+                    if (to == previous || to == s)
+                        continue;
+                    TPathEntry &entry = entries[to];
+                    if (entry.Stamp != current) {
+                        entry = {current, level + 1, from, l.Pipe};
+                        nodes[tail++] = to;
+                        if (to == b)
+                            return;
+                    } else if (entry.Distance == level + 1 && from < entry.Parent) {
+                        entry.Parent = from;
+                        entry.Pipe = l.Pipe;
+                    }
+                }
+            }
+        }
+    }
     // A search from a joint stops as soon as it reaches stopAt, at distance
     // d: the nodes nearer than d are all reached and their path entries are
     // final, but a node at d may not have been reached yet, or not yet from
@@ -262,7 +309,7 @@ struct TNetwork::TLoopFinder {
                 searches.push_back({Unreached, static_cast<int>(candidates.size()), 0});
                 if (kind[at(b)] != Joint || bridge[at(excluded)])
                     continue;
-                Search(s, excluded, b);
+                SearchFromJoint(s, excluded, b);
                 if (!Reached(b))
                     continue;
                 const int d = dist(b);
