@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -1176,19 +1177,36 @@ void completeLoops(TNetwork &n)
 
     // Members of the sets: link k is k - 1; the tie of the i-th fixed-pressure
     // node to the datum is links + i - 1.
-    std::vector<std::vector<int>> linksOf(at(TNetwork::MaxNodes + 1));
+    // Each node's links in table order: those of node i are
+    // linkList[first[i]..first[i+1]-1].
+    std::vector<int> first(at(TNetwork::MaxNodes + 2), 0);
     for (int k = 1; k <= links; ++k) {
         const TNodeLink &l = n.NodeLinks[at(k)];
         if (!valid(l.FromNodeId) || !valid(l.ToNodeId))
             return; // the links are checked when the equations are written
-        linksOf[at(l.FromNodeId)].push_back(k);
+        ++first[at(l.FromNodeId + 1)];
         if (l.ToNodeId != l.FromNodeId)
-            linksOf[at(l.ToNodeId)].push_back(k);
+            ++first[at(l.ToNodeId + 1)];
     }
+    for (int i = 1; i <= TNetwork::MaxNodes + 1; ++i)
+        first[at(i)] += first[at(i - 1)];
+    std::vector<int> linkList(at(first[at(TNetwork::MaxNodes + 1)]));
+    {
+        std::vector<int> fill(first.begin(), first.end() - 1);
+        for (int k = 1; k <= links; ++k) {
+            const TNodeLink &l = n.NodeLinks[at(k)];
+            linkList[at(fill[at(l.FromNodeId)]++)] = k;
+            if (l.ToNodeId != l.FromNodeId)
+                linkList[at(fill[at(l.ToNodeId)]++)] = k;
+        }
+    }
+    const auto linksOf = [&](int node) {
+        return std::span<const int>(linkList.data() + first[at(node)], linkList.data() + first[at(node + 1)]);
+    };
     std::vector<int> tie(at(TNetwork::MaxNodes + 1), -1);
     std::vector<int> fixedNodes;
     for (int id = 1; id <= TNetwork::MaxNodes; ++id)
-        if (!linksOf[at(id)].empty() && fixed(id)) {
+        if (!linksOf(id).empty() && fixed(id)) {
             tie[at(id)] = links + static_cast<int>(fixedNodes.size());
             fixedNodes.push_back(id);
         }
@@ -1211,7 +1229,7 @@ void completeLoops(TNetwork &n)
     const auto grow = [&](std::size_t head) {
         for (; head < queue.size(); ++head) {
             const int node = queue[head];
-            for (const int k : linksOf[at(node)]) {
+            for (const int k : linksOf(node)) {
                 const TNodeLink &l = n.NodeLinks[at(k)];
                 const int other = l.FromNodeId == node ? l.ToNodeId : l.FromNodeId;
                 if (parent[at(other)] >= 0 || other == node)
@@ -1231,7 +1249,7 @@ void completeLoops(TNetwork &n)
     }
     grow(0);
     for (int id = 1; id <= TNetwork::MaxNodes; ++id)
-        if (!linksOf[at(id)].empty() && parent[at(id)] < 0) {
+        if (!linksOf(id).empty() && parent[at(id)] < 0) {
             parent[at(id)] = id; // a root of its own
             queue.push_back(id);
             grow(queue.size() - 1);
