@@ -437,7 +437,21 @@ struct TNetwork::TLoopFinder {
                 Count(n.PipeLoops[at(i)][at(k)], 1);
         counting = true;
         firstLoopsCurrent = false;
+        // Whether each loop held holds each of its pipes once, all stored.
+        distinctLoops = true;
+        TPipeMarks &seen = marks;
+        for (int i = 1; i <= n.PipeLoopsCount && distinctLoops; ++i) {
+            const TPipeLoopEntries &loop = n.PipeLoops[at(i)];
+            const int count = n.PipeLoopsPipeCount[at(i)];
+            distinctLoops = count <= static_cast<int>(loop.Size()) - 1 || count == 0;
+            seen.Clear();
+            for (int k = 1; k <= count && distinctLoops; ++k) {
+                distinctLoops = IsPipe(loop[at(k)]) && !seen.Marked(loop[at(k)]);
+                seen.Mark(loop[at(k)]);
+            }
+        }
     }
+    bool distinctLoops = false;
     void Count(int pipe, int change)
     {
         if (pipe >= 0 && pipe <= MaxPipes)
@@ -1417,6 +1431,10 @@ void TNetwork::PipeLoopsGenerateFromNode(int FromNodeId, int maxPipesInLoop, boo
                 if (!newPipe)
                     PipeLoopsRemoveLastUnlessIfAddedFirstEveryOtherLoopHasAtLeastOneNewPipe(false);
             }
+            // While every loop holds its pipes once (the searches' loops and
+            // paths do), one with a pipe no other loop holds repeats none.
+            if (testNewPipe && newPipe && finder.counting && finder.distinctLoops)
+                return;
             if (PipeLoopsCount == count)
                 PipeLoopsRemoveLastIfDuplicate();
         };
