@@ -1645,8 +1645,16 @@ void TNetwork::PipeLoopsGenerateAllLoops(TResultsLog &Log)
         }
         for (const auto &loop : finder.loops) {
             const int id = PipeLoopCreate();
-            for (const std::int32_t pipe : loop)
-                PipeLoopAddPipe(id, pipe);
+            if (id < 1 || loop.empty() || static_cast<int>(loop.size()) > MaxLoopPipes) {
+                for (const std::int32_t pipe : loop)
+                    PipeLoopAddPipe(id, pipe);
+                continue;
+            }
+            // The loop written whole: no generation counts pipes here.
+            TPipeLoopEntries &entries = PipeLoops[at(id)];
+            entries[loop.size()] = 0;
+            std::copy(loop.begin(), loop.end(), entries.begin() + 1);
+            PipeLoopsPipeCount[at(id)] = static_cast<std::int32_t>(loop.size());
         }
         PipeRealLoopCount = finder.realLoops;
         PipePseudoLoopCount = finder.pseudoLoops;
