@@ -1712,16 +1712,29 @@ void TNetwork::PipeLoopsGenerateAllLoops(TResultsLog &Log)
         const int target = links - joints - PipePseudoLoopCount;
         PipeLoopsRemoveAllLoops();
         static constexpr int limits[] = {4, 8, 16, 1001};
-        int lastPass = 1;
+        int lastPass = 1, previousOffered = -1;
         for (int pass = 1; pass <= 4 && PipeLoopsCount < target; ++pass) {
             lastPass = pass;
             joints = 0;
+            // A pass whose limit lets through the same searches as the pass
+            // before offers the same loops again, in the same order, to the
+            // loops that pass left: each is held already or was dropped by
+            // loops still held in the same order, so none is kept.
+            int offered = -1;
+            if (finder.simple) {
+                offered = 0;
+                for (const TLoopFinder::TLinkSearch &search : finder.searches)
+                    offered += search.Reached < limits[pass - 1] ? 1 : 0;
+            }
+            const bool repeated = offered >= 0 && offered == previousOffered;
+            previousOffered = offered;
             for (int id = GetNextNodeId(0); id > 0; id = GetNextNodeId(id)) {
                 if (GetNode(id).NodeType != Joint || !hasLinks(id))
                     continue;
                 ++joints;
                 progress(pass, id);
-                PipeLoopsGenerateFromNode(id, limits[pass - 1], true);
+                if (!repeated)
+                    PipeLoopsGenerateFromNode(id, limits[pass - 1], true);
             }
         }
         PipeRealLoopCount = PipeLoopsCount;
