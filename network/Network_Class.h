@@ -741,6 +741,7 @@ private:
     struct TLoopFinder;
     std::shared_ptr<TLoopFinder> loopFinder_;
     TLoopFinder &loopFinder();
+    void loopPipeNodes(int PipeId, int &FromNodeId, int &ToNodeId) const;
     std::vector<std::string> loopCountLines(int links, int joints) const;
     void reportLoopCount(TResultsLog &Log, const std::vector<std::string> &lines);
 

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,271 @@ struct TNetwork::TLoopFinder {
                 linkOfPipe[at(pipe)] = k;
         }
         NoteBridges(n);
+        NoteSimpleLayout(n);
+    }
+
+    // A layout in which every link joins two different nodes by a pipe of
+    // its own: a search there can take the short way below. Its results are
+    // kept for the generation under way, since they do not depend on the
+    // loops held nor (short of the size limit) on the pass.
+    bool simple = false;
+    std::vector<int> kind; // by node: the node type, for nodes with links
+    void NoteSimpleLayout(const TNetwork &n)
+    {
+        simple = true;
+        std::vector<char> pipeSeen(at(MaxPipes + 1), 0);
+        for (int k = 1; k <= n.NodeLinksCount && simple; ++k) {
+            const TNodeLink &l = n.NodeLinks[at(k)];
+            simple = l.FromNodeId >= 1 && l.FromNodeId <= MaxNodes && l.ToNodeId >= 1 && l.ToNodeId <= MaxNodes &&
+                     l.FromNodeId != l.ToNodeId && l.PipeId >= 1 && l.PipeId <= MaxPipes && !pipeSeen[at(l.PipeId)];
+            if (simple)
+                pipeSeen[at(l.PipeId)] = 1;
+        }
+        kind.assign(at(MaxNodes + 1), static_cast<int>(NotSet));
+        for (int i = 1; i <= MaxNodes; ++i)
+            if (Degree(i) > 0)
+                kind[at(i)] = static_cast<int>(n.GetNode(i).NodeType);
+        // The links that a search from a joint may take: all but bridges.
+        coreStart.assign(at(MaxNodes + 2), 0);
+        core.clear();
+        if (simple)
+            for (int i = 1; i <= MaxNodes + 1; ++i) {
+                coreStart[at(i)] = static_cast<int>(core.size());
+                if (i <= MaxNodes)
+                    for (int e = start[at(i)]; e < start[at(i + 1)]; ++e)
+                        if (!bridge[at(links[at(e)])])
+                            core.push_back({far[at(e)].Node, far[at(e)].Pipe, links[at(e)]});
+            }
+        searchOf.assign(at(MaxNodes + 1), -1);
+        searches.clear();
+        candidates.clear();
+        pool.clear();
+    }
+
+    // What a search from a node found: for each of its links in table order
+    // (from a joint) the distance at which the link's far end was reached
+    // and the loops it gave, the loop over the link first and then the side
+    // loops; from a tank or end pressure, the paths to the other
+    // fixed-pressure nodes in the order the search reaches them.
+    struct TCandidate {
+        int Offset, Size;
+    };
+    struct TLinkSearch {
+        int Reached, FirstCandidate, Candidates;
+    };
+    std::vector<int> searchOf; // by node: its first entry in searches, -1 none yet
+    std::vector<TLinkSearch> searches;
+    std::vector<TCandidate> candidates;
+    std::vector<int> pool;
+
+    struct TCoreLink {
+        int Node, Pipe, Link;
+    };
+    std::vector<int> coreStart;
+    std::vector<TCoreLink> core;
+
+    // Breadth-first work data: a node's entry is current while its stamp is
+    // the search's.
+    struct TPathEntry {
+        std::uint32_t Stamp;
+        int Distance, Parent, Pipe;
+    };
+    std::vector<TPathEntry> path;
+    std::vector<int> queue;
+    std::uint32_t searchStamp = 0;
+    void NewSearch()
+    {
+        if (path.empty())
+            path.assign(at(MaxNodes + 1), {0, 0, 0, 0});
+        if (++searchStamp == 0) {
+            for (TPathEntry &entry : path)
+                entry.Stamp = 0;
+            searchStamp = 1;
+        }
+    }
+    bool Reached(int node) const { return path[at(node)].Stamp == searchStamp; }
+    int dist(int node) const { return path[at(node)].Distance; }
+    int parent(int node) const { return path[at(node)].Parent; }
+    // The path tree of a search: of the nodes one pipe nearer the start, the
+    // one with the lowest id leads to a node, over its first link there (the
+    // order in which the search selects nodes and relaxes their links).
+    // From a joint, the link is not taken from the start and bridges are not
+    // crossed; the search ends with the level at which stopAt is reached.
+    // From a tank or end pressure the search takes every link (excluded 0).
+    void Search(int s, int excluded, int stopAt)
+    {
+        NewSearch();
+        path[at(s)] = {searchStamp, 0, 0, 0};
+        queue.clear();
+        queue.push_back(s);
+        const bool fromJoint = excluded > 0;
+        const TCoreLink *entries = core.data();
+        std::size_t head = 0;
+        int level = 0;
+        bool found = false;
+        while (head < queue.size() && !found) {
+            const std::size_t end = queue.size();
+            for (; head < end && !found; ++head) {
+                const int current = queue[head];
+                const int previous = path[at(current)].Parent;
+                const auto relax = [&](int to, int pipe) {
+                    if (to == previous || to == s)
+                        return;
+                    TPathEntry &entry = path[at(to)];
+                    if (entry.Stamp != searchStamp) {
+                        entry = {searchStamp, level + 1, current, pipe};
+                        queue.push_back(to);
+                        found = found || to == stopAt;
+                    } else if (entry.Distance == level + 1 && current < entry.Parent) {
+                        entry.Parent = current;
+                        entry.Pipe = pipe;
+                    }
+                };
+                if (fromJoint) {
+                    const int last = coreStart[at(current + 1)];
+                    for (int f = coreStart[at(current)]; f < last && !found; ++f)
+                        if (current != s || entries[f].Link != excluded)
+                            relax(entries[f].Node, entries[f].Pipe);
+                } else {
+                    for (int f = start[at(current)]; f < start[at(current + 1)]; ++f)
+                        relax(far[at(f)].Node, far[at(f)].Pipe);
+                }
+            }
+            ++level;
+        }
+    }
+    // The search from joint s without link excluded, to b; the loop above
+    // written for this case alone, since it is most of a generation's work.
+    std::vector<int> order;
+    void SearchFromJoint(int s, int excluded, int b)
+    {
+        NewSearch();
+        if (order.empty())
+            order.assign(at(MaxNodes + 1), 0);
+        const std::uint32_t current = searchStamp;
+        TPathEntry *entries = path.data();
+        const TCoreLink *linksOf = core.data();
+        const int *first = coreStart.data();
+        int *nodes = order.data();
+        entries[s] = {current, 0, 0, 0};
+        int tail = 0;
+        for (int f = first[s]; f < first[s + 1]; ++f) {
+            const TCoreLink &l = linksOf[f];
+            if (l.Link == excluded || entries[l.Node].Stamp == current)
+                continue;
+            entries[l.Node] = {current, 1, s, l.Pipe};
+            nodes[tail++] = l.Node;
+            if (l.Node == b)
+                return;
+        }
+        for (int head = 0, level = 1; head < tail; ++level) {
+            for (const int end = tail; head < end; ++head) {
+                const int from = nodes[head];
+                const int previous = entries[from].Parent;
+                for (int f = first[from]; f < first[from + 1]; ++f) {
+                    const TCoreLink &l = linksOf[f];
+                    const int to = l.Node;
+                    if (to == previous || to == s)
+                        continue;
+                    TPathEntry &entry = entries[to];
+                    if (entry.Stamp != current) {
+                        entry = {current, level + 1, from, l.Pipe};
+                        nodes[tail++] = to;
+                        if (to == b)
+                            return;
+                    } else if (entry.Distance == level + 1 && from < entry.Parent) {
+                        entry.Parent = from;
+                        entry.Pipe = l.Pipe;
+                    }
+                }
+            }
+        }
+    }
+    // A search from a joint stops as soon as it reaches stopAt, at distance
+    // d: the nodes nearer than d are all reached and their path entries are
+    // final, but a node at d may not have been reached yet, or not yet from
+    // the lowest-id node before it. Works out whether node x lies no farther
+    // than d and, if so, its entry as the whole level would have left it.
+    bool Settle(int x, int d, int s, int excluded)
+    {
+        if (Reached(x) && dist(x) < d)
+            return true;
+        int best = 0, bestPipe = 0;
+        const TCoreLink *entries = core.data();
+        for (int f = coreStart[at(x)]; f < coreStart[at(x + 1)]; ++f) {
+            const int u = entries[f].Node;
+            if (!Reached(u) || dist(u) != d - 1 || (u == s && entries[f].Link == excluded) || u == x)
+                continue;
+            if (best == 0 || u < best) {
+                best = u;
+                bestPipe = entries[f].Pipe;
+            }
+        }
+        if (best == 0)
+            return false;
+        path[at(x)] = {searchStamp, d, best, bestPipe};
+        return true;
+    }
+    void AddPath(int node, int s)
+    {
+        for (; node != s; node = path[at(node)].Parent)
+            pool.push_back(path[at(node)].Pipe);
+    }
+    void AddCandidate(std::size_t offset)
+    {
+        candidates.push_back({static_cast<int>(offset), static_cast<int>(pool.size() - offset)});
+        ++searches.back().Candidates;
+    }
+    // The searches from node s, done once in a generation.
+    const TLinkSearch *SearchesFrom(int s)
+    {
+        if (searchOf[at(s)] >= 0)
+            return &searches[at(searchOf[at(s)])];
+        searchOf[at(s)] = static_cast<int>(searches.size());
+        if (kind[at(s)] == Joint) {
+            for (int e = start[at(s)]; e < start[at(s + 1)]; ++e) {
+                const int excluded = links[at(e)];
+                const int b = far[at(e)].Node;
+                searches.push_back({Unreached, static_cast<int>(candidates.size()), 0});
+                if (kind[at(b)] != Joint || bridge[at(excluded)])
+                    continue;
+                SearchFromJoint(s, excluded, b);
+                if (!Reached(b))
+                    continue;
+                const int d = dist(b);
+                Settle(b, d, s, excluded);
+                searches.back().Reached = d;
+                const int lambdaPipe = far[at(e)].Pipe;
+                std::size_t offset = pool.size();
+                pool.push_back(lambdaPipe);
+                AddPath(b, s);
+                AddCandidate(offset);
+                for (int f = start[at(b)]; f < start[at(b + 1)]; ++f) {
+                    const int h = far[at(f)].Node;
+                    if (far[at(f)].Pipe == lambdaPipe || h == parent(b) || h == s || !Settle(h, d, s, excluded))
+                        continue;
+                    offset = pool.size();
+                    pool.push_back(lambdaPipe);
+                    pool.push_back(far[at(f)].Pipe);
+                    AddPath(h, s);
+                    AddCandidate(offset);
+                }
+            }
+        } else {
+            searches.push_back({0, static_cast<int>(candidates.size()), 0});
+            Search(s, 0, 0);
+            std::vector<std::pair<int, int>> ends;
+            for (const int node : queue)
+                if (node != s && isFixedPressure(static_cast<TNodeType>(kind[at(node)])))
+                    ends.push_back({dist(node), node});
+            std::sort(ends.begin(), ends.end());
+            for (const auto &[distance, node] : ends) {
+                const std::size_t offset = pool.size();
+                AddPath(node, s);
+                AddCandidate(offset);
+            }
+        }
+        return &searches[at(searchOf[at(s)])];
     }
     // The links whose removal parts their two ends: no path other than the
     // link itself joins them, so no loop runs over them.
@@ -170,7 +436,22 @@ struct TNetwork::TLoopFinder {
             for (int k = 1; k <= n.PipeLoopsPipeCount[at(i)]; ++k)
                 Count(n.PipeLoops[at(i)][at(k)], 1);
         counting = true;
+        firstLoopsCurrent = false;
+        // Whether each loop held holds each of its pipes once, all stored.
+        distinctLoops = true;
+        TPipeMarks &seen = marks;
+        for (int i = 1; i <= n.PipeLoopsCount && distinctLoops; ++i) {
+            const TPipeLoopEntries &loop = n.PipeLoops[at(i)];
+            const int count = n.PipeLoopsPipeCount[at(i)];
+            distinctLoops = count <= static_cast<int>(loop.Size()) - 1 || count == 0;
+            seen.Clear();
+            for (int k = 1; k <= count && distinctLoops; ++k) {
+                distinctLoops = IsPipe(loop[at(k)]) && !seen.Marked(loop[at(k)]);
+                seen.Mark(loop[at(k)]);
+            }
+        }
     }
+    bool distinctLoops = false;
     void Count(int pipe, int change)
     {
         if (pipe >= 0 && pipe <= MaxPipes)
@@ -182,12 +463,135 @@ struct TNetwork::TLoopFinder {
             Count(n.PipeLoops[at(loop)][at(k)], -1);
     }
 
+    // While a generation counts: the first loop of the store that holds each
+    // pipe (0: none) and how many pipes each loop holds first, so that the
+    // rule that tries a loop first reads counts instead of the loops. Loops
+    // appended, filled and removed from the end keep them up to date; any
+    // other change to the store has them worked out again when next read.
+    // A loop with an entry that is no pipe, or with fewer entries stored
+    // than counted, always has a new pipe: it holds "many" first.
+    static constexpr int Many = 1 << 30;
+    std::vector<int> firstLoop, ownPipes, hits;
+    int loopsWithoutOwnPipe = 0;
+    bool firstLoopsCurrent = false;
+    static bool IsPipe(int pipe) { return pipe >= 1 && pipe <= MaxPipes; }
+    void RecountFirstLoops(const TNetwork &n)
+    {
+        firstLoop.assign(at(MaxPipes + 1), 0);
+        ownPipes.assign(at(MaxLoops + 2), 0);
+        hits.assign(at(MaxLoops + 2), 0);
+        loopsWithoutOwnPipe = 0;
+        for (int i = 1; i <= n.PipeLoopsCount; ++i) {
+            const TPipeLoopEntries &loop = n.PipeLoops[at(i)];
+            const int count = n.PipeLoopsPipeCount[at(i)];
+            if (count > static_cast<int>(loop.Size()) - 1 && count > 0)
+                ownPipes[at(i)] = Many;
+            for (int k = 1; k <= std::min<int>(count, static_cast<int>(loop.Size()) - 1); ++k) {
+                const int pipe = loop[at(k)];
+                if (!IsPipe(pipe))
+                    ownPipes[at(i)] = Many;
+                else if (firstLoop[at(pipe)] == 0) {
+                    firstLoop[at(pipe)] = i;
+                    if (ownPipes[at(i)] < Many)
+                        ++ownPipes[at(i)];
+                }
+            }
+            if (ownPipes[at(i)] == 0)
+                ++loopsWithoutOwnPipe;
+        }
+        firstLoopsCurrent = true;
+    }
+    void AppendedLoop(int loop)
+    {
+        if (!firstLoopsCurrent)
+            return;
+        ownPipes[at(loop)] = 0;
+        ++loopsWithoutOwnPipe;
+    }
+    void AddedPipe(const TNetwork &n, int loop, int pipe)
+    {
+        if (!firstLoopsCurrent)
+            return;
+        if (loop != n.PipeLoopsCount) {
+            firstLoopsCurrent = false;
+            return;
+        }
+        int &own = ownPipes[at(loop)];
+        const bool hadNone = own == 0;
+        if (!IsPipe(pipe))
+            own = Many;
+        else if (firstLoop[at(pipe)] == 0) {
+            firstLoop[at(pipe)] = loop;
+            if (own < Many)
+                ++own;
+        }
+        if (hadNone && own != 0)
+            --loopsWithoutOwnPipe;
+    }
+    // Before the loop is taken out of the store.
+    void RemovingLoop(const TNetwork &n, int loop)
+    {
+        if (!firstLoopsCurrent)
+            return;
+        if (loop != n.PipeLoopsCount) {
+            firstLoopsCurrent = false;
+            return;
+        }
+        const TPipeLoopEntries &entries = n.PipeLoops[at(loop)];
+        for (const std::int32_t *p = entries.begin() + (entries.Size() > 0 ? 1 : 0); p < entries.end(); ++p)
+            if (IsPipe(*p) && firstLoop[at(*p)] == loop)
+                firstLoop[at(*p)] = 0;
+        if (ownPipes[at(loop)] == 0)
+            --loopsWithoutOwnPipe;
+        ownPipes[at(loop)] = 0;
+    }
+    // Whether a loop of these pipes (each a pipe, none twice), appended to
+    // the store, would be taken out again by the new-pipe rules and leave
+    // the store as it was: it holds no pipe of its own, and tried first it
+    // would leave some loop without a new pipe.
+    bool WouldBeDropped(const TNetwork &n, const int *pipes, int count)
+    {
+        if (!counting || n.PipeLoopsCount < 1 || n.PipeLoopsCount + 1 >= MaxLoops)
+            return false;
+        if (!firstLoopsCurrent)
+            RecountFirstLoops(n);
+        // One pass: a pipe held by no loop makes the loop stay; the count of
+        // pipes taken from each holder decides the rule that tries it first.
+        bool dropped = loopsWithoutOwnPipe > 0, newPipe = false;
+        int k = 0;
+        for (; k < count; ++k) {
+            const int holder = firstLoop[at(pipes[k])];
+            if (holder == 0) {
+                newPipe = true;
+                break;
+            }
+            if (++hits[at(holder)] >= ownPipes[at(holder)])
+                dropped = true;
+        }
+        for (int j = 0; j < k; ++j)
+            hits[at(firstLoop[at(pipes[j])])] = 0;
+        return !newPipe && dropped;
+    }
+
     // The last generation: the layout it was found for and what it gave.
     std::vector<TLoopFinderLayoutEntry> layout;
     bool kept = false;
     std::vector<std::vector<std::int32_t>> loops;
     std::int32_t realLoops = 0, pseudoLoops = 0;
-    std::vector<std::string> progress;
+    // The progress texts shown, one after another, and where each ends.
+    std::string progress;
+    std::vector<std::size_t> progressEnds;
+    static void ProgressText(std::string &text, int pass, int node)
+    {
+        if (pass == 0) {
+            text.assign("Generating loops from Node: ");
+        } else {
+            text.assign("Generating loops (pass ");
+            text += std::to_string(pass + 1);
+            text += ") from Node: ";
+        }
+        text += std::to_string(node);
+    }
     std::vector<std::string> countLines;
 };
 
@@ -196,6 +600,21 @@ TNetwork::TLoopFinder &TNetwork::loopFinder()
     if (!loopFinder_)
         loopFinder_ = std::make_shared<TLoopFinder>();
     return *loopFinder_;
+}
+
+// While a generation runs the links stay as noted: a pipe's ends are read
+// from its link directly.
+void TNetwork::loopPipeNodes(int PipeId, int &FromNodeId, int &ToNodeId) const
+{
+    if (loopFinder_ && loopFinder_->generating && PipeId >= 1 && PipeId <= MaxPipes) {
+        const int link = loopFinder_->linkOfPipe[at(PipeId)];
+        if (link > 0) {
+            FromNodeId = NodeLinks[at(link)].FromNodeId;
+            ToNodeId = NodeLinks[at(link)].ToNodeId;
+            return;
+        }
+    }
+    GetPipeNodes(PipeId, FromNodeId, ToNodeId);
 }
 
 // --- Loop store ---------------------------------------------------------------------------
@@ -207,6 +626,8 @@ int TNetwork::PipeLoopCreate()
     ++PipeLoopsCount;
     PipeLoops[at(PipeLoopsCount)].Clear();
     PipeLoopsPipeCount[at(PipeLoopsCount)] = 0;
+    if (loopFinder_ && loopFinder_->counting)
+        loopFinder_->AppendedLoop(PipeLoopsCount);
     return PipeLoopsCount;
 }
 
@@ -214,8 +635,11 @@ void TNetwork::PipeLoopClear(int LoopId)
 {
     if (LoopId < 1 || LoopId > MaxLoops)
         throw ENetworkClass("TNetwork.PipeLoopClear Failed: Specified LoopId may not be valid");
-    if (loopFinder_ && loopFinder_->counting && LoopId <= PipeLoopsCount)
+    if (loopFinder_ && loopFinder_->counting && LoopId <= PipeLoopsCount) {
         loopFinder_->Uncount(*this, LoopId);
+        loopFinder_->RemovingLoop(*this, LoopId);
+        loopFinder_->AppendedLoop(LoopId);
+    }
     PipeLoops[at(LoopId)].Clear();
     PipeLoopsPipeCount[at(LoopId)] = 0;
 }
@@ -224,8 +648,10 @@ void TNetwork::PipeLoopRemove(int LoopId)
 {
     if (LoopId < 1 || LoopId > PipeLoopsCount)
         throw ENetworkClass("TNetwork.PipeLoopRemove Failed: Specified LoopId may not be valid");
-    if (loopFinder_ && loopFinder_->counting)
+    if (loopFinder_ && loopFinder_->counting) {
         loopFinder_->Uncount(*this, LoopId);
+        loopFinder_->RemovingLoop(*this, LoopId);
+    }
     // Loops move as a whole; the removed one's storage ends up last, cleared.
     std::rotate(PipeLoops.begin() + LoopId, PipeLoops.begin() + LoopId + 1, PipeLoops.begin() + PipeLoopsCount + 1);
     std::copy(PipeLoopsPipeCount.begin() + LoopId + 1, PipeLoopsPipeCount.begin() + PipeLoopsCount + 1,
@@ -249,6 +675,8 @@ void TNetwork::PipeLoopsInsertLastAtPosition(int LoopId)
                             std::to_string(PipeLoopsCount));
     if (LoopId < 1 || LoopId >= PipeLoopsCount)
         return;
+    if (loopFinder_)
+        loopFinder_->firstLoopsCurrent = false;
     std::rotate(PipeLoops.begin() + LoopId, PipeLoops.begin() + PipeLoopsCount, PipeLoops.begin() + PipeLoopsCount + 1);
     std::rotate(PipeLoopsPipeCount.begin() + LoopId, PipeLoopsPipeCount.begin() + PipeLoopsCount,
                 PipeLoopsPipeCount.begin() + PipeLoopsCount + 1);
@@ -261,8 +689,10 @@ void TNetwork::PipeLoopAddPipe(int LoopId, int PipeId)
                             std::to_string(LoopId) + "; PipeId=" + std::to_string(PipeId));
     const int n = ++PipeLoopsPipeCount[at(LoopId)];
     PipeLoops[at(LoopId)][at(n)] = PipeId;
-    if (loopFinder_ && loopFinder_->counting)
+    if (loopFinder_ && loopFinder_->counting) {
         loopFinder_->Count(PipeId, 1);
+        loopFinder_->AddedPipe(*this, LoopId, PipeId);
+    }
 }
 
 void TNetwork::PipeLoopRemovePipe(int LoopId, int PipeId)
@@ -272,8 +702,10 @@ void TNetwork::PipeLoopRemovePipe(int LoopId, int PipeId)
         const int n = PipeLoopsPipeCount[at(LoopId)];
         for (int i = 1; i <= n; ++i)
             if (loop[at(i)] == PipeId) {
-                if (loopFinder_ && loopFinder_->counting)
+                if (loopFinder_ && loopFinder_->counting) {
                     loopFinder_->Count(PipeId, -1);
+                    loopFinder_->firstLoopsCurrent = false;
+                }
                 std::copy(loop.begin() + i + 1, loop.begin() + n + 1, loop.begin() + i);
                 loop[at(n)] = 0;
                 --PipeLoopsPipeCount[at(LoopId)];
@@ -335,7 +767,7 @@ void TNetwork::PipeLoopsRemoveLastIfPseudoLoopViaIntermediateTank()
     int ends = 0;
     for (int i = 1; i <= PipeLoopsPipeCount[at(PipeLoopsCount)]; ++i) {
         int from = 0, to = 0;
-        GetPipeNodes(loop[at(i)], from, to);
+        loopPipeNodes(loop[at(i)], from, to);
         for (int node : {from, to})
             if (node >= 1 && node <= MaxNodes && isFixedPressure(GetNode(node).NodeType))
                 ++ends;
@@ -350,12 +782,23 @@ void TNetwork::PipeLoopsRemoveLastIfDuplicate()
     if (last < 2)
         return;
     const int n = PipeLoopsPipeCount[at(last)];
+    // The last loop's pipes, marked once; an entry read past those stored is 0.
+    const TPipeLoopEntries &lastLoop = std::as_const(PipeLoops)[at(last)];
+    TLoopFinder::TPipeMarks &held = loopFinder().NewPipeMarks();
+    const int stored = std::min<int>(n, std::max<int>(static_cast<int>(lastLoop.Size()) - 1, 0));
+    for (int k = 1; k <= stored; ++k)
+        held.Mark(lastLoop[at(k)]);
+    if (n > stored)
+        held.Mark(0);
+    const auto holds = [&](int pipe) {
+        return pipe >= 0 && pipe <= MaxPipes ? held.Marked(pipe) : loopHolds(lastLoop, n, pipe);
+    };
     for (int i = 1; i < last; ++i) {
         if (PipeLoopsPipeCount[at(i)] != n)
             continue;
         bool all = true;
         for (int k = 1; k <= n && all; ++k)
-            all = loopHolds(PipeLoops[at(last)], n, PipeLoops[at(i)][at(k)]);
+            all = holds(std::as_const(PipeLoops)[at(i)][at(k)]);
         if (all) {
             PipeLoopRemove(last);
             return;
@@ -432,6 +875,46 @@ void TNetwork::PipeLoopsRemoveLastUnlessIfAddedFirstEveryOtherLoopHasAtLeastOneN
     // taken out again and the store be as it was; only a loop that passes
     // is moved. A loop whose pipes all lie in the last loop fails whatever
     // stands between, so those are looked for first: the common case.
+    if (PipeLoopsCount < MaxLoops && position == 1 && position < PipeLoopsCount && loopFinder_ &&
+        loopFinder_->counting) {
+        // Loop i keeps a new pipe behind the moved one when it holds first a
+        // pipe that the moved loop lacks: when it holds first more pipes than
+        // the moved loop takes from it.
+        TLoopFinder &finder = *loopFinder_;
+        if (!finder.firstLoopsCurrent)
+            finder.RecountFirstLoops(*this);
+        const int last = PipeLoopsCount;
+        bool everyOtherKeepsOne = finder.loopsWithoutOwnPipe - (finder.ownPipes[at(last)] == 0 ? 1 : 0) == 0;
+        if (everyOtherKeepsOne) {
+            const TPipeLoopEntries &entries = std::as_const(PipeLoops)[at(last)];
+            const int count = std::min<int>(PipeLoopsPipeCount[at(last)], static_cast<int>(entries.Size()) - 1);
+            TLoopFinder::TPipeMarks &taken = finder.NewPipeMarks();
+            std::vector<int> &hits = finder.hits;
+            int touched = 0;
+            for (int k = 1; k <= count && everyOtherKeepsOne; ++k) {
+                const int pipe = entries[at(k)];
+                if (!TLoopFinder::IsPipe(pipe) || taken.Marked(pipe))
+                    continue;
+                taken.Mark(pipe);
+                const int holder = finder.firstLoop[at(pipe)];
+                if (holder < 1 || holder >= last)
+                    continue;
+                ++touched;
+                everyOtherKeepsOne = ++hits[at(holder)] < finder.ownPipes[at(holder)];
+            }
+            if (touched > 0)
+                for (int k = 1; k <= count; ++k) {
+                    const int pipe = entries[at(k)];
+                    if (TLoopFinder::IsPipe(pipe))
+                        hits[at(std::max(finder.firstLoop[at(pipe)], 0))] = 0;
+                }
+        }
+        if (everyOtherKeepsOne)
+            PipeLoopsInsertLastAtPosition(position);
+        else
+            PipeLoopRemove(last);
+        return;
+    }
     if (PipeLoopsCount < MaxLoops && position >= 1 && position < PipeLoopsCount) {
         const int last = PipeLoopsCount;
         const auto &loops = std::as_const(PipeLoops);
@@ -551,6 +1034,8 @@ void TNetwork::PipeLoopsSortExtraLoopsLongestFirst(int FromLoopId)
         exchanged = false;
         for (int i = first; i < PipeLoopsCount; ++i)
             if (PipeLoopsPipeCount[at(i)] < PipeLoopsPipeCount[at(i + 1)]) {
+                if (loopFinder_)
+                    loopFinder_->firstLoopsCurrent = false;
                 std::swap(PipeLoops[at(i)], PipeLoops[at(i + 1)]);
                 std::swap(PipeLoopsPipeCount[at(i)], PipeLoopsPipeCount[at(i + 1)]);
                 exchanged = true;
@@ -588,8 +1073,8 @@ void TNetwork::PipeLoopsReOrderRealLoopsForPositiveStartDirection()
             continue;
         auto &loop = PipeLoops[at(i)];
         int f1 = 0, t1 = 0, f2 = 0, t2 = 0;
-        GetPipeNodes(loop[1], f1, t1);
-        GetPipeNodes(loop[2], f2, t2);
+        loopPipeNodes(loop[1], f1, t1);
+        loopPipeNodes(loop[2], f2, t2);
         const auto isJoint = [&](int node) {
             return node >= 1 && node <= MaxNodes && GetNode(node).NodeType == Joint;
         };
@@ -706,19 +1191,36 @@ void completeLoops(TNetwork &n)
 
     // Members of the sets: link k is k - 1; the tie of the i-th fixed-pressure
     // node to the datum is links + i - 1.
-    std::vector<std::vector<int>> linksOf(at(TNetwork::MaxNodes + 1));
+    // Each node's links in table order: those of node i are
+    // linkList[first[i]..first[i+1]-1].
+    std::vector<int> first(at(TNetwork::MaxNodes + 2), 0);
     for (int k = 1; k <= links; ++k) {
         const TNodeLink &l = n.NodeLinks[at(k)];
         if (!valid(l.FromNodeId) || !valid(l.ToNodeId))
             return; // the links are checked when the equations are written
-        linksOf[at(l.FromNodeId)].push_back(k);
+        ++first[at(l.FromNodeId + 1)];
         if (l.ToNodeId != l.FromNodeId)
-            linksOf[at(l.ToNodeId)].push_back(k);
+            ++first[at(l.ToNodeId + 1)];
     }
+    for (int i = 1; i <= TNetwork::MaxNodes + 1; ++i)
+        first[at(i)] += first[at(i - 1)];
+    std::vector<int> linkList(at(first[at(TNetwork::MaxNodes + 1)]));
+    {
+        std::vector<int> fill(first.begin(), first.end() - 1);
+        for (int k = 1; k <= links; ++k) {
+            const TNodeLink &l = n.NodeLinks[at(k)];
+            linkList[at(fill[at(l.FromNodeId)]++)] = k;
+            if (l.ToNodeId != l.FromNodeId)
+                linkList[at(fill[at(l.ToNodeId)]++)] = k;
+        }
+    }
+    const auto linksOf = [&](int node) {
+        return std::span<const int>(linkList.data() + first[at(node)], linkList.data() + first[at(node + 1)]);
+    };
     std::vector<int> tie(at(TNetwork::MaxNodes + 1), -1);
     std::vector<int> fixedNodes;
     for (int id = 1; id <= TNetwork::MaxNodes; ++id)
-        if (!linksOf[at(id)].empty() && fixed(id)) {
+        if (!linksOf(id).empty() && fixed(id)) {
             tie[at(id)] = links + static_cast<int>(fixedNodes.size());
             fixedNodes.push_back(id);
         }
@@ -741,7 +1243,7 @@ void completeLoops(TNetwork &n)
     const auto grow = [&](std::size_t head) {
         for (; head < queue.size(); ++head) {
             const int node = queue[head];
-            for (const int k : linksOf[at(node)]) {
+            for (const int k : linksOf(node)) {
                 const TNodeLink &l = n.NodeLinks[at(k)];
                 const int other = l.FromNodeId == node ? l.ToNodeId : l.FromNodeId;
                 if (parent[at(other)] >= 0 || other == node)
@@ -761,7 +1263,7 @@ void completeLoops(TNetwork &n)
     }
     grow(0);
     for (int id = 1; id <= TNetwork::MaxNodes; ++id)
-        if (!linksOf[at(id)].empty() && parent[at(id)] < 0) {
+        if (!linksOf(id).empty() && parent[at(id)] < 0) {
             parent[at(id)] = id; // a root of its own
             queue.push_back(id);
             grow(queue.size() - 1);
@@ -910,6 +1412,70 @@ void TNetwork::PipeLoopsGenerateFromNode(int FromNodeId, int maxPipesInLoop, boo
     const bool startIsFixed = isFixedPressure(nodeType(s));
     if (!valid(s))
         return;
+
+    if (finder.simple && (startIsJoint || startIsFixed) && finder.Degree(s) > 0) {
+        // The same searches, found once in a generation; each loop they give
+        // is offered to the rules in the order the search finds it.
+        const TLoopFinder::TLinkSearch *found = finder.SearchesFrom(s);
+        const auto offer = [&](const TLoopFinder::TCandidate &candidate, bool testNewPipe) {
+            const int *pipes = finder.pool.data() + candidate.Offset;
+            if (testNewPipe && finder.WouldBeDropped(*this, pipes, candidate.Size))
+                return;
+            const int loop = PipeLoopCreate();
+            for (int k = 0; k < candidate.Size; ++k)
+                PipeLoopAddPipe(loop, pipes[k]);
+            const int count = PipeLoopsCount;
+            bool newPipe = true;
+            if (testNewPipe) {
+                PipeLoopsCheckPipeLoopHasAtLeastOneNewPipeOverPreviousLoops(PipeLoopsCount, newPipe, false);
+                if (!newPipe)
+                    PipeLoopsRemoveLastUnlessIfAddedFirstEveryOtherLoopHasAtLeastOneNewPipe(false);
+            }
+            // While every loop holds its pipes once (the searches' loops and
+            // paths do), one with a pipe no other loop holds repeats none.
+            if (testNewPipe && newPipe && finder.counting && finder.distinctLoops)
+                return;
+            if (PipeLoopsCount == count)
+                PipeLoopsRemoveLastIfDuplicate();
+        };
+        if (startIsFixed) {
+            for (int e = finder.start[at(s)]; e < finder.start[at(s + 1)]; ++e)
+                for (int c = 0; c < found->Candidates; ++c) {
+                    const TLoopFinder::TCandidate &path = finder.candidates[at(found->FirstCandidate + c)];
+                    const int loop = PipeLoopCreate();
+                    for (int k = 0; k < path.Size; ++k)
+                        PipeLoopAddPipe(loop, finder.pool[at(path.Offset + k)]);
+                    const int count = PipeLoopsCount;
+                    PipeLoopsRemoveLastIfPseudoLoopViaIntermediateTank();
+                    if (PipeLoopsCount == count) {
+                        if (LoopMustHaveNewPipe)
+                            PipeLoopsRemoveLastUnlessAtLeastOneNewPipe(true);
+                        else
+                            PipeLoopsRemoveLastIfDuplicate();
+                    }
+                }
+            return;
+        }
+        for (int e = 0; e < finder.Degree(s); ++e) {
+            const TLoopFinder::TLinkSearch &search = found[e];
+            // The loop over the link is as long as the path back plus the
+            // link, which is also how far the search went to close it.
+            if (!(search.Reached < Unreached && search.Reached < maxPipesInLoop) || search.Candidates == 0)
+                continue;
+            const TLoopFinder::TCandidate &main = finder.candidates[at(search.FirstCandidate)];
+            if (main.Size > maxPipesInLoop) {
+                const int loop = PipeLoopCreate();
+                for (int k = 0; k < main.Size; ++k)
+                    PipeLoopAddPipe(loop, finder.pool[at(main.Offset + k)]);
+                PipeLoopRemove(PipeLoopsCount);
+                continue;
+            }
+            offer(main, LoopMustHaveNewPipe);
+            for (int c = 1; c < search.Candidates; ++c)
+                offer(finder.candidates[at(search.FirstCandidate + c)], true);
+        }
+        return;
+    }
 
     // Breadth-first over unit-weight pipes; the nodes of one distance are
     // taken in ascending id order, as the search selects them.
@@ -1073,14 +1639,22 @@ void TNetwork::PipeLoopsGenerateAllLoops(TResultsLog &Log)
     // The same layout gives the same loops: those of the last generation are
     // taken again, with the same progress, log lines and message.
     if (finder.kept && PipeLoopsCount == 0 && layout == finder.layout) {
-        for (const std::string &text : finder.progress) {
-            CalculatingString = text;
+        for (std::size_t i = 0, from = 0; i < finder.progressEnds.size(); from = finder.progressEnds[i++]) {
+            CalculatingString.assign(finder.progress, from, finder.progressEnds[i] - from);
             UserInterface->ProcessMessages();
         }
         for (const auto &loop : finder.loops) {
             const int id = PipeLoopCreate();
-            for (const std::int32_t pipe : loop)
-                PipeLoopAddPipe(id, pipe);
+            if (id < 1 || loop.empty() || static_cast<int>(loop.size()) > MaxLoopPipes) {
+                for (const std::int32_t pipe : loop)
+                    PipeLoopAddPipe(id, pipe);
+                continue;
+            }
+            // The loop written whole: no generation counts pipes here.
+            TPipeLoopEntries &entries = PipeLoops[at(id)];
+            entries[loop.size()] = 0;
+            std::copy(loop.begin(), loop.end(), entries.begin() + 1);
+            PipeLoopsPipeCount[at(id)] = static_cast<std::int32_t>(loop.size());
         }
         PipeRealLoopCount = finder.realLoops;
         PipePseudoLoopCount = finder.pseudoLoops;
@@ -1090,6 +1664,7 @@ void TNetwork::PipeLoopsGenerateAllLoops(TResultsLog &Log)
     finder.kept = false;
     const bool fromEmptyStore = PipeLoopsCount == 0;
     finder.progress.clear();
+    finder.progressEnds.clear();
     finder.countLines.clear();
     finder.NoteLinks(*this);
     PipeLoopsShortestPathClear();
@@ -1108,9 +1683,10 @@ void TNetwork::PipeLoopsGenerateAllLoops(TResultsLog &Log)
     const int links = NodeLinksCount;
     int joints = 0;
     const auto hasLinks = [&](int id) { return id >= 1 && id <= MaxNodes && finder.Degree(id) > 0; };
-    const auto progress = [&](const std::string &text) {
-        CalculatingString = text;
-        finder.progress.push_back(text);
+    const auto progress = [&](int pass, int node) {
+        TLoopFinder::ProgressText(CalculatingString, pass, node);
+        finder.progress += CalculatingString;
+        finder.progressEnds.push_back(finder.progress.size());
         UserInterface->ProcessMessages();
     };
 
@@ -1119,14 +1695,14 @@ void TNetwork::PipeLoopsGenerateAllLoops(TResultsLog &Log)
         if (GetNode(id).NodeType != Joint || !hasLinks(id))
             continue;
         ++joints;
-        progress("Generating loops from Node: " + std::to_string(id));
+        progress(0, id);
         PipeLoopsGenerateFromNode(id, MaxLoopPipes, true);
     }
     PipeRealLoopCount = PipeLoopsCount;
     for (int id = GetNextNodeId(0); id > 0 && joints + PipeLoopsCount < links; id = GetNextNodeId(id)) {
         if (!isFixedPressure(GetNode(id).NodeType))
             continue;
-        progress("Generating loops from Node: " + std::to_string(id));
+        progress(0, id);
         PipeLoopsGenerateFromNode(id, MaxLoopPipes, true);
     }
     PipePseudoLoopCount = PipeLoopsCount - PipeRealLoopCount;
@@ -1136,23 +1712,36 @@ void TNetwork::PipeLoopsGenerateAllLoops(TResultsLog &Log)
         const int target = links - joints - PipePseudoLoopCount;
         PipeLoopsRemoveAllLoops();
         static constexpr int limits[] = {4, 8, 16, 1001};
-        int lastPass = 1;
+        int lastPass = 1, previousOffered = -1;
         for (int pass = 1; pass <= 4 && PipeLoopsCount < target; ++pass) {
             lastPass = pass;
             joints = 0;
+            // A pass whose limit lets through the same searches as the pass
+            // before offers the same loops again, in the same order, to the
+            // loops that pass left: each is held already or was dropped by
+            // loops still held in the same order, so none is kept.
+            int offered = -1;
+            if (finder.simple) {
+                offered = 0;
+                for (const TLoopFinder::TLinkSearch &search : finder.searches)
+                    offered += search.Reached < limits[pass - 1] ? 1 : 0;
+            }
+            const bool repeated = offered >= 0 && offered == previousOffered;
+            previousOffered = offered;
             for (int id = GetNextNodeId(0); id > 0; id = GetNextNodeId(id)) {
                 if (GetNode(id).NodeType != Joint || !hasLinks(id))
                     continue;
                 ++joints;
-                progress("Generating loops (pass " + std::to_string(pass + 1) + ") from Node: " + std::to_string(id));
-                PipeLoopsGenerateFromNode(id, limits[pass - 1], true);
+                progress(pass, id);
+                if (!repeated)
+                    PipeLoopsGenerateFromNode(id, limits[pass - 1], true);
             }
         }
         PipeRealLoopCount = PipeLoopsCount;
         for (int id = GetNextNodeId(0); id > 0; id = GetNextNodeId(id)) {
             if (!isFixedPressure(GetNode(id).NodeType))
                 continue;
-            progress("Generating loops (pass " + std::to_string(lastPass + 1) + ") from Node: " + std::to_string(id));
+            progress(lastPass, id);
             PipeLoopsGenerateFromNode(id, MaxLoopPipes, true);
         }
         PipePseudoLoopCount = PipeLoopsCount - PipeRealLoopCount;

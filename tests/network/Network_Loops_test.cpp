@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <random>
 
 namespace tessaran {
 namespace {
@@ -546,6 +548,92 @@ TEST(NetworkLoops, BenchmarkNetworksKeepTheRecordedLoops)
         EXPECT_EQ(network->PipeRealLoopCount, c.RealLoops);
         EXPECT_EQ(digest, c.Digest);
     }
+}
+
+} // namespace
+} // namespace tessaran
+
+namespace tessaran {
+namespace {
+
+// A seeded layout of every kind the finder meets: joints joined by a tree
+// (random, a chain, or near neighbours only) with extra pipes, some pipes
+// side by side, parts cut off from the rest, and up to twelve tanks and end
+// pressures among the nodes in a random id order.
+std::unique_ptr<TNetwork> RandomLayout(unsigned seed, TUserInterfaceSeam *ui)
+{
+    std::mt19937 random(seed);
+    const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    auto network = std::make_unique<TNetwork>();
+    network->UserInterface = ui;
+    const int style = pick(0, 5);
+    const int nodes = pick(2, style == 5 ? 400 : 80);
+    const int fixed = style == 4 ? pick(0, 12) : pick(0, 4);
+    std::vector<int> order(static_cast<std::size_t>(nodes)), ids(static_cast<std::size_t>(nodes));
+    for (int i = 0; i < nodes; ++i)
+        order[static_cast<std::size_t>(i)] = i;
+    std::shuffle(order.begin(), order.end(), random);
+    for (int i = 0; i < nodes; ++i) {
+        const TNodeType type = i >= fixed ? Joint : pick(0, 1) != 0 ? Tank : EndPressure;
+        ids[static_cast<std::size_t>(order[static_cast<std::size_t>(i)])] =
+            test::AddBenchmarkNode(*network, type, 1, 1, 0.001, i, i);
+    }
+    const auto pipe = [&](int a, int b) {
+        if (a == b)
+            return;
+        TPipe p;
+        p.Length_m = 10;
+        p.InnerDiameter_m = 0.1;
+        p.InnerRoughness_m = 0.00005;
+        ASSERT_GT(network->AddPipeLink(ids[static_cast<std::size_t>(a)], ids[static_cast<std::size_t>(b)], p), 0);
+    };
+    for (int i = 1; i < nodes; ++i) {
+        if (style == 3 && pick(0, 20) == 0)
+            continue;
+        const int j = style == 2 ? i - 1 : pick(std::max(0, i - (style == 1 ? 3 : i)), i - 1);
+        pipe(i, j);
+        if (pick(0, 15) == 0)
+            pipe(i, j);
+    }
+    const int extra = pick(0, nodes / (style == 0 ? 1 : 3) + 1);
+    for (int e = 0; e < extra; ++e) {
+        const int a = pick(0, nodes - 1);
+        pipe(a, style == 1 ? std::min(nodes - 1, a + pick(1, 6)) : pick(0, nodes - 1));
+    }
+    return network;
+}
+
+// The loops of forty such layouts (among them ones that need the passes with
+// size limits, paths between many tanks and parts without any), as one
+// digest of the counts and every loop's pipes in store order, and the same
+// after a pipe of each is drawn the other way.
+TEST(NetworkLoops, SeededLayoutsKeepTheRecordedLoops)
+{
+    test::TScriptedUserInterface ui;
+    std::uint64_t digest = 14695981039346656037ull;
+    const auto add = [&](std::int64_t value) { digest = (digest ^ static_cast<std::uint64_t>(value)) * 1099511628211ull; };
+    int passes = 0;
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        auto network = RandomLayout(seed, &ui);
+        for (int round = 0; round < 2; ++round) {
+            if (round == 1 && network->NodeLinksCount > 0)
+                network->ReversePipeLink(network->NodeLinks[1].PipeId);
+            TResultsLog log;
+            network->PipeLoopsRemoveAllLoops();
+            network->PipeLoopsGenerateAllLoops(log);
+            passes += network->CalculatingString.find("pass") != std::string::npos ? 1 : 0;
+            add(network->PipeLoopsCount);
+            add(network->PipeRealLoopCount);
+            add(static_cast<std::int64_t>(log.Lines.size()));
+            for (int i = 1; i <= network->PipeLoopsCount; ++i) {
+                add(-1);
+                for (int k = 1; k <= network->PipeLoopsPipeCount[static_cast<std::size_t>(i)]; ++k)
+                    add(network->PipeLoops[static_cast<std::size_t>(i)][static_cast<std::size_t>(k)]);
+            }
+        }
+    }
+    EXPECT_GT(passes, 0);
+    EXPECT_EQ(digest, 639726809215355745ull);
 }
 
 } // namespace
