@@ -65,7 +65,8 @@ TMatrixEquations::TMatrixEquations(int pDimensionX, int pDimensionY)
       KVariables(VectorSize), NVariables(VectorSize), LinearTheoryKVariables(VectorSize), TempRow(VectorSize),
       headTermStamp_(VectorSize), headDerivativeStamp_(VectorSize), headTerm_(VectorSize), headDerivative_(VectorSize),
       columnPump_(VectorSize), columnComponent_(VectorSize), frictionFlow_(VectorSize, std::nan("")),
-      friction_(VectorSize)
+      friction_(VectorSize), frictionWall_(VectorSize), frictionWallDiameter_(VectorSize, std::nan("")),
+      frictionWallRoughness_(VectorSize, std::nan(""))
 {
     DimensionX = std::clamp(pDimensionX, 0, MaxDimension);
     DimensionY = std::clamp(pDimensionY, 0, MaxDimension);
@@ -186,6 +187,17 @@ void TMatrixEquations::clearDMatrix()
     dMatrixFollows_ = false;
 }
 
+const TFrictionWall &TMatrixEquations::frictionWall(int c)
+{
+    const double diameter = PipeDiameters_m[c], roughness = PipeRoughnesses_m[c];
+    if (frictionWallDiameter_[at(c)] != diameter || frictionWallRoughness_[at(c)] != roughness) {
+        frictionWall_[at(c)] = calcFrictionWall(diameter, roughness);
+        frictionWallDiameter_[at(c)] = diameter;
+        frictionWallRoughness_[at(c)] = roughness;
+    }
+    return frictionWall_[at(c)];
+}
+
 double TMatrixEquations::frictionFactor(int c, double flow_m3s)
 {
     if (frictionFlow_[at(c)] == flow_m3s)
@@ -193,7 +205,7 @@ double TMatrixEquations::frictionFactor(int c, double flow_m3s)
     const double diameter = PipeDiameters_m[c];
     const double velocity = calcVelocity(flow_m3s, diameter, 1.0);
     const double reynolds = calcReynoldsNumber(velocity, diameter, QFluidCentipoise[c], QFluidDensity_kgs_m3[c], 1.0);
-    const double friction = calcFrictionFactor(reynolds, diameter, PipeRoughnesses_m[c]);
+    const double friction = calcFrictionFactor(reynolds, frictionWall(c));
     frictionFlow_[at(c)] = flow_m3s;
     friction_[at(c)] = friction;
     return friction;

@@ -25,6 +25,7 @@
 #include "network/User_Interface_Seam.h"
 #include "platform/Pascal.h"
 #include "units/Calculation_Enums.h"
+#include "units/Calculations.h"
 #include "units/Units.h"
 
 #include <cstddef>
@@ -386,6 +387,11 @@ private:
     // share one.
     double frictionFactor(int c, double flow_m3s);
     std::vector<double> frictionFlow_, friction_;
+    // The friction wall of each column's pipe, worked out again whenever the
+    // column's bore or roughness is not the one it was worked out for.
+    const TFrictionWall &frictionWall(int c);
+    std::vector<TFrictionWall> frictionWall_;
+    std::vector<double> frictionWallDiameter_, frictionWallRoughness_;
 
     // The linear steps on the loop corrections where the system allows
     // (Loop_Correction_Solver.h); false leaves the step to the flow system.

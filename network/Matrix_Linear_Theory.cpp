@@ -271,7 +271,7 @@ void TMatrixEquations::LinearTheoryCalculatePipeKNVariables_Qkgs()
 {
     for (int c = 1; c <= DimensionX; ++c)
         calcLinearTheoryPipeKN(PipeLengths_m[c], static_cast<double>(QkgsVariables[c]), PipeDiameters_m[c],
-                               PipeRoughnesses_m[c], QFluidCentipoise[c], QFluidDensity_kgs_m3[c], 1.0, KVariables[c],
+                               frictionWall(c), QFluidCentipoise[c], QFluidDensity_kgs_m3[c], 1.0, KVariables[c],
                                NVariables[c]);
 }
 

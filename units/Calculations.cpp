@@ -24,10 +24,10 @@ bool isPossibleRoughness(double d, double e)
 // The secant iteration on x = sqrt(f), in double precision: the residual
 // is a sum of terms of a few units, so double resolves it a hundred thousand
 // times finer than the 1e-10 the iteration stops at.
-double colebrookFrictionFactor(double re, double d, double e, bool &converged)
+double colebrookFrictionFactor(double re, const TFrictionWall &wall, bool &converged)
 {
-    const double start = calcFrictionFactorStart(re, d, e);
-    const double relative = e / d;
+    const double start = calcFrictionFactorStart(re, wall);
+    const double relative = wall.RelativeRoughness;
     const double laminarTerm = 9.35 / re;
     const auto g = [&](double x) { return 2.0 * std::log10(relative + laminarTerm / x) + 1.0 / x - 1.14; };
     double x1 = std::sqrt(start);
@@ -104,7 +104,21 @@ double calcVelocityFromMassFlow(double MassFlow_kgs, double Density_kgm3, double
     return calcVelocity(MassFlow_kgs / Density_kgm3, InnerDiameter_m, 1.0);
 }
 
-double calcFrictionFactorStart(double ReynoldsNumber, double InnerDiameter_m, double Roughness_m)
+TFrictionWall calcFrictionWall(double InnerDiameter_m, double Roughness_m)
+{
+    TFrictionWall wall;
+    wall.Possible = isPossibleRoughness(InnerDiameter_m, Roughness_m);
+    if (!wall.Possible)
+        return wall;
+    wall.RelativeRoughness = Roughness_m / InnerDiameter_m;
+    double x = wall.RelativeRoughness / 3.7;
+    if (!(x > 0))
+        x = 1e-7;
+    wall.StartRoughnessTerm = std::exp(1.11 * std::log(x));
+    return wall;
+}
+
+double calcFrictionFactorStart(double ReynoldsNumber, const TFrictionWall &Wall)
 {
     const double re = ReynoldsNumber;
     if (re <= 0)
@@ -113,19 +127,23 @@ double calcFrictionFactorStart(double ReynoldsNumber, double InnerDiameter_m, do
         return 64.0 / re;
     if (re < 3500)
         return (re - 1500.0) / 30000.0;
-    if (!isPossibleRoughness(InnerDiameter_m, Roughness_m))
+    if (!Wall.Possible)
         return std::numeric_limits<double>::quiet_NaN();
-    double x = Roughness_m / InnerDiameter_m / 3.7;
-    if (!(x > 0))
-        x = 1e-7;
-    double y = std::exp(1.11 * std::log(x)) + 6.9 / re;
+    double y = Wall.StartRoughnessTerm + 6.9 / re;
     if (!(y > 0))
         y = 1e-7;
     const double s = 1.0 / (-1.8 * std::log10(y));
     return s * s;
 }
 
-double calcFrictionFactor(double ReynoldsNumber, double InnerDiameter_m, double Roughness_m, bool &Converged)
+double calcFrictionFactorStart(double ReynoldsNumber, double InnerDiameter_m, double Roughness_m)
+{
+    if (ReynoldsNumber < 3500)
+        return calcFrictionFactorStart(ReynoldsNumber, TFrictionWall{});
+    return calcFrictionFactorStart(ReynoldsNumber, calcFrictionWall(InnerDiameter_m, Roughness_m));
+}
+
+double calcFrictionFactor(double ReynoldsNumber, const TFrictionWall &Wall, bool &Converged)
 {
     const double re = ReynoldsNumber;
     Converged = true;
@@ -135,11 +153,25 @@ double calcFrictionFactor(double ReynoldsNumber, double InnerDiameter_m, double 
         return 64.0 / re;
     if (re <= 3500)
         return (re - 1500.0) / 30000.0;
-    if (!isPossibleRoughness(InnerDiameter_m, Roughness_m)) {
+    if (!Wall.Possible) {
         Converged = false;
         return std::numeric_limits<double>::quiet_NaN();
     }
-    return colebrookFrictionFactor(re, InnerDiameter_m, Roughness_m, Converged);
+    return colebrookFrictionFactor(re, Wall, Converged);
+}
+
+double calcFrictionFactor(double ReynoldsNumber, const TFrictionWall &Wall)
+{
+    bool converged = false;
+    return calcFrictionFactor(ReynoldsNumber, Wall, converged);
+}
+
+double calcFrictionFactor(double ReynoldsNumber, double InnerDiameter_m, double Roughness_m, bool &Converged)
+{
+    // Below the turbulent range the wall plays no part: spare its logarithm.
+    if (ReynoldsNumber <= 3500)
+        return calcFrictionFactor(ReynoldsNumber, TFrictionWall{}, Converged);
+    return calcFrictionFactor(ReynoldsNumber, calcFrictionWall(InnerDiameter_m, Roughness_m), Converged);
 }
 
 double calcFrictionFactor(double ReynoldsNumber, double InnerDiameter_m, double Roughness_m)
@@ -260,6 +292,13 @@ double calcMaterialDensityFromPipeWeight(double InnerDiameter_m, double OuterDia
 void calcLinearTheoryPipeKN(double Length_m, double MassFlow_kgs, double InnerDiameter_m, double Roughness_m,
                             double Viscosity_cP, double Density_kgm3, double VelocityFactor, double &K, double &N)
 {
+    calcLinearTheoryPipeKN(Length_m, MassFlow_kgs, InnerDiameter_m, calcFrictionWall(InnerDiameter_m, Roughness_m),
+                           Viscosity_cP, Density_kgm3, VelocityFactor, K, N);
+}
+
+void calcLinearTheoryPipeKN(double Length_m, double MassFlow_kgs, double InnerDiameter_m, const TFrictionWall &Wall,
+                            double Viscosity_cP, double Density_kgm3, double VelocityFactor, double &K, double &N)
+{
     K = 0.0;
     N = 2.0;
     if (MassFlow_kgs == 0)
@@ -269,7 +308,7 @@ void calcLinearTheoryPipeKN(double Length_m, double MassFlow_kgs, double InnerDi
     const auto friction = [&](double flow) {
         const double velocity = calcVelocity(flow, InnerDiameter_m, VelocityFactor);
         const double re = calcReynoldsNumber(velocity, InnerDiameter_m, Viscosity_cP, Density_kgm3, VelocityFactor);
-        return calcFrictionFactor(re, InnerDiameter_m, Roughness_m);
+        return calcFrictionFactor(re, Wall);
     };
     const double f1 = friction(q1), f2 = friction(q2);
     // Double precision is ample here: K and N are stored as doubles, and the

@@ -19,13 +19,27 @@ double calcFlowFromVelocity(double Velocity_ms, double InnerDiameter_m, double V
 double calcVelocity(double Flow_m3s, double InnerDiameter_m, double VelocityFactor);
 double calcVelocityFromMassFlow(double MassFlow_kgs, double Density_kgm3, double InnerDiameter_m);
 
+// The wall of a pipe as the turbulent friction law sees it. It depends on the
+// bore and the roughness only, so a caller that works out many friction
+// factors of one pipe keeps it; each form below gives bit for bit the same
+// factor from the wall as from the bore and roughness.
+struct TFrictionWall {
+    bool Possible = false;         // a finite roughness of 0 or more, less than a finite positive bore
+    double RelativeRoughness = 0;  // e/D
+    double StartRoughnessTerm = 0; // (e/D/3.7)^1.11 of the explicit form, 1e-7 standing for e/D/3.7 when it is 0
+};
+TFrictionWall calcFrictionWall(double InnerDiameter_m, double Roughness_m);
+
 // Explicit friction factor: laminar, critical, or the explicit turbulent form.
 double calcFrictionFactorStart(double ReynoldsNumber, double InnerDiameter_m, double Roughness_m);
+double calcFrictionFactorStart(double ReynoldsNumber, const TFrictionWall &Wall);
 // Darcy friction factor; above Re 3500 the Colebrook-White equation solved by
 // the secant method, falling back to the explicit value when that does not
 // converge (Converged then false).
 double calcFrictionFactor(double ReynoldsNumber, double InnerDiameter_m, double Roughness_m);
 double calcFrictionFactor(double ReynoldsNumber, double InnerDiameter_m, double Roughness_m, bool &Converged);
+double calcFrictionFactor(double ReynoldsNumber, const TFrictionWall &Wall);
+double calcFrictionFactor(double ReynoldsNumber, const TFrictionWall &Wall, bool &Converged);
 // "Laminar", "Critical" or "Turbulent".
 std::string calcFlowRegime(double ReynoldsNumber);
 
@@ -58,6 +72,8 @@ double calcMaterialDensityFromPipeWeight(double InnerDiameter_m, double OuterDia
 
 // Linear-theory coefficients of a pipe: pressure loss (bar) = K × m^N.
 void calcLinearTheoryPipeKN(double Length_m, double MassFlow_kgs, double InnerDiameter_m, double Roughness_m,
+                            double Viscosity_cP, double Density_kgm3, double VelocityFactor, double &K, double &N);
+void calcLinearTheoryPipeKN(double Length_m, double MassFlow_kgs, double InnerDiameter_m, const TFrictionWall &Wall,
                             double Viscosity_cP, double Density_kgm3, double VelocityFactor, double &K, double &N);
 
 // The gauge pressure whose absolute value is p's scaled by b ÷ a.

@@ -511,6 +511,37 @@ TEST(MatrixEquations, LinearTheoryOfAnEmptySystemConvergesAtOnce)
     EXPECT_EQ(text, "");
 }
 
+// The system keeps what it works out of each pipe's wall between passes; a
+// pipe given another bore or roughness (a new network generated into the same
+// system) must not be worked out with the old one, in the linear theory's
+// pipe law or in Newton's residuals.
+TEST(MatrixEquations, PipeLawsFollowANewBoreOrRoughness)
+{
+    auto m = NewSystem(1, 1);
+    m->QMatrix[1][1] = HeadKqn;
+    struct Wall {
+        double diameter, roughness;
+    } walls[] = {{0.1, 4.5e-5}, {0.1, 1e-3}, {0.15, 1e-3}, {0.15, 0}, {0.1, 4.5e-5}};
+    for (const Wall &w : walls) {
+        SCOPED_TRACE(std::to_string(w.diameter) + " " + std::to_string(w.roughness));
+        m->ClearResults(1, 1);
+        m->QMatrix[1][1] = HeadKqn;
+        SetPipe(*m, 1, w.diameter, 100, w.roughness);
+        m->QkgsVariables[1] = 20;
+        m->LinearTheoryCalculatePipeKNVariables_Qkgs();
+        double k = 0, n = 0;
+        calcLinearTheoryPipeKN(100, 20, w.diameter, w.roughness, WaterViscosity_cP, WaterDensity, 1.0, k, n);
+        EXPECT_EQ(m->KVariables[1], k);
+        EXPECT_EQ(m->NVariables[1], n);
+        m->CalculateQm3sVariables();
+        bool ok = false;
+        m->CalculateF(ok);
+        ASSERT_TRUE(ok);
+        EXPECT_NEAR(static_cast<double>(m->FResults[1]), FrictionLoss_bar(*m, 1, 20),
+                    1e-12 * FrictionLoss_bar(*m, 1, 20));
+    }
+}
+
 TPump CurvePump(double shutOffHead_m, double quadratic, double linear = 0)
 {
     TPump pump;

@@ -86,6 +86,29 @@ TEST(FrictionFactor, TurbulentValuesSolveTheColebrookEquation)
     EXPECT_DOUBLE_EQ(calcFrictionFactorFromTransmissionFactor(20), 0.01);
 }
 
+// A caller that keeps a pipe's wall gets bit for bit the factor of the plain
+// form in every regime, smooth and impossible walls included: the solver's
+// recorded results rest on it.
+TEST(FrictionFactor, KeptWallGivesTheSameBitsAsBoreAndRoughness)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double walls[][2] = {{0.1, 4.5e-5}, {0.05, 0}, {0.3, 1e-3}, {0.1, 1e-300}, {0.1, nan}, {0, 1e-4}};
+    for (const auto &w : walls) {
+        const TFrictionWall wall = calcFrictionWall(w[0], w[1]);
+        for (const double re : {-1.0, 0.0, 2000.0, 3000.0, 3500.0, 3500.5, 1e4, 2.5e5, 1e7, 1e300, nan}) {
+            SCOPED_TRACE(std::to_string(w[0]) + " " + std::to_string(w[1]) + " " + std::to_string(re));
+            bool plainConverged = false, keptConverged = true;
+            const double plain = calcFrictionFactor(re, w[0], w[1], plainConverged);
+            const double kept = calcFrictionFactor(re, wall, keptConverged);
+            EXPECT_TRUE(plain == kept || (std::isnan(plain) && std::isnan(kept))) << plain << " " << kept;
+            EXPECT_EQ(plainConverged, keptConverged);
+            const double plainStart = calcFrictionFactorStart(re, w[0], w[1]);
+            const double keptStart = calcFrictionFactorStart(re, wall);
+            EXPECT_TRUE(plainStart == keptStart || (std::isnan(plainStart) && std::isnan(keptStart)));
+        }
+    }
+}
+
 TEST(HydraulicFormulas, VelocityFlowAndReynoldsNumber)
 {
     EXPECT_NEAR(calcReynoldsNumber(1.0, 0.1, 1.0, 1000, 1.0), 1e5, 1e-9);
