@@ -66,7 +66,7 @@ TMatrixEquations::TMatrixEquations(int pDimensionX, int pDimensionY)
       headTermStamp_(VectorSize), headDerivativeStamp_(VectorSize), headTerm_(VectorSize), headDerivative_(VectorSize),
       columnPump_(VectorSize), columnComponent_(VectorSize), frictionFlow_(VectorSize, std::nan("")),
       friction_(VectorSize), frictionWall_(VectorSize), frictionWallDiameter_(VectorSize, std::nan("")),
-      frictionWallRoughness_(VectorSize, std::nan(""))
+      frictionWallRoughness_(VectorSize, std::nan("")), linearTheoryPipes_(VectorSize)
 {
     DimensionX = std::clamp(pDimensionX, 0, MaxDimension);
     DimensionY = std::clamp(pDimensionY, 0, MaxDimension);

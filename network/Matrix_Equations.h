@@ -392,6 +392,8 @@ private:
     const TFrictionWall &frictionWall(int c);
     std::vector<TFrictionWall> frictionWall_;
     std::vector<double> frictionWallDiameter_, frictionWallRoughness_;
+    // The linear theory's pipe law gathered for all columns at once.
+    std::vector<TLinearTheoryPipe> linearTheoryPipes_;
 
     // The linear steps on the loop corrections where the system allows
     // (Loop_Correction_Solver.h); false leaves the step to the flow system.

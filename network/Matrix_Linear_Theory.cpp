@@ -269,10 +269,13 @@ private:
 
 void TMatrixEquations::LinearTheoryCalculatePipeKNVariables_Qkgs()
 {
+    if (DimensionX <= 0)
+        return;
     for (int c = 1; c <= DimensionX; ++c)
-        calcLinearTheoryPipeKN(PipeLengths_m[c], static_cast<double>(QkgsVariables[c]), PipeDiameters_m[c],
-                               frictionWall(c), QFluidCentipoise[c], QFluidDensity_kgs_m3[c], 1.0, KVariables[c],
-                               NVariables[c]);
+        linearTheoryPipes_[static_cast<std::size_t>(c)] = {PipeLengths_m[c], static_cast<double>(QkgsVariables[c]),
+                                                          PipeDiameters_m[c], &frictionWall(c), QFluidCentipoise[c],
+                                                          QFluidDensity_kgs_m3[c], 1.0};
+    calcLinearTheoryPipesKN(DimensionX, &linearTheoryPipes_[1], &KVariables[1], &NVariables[1]);
 }
 
 void TMatrixEquations::LinearTheoryCalculatePipeKLinearVariables_Qkgs()

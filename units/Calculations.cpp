@@ -4,6 +4,7 @@
 #include "units/Units.h"
 #include "platform/Pascal.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -47,6 +48,86 @@ double colebrookFrictionFactor(double re, const TFrictionWall &wall, bool &conve
     // x where the logarithm fails); that is no convergence either.
     converged = rounds < 100 && std::fabs(g1) <= 1e-10 && x1 > 0;
     return converged ? x1 * x1 : start;
+}
+
+// The friction factors of up to four turbulent Reynolds numbers (above
+// 3500), each of a possible wall. The secant iterations run side by side,
+// each taking exactly the steps colebrookFrictionFactor takes, so each factor
+// is bit for bit the one it gives alone; the processor overlaps the dependent
+// divisions and logarithms of one with those of the others.
+constexpr int MaxSideBySide = 4;
+
+void colebrookFrictionFactors(int count, const double *re, const TFrictionWall *const *walls, double *f)
+{
+    double start[MaxSideBySide], relative[MaxSideBySide], laminarTerm[MaxSideBySide];
+    double x0[MaxSideBySide], g0[MaxSideBySide], x1[MaxSideBySide], g1[MaxSideBySide];
+    int rounds[MaxSideBySide] = {};
+    const auto g = [&](int i, double x) { return 2.0 * std::log10(relative[i] + laminarTerm[i] / x) + 1.0 / x - 1.14; };
+    for (int i = 0; i < count; ++i) {
+        start[i] = calcFrictionFactorStart(re[i], *walls[i]);
+        relative[i] = walls[i]->RelativeRoughness;
+        laminarTerm[i] = 9.35 / re[i];
+        x1[i] = std::sqrt(start[i]);
+        g1[i] = g(i, x1[i]);
+        x0[i] = 0.95 * x1[i];
+        g0[i] = g(i, x0[i]);
+    }
+    for (bool open = true; open;) {
+        open = false;
+        for (int i = 0; i < count; ++i) {
+            if (!(std::fabs(g1[i]) > 1e-10 && rounds[i] < 100))
+                continue;
+            open = true;
+            ++rounds[i];
+            const double slope = (g1[i] - g0[i]) / (x1[i] - x0[i]);
+            x0[i] = x1[i];
+            g0[i] = g1[i];
+            x1[i] = x1[i] - g1[i] / slope;
+            g1[i] = g(i, x1[i]);
+        }
+    }
+    for (int i = 0; i < count; ++i) {
+        const bool converged = rounds[i] < 100 && std::fabs(g1[i]) <= 1e-10 && x1[i] > 0;
+        f[i] = converged ? x1[i] * x1[i] : start[i];
+    }
+}
+
+// The two points of the linear-theory law of a pipe, 0.8 and 1.2 times its
+// volume flow, with their Reynolds numbers.
+struct TLinearTheoryPoints {
+    double Flow1 = 0, Flow2 = 0;
+    double Reynolds[2] = {};
+};
+
+TLinearTheoryPoints linearTheoryPoints(const TLinearTheoryPipe &pipe)
+{
+    TLinearTheoryPoints points;
+    const double q = pipe.MassFlow_kgs / pipe.Density_kgm3;
+    points.Flow1 = 0.8 * q;
+    points.Flow2 = 1.2 * q;
+    const auto reynolds = [&](double flow) {
+        const double velocity = calcVelocity(flow, pipe.InnerDiameter_m, pipe.VelocityFactor);
+        return calcReynoldsNumber(velocity, pipe.InnerDiameter_m, pipe.Viscosity_cP, pipe.Density_kgm3,
+                                  pipe.VelocityFactor);
+    };
+    points.Reynolds[0] = reynolds(points.Flow1);
+    points.Reynolds[1] = reynolds(points.Flow2);
+    return points;
+}
+
+// K and N from the friction factors at the two points.
+void linearTheoryKN(const TLinearTheoryPipe &pipe, const TLinearTheoryPoints &points, double f1, double f2, double &K,
+                    double &N)
+{
+    const double q1 = points.Flow1, q2 = points.Flow2;
+    // Double precision is ample here: K and N are stored as doubles, and the
+    // exponent comes from two friction factors good to about 1e-15.
+    const double n = std::log(f1 / f2) / std::log(q2 / q1);
+    N = 2.0 - n;
+    const double d = pipe.InnerDiameter_m;
+    const LD area = PiExtended * Sqr(d) / 4.0L;
+    K = static_cast<double>(f1 * static_cast<LD>(std::pow(std::fabs(q1 * pipe.Density_kgm3), n)) * pipe.Length_m /
+                            (static_cast<LD>(TwoGravity_ms2) * d * area * area) / pipe.Density_kgm3 * 9.80665e-5L);
 }
 
 LD fifthPower(double x)
@@ -299,26 +380,47 @@ void calcLinearTheoryPipeKN(double Length_m, double MassFlow_kgs, double InnerDi
 void calcLinearTheoryPipeKN(double Length_m, double MassFlow_kgs, double InnerDiameter_m, const TFrictionWall &Wall,
                             double Viscosity_cP, double Density_kgm3, double VelocityFactor, double &K, double &N)
 {
-    K = 0.0;
-    N = 2.0;
-    if (MassFlow_kgs == 0)
-        return;
-    const double q = MassFlow_kgs / Density_kgm3;
-    const double q1 = 0.8 * q, q2 = 1.2 * q;
-    const auto friction = [&](double flow) {
-        const double velocity = calcVelocity(flow, InnerDiameter_m, VelocityFactor);
-        const double re = calcReynoldsNumber(velocity, InnerDiameter_m, Viscosity_cP, Density_kgm3, VelocityFactor);
-        return calcFrictionFactor(re, Wall);
-    };
-    const double f1 = friction(q1), f2 = friction(q2);
-    // Double precision is ample here: K and N are stored as doubles, and the
-    // exponent comes from two friction factors good to about 1e-15.
-    const double n = std::log(f1 / f2) / std::log(q2 / q1);
-    N = 2.0 - n;
-    const LD area = PiExtended * Sqr(InnerDiameter_m) / 4.0L;
-    K = static_cast<double>(f1 * static_cast<LD>(std::pow(std::fabs(q1 * Density_kgm3), n)) * Length_m /
-                            (static_cast<LD>(TwoGravity_ms2) * InnerDiameter_m * area * area) / Density_kgm3 *
-                            9.80665e-5L);
+    const TLinearTheoryPipe pipes[1] = {
+        {Length_m, MassFlow_kgs, InnerDiameter_m, &Wall, Viscosity_cP, Density_kgm3, VelocityFactor}};
+    calcLinearTheoryPipesKN(1, pipes, &K, &N);
+}
+
+void calcLinearTheoryPipesKN(int Count, const TLinearTheoryPipe *Pipes, double *K, double *N)
+{
+    // Two pipes at a time: their four friction factors side by side.
+    for (int first = 0; first < Count; first += 2) {
+        const int pair = std::min(2, Count - first);
+        TLinearTheoryPoints points[2];
+        double re[MaxSideBySide], f[MaxSideBySide];
+        const TFrictionWall *walls[MaxSideBySide];
+        int lane[MaxSideBySide], lanes = 0;
+        for (int p = 0; p < pair; ++p) {
+            const TLinearTheoryPipe &pipe = Pipes[first + p];
+            K[first + p] = 0.0;
+            N[first + p] = 2.0;
+            if (pipe.MassFlow_kgs == 0)
+                continue;
+            points[p] = linearTheoryPoints(pipe);
+            for (int point = 0; point < 2; ++point) {
+                const int i = 2 * p + point;
+                const double r = points[p].Reynolds[point];
+                if (r > 3500 && pipe.Wall->Possible) {
+                    re[lanes] = r;
+                    walls[lanes] = pipe.Wall;
+                    lane[lanes++] = i;
+                } else {
+                    f[i] = calcFrictionFactor(r, *pipe.Wall);
+                }
+            }
+        }
+        double turbulent[MaxSideBySide];
+        colebrookFrictionFactors(lanes, re, walls, turbulent);
+        for (int l = 0; l < lanes; ++l)
+            f[lane[l]] = turbulent[l];
+        for (int p = 0; p < pair; ++p)
+            if (Pipes[first + p].MassFlow_kgs != 0)
+                linearTheoryKN(Pipes[first + p], points[p], f[2 * p], f[2 * p + 1], K[first + p], N[first + p]);
+    }
 }
 
 double scaleAbsolutePressure(double a, double b, double Pressure_Bar_g, double Atmosphere_Bar_a)

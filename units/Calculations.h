@@ -75,6 +75,14 @@ void calcLinearTheoryPipeKN(double Length_m, double MassFlow_kgs, double InnerDi
                             double Viscosity_cP, double Density_kgm3, double VelocityFactor, double &K, double &N);
 void calcLinearTheoryPipeKN(double Length_m, double MassFlow_kgs, double InnerDiameter_m, const TFrictionWall &Wall,
                             double Viscosity_cP, double Density_kgm3, double VelocityFactor, double &K, double &N);
+// The coefficients of Count pipes at once, K[i] and N[i] bit for bit those
+// the forms above give pipe i alone; Wall must point at the pipe's wall.
+struct TLinearTheoryPipe {
+    double Length_m = 0, MassFlow_kgs = 0, InnerDiameter_m = 0;
+    const TFrictionWall *Wall = nullptr;
+    double Viscosity_cP = 0, Density_kgm3 = 0, VelocityFactor = 1;
+};
+void calcLinearTheoryPipesKN(int Count, const TLinearTheoryPipe *Pipes, double *K, double *N);
 
 // The gauge pressure whose absolute value is p's scaled by b ÷ a.
 double scaleAbsolutePressure(double a, double b, double Pressure_Bar_g, double Atmosphere_Bar_a);

@@ -233,6 +233,37 @@ TEST(HydraulicFormulas, LinearTheoryCoefficientsReproduceTheFrictionLoss)
     }
 }
 
+// Pipes worked out together give each the bits it gets alone, whatever the
+// mix: no flow, laminar, a critical and a turbulent point, impossible walls,
+// an odd count.
+TEST(HydraulicFormulas, LinearTheoryCoefficientsOfManyPipesAreEachPipesOwn)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    struct Case {
+        double l, m, d, e, mu, rho;
+    } cases[] = {{250, 20, 0.1, 4.5e-5, 1, 998},   {100, 0, 0.1, 1e-4, 1, 1000},  {80, 0.005, 0.1, 4.5e-5, 1, 998},
+                 {120, -7, 0.15, 1e-3, 1.2, 990}, {60, 0.25, 0.1, 4.5e-5, 1, 998}, {90, 3, 0.05, nan, 1, 998},
+                 {300, 45, 0.2, 0, 0.8, 1010},    {40, -0.3, 0.025, 1e-5, 1, 998}, {500, 12, 0.1, 2e-4, 1, 998}};
+    constexpr int count = sizeof cases / sizeof cases[0];
+    TFrictionWall walls[count];
+    TLinearTheoryPipe pipes[count];
+    for (int i = 0; i < count; ++i) {
+        const Case &c = cases[i];
+        walls[i] = calcFrictionWall(c.d, c.e);
+        pipes[i] = {c.l, c.m, c.d, &walls[i], c.mu, c.rho, 1.0};
+    }
+    double k[count], n[count];
+    calcLinearTheoryPipesKN(count, pipes, k, n);
+    for (int i = 0; i < count; ++i) {
+        SCOPED_TRACE(i);
+        const Case &c = cases[i];
+        double kAlone = 0, nAlone = 0;
+        calcLinearTheoryPipeKN(c.l, c.m, c.d, c.e, c.mu, c.rho, 1.0, kAlone, nAlone);
+        EXPECT_TRUE(k[i] == kAlone || (std::isnan(k[i]) && std::isnan(kAlone))) << k[i] << " " << kAlone;
+        EXPECT_TRUE(n[i] == nAlone || (std::isnan(n[i]) && std::isnan(nAlone))) << n[i] << " " << nAlone;
+    }
+}
+
 TEST(HydraulicFormulas, ScaledAbsolutePressure)
 {
     EXPECT_NEAR(scaleAbsolutePressure(2, 1, 3, 1), 1.0, 1e-15);  // 4 bar.a halved
