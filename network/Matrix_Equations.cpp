@@ -66,7 +66,8 @@ TMatrixEquations::TMatrixEquations(int pDimensionX, int pDimensionY)
       headTermStamp_(VectorSize), headDerivativeStamp_(VectorSize), headTerm_(VectorSize), headDerivative_(VectorSize),
       columnPump_(VectorSize), columnComponent_(VectorSize), frictionFlow_(VectorSize, std::nan("")),
       friction_(VectorSize), frictionWall_(VectorSize), frictionWallDiameter_(VectorSize, std::nan("")),
-      frictionWallRoughness_(VectorSize, std::nan("")), linearTheoryPipes_(VectorSize)
+      frictionWallRoughness_(VectorSize, std::nan("")), linearTheoryPipes_(VectorSize), frictionColumns_(VectorSize),
+      frictionReynolds_(VectorSize), frictionFound_(VectorSize), frictionWalls_(VectorSize)
 {
     DimensionX = std::clamp(pDimensionX, 0, MaxDimension);
     DimensionY = std::clamp(pDimensionY, 0, MaxDimension);
@@ -209,6 +210,28 @@ double TMatrixEquations::frictionFactor(int c, double flow_m3s)
     frictionFlow_[at(c)] = flow_m3s;
     friction_[at(c)] = friction;
     return friction;
+}
+
+void TMatrixEquations::frictionFactorsAtCurrentFlows()
+{
+    int count = 0;
+    for (int c = 1; c <= DimensionX; ++c) {
+        // The flow exactly as the pipe's loss and derivative ask for it.
+        const double flow = static_cast<double>(QkgsVariables[c] / QFluidDensity_kgs_m3[c]);
+        if (frictionFlow_[at(c)] == flow)
+            continue;
+        const double diameter = PipeDiameters_m[c];
+        const double velocity = calcVelocity(flow, diameter, 1.0);
+        frictionColumns_[at(count)] = c;
+        frictionReynolds_[at(count)] =
+            calcReynoldsNumber(velocity, diameter, QFluidCentipoise[c], QFluidDensity_kgs_m3[c], 1.0);
+        frictionWalls_[at(count)] = &frictionWall(c);
+        frictionFlow_[at(c)] = flow;
+        ++count;
+    }
+    calcFrictionFactors(count, frictionReynolds_.data(), frictionWalls_.data(), frictionFound_.data());
+    for (int i = 0; i < count; ++i)
+        friction_[at(frictionColumns_[at(i)])] = frictionFound_[at(i)];
 }
 
 // --- Element laws --------------------------------------------------------------------
@@ -383,6 +406,8 @@ void TMatrixEquations::CalculateF(bool &success)
     success = true;
     clearColumnCaches();
     try {
+        if (MatrixCalculationMethod == MatrixCalculationMethodDarcy)
+            frictionFactorsAtCurrentFlows();
         notePattern();
         for (int r = 1; r <= DimensionY; ++r) {
             Extended f = 0;

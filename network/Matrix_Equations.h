@@ -387,6 +387,12 @@ private:
     // share one.
     double frictionFactor(int c, double flow_m3s);
     std::vector<double> frictionFlow_, friction_;
+    // Fills that store for every column at its current flow in one pass,
+    // solving the friction factors side by side (the same bits).
+    void frictionFactorsAtCurrentFlows();
+    std::vector<int> frictionColumns_;
+    std::vector<double> frictionReynolds_, frictionFound_;
+    std::vector<const TFrictionWall *> frictionWalls_;
     // The friction wall of each column's pipe, worked out again whenever the
     // column's bore or roughness is not the one it was worked out for.
     const TFrictionWall &frictionWall(int c);

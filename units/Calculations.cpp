@@ -261,6 +261,31 @@ double calcFrictionFactor(double ReynoldsNumber, double InnerDiameter_m, double 
     return calcFrictionFactor(ReynoldsNumber, InnerDiameter_m, Roughness_m, converged);
 }
 
+void calcFrictionFactors(int Count, const double *Reynolds, const TFrictionWall *const *Walls, double *Factors)
+{
+    double re[MaxSideBySide], f[MaxSideBySide];
+    const TFrictionWall *walls[MaxSideBySide];
+    int lane[MaxSideBySide], lanes = 0;
+    const auto solve = [&] {
+        colebrookFrictionFactors(lanes, re, walls, f);
+        for (int l = 0; l < lanes; ++l)
+            Factors[lane[l]] = f[l];
+        lanes = 0;
+    };
+    for (int i = 0; i < Count; ++i) {
+        if (Reynolds[i] > 3500 && Walls[i]->Possible) {
+            re[lanes] = Reynolds[i];
+            walls[lanes] = Walls[i];
+            lane[lanes++] = i;
+            if (lanes == MaxSideBySide)
+                solve();
+        } else {
+            Factors[i] = calcFrictionFactor(Reynolds[i], *Walls[i]);
+        }
+    }
+    solve();
+}
+
 std::string calcFlowRegime(double ReynoldsNumber)
 {
     if (ReynoldsNumber >= 3500)

@@ -40,6 +40,10 @@ double calcFrictionFactor(double ReynoldsNumber, double InnerDiameter_m, double 
 double calcFrictionFactor(double ReynoldsNumber, double InnerDiameter_m, double Roughness_m, bool &Converged);
 double calcFrictionFactor(double ReynoldsNumber, const TFrictionWall &Wall);
 double calcFrictionFactor(double ReynoldsNumber, const TFrictionWall &Wall, bool &Converged);
+// The factors of Count Reynolds numbers, each of its own wall, Factors[i] bit
+// for bit calcFrictionFactor(Reynolds[i], *Walls[i]); the turbulent ones are
+// solved side by side, which is faster than one after another.
+void calcFrictionFactors(int Count, const double *Reynolds, const TFrictionWall *const *Walls, double *Factors);
 // "Laminar", "Critical" or "Turbulent".
 std::string calcFlowRegime(double ReynoldsNumber);
 

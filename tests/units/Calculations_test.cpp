@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 using namespace tessaran;
 
@@ -106,6 +107,23 @@ TEST(FrictionFactor, KeptWallGivesTheSameBitsAsBoreAndRoughness)
             const double keptStart = calcFrictionFactorStart(re, wall);
             EXPECT_TRUE(plainStart == keptStart || (std::isnan(plainStart) && std::isnan(keptStart)));
         }
+    }
+    // Many at once, turbulent ones among the others and more of them than
+    // are solved side by side: each its own bits.
+    std::vector<double> re;
+    std::vector<const TFrictionWall *> of;
+    const TFrictionWall rough = calcFrictionWall(0.1, 1e-3), smooth = calcFrictionWall(0.2, 0),
+                        impossible = calcFrictionWall(0.1, -1);
+    const TFrictionWall *kinds[] = {&rough, &smooth, &impossible};
+    for (int i = 0; i < 23; ++i) {
+        re.push_back(i % 5 == 0 ? 1000.0 + 200 * i : 4000.0 * (i + 1));
+        of.push_back(kinds[i % 3]);
+    }
+    std::vector<double> f(re.size());
+    calcFrictionFactors(static_cast<int>(re.size()), re.data(), of.data(), f.data());
+    for (std::size_t i = 0; i < re.size(); ++i) {
+        const double alone = calcFrictionFactor(re[i], *of[i]);
+        EXPECT_TRUE(f[i] == alone || (std::isnan(f[i]) && std::isnan(alone))) << i << " " << f[i] << " " << alone;
     }
 }
 
