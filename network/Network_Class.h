@@ -742,6 +742,7 @@ private:
     std::shared_ptr<TLoopFinder> loopFinder_;
     TLoopFinder &loopFinder();
     void loopPipeNodes(int PipeId, int &FromNodeId, int &ToNodeId) const;
+    void judgeLastLoopFromFixedStart(bool LoopMustHaveNewPipe);
     std::vector<std::string> loopCountLines(int links, int joints) const;
     void reportLoopCount(TResultsLog &Log, const std::vector<std::string> &lines);
 

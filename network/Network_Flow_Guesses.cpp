@@ -23,6 +23,27 @@ double flowArea_m2(const TPipe &pipe)
     return std::numbers::pi * pipe.InnerDiameter_m * pipe.InnerDiameter_m / 4.0;
 }
 
+// The node with the fewest (but some) outgoing pipes still without a flow
+// guess, the first in the order offered on ties; a node with just one ends
+// the search at once. No node at all leaves -1.
+struct TLeastCountNode {
+    int NodeId = -1;
+    int Count = 1000;
+    // True when the search can stop.
+    bool Offer(int nodeId, int count)
+    {
+        if (count == 1) {
+            NodeId = nodeId;
+            return true;
+        }
+        if (count > 0 && count < Count) {
+            Count = count;
+            NodeId = nodeId;
+        }
+        return false;
+    }
+};
+
 // A node's ins and outs as the propagation counts them: a supply counts as
 // one in, a discharge as one out, plus the active links ending and starting
 // at the node. The last link (in table order) starting and ending at the
@@ -124,20 +145,14 @@ public:
     // GetNodeIdWithLeastOutFlowsNotSet.
     int NodeWithLeastOutFlowsNotSet(TNodeType excludedType) const
     {
-        int bestNodeId = -1;
-        int bestCount = 1000;
+        TLeastCountNode least;
         for (const int nodeId : nodeIds_) {
             if (n_.GetNode(nodeId).NodeType == excludedType)
                 continue;
-            const int count = isValidNodeId(nodeId) ? outNotSet_[at(nodeId)] : 0;
-            if (count == 1)
-                return nodeId;
-            if (count > 0 && count < bestCount) {
-                bestCount = count;
-                bestNodeId = nodeId;
-            }
+            if (least.Offer(nodeId, isValidNodeId(nodeId) ? outNotSet_[at(nodeId)] : 0))
+                break;
         }
-        return bestNodeId;
+        return least.NodeId;
     }
 
     // SetInFlowGuessesFromOutFlows.
@@ -505,20 +520,14 @@ int TNetwork::GetNodeIdWithLeastOutFlowsNotSet(TNodeType TheNodeType) const
         if (link.FromNodeId >= 1 && link.FromNodeId <= MaxNodes && !GetPipe(link.PipeId).FlowGuessUncompressedSet)
             ++notSet[at(link.FromNodeId)];
     }
-    int bestNodeId = -1;
-    int bestCount = 1000;
+    TLeastCountNode least;
     for (int nodeId = GetNextNodeId(0); nodeId > 0; nodeId = GetNextNodeId(nodeId)) {
         if (GetNode(nodeId).NodeType == TheNodeType)
             continue;
-        const int count = notSet[at(nodeId)];
-        if (count == 1)
-            return nodeId;
-        if (count > 0 && count < bestCount) {
-            bestCount = count;
-            bestNodeId = nodeId;
-        }
+        if (least.Offer(nodeId, notSet[at(nodeId)]))
+            break;
     }
-    return bestNodeId;
+    return least.NodeId;
 }
 
 void TNetwork::SetOutFlowGuessesNotSet(int TheNodeId)

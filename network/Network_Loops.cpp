@@ -759,6 +759,22 @@ bool loopHolds(const TPipeLoopEntries &loop, int count, int pipeId)
 
 } // namespace
 
+// A path from a fixed-pressure start to another fixed-pressure node, just
+// stored as the last loop: dropped when it runs through an intermediate
+// tank, else judged by the new-pipe or the duplicate rule. The second rule
+// judges the new path only, never an earlier loop.
+void TNetwork::judgeLastLoopFromFixedStart(bool LoopMustHaveNewPipe)
+{
+    const int count = PipeLoopsCount;
+    PipeLoopsRemoveLastIfPseudoLoopViaIntermediateTank();
+    if (PipeLoopsCount != count)
+        return;
+    if (LoopMustHaveNewPipe)
+        PipeLoopsRemoveLastUnlessAtLeastOneNewPipe(true);
+    else
+        PipeLoopsRemoveLastIfDuplicate();
+}
+
 void TNetwork::PipeLoopsRemoveLastIfPseudoLoopViaIntermediateTank()
 {
     if (PipeLoopsCount < 1)
@@ -1445,14 +1461,7 @@ void TNetwork::PipeLoopsGenerateFromNode(int FromNodeId, int maxPipesInLoop, boo
                     const int loop = PipeLoopCreate();
                     for (int k = 0; k < path.Size; ++k)
                         PipeLoopAddPipe(loop, finder.pool[at(path.Offset + k)]);
-                    const int count = PipeLoopsCount;
-                    PipeLoopsRemoveLastIfPseudoLoopViaIntermediateTank();
-                    if (PipeLoopsCount == count) {
-                        if (LoopMustHaveNewPipe)
-                            PipeLoopsRemoveLastUnlessAtLeastOneNewPipe(true);
-                        else
-                            PipeLoopsRemoveLastIfDuplicate();
-                    }
+                    judgeLastLoopFromFixedStart(LoopMustHaveNewPipe);
                 }
             return;
         }
@@ -1512,15 +1521,7 @@ void TNetwork::PipeLoopsGenerateFromNode(int FromNodeId, int maxPipesInLoop, boo
                     if (startIsFixed && isFixedPressure(nodeType(current))) {
                         const int loop = PipeLoopCreate();
                         addPathBackToStart(loop, current);
-                        const int count = PipeLoopsCount;
-                        PipeLoopsRemoveLastIfPseudoLoopViaIntermediateTank();
-                        // The next rule judges the new path, not an earlier loop.
-                        if (PipeLoopsCount == count) {
-                            if (LoopMustHaveNewPipe)
-                                PipeLoopsRemoveLastUnlessAtLeastOneNewPipe(true);
-                            else
-                                PipeLoopsRemoveLastIfDuplicate();
-                        }
+                        judgeLastLoopFromFixedStart(LoopMustHaveNewPipe);
                     }
                 }
                 const int previous = ShortestPaths[at(current)].PreviousNodeId;
