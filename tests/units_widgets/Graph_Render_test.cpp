@@ -3,6 +3,8 @@
 #include "platform/qt/Qt_Canvas.h"
 #include "units/Graph_Class.h"
 
+#include "drawing_qt/Reference_Image.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -50,33 +52,10 @@ QImage renderChart()
     return image;
 }
 
-double differingShare(const QImage &a, const QImage &b)
-{
-    if (a.size() != b.size())
-        return 1.0;
-    long differing = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            if (std::abs(qRed(p) - qRed(q)) > 64 || std::abs(qGreen(p) - qGreen(q)) > 64 ||
-                std::abs(qBlue(p) - qBlue(q)) > 64)
-                ++differing;
-        }
-    return double(differing) / (a.width() * a.height());
-}
-
 TEST(GraphRender, ChartMatchesItsReferenceImage)
 {
-    QImage image = renderChart();
-    image.save(QStringLiteral("render_graph.png"));
-    QString path = QStringLiteral(TESSARAN_TEST_DATA_DIR "/platform_qt/graph.png");
-    if (std::getenv("TESSARAN_WRITE_REFERENCES")) {
-        ASSERT_TRUE(image.save(path));
-        return;
-    }
-    QImage reference(path);
-    ASSERT_FALSE(reference.isNull()) << "missing reference " << path.toStdString();
-    EXPECT_LE(differingShare(image, reference.convertToFormat(QImage::Format_RGB32)), 0.005);
+    ExpectMatchesReferenceIn(QStringLiteral(TESSARAN_TEST_DATA_DIR "/platform_qt/"), renderChart(),
+                             QStringLiteral("graph.png"), 0.005);
 }
 
 TEST(GraphRender, RecordedChartPlaysBackLikeTheDirectRender)
@@ -93,7 +72,7 @@ TEST(GraphRender, RecordedChartPlaysBackLikeTheDirectRender)
         QPainter painter(&played);
         PlayMetafile(painter, mf, QRectF(0, 0, 400, 300));
     }
-    EXPECT_LE(differingShare(played, renderChart()), 0.01);
+    EXPECT_LE(DifferingShare(played, renderChart()), 0.01);
 }
 
 } // namespace
