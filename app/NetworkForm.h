@@ -851,6 +851,7 @@ private:
     void info(const std::string &text);
     bool ask(const std::string &text);
     bool refuseSaveDuringSelection();
+    void rememberSavedFile(const std::string &path);
     const TFluid &nodeFluid(int NodeId) const;
     // Takes back the records of the newest undo group and forgets them.
     void withdrawLastActionGroup();

@@ -337,7 +337,28 @@ bool writeNetworkFile(TNetworkForm &form, const std::string &path)
 
 const char *const ReadOnlyFolderHint = "It may be that the folder you are trying to save to is read only.";
 
+// writeNetworkFile with a failure told as the command's own text followed by
+// the path and the read-only hint. True when the network went to the file.
+bool saveNetworkFile(TNetworkForm &form, const std::string &path, const std::string &failure)
+{
+    try {
+        return writeNetworkFile(form, path);
+    } catch (const std::exception &) {
+        form.Messages.ShowMessage(TMessageKind::Information,
+                                  failure + path + "\r\r" + ReadOnlyFolderHint + " " + "\r\r");
+        return false;
+    }
+}
+
 } // namespace
+
+// A file just written is the one the window stands for now.
+void TNetworkForm::rememberSavedFile(const std::string &path)
+{
+    AddRecentFile(path);
+    NetworkStates.SystemUpdatedSinceLoad = false;
+    ToolButtonCursorArrowClick();
+}
 
 // An active selection is not part of the network yet: no save while one lasts.
 bool TNetworkForm::refuseSaveDuringSelection()
@@ -357,17 +378,10 @@ void TNetworkForm::SaveFile()
         SaveFileAs();
         return;
     }
-    try {
-        if (writeNetworkFile(*this, CurrentFilename)) {
-            AddRecentFile(CurrentFilename);
-            NetworkStates.SystemUpdatedSinceLoad = false;
-            ToolButtonCursorArrowClick();
-        }
-    } catch (const std::exception &) {
-        info("Save File operation failed.\r\rPlease check that you have the correct permission to save the file "
-             "as:\r\r" +
-             CurrentFilename + "\r\r" + ReadOnlyFolderHint + " " + "\r\r");
-    }
+    if (saveNetworkFile(*this, CurrentFilename,
+                        "Save File operation failed.\r\rPlease check that you have the correct permission to save "
+                        "the file as:\r\r"))
+        rememberSavedFile(CurrentFilename);
     RefreshScreen(true);
 }
 
@@ -385,18 +399,12 @@ void TNetworkForm::SaveFileAs()
     request.Parent = this;
     if (const std::optional<QString> chosen = Dialogs().SaveFileName(request)) {
         const std::string path = chosen->toStdString();
-        try {
-            if (writeNetworkFile(*this, path)) {
-                CurrentFilename = path;
-                showFileName(*this, path);
-                AddRecentFile(path);
-                NetworkStates.SystemUpdatedSinceLoad = false;
-                ToolButtonCursorArrowClick();
-            }
-        } catch (const std::exception &) {
-            info("Save File As operation failed.\r\rPlease check that you the correct permission to save the file "
-                 "as:\r\r" +
-                 path + "\r\r" + ReadOnlyFolderHint + " " + "\r\r");
+        if (saveNetworkFile(*this, path,
+                            "Save File As operation failed.\r\rPlease check that you the correct permission to save "
+                            "the file as:\r\r")) {
+            CurrentFilename = path;
+            showFileName(*this, path);
+            rememberSavedFile(path);
         }
     }
     RefreshScreen(true);

@@ -621,24 +621,7 @@ void TFormResults::MetricUnits1Click() { changeUnitSystem(false); }
 
 // --- exports ---------------------------------------------------------------------------------
 
-void TFormResults::SaveToExcel1Click()
-{
-    TFileDialogRequest request;
-    request.Caption = QStringLiteral("Save To Excel");
-    request.Filter = QStringLiteral("Tessaran Network (*xlsx)");
-    request.DefaultSuffix = QStringLiteral("xlsx");
-    request.Parent = this;
-    const std::optional<QString> fileName = Dialogs().SaveFileName(request);
-    if (!fileName)
-        return;
-    std::string why;
-    // The workbook routine tells nobody when it fails; the user hears of it here.
-    if (!SaveStringGridToExcelFile(grid_, SheetName.toStdString(), *fileName, &why))
-        Dialogs().ShowMessage(TDialogKind::Warning,
-                              QStringLiteral("The sheet could not be saved to ") + *fileName +
-                                  QStringLiteral("\r\r") + QString::fromStdString(why),
-                              this);
-}
+void TFormResults::SaveToExcel1Click() { SaveStringGridToExcelAsked(grid_, SheetName.toStdString(), this); }
 
 void TFormResults::ExportToExcel1Click() { ExportStringGridToExcel(grid_, SheetName.toStdString(), 14); }
 

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <memory>
+#include <optional>
 
 #include <QDir>
 #include <QFile>
@@ -138,6 +139,25 @@ bool ExportStringGridToExcel(const TStringGrid &Grid, const std::string &SheetTi
         return false;
     }
     return true;
+}
+
+void SaveStringGridToExcelAsked(const TStringGrid &Grid, const std::string &SheetTitle, QWidget *Parent)
+{
+    TFileDialogRequest request;
+    request.Caption = QStringLiteral("Save To Excel");
+    request.Filter = QStringLiteral("Tessaran Network (*xlsx)");
+    request.DefaultSuffix = QStringLiteral("xlsx");
+    request.Parent = Parent;
+    const std::optional<QString> fileName = Dialogs().SaveFileName(request);
+    if (!fileName)
+        return;
+    std::string why;
+    // The workbook routine tells nobody when it fails; the user hears of it here.
+    if (!SaveStringGridToExcelFile(Grid, SheetTitle, *fileName, &why))
+        Dialogs().ShowMessage(TDialogKind::Warning,
+                              QStringLiteral("The sheet could not be saved to ") + *fileName +
+                                  QStringLiteral("\r\r") + QString::fromStdString(why),
+                              Parent);
 }
 
 } // namespace tessaran

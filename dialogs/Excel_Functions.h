@@ -9,6 +9,8 @@
 
 #include <QString>
 
+class QWidget;
+
 namespace tessaran {
 
 class TStringGrid;
@@ -27,6 +29,11 @@ std::string PrepareExcelCellText(const std::string &Text);
 // receives the reason; no message is shown.
 bool SaveStringGridToExcelFile(const TStringGrid &Grid, const std::string &SheetTitle, const QString &FileName,
                                std::string *why = nullptr);
+
+// "Save To Excel": asks for a workbook name and writes the grid there; a
+// failure is told as a warning with its reason. Nothing when the user
+// cancels.
+void SaveStringGridToExcelAsked(const TStringGrid &Grid, const std::string &SheetTitle, QWidget *Parent);
 
 // Writes the grid, every column ColumnWidth characters wide, into a new
 // workbook in a private temporary folder and opens it with the desktop's

@@ -690,20 +690,7 @@ void TPipeDataForm::ExportToExcel1Click()
 
 void TPipeDataForm::SaveToExcel1Click()
 {
-    TFileDialogRequest request;
-    request.Caption = QStringLiteral("Save To Excel");
-    request.Filter = QStringLiteral("Tessaran Network (*xlsx)");
-    request.DefaultSuffix = QStringLiteral("xlsx");
-    request.Parent = this;
-    const std::optional<QString> fileName = Dialogs().SaveFileName(request);
-    if (!fileName)
-        return;
-    std::string why;
-    if (!SaveStringGridToExcelFile(GridContents(), SheetTitle(tab()).toStdString(), *fileName, &why))
-        Dialogs().ShowMessage(TDialogKind::Warning,
-                              QStringLiteral("The sheet could not be saved to ") + *fileName + QStringLiteral("\r\r") +
-                                  QString::fromStdString(why),
-                              this);
+    SaveStringGridToExcelAsked(GridContents(), SheetTitle(tab()).toStdString(), this);
 }
 
 } // namespace tessaran

@@ -166,6 +166,21 @@ protected:
     }
     std::string FirstPipeValues() const;
 
+    // Two tanks clicked at the given offsets, then a pipe drawn from the
+    // tank at 200,200 to the one at 600,400 and the pipe tool ended with a
+    // right click, all with the mouse.
+    void DrawTwoTanksAndAPipe(QPoint firstTank = {200, 200}, QPoint secondTank = {600, 400})
+    {
+        form->ToolButtonTank1Click();
+        Click(ox + firstTank.x(), oy + firstTank.y());
+        Click(ox + secondTank.x(), oy + secondTank.y());
+        form->ToolButtonPipeAdd1Click();
+        Click(ox + 200, oy + 200);
+        ExpectFirstPipeReminder(false);
+        Click(ox + 600, oy + 400);
+        Click(ox + 400, oy + 600, Qt::RightButton);
+    }
+
     TScriptedItemDialogs itemDialogs;
     int ox = 0, oy = 0;
 };

@@ -218,14 +218,7 @@ TEST_F(FileCommands, ARecentFileThatIsGoneKeepsTheNetworkAndItsName)
 
 TEST_F(FileCommands, ADrawnNetworkSavedThenReopenedFromTheRecentListIsTheSame)
 {
-    form->ToolButtonTank1Click();
-    Click(ox + 200, oy + 200);
-    Click(ox + 600, oy + 400);
-    form->ToolButtonPipeAdd1Click();
-    Click(ox + 200, oy + 200);
-    ExpectFirstPipeReminder(false);
-    Click(ox + 600, oy + 400);
-    Click(ox + 400, oy + 600, Qt::RightButton);
+    DrawTwoTanksAndAPipe();
     ASSERT_EQ(Pipes(), 1);
     const QString path = filePath("drawn.trz");
     dialogs.FileNames.push_back(path);

@@ -326,14 +326,7 @@ TEST_F(ResultsDisplay, AClickOnAComponentInResultsModeTellsItsPressureDrop)
 TEST_F(ResultsDisplay, ResultsWindowMatchesItsPicture)
 {
     // Drawn by mouse, calculated with the button, shown with both keys.
-    form->ToolButtonTank1Click();
-    Click(ox + 203, oy + 198);
-    Click(ox + 597, oy + 402);
-    form->ToolButtonPipeAdd1Click();
-    Click(ox + 200, oy + 200);
-    ExpectFirstPipeReminder(false);
-    Click(ox + 600, oy + 400);
-    Click(ox + 400, oy + 600, Qt::RightButton);
+    DrawTwoTanksAndAPipe({203, 198}, {597, 402});
     ASSERT_EQ(Pipes(), 1);
     const int high = Net().ExistsNodeWithSamePosition(ox + 200, oy + 200, 0);
     const int low = Net().ExistsNodeWithSamePosition(ox + 600, oy + 400, 0);

@@ -68,14 +68,7 @@ protected:
 TEST_F(PanelsEndToEnd, TypedValuesAndAZoneGivenByRectangleSurviveCalculateSaveAndReopen)
 {
     // Two tanks and a pipe from the higher to the lower, all with the mouse.
-    form->ToolButtonTank1Click();
-    Click(ox + 200, oy + 200);
-    Click(ox + 600, oy + 400);
-    form->ToolButtonPipeAdd1Click();
-    Click(ox + 200, oy + 200);
-    ExpectFirstPipeReminder(false);
-    Click(ox + 600, oy + 400);
-    Click(ox + 400, oy + 600, Qt::RightButton);
+    DrawTwoTanksAndAPipe();
     ASSERT_EQ(Nodes(), 2);
     ASSERT_EQ(Pipes(), 1);
     const int high = Net().ExistsNodeWithSamePosition(ox + 200, oy + 200, 0);

@@ -686,15 +686,8 @@ using ResultsSheetDrawnByMouse = DrawingTest;
 
 TEST_F(ResultsSheetDrawnByMouse, CalculatedThenViewedInTheSheet)
 {
-    form->ToolButtonTank1Click();
-    Click(ox + 200, oy + 200);
-    Click(ox + 600, oy + 400);
+    DrawTwoTanksAndAPipe();
     ASSERT_EQ(Net().GetNodeCount(), 2);
-    form->ToolButtonPipeAdd1Click();
-    Click(ox + 200, oy + 200);
-    ExpectFirstPipeReminder(false);
-    Click(ox + 600, oy + 400);
-    Click(ox + 400, oy + 600, Qt::RightButton);
     const int pipe = Net().GetNextPipeId(0);
     ASSERT_GT(pipe, 0);
     const int high = Net().ExistsNodeWithSamePosition(ox + 200, oy + 200, 0);
