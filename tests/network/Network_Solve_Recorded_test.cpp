@@ -211,6 +211,23 @@ bool SameLine(const std::string &expected, const std::string &actual)
     }
 }
 
+// The log says how closely the flows balance only when they do not balance
+// exactly. When that reads zero to its eight decimals, whether the line is
+// there at all turns on the last bit of a sum, which any change of rounding
+// can flip; such lines say the same with or without them.
+std::vector<std::string> WithoutZeroFlowBalance(std::vector<std::string> lines)
+{
+    std::erase_if(lines, [](const std::string &line) {
+        const std::string lead = "log Flows Balanced to ";
+        if (line.rfind(lead, 0) != 0)
+            return false;
+        char *end = nullptr;
+        const double value = std::strtod(line.c_str() + lead.size(), &end);
+        return end != line.c_str() + lead.size() && std::fabs(value) < 1e-8;
+    });
+    return lines;
+}
+
 class RecordedSolve : public ::testing::TestWithParam<TMethodOfSolution> {};
 
 TEST_P(RecordedSolve, SameResultsLogsAndIterationsAsRecorded)
@@ -221,11 +238,11 @@ TEST_P(RecordedSolve, SameResultsLogsAndIterationsAsRecorded)
         if (method == EstimateDischargeNewtonOnly && !c.DischargeEstimate)
             continue;
         SCOPED_TRACE(c.Name);
-        const std::vector<std::string> actual = Outcome(c, method);
+        const std::vector<std::string> outcome = Outcome(c, method);
         const std::string file = FileOf(c.Name, method);
         if (record) {
             std::ofstream out(file, std::ios::binary);
-            for (const std::string &line : actual)
+            for (const std::string &line : outcome)
                 out << line << '\n';
             continue;
         }
@@ -234,6 +251,8 @@ TEST_P(RecordedSolve, SameResultsLogsAndIterationsAsRecorded)
         std::vector<std::string> expected;
         for (std::string line; std::getline(in, line);)
             expected.push_back(line);
+        expected = WithoutZeroFlowBalance(std::move(expected));
+        const std::vector<std::string> actual = WithoutZeroFlowBalance(outcome);
         ASSERT_EQ(actual.size(), expected.size()) << file;
         int shown = 0;
         for (std::size_t i = 0; i < expected.size() && shown < 10; ++i)
@@ -328,8 +347,8 @@ TEST(KeptBetweenCalculations, AnEditGivesTheAnswerOfAFreshCalculation)
             edit.Apply(*kept);
             edit.Apply(*fresh);
 
-            const std::vector<std::string> again = SolveAsItStands(*kept, method);
-            const std::vector<std::string> anew = SolveAsItStands(*fresh, method);
+            const std::vector<std::string> again = WithoutZeroFlowBalance(SolveAsItStands(*kept, method));
+            const std::vector<std::string> anew = WithoutZeroFlowBalance(SolveAsItStands(*fresh, method));
             ASSERT_EQ(again[0].rfind("solved 1", 0), 0u) << again[0];
             ASSERT_EQ(again.size(), anew.size());
             int shown = 0;
@@ -374,8 +393,8 @@ TEST(KeptBetweenCalculations, PumpsAndComponentsTakenOutLeaveNoTrace)
             }
             setInCalc(*kept.Network, inCalc);
             setInCalc(*fresh.Network, inCalc);
-            const std::vector<std::string> again = SolveAsItStands(*kept.Network, method);
-            const std::vector<std::string> anew = SolveAsItStands(*fresh.Network, method);
+            const std::vector<std::string> again = WithoutZeroFlowBalance(SolveAsItStands(*kept.Network, method));
+            const std::vector<std::string> anew = WithoutZeroFlowBalance(SolveAsItStands(*fresh.Network, method));
             ASSERT_EQ(again.size(), anew.size());
             for (std::size_t i = 0; i < again.size(); ++i)
                 EXPECT_TRUE(SameLine(anew[i], again[i])) << "line " << i + 1 << "\n  fresh: " << anew[i]
