@@ -67,7 +67,8 @@ TMatrixEquations::TMatrixEquations(int pDimensionX, int pDimensionY)
       columnPump_(VectorSize), columnComponent_(VectorSize), frictionFlow_(VectorSize, std::nan("")),
       friction_(VectorSize), frictionWall_(VectorSize), frictionWallDiameter_(VectorSize, std::nan("")),
       frictionWallRoughness_(VectorSize, std::nan("")), linearTheoryPipes_(VectorSize), frictionColumns_(VectorSize),
-      frictionReynolds_(VectorSize), frictionFound_(VectorSize), frictionWalls_(VectorSize)
+      frictionReynolds_(VectorSize), frictionFound_(VectorSize), frictionRoot_(VectorSize),
+      frictionRootFound_(VectorSize), frictionWalls_(VectorSize), linearTheoryRoots_(VectorSize)
 {
     DimensionX = std::clamp(pDimensionX, 0, MaxDimension);
     DimensionY = std::clamp(pDimensionY, 0, MaxDimension);
@@ -90,6 +91,9 @@ void TMatrixEquations::ClearResults(int pDimensionX, int pDimensionY)
     const std::size_t used = recordsTracked_ ? at(std::max({vectorsUsed_, nextX, nextY}) + 1) : VectorSize;
     const auto zero = [used](auto &v) { std::fill(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(used), 0); };
     std::fill(frictionFlow_.begin(), frictionFlow_.begin() + static_cast<std::ptrdiff_t>(used), std::nan(""));
+    zero(frictionRoot_);
+    std::fill(linearTheoryRoots_.begin(), linearTheoryRoots_.begin() + static_cast<std::ptrdiff_t>(used),
+              std::array<double, 2>{});
     dMatrixZero_ = true;
     dMatrixZeroVersion_ = DMatrix.Version();
     zero(QKnowns);
@@ -206,7 +210,9 @@ double TMatrixEquations::frictionFactor(int c, double flow_m3s)
     const double diameter = PipeDiameters_m[c];
     const double velocity = calcVelocity(flow_m3s, diameter, 1.0);
     const double reynolds = calcReynoldsNumber(velocity, diameter, QFluidCentipoise[c], QFluidDensity_kgs_m3[c], 1.0);
-    const double friction = calcFrictionFactor(reynolds, frictionWall(c));
+    const TFrictionWall *wall = &frictionWall(c);
+    double friction = 0;
+    calcFrictionFactors(1, &reynolds, &wall, &friction, &frictionRoot_[at(c)]);
     frictionFlow_[at(c)] = flow_m3s;
     friction_[at(c)] = friction;
     return friction;
@@ -226,12 +232,17 @@ void TMatrixEquations::frictionFactorsAtCurrentFlows()
         frictionReynolds_[at(count)] =
             calcReynoldsNumber(velocity, diameter, QFluidCentipoise[c], QFluidDensity_kgs_m3[c], 1.0);
         frictionWalls_[at(count)] = &frictionWall(c);
+        frictionRootFound_[at(count)] = frictionRoot_[at(c)];
         frictionFlow_[at(c)] = flow;
         ++count;
     }
-    calcFrictionFactors(count, frictionReynolds_.data(), frictionWalls_.data(), frictionFound_.data());
-    for (int i = 0; i < count; ++i)
-        friction_[at(frictionColumns_[at(i)])] = frictionFound_[at(i)];
+    calcFrictionFactors(count, frictionReynolds_.data(), frictionWalls_.data(), frictionFound_.data(),
+                        frictionRootFound_.data());
+    for (int i = 0; i < count; ++i) {
+        const int c = frictionColumns_[at(i)];
+        friction_[at(c)] = frictionFound_[at(i)];
+        frictionRoot_[at(c)] = frictionRootFound_[at(i)];
+    }
 }
 
 // --- Element laws --------------------------------------------------------------------

@@ -28,6 +28,7 @@
 #include "units/Calculations.h"
 #include "units/Units.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -388,18 +389,22 @@ private:
     double frictionFactor(int c, double flow_m3s);
     std::vector<double> frictionFlow_, friction_;
     // Fills that store for every column at its current flow in one pass,
-    // solving the friction factors side by side (the same bits).
+    // solving the friction factors side by side, each from the root its
+    // column's last one left (frictionRoot_, cleared with the store).
     void frictionFactorsAtCurrentFlows();
     std::vector<int> frictionColumns_;
-    std::vector<double> frictionReynolds_, frictionFound_;
+    std::vector<double> frictionReynolds_, frictionFound_, frictionRoot_, frictionRootFound_;
     std::vector<const TFrictionWall *> frictionWalls_;
     // The friction wall of each column's pipe, worked out again whenever the
     // column's bore or roughness is not the one it was worked out for.
     const TFrictionWall &frictionWall(int c);
     std::vector<TFrictionWall> frictionWall_;
     std::vector<double> frictionWallDiameter_, frictionWallRoughness_;
-    // The linear theory's pipe law gathered for all columns at once.
+    // The linear theory's pipe law gathered for all columns at once, with
+    // the roots of each pipe's two friction factors carried from one
+    // iteration to the next (cleared as each linear-theory solve starts).
     std::vector<TLinearTheoryPipe> linearTheoryPipes_;
+    std::vector<std::array<double, 2>> linearTheoryRoots_;
 
     // The linear steps on the loop corrections where the system allows
     // (Loop_Correction_Solver.h); false leaves the step to the flow system.

@@ -274,7 +274,8 @@ void TMatrixEquations::LinearTheoryCalculatePipeKNVariables_Qkgs()
     for (int c = 1; c <= DimensionX; ++c)
         linearTheoryPipes_[static_cast<std::size_t>(c)] = {PipeLengths_m[c], static_cast<double>(QkgsVariables[c]),
                                                           PipeDiameters_m[c], &frictionWall(c), QFluidCentipoise[c],
-                                                          QFluidDensity_kgs_m3[c], 1.0};
+                                                          QFluidDensity_kgs_m3[c], 1.0,
+                                                          linearTheoryRoots_[static_cast<std::size_t>(c)].data()};
     calcLinearTheoryPipesKN(DimensionX, &linearTheoryPipes_[1], &KVariables[1], &NVariables[1]);
 }
 
@@ -557,6 +558,7 @@ void TMatrixEquations::LinearTheorySolveQkgsVariables(bool &Solved, int &ResultS
     NewtonIterationDeltaMultiplier = 1.0;
     try {
         SetQkgsVariablesToUnity();
+        std::fill(linearTheoryRoots_.begin(), linearTheoryRoots_.begin() + DimensionX + 1, std::array<double, 2>{});
         int iterations = 0;
         DimensionY = DimensionX;
         DimensionXWithLinearTransformationEquations = DimensionX;

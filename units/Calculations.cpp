@@ -22,73 +22,138 @@ bool isPossibleRoughness(double d, double e)
     return std::isfinite(d) && d > 0 && std::isfinite(e) && e >= 0 && e < d;
 }
 
-// The secant iteration on x = sqrt(f), in double precision: the residual
-// is a sum of terms of a few units, so double resolves it a hundred thousand
-// times finer than the 1e-10 the iteration stops at.
+// The Colebrook law in x = sqrt(f),
+//   g(x) = 2 log10(e/3.7D + 2.51/(Re x)) + 1/x = 0   (written with 1.14 and 9.35),
+// solved by Halley's method with natural logarithms: each step costs one
+// logarithm and triples the correct digits, so from the explicit start the
+// residual is within 1e-10 after two or three steps. A last Newton step from
+// there costs no logarithm and lands on the root to the last bits of a double,
+// whatever the start was.
+constexpr double TwoOverLn10 = 0.86858896380650365530; // 2 / ln 10
+constexpr double ColebrookTolerance = 1e-10;
+constexpr int ColebrookMaxSteps = 100;
+
+struct TColebrookPoint {
+    double G = 0, Slope = 0, Curvature = 0;
+};
+
+inline TColebrookPoint colebrookAt(double x, double relative, double laminarTerm)
+{
+    const double invX = 1.0 / x;
+    const double inner = relative + laminarTerm * invX;
+    const double u = laminarTerm * invX * invX / inner; // -(d inner/dx) / inner
+    TColebrookPoint at;
+    at.G = TwoOverLn10 * std::log(inner) + invX - 1.14;
+    at.Slope = -TwoOverLn10 * u - invX * invX;
+    at.Curvature = TwoOverLn10 * (2.0 * u * invX - u * u) + 2.0 * invX * invX * invX;
+    return at;
+}
+
+inline double halleyStep(double x, const TColebrookPoint &at)
+{
+    return x - 2.0 * at.G * at.Slope / (2.0 * at.Slope * at.Slope - at.G * at.Curvature);
+}
+
+// A root carried over from an earlier solve is a start only where it is one
+// the law can have (friction factors from 0.0025 to 0.25).
+bool isPlausibleRoot(double x)
+{
+    return x > 0.05 && x < 0.5;
+}
+
+// One Colebrook solve, steppable side by side with others. It starts from a
+// root carried over from an earlier solve where there is one, and from the
+// explicit form otherwise.
+struct TColebrookSolve {
+    double Re = 0, Relative = 0, LaminarTerm = 0, X = 0;
+    const TFrictionWall *Wall = nullptr;
+    TColebrookPoint At;
+    int Steps = 0;
+    bool Open = true, Carried = false;
+
+    void Begin(double re, const TFrictionWall &wall, double carried = 0)
+    {
+        Re = re;
+        Wall = &wall;
+        Relative = wall.RelativeRoughness;
+        LaminarTerm = 9.35 / re;
+        Carried = isPlausibleRoot(carried);
+        X = Carried ? carried : std::sqrt(calcFrictionFactorStart(re, wall));
+        Steps = 0;
+        Evaluate();
+    }
+    void Evaluate()
+    {
+        At = colebrookAt(X, Relative, LaminarTerm);
+        Open = !(std::fabs(At.G) <= ColebrookTolerance) && Steps < ColebrookMaxSteps && X > 0;
+    }
+    void Step()
+    {
+        ++Steps;
+        X = halleyStep(X, At);
+        if (!(X > 0)) {
+            Open = false;
+            return;
+        }
+        Evaluate();
+    }
+    void Finish()
+    {
+        while (Open)
+            Step();
+        // A carried start that led nowhere gives way to the explicit one.
+        if (!Converged() && Carried)
+            Begin(Re, *Wall);
+        while (Open)
+            Step();
+    }
+    // A step can also break down (a flat slope, a step to a negative x where
+    // the logarithm fails); that is no convergence either.
+    bool Converged() const { return X > 0 && std::fabs(At.G) <= ColebrookTolerance; }
+    double Root() const { return Converged() ? X - At.G / At.Slope : 0.0; }
+    double Factor() const
+    {
+        if (!Converged())
+            return calcFrictionFactorStart(Re, *Wall);
+        const double root = Root();
+        return root * root;
+    }
+};
+
 double colebrookFrictionFactor(double re, const TFrictionWall &wall, bool &converged)
 {
-    const double start = calcFrictionFactorStart(re, wall);
-    const double relative = wall.RelativeRoughness;
-    const double laminarTerm = 9.35 / re;
-    const auto g = [&](double x) { return 2.0 * std::log10(relative + laminarTerm / x) + 1.0 / x - 1.14; };
-    double x1 = std::sqrt(start);
-    double g1 = g(x1);
-    double x0 = 0.95 * x1;
-    double g0 = g(x0);
-    int rounds = 0;
-    while (std::fabs(g1) > 1e-10 && rounds < 100) {
-        ++rounds;
-        const double slope = (g1 - g0) / (x1 - x0);
-        x0 = x1;
-        g0 = g1;
-        x1 = x1 - g1 / slope;
-        g1 = g(x1);
-    }
-    // A secant step can also break down (a flat slope, a step to a negative
-    // x where the logarithm fails); that is no convergence either.
-    converged = rounds < 100 && std::fabs(g1) <= 1e-10 && x1 > 0;
-    return converged ? x1 * x1 : start;
+    TColebrookSolve solve;
+    solve.Begin(re, wall);
+    solve.Finish();
+    converged = solve.Converged();
+    return solve.Factor();
 }
 
 // The friction factors of up to four turbulent Reynolds numbers (above
-// 3500), each of a possible wall. The secant iterations run side by side,
-// each taking exactly the steps colebrookFrictionFactor takes, so each factor
-// is bit for bit the one it gives alone; the processor overlaps the dependent
-// divisions and logarithms of one with those of the others.
+// 3500), each of a possible wall, solved side by side: the processor overlaps
+// the dependent divisions and logarithms of one with those of the others.
+// roots (in and out, may be null) carries each one's root between calls.
 constexpr int MaxSideBySide = 4;
 
-void colebrookFrictionFactors(int count, const double *re, const TFrictionWall *const *walls, double *f)
+void colebrookFrictionFactors(int count, const double *re, const TFrictionWall *const *walls, double *f,
+                              double *const *roots = nullptr)
 {
-    double start[MaxSideBySide], relative[MaxSideBySide], laminarTerm[MaxSideBySide];
-    double x0[MaxSideBySide], g0[MaxSideBySide], x1[MaxSideBySide], g1[MaxSideBySide];
-    int rounds[MaxSideBySide] = {};
-    const auto g = [&](int i, double x) { return 2.0 * std::log10(relative[i] + laminarTerm[i] / x) + 1.0 / x - 1.14; };
-    for (int i = 0; i < count; ++i) {
-        start[i] = calcFrictionFactorStart(re[i], *walls[i]);
-        relative[i] = walls[i]->RelativeRoughness;
-        laminarTerm[i] = 9.35 / re[i];
-        x1[i] = std::sqrt(start[i]);
-        g1[i] = g(i, x1[i]);
-        x0[i] = 0.95 * x1[i];
-        g0[i] = g(i, x0[i]);
-    }
+    TColebrookSolve solves[MaxSideBySide];
+    for (int i = 0; i < count; ++i)
+        solves[i].Begin(re[i], *walls[i], roots ? *roots[i] : 0.0);
     for (bool open = true; open;) {
         open = false;
-        for (int i = 0; i < count; ++i) {
-            if (!(std::fabs(g1[i]) > 1e-10 && rounds[i] < 100))
-                continue;
-            open = true;
-            ++rounds[i];
-            const double slope = (g1[i] - g0[i]) / (x1[i] - x0[i]);
-            x0[i] = x1[i];
-            g0[i] = g1[i];
-            x1[i] = x1[i] - g1[i] / slope;
-            g1[i] = g(i, x1[i]);
-        }
+        for (int i = 0; i < count; ++i)
+            if (solves[i].Open) {
+                solves[i].Step();
+                open = true;
+            }
     }
     for (int i = 0; i < count; ++i) {
-        const bool converged = rounds[i] < 100 && std::fabs(g1[i]) <= 1e-10 && x1[i] > 0;
-        f[i] = converged ? x1[i] * x1[i] : start[i];
+        solves[i].Finish();
+        f[i] = solves[i].Factor();
+        if (roots)
+            *roots[i] = solves[i].Root();
     }
 }
 
@@ -261,13 +326,16 @@ double calcFrictionFactor(double ReynoldsNumber, double InnerDiameter_m, double 
     return calcFrictionFactor(ReynoldsNumber, InnerDiameter_m, Roughness_m, converged);
 }
 
-void calcFrictionFactors(int Count, const double *Reynolds, const TFrictionWall *const *Walls, double *Factors)
+void calcFrictionFactors(int Count, const double *Reynolds, const TFrictionWall *const *Walls, double *Factors,
+                         double *Roots)
 {
     double re[MaxSideBySide], f[MaxSideBySide];
     const TFrictionWall *walls[MaxSideBySide];
+    double *roots[MaxSideBySide];
+    double none[MaxSideBySide] = {};
     int lane[MaxSideBySide], lanes = 0;
     const auto solve = [&] {
-        colebrookFrictionFactors(lanes, re, walls, f);
+        colebrookFrictionFactors(lanes, re, walls, f, roots);
         for (int l = 0; l < lanes; ++l)
             Factors[lane[l]] = f[l];
         lanes = 0;
@@ -276,11 +344,16 @@ void calcFrictionFactors(int Count, const double *Reynolds, const TFrictionWall 
         if (Reynolds[i] > 3500 && Walls[i]->Possible) {
             re[lanes] = Reynolds[i];
             walls[lanes] = Walls[i];
+            roots[lanes] = Roots ? &Roots[i] : &none[lanes];
+            if (!Roots)
+                none[lanes] = 0;
             lane[lanes++] = i;
             if (lanes == MaxSideBySide)
                 solve();
         } else {
             Factors[i] = calcFrictionFactor(Reynolds[i], *Walls[i]);
+            if (Roots)
+                Roots[i] = 0;
         }
     }
     solve();
@@ -416,8 +489,9 @@ void calcLinearTheoryPipesKN(int Count, const TLinearTheoryPipe *Pipes, double *
     for (int first = 0; first < Count; first += 2) {
         const int pair = std::min(2, Count - first);
         TLinearTheoryPoints points[2];
-        double re[MaxSideBySide], f[MaxSideBySide];
+        double re[MaxSideBySide], f[MaxSideBySide], none[MaxSideBySide] = {};
         const TFrictionWall *walls[MaxSideBySide];
+        double *roots[MaxSideBySide];
         int lane[MaxSideBySide], lanes = 0;
         for (int p = 0; p < pair; ++p) {
             const TLinearTheoryPipe &pipe = Pipes[first + p];
@@ -432,14 +506,17 @@ void calcLinearTheoryPipesKN(int Count, const TLinearTheoryPipe *Pipes, double *
                 if (r > 3500 && pipe.Wall->Possible) {
                     re[lanes] = r;
                     walls[lanes] = pipe.Wall;
+                    roots[lanes] = pipe.Roots ? &pipe.Roots[point] : &none[lanes];
                     lane[lanes++] = i;
                 } else {
                     f[i] = calcFrictionFactor(r, *pipe.Wall);
+                    if (pipe.Roots)
+                        pipe.Roots[point] = 0;
                 }
             }
         }
         double turbulent[MaxSideBySide];
-        colebrookFrictionFactors(lanes, re, walls, turbulent);
+        colebrookFrictionFactors(lanes, re, walls, turbulent, roots);
         for (int l = 0; l < lanes; ++l)
             f[lane[l]] = turbulent[l];
         for (int p = 0; p < pair; ++p)

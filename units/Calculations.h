@@ -33,17 +33,22 @@ TFrictionWall calcFrictionWall(double InnerDiameter_m, double Roughness_m);
 // Explicit friction factor: laminar, critical, or the explicit turbulent form.
 double calcFrictionFactorStart(double ReynoldsNumber, double InnerDiameter_m, double Roughness_m);
 double calcFrictionFactorStart(double ReynoldsNumber, const TFrictionWall &Wall);
-// Darcy friction factor; above Re 3500 the Colebrook-White equation solved by
-// the secant method, falling back to the explicit value when that does not
-// converge (Converged then false).
+// Darcy friction factor; above Re 3500 the Colebrook-White equation solved
+// iteratively to a residual within 1e-10 and then to the last bits of a
+// double, falling back to the explicit value when that does not converge
+// (Converged then false).
 double calcFrictionFactor(double ReynoldsNumber, double InnerDiameter_m, double Roughness_m);
 double calcFrictionFactor(double ReynoldsNumber, double InnerDiameter_m, double Roughness_m, bool &Converged);
 double calcFrictionFactor(double ReynoldsNumber, const TFrictionWall &Wall);
 double calcFrictionFactor(double ReynoldsNumber, const TFrictionWall &Wall, bool &Converged);
-// The factors of Count Reynolds numbers, each of its own wall, Factors[i] bit
-// for bit calcFrictionFactor(Reynolds[i], *Walls[i]); the turbulent ones are
-// solved side by side, which is faster than one after another.
-void calcFrictionFactors(int Count, const double *Reynolds, const TFrictionWall *const *Walls, double *Factors);
+// The factors of Count Reynolds numbers, each of its own wall, each
+// calcFrictionFactor(Reynolds[i], *Walls[i]); the turbulent ones are solved
+// side by side, which is faster than one after another. Roots (in and out,
+// may be null) carries sqrt(f) of each turbulent factor from one call to the
+// next (0 for none): a solve starts from the root an earlier one left, which
+// near a solution saves most of its steps and lands on the same root.
+void calcFrictionFactors(int Count, const double *Reynolds, const TFrictionWall *const *Walls, double *Factors,
+                         double *Roots = nullptr);
 // "Laminar", "Critical" or "Turbulent".
 std::string calcFlowRegime(double ReynoldsNumber);
 
@@ -79,12 +84,17 @@ void calcLinearTheoryPipeKN(double Length_m, double MassFlow_kgs, double InnerDi
                             double Viscosity_cP, double Density_kgm3, double VelocityFactor, double &K, double &N);
 void calcLinearTheoryPipeKN(double Length_m, double MassFlow_kgs, double InnerDiameter_m, const TFrictionWall &Wall,
                             double Viscosity_cP, double Density_kgm3, double VelocityFactor, double &K, double &N);
-// The coefficients of Count pipes at once, K[i] and N[i] bit for bit those
-// the forms above give pipe i alone; Wall must point at the pipe's wall.
+// The coefficients of Count pipes at once, K[i] and N[i] those the forms above
+// give pipe i alone (bit for bit where no roots are carried); Wall must point
+// at the pipe's wall.
 struct TLinearTheoryPipe {
     double Length_m = 0, MassFlow_kgs = 0, InnerDiameter_m = 0;
     const TFrictionWall *Wall = nullptr;
     double Viscosity_cP = 0, Density_kgm3 = 0, VelocityFactor = 1;
+    // Two, in and out, may be null: sqrt(f) at the two points, carried from
+    // one call to the next as the friction factors' roots are (see
+    // calcFrictionFactors).
+    double *Roots = nullptr;
 };
 void calcLinearTheoryPipesKN(int Count, const TLinearTheoryPipe *Pipes, double *K, double *N);
 

@@ -13,7 +13,7 @@ namespace {
 const double pi = 3.14159265358979323846;
 
 // The Darcy factor from the Colebrook-White form 2 log10(e/D + 9.35/(Re √f)) + 1/√f = 1.14,
-// solved by plain bisection on x = √f, independently of the secant iteration.
+// solved by plain bisection on x = √f, independently of the program's iteration.
 double colebrookByBisection(double re, double relativeRoughness)
 {
     const auto g = [&](long double x) {
@@ -74,9 +74,11 @@ TEST(FrictionFactor, TurbulentValuesSolveTheColebrookEquation)
         bool converged = false;
         const double f = calcFrictionFactor(c.re, c.d, c.e, converged);
         EXPECT_TRUE(converged) << c.re;
-        EXPECT_NEAR(f, colebrookByBisection(c.re, c.e / c.d), 1e-9 * f) << c.re << " " << c.e;
+        // Solved to the last bits of a double, well within the 1e-10 the
+        // iteration's residual stops at.
+        EXPECT_NEAR(f, colebrookByBisection(c.re, c.e / c.d), 1e-14 * f) << c.re << " " << c.e;
     }
-    // Far outside any pipe flow the secant iteration breaks down: the caller
+    // Far outside any pipe flow the iteration breaks down: the caller
     // hears of it and gets the explicit value.
     bool converged = true;
     EXPECT_EQ(calcFrictionFactor(1e300, 0.1, 0, converged), calcFrictionFactorStart(1e300, 0.1, 0));
@@ -124,6 +126,42 @@ TEST(FrictionFactor, KeptWallGivesTheSameBitsAsBoreAndRoughness)
     for (std::size_t i = 0; i < re.size(); ++i) {
         const double alone = calcFrictionFactor(re[i], *of[i]);
         EXPECT_TRUE(f[i] == alone || (std::isnan(f[i]) && std::isnan(alone))) << i << " " << f[i] << " " << alone;
+    }
+}
+
+// A root carried from an earlier solve is only a start: the factor is the
+// fresh one to the last bits whatever was carried, an implausible root is
+// ignored, and a solve that cannot converge leaves no root to carry.
+TEST(FrictionFactor, CarriedRootsStartTheSolveAndLandOnTheSameFactor)
+{
+    const TFrictionWall rough = calcFrictionWall(0.1, 1e-3), smooth = calcFrictionWall(0.2, 0);
+    struct Case {
+        double re;
+        const TFrictionWall *wall;
+        double carried;
+    } cases[] = {
+        {1e5, &rough, 0},           {1e5, &rough, 0.19},         {1e5, &rough, 0.05000001},
+        {1e5, &rough, 0.49},        {1e5, &rough, 7.0},          {1e5, &rough, -0.2},
+        {4000, &smooth, 0.3},       {1e8, &smooth, 0.09},        {2.5e5, &smooth, 0.12},
+        {1e7, &rough, 0.2},         {2000, &rough, 0.2},         {1e300, &smooth, 0.1},
+    };
+    std::vector<double> re, roots, f(std::size(cases));
+    std::vector<const TFrictionWall *> walls;
+    for (const Case &c : cases) {
+        re.push_back(c.re);
+        walls.push_back(c.wall);
+        roots.push_back(c.carried);
+    }
+    calcFrictionFactors(static_cast<int>(re.size()), re.data(), walls.data(), f.data(), roots.data());
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(std::to_string(cases[i].re) + " carried " + std::to_string(cases[i].carried));
+        bool converged = false;
+        const double fresh = calcFrictionFactor(cases[i].re, *cases[i].wall, converged);
+        EXPECT_NEAR(f[i], fresh, 4e-16 * fresh);
+        if (converged && cases[i].re > 3500)
+            EXPECT_NEAR(roots[i] * roots[i], f[i], 4e-16 * f[i]);
+        else
+            EXPECT_EQ(roots[i], 0.0);
     }
 }
 
