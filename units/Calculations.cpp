@@ -13,6 +13,7 @@ namespace tessaran {
 namespace {
 
 using LD = long double;
+constexpr double Pi = 3.14159265358979323846;
 
 // A wall roughness is a finite height of zero or more within a bore of
 // finite positive size; any other turns the friction law into a plausible
@@ -170,13 +171,11 @@ TLinearTheoryPoints linearTheoryPoints(const TLinearTheoryPipe &pipe)
     const double q = pipe.MassFlow_kgs / pipe.Density_kgm3;
     points.Flow1 = 0.8 * q;
     points.Flow2 = 1.2 * q;
-    const auto reynolds = [&](double flow) {
-        const double velocity = calcVelocity(flow, pipe.InnerDiameter_m, pipe.VelocityFactor);
-        return calcReynoldsNumber(velocity, pipe.InnerDiameter_m, pipe.Viscosity_cP, pipe.Density_kgm3,
-                                  pipe.VelocityFactor);
-    };
-    points.Reynolds[0] = reynolds(points.Flow1);
-    points.Reynolds[1] = reynolds(points.Flow2);
+    // Re = |v| D ρ 1000 / (μ vf) with v = Q vf / (π D²/4): one factor per pipe.
+    const double d = pipe.InnerDiameter_m;
+    const double perFlow = 4000.0 * pipe.Density_kgm3 / (Pi * d * pipe.Viscosity_cP);
+    points.Reynolds[0] = std::fabs(points.Flow1 * perFlow);
+    points.Reynolds[1] = std::fabs(points.Flow2 * perFlow);
     return points;
 }
 
@@ -185,14 +184,16 @@ void linearTheoryKN(const TLinearTheoryPipe &pipe, const TLinearTheoryPoints &po
                     double &N)
 {
     const double q1 = points.Flow1, q2 = points.Flow2;
-    // Double precision is ample here: K and N are stored as doubles, and the
-    // exponent comes from two friction factors good to about 1e-15.
-    const double n = std::log(f1 / f2) / std::log(q2 / q1);
+    // The two points are 0.8 and 1.2 times one flow, so their ratio is 1.5
+    // nearly always to the bit; its logarithm is then known.
+    static const double LogOfOneAndAHalf = std::log(1.5);
+    const double ratio = q2 / q1;
+    const double n = std::log(f1 / f2) / (ratio == 1.5 ? LogOfOneAndAHalf : std::log(ratio));
     N = 2.0 - n;
     const double d = pipe.InnerDiameter_m;
-    const LD area = PiExtended * Sqr(d) / 4.0L;
-    K = static_cast<double>(f1 * static_cast<LD>(std::pow(std::fabs(q1 * pipe.Density_kgm3), n)) * pipe.Length_m /
-                            (static_cast<LD>(TwoGravity_ms2) * d * area * area) / pipe.Density_kgm3 * 9.80665e-5L);
+    const double area = Pi * d * d / 4.0;
+    K = std::pow(std::fabs(q1 * pipe.Density_kgm3), n) * f1 * pipe.Length_m / (TwoGravity_ms2 * d * area * area) /
+        pipe.Density_kgm3 * 9.80665e-5;
 }
 
 LD fifthPower(double x)
