@@ -26,12 +26,15 @@ bool isPossibleRoughness(double d, double e)
 // The Colebrook law in x = sqrt(f),
 //   g(x) = 2 log10(e/3.7D + 2.51/(Re x)) + 1/x = 0   (written with 1.14 and 9.35),
 // solved by Halley's method with natural logarithms: each step costs one
-// logarithm and triples the correct digits, so from the explicit start the
-// residual is within 1e-10 after two or three steps. A last Newton step from
-// there costs no logarithm and lands on the root to the last bits of a double,
-// whatever the start was.
+// logarithm and triples the correct digits. Once the residual is within
+// 1e-5, one more step lands on the root to the last bits of a double (from
+// 1e-4 the residual after it stays below 1e-14 for every Reynolds number from
+// 3500 to 1e9 and relative roughness from 0 to 0.1), so it is taken without
+// working out the residual again; that is far inside the 1e-10 the law is
+// solved to.
 constexpr double TwoOverLn10 = 0.86858896380650365530; // 2 / ln 10
 constexpr double ColebrookTolerance = 1e-10;
+constexpr double ColebrookLastStep = 1e-5;
 constexpr int ColebrookMaxSteps = 100;
 
 struct TColebrookPoint {
@@ -70,7 +73,7 @@ struct TColebrookSolve {
     const TFrictionWall *Wall = nullptr;
     TColebrookPoint At;
     int Steps = 0;
-    bool Open = true, Carried = false;
+    bool Open = true, Carried = false, Landed = false;
 
     void Begin(double re, const TFrictionWall &wall, double carried = 0)
     {
@@ -86,13 +89,20 @@ struct TColebrookSolve {
     void Evaluate()
     {
         At = colebrookAt(X, Relative, LaminarTerm);
+        Landed = false;
         Open = !(std::fabs(At.G) <= ColebrookTolerance) && Steps < ColebrookMaxSteps && X > 0;
     }
     void Step()
     {
         ++Steps;
+        const bool last = std::fabs(At.G) <= ColebrookLastStep;
         X = halleyStep(X, At);
         if (!(X > 0)) {
+            Open = false;
+            return;
+        }
+        if (last) {
+            Landed = true;
             Open = false;
             return;
         }
@@ -110,8 +120,15 @@ struct TColebrookSolve {
     }
     // A step can also break down (a flat slope, a step to a negative x where
     // the logarithm fails); that is no convergence either.
-    bool Converged() const { return X > 0 && std::fabs(At.G) <= ColebrookTolerance; }
-    double Root() const { return Converged() ? X - At.G / At.Slope : 0.0; }
+    bool Converged() const { return X > 0 && (Landed || std::fabs(At.G) <= ColebrookTolerance); }
+    double Root() const
+    {
+        if (!Converged())
+            return 0.0;
+        // Within the tolerance from the start: the last step is a Newton
+        // step, which needs no further logarithm either.
+        return Landed ? X : X - At.G / At.Slope;
+    }
     double Factor() const
     {
         if (!Converged())
