@@ -581,10 +581,20 @@ bool TMatrixEquations::linearTheoryLoopSolve()
         columns[0] = QPumpLinearTheoryXIndex[at(c)];
         columns[1] = QComponentPressureLinearTheoryXIndex[at(c)];
     };
+    // A column with neither pump nor component has plus or minus its linear
+    // K in DMatrix, which may not be written yet (writePendingHeads).
+    const auto plainEntry = [&](int c, int sign) {
+        const Extended k = LinearTheoryKVariables[c];
+        return sign > 0 ? k : -k;
+    };
     for (int c = 1; c <= DimensionX; ++c) {
         const TLoopCorrectionSolver::TEntry first = solver.FirstLoopOf(c);
         if (first.Sign == 0) {
             loopCoefficient_[at(c)] = 0;
+            continue;
+        }
+        if (plainHeadColumn(c)) {
+            loopCoefficient_[at(c)] = first.Sign * static_cast<double>(plainEntry(c, first.Sign));
             continue;
         }
         const Extended *row = std::as_const(DMatrix)[solver.LoopRow(first.Column)];
@@ -605,6 +615,10 @@ bool TMatrixEquations::linearTheoryLoopSolve()
         for (const TLoopCorrectionSolver::TEntry *e = solver.LoopBegin(i); e != solver.LoopEnd(i); ++e) {
             const int c = e->Column;
             const Extended flow = particularFlows_[at(c)];
+            if (plainHeadColumn(c)) {
+                rhs -= plainEntry(c, e->Sign) * flow;
+                continue;
+            }
             rhs -= row[c] * flow;
             int curves[2];
             curvesOf(c, curves);
