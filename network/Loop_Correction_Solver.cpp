@@ -1,10 +1,10 @@
 // The loop-correction form of the iterations' linear steps: the structure of
-// a layout noted once, a sparse LDLT factorisation whose ordering and pattern
+// a layout noted once, a sparse LDL' factorisation whose ordering and pattern
 // are kept for that layout, and the solution mapped back to the pipe flows.
 
 #include "network/Loop_Correction_Solver.h"
 
-#include <Eigen/SparseCholesky>
+#include <Eigen/OrderingMethods>
 #include <Eigen/SparseCore>
 
 #include <algorithm>
@@ -19,13 +19,180 @@ std::size_t at(int i) { return static_cast<std::size_t>(i); }
 
 } // namespace
 
+// The loop matrix and its LDL' factors. The ordering comes from Eigen's
+// approximate minimum degree; the matrix is kept in the ordered upper
+// triangle that the factorisation reads, and the pattern of every row of L
+// with the place of each entry is worked out once, so that a factorisation
+// is the arithmetic alone. Its steps, and those of a solve, are done in the
+// order of Eigen's simplicial LDL' (up-looking, rows in the order of the
+// elimination tree), which gives the same numbers.
 struct TLoopCorrectionSolver::TFactor {
-    Eigen::SparseMatrix<double, Eigen::ColMajor, int> matrix;
-    Eigen::SimplicialLDLT<Eigen::SparseMatrix<double, Eigen::ColMajor, int>, Eigen::Lower,
-                          Eigen::AMDOrdering<int>>
-        ldlt;
-    Eigen::VectorXd rhs, solution;
+    int size = 0;
+    // The ordered position of each loop.
+    std::vector<int> ordered;
+    // The upper triangle of the ordered matrix by column.
+    std::vector<int> upperStart, upperRow;
+    std::vector<double> upperValue;
+    // L below its unit diagonal by column, and D.
+    std::vector<int> lStart, lRow;
+    std::vector<double> lValue, diagonal;
+    // For each row k of L its entries in the order they are worked out:
+    // the column and the entry's place in lRow/lValue.
+    std::vector<int> patternStart, patternColumn, patternPlace;
+    std::vector<double> work;
+
+    // Works out the ordering and the patterns for a matrix given by its
+    // lower triangle (sorted columns); returns, for each entry of it, its
+    // place in upperValue.
+    std::vector<int> Analyse(const Eigen::SparseMatrix<double, Eigen::ColMajor, int> &lower);
+    bool Factorise();
+    void Solve(double *x) const;
 };
+
+std::vector<int> TLoopCorrectionSolver::TFactor::Analyse(const Eigen::SparseMatrix<double, Eigen::ColMajor, int> &lower)
+{
+    size = static_cast<int>(lower.rows());
+    const std::size_t n = at(size);
+    Eigen::PermutationMatrix<Eigen::Dynamic, Eigen::Dynamic, int> inverse;
+    {
+        Eigen::SparseMatrix<double, Eigen::ColMajor, int> full;
+        full = lower.selfadjointView<Eigen::Lower>();
+        Eigen::AMDOrdering<int> amd;
+        amd(full, inverse);
+    }
+    ordered.resize(n);
+    if (inverse.size() > 0) {
+        const Eigen::PermutationMatrix<Eigen::Dynamic, Eigen::Dynamic, int> forward = inverse.inverse();
+        for (std::size_t i = 0; i < n; ++i)
+            ordered[i] = forward.indices()[static_cast<Eigen::Index>(i)];
+    } else {
+        std::iota(ordered.begin(), ordered.end(), 0);
+    }
+
+    // The ordered upper triangle, each column's entries in the order of the
+    // lower triangle's columns and rows.
+    const int *outer = lower.outerIndexPtr();
+    const int *inner = lower.innerIndexPtr();
+    upperStart.assign(n + 1, 0);
+    for (int j = 0; j < size; ++j)
+        for (int e = outer[j]; e < outer[j + 1]; ++e)
+            if (inner[e] >= j)
+                ++upperStart[at(std::max(ordered[at(inner[e])], ordered[at(j)]) + 1)];
+    for (std::size_t j = 0; j < n; ++j)
+        upperStart[j + 1] += upperStart[j];
+    std::vector<int> next(upperStart.begin(), upperStart.end() - 1);
+    upperRow.assign(at(upperStart[n]), 0);
+    upperValue.assign(upperRow.size(), 0.0);
+    std::vector<int> place(at(outer[size]), -1);
+    for (int j = 0; j < size; ++j)
+        for (int e = outer[j]; e < outer[j + 1]; ++e) {
+            if (inner[e] < j)
+                continue;
+            const int ip = ordered[at(inner[e])], jp = ordered[at(j)];
+            const int k = next[at(std::max(ip, jp))]++;
+            upperRow[at(k)] = std::min(ip, jp);
+            place[at(e)] = k;
+        }
+
+    // The elimination tree and the count of each column of L.
+    std::vector<int> parent(n, -1), tags(n, 0), count(n, 0);
+    for (int k = 0; k < size; ++k) {
+        tags[at(k)] = k;
+        for (int e = upperStart[at(k)]; e < upperStart[at(k + 1)]; ++e) {
+            int i = upperRow[at(e)];
+            if (i >= k)
+                continue;
+            for (; tags[at(i)] != k; i = parent[at(i)]) {
+                if (parent[at(i)] == -1)
+                    parent[at(i)] = k;
+                ++count[at(i)];
+                tags[at(i)] = k;
+            }
+        }
+    }
+    lStart.assign(n + 1, 0);
+    for (std::size_t k = 0; k < n; ++k)
+        lStart[k + 1] = lStart[k] + count[k];
+    lRow.assign(at(lStart[n]), 0);
+    lValue.assign(lRow.size(), 0.0);
+    diagonal.assign(n, 0.0);
+    work.assign(n, 0.0);
+
+    // The pattern of each row of L, in the order the factorisation visits it.
+    patternStart.assign(n + 1, 0);
+    patternColumn.clear();
+    patternPlace.clear();
+    std::vector<int> stack(n, 0);
+    std::fill(count.begin(), count.end(), 0);
+    for (int k = 0; k < size; ++k) {
+        int top = size;
+        tags[at(k)] = k;
+        for (int e = upperStart[at(k)]; e < upperStart[at(k + 1)]; ++e) {
+            int i = upperRow[at(e)];
+            if (i > k)
+                continue;
+            int length = 0;
+            for (; tags[at(i)] != k; i = parent[at(i)]) {
+                stack[at(length++)] = i;
+                tags[at(i)] = k;
+            }
+            while (length > 0)
+                stack[at(--top)] = stack[at(--length)];
+        }
+        for (; top < size; ++top) {
+            const int i = stack[at(top)];
+            const int p = lStart[at(i)] + count[at(i)]++;
+            lRow[at(p)] = k;
+            patternColumn.push_back(i);
+            patternPlace.push_back(p);
+        }
+        patternStart[at(k + 1)] = static_cast<int>(patternColumn.size());
+    }
+    return place;
+}
+
+bool TLoopCorrectionSolver::TFactor::Factorise()
+{
+    double *y = work.data();
+    for (int k = 0; k < size; ++k) {
+        for (int e = upperStart[at(k)]; e < upperStart[at(k + 1)]; ++e)
+            y[upperRow[at(e)]] += upperValue[at(e)];
+        double d = y[k];
+        y[k] = 0;
+        for (int e = patternStart[at(k)]; e < patternStart[at(k + 1)]; ++e) {
+            const int i = patternColumn[at(e)], p = patternPlace[at(e)];
+            const double yi = y[i];
+            y[i] = 0;
+            const double l = yi / diagonal[at(i)];
+            for (int q = lStart[at(i)]; q < p; ++q)
+                y[lRow[at(q)]] -= lValue[at(q)] * yi;
+            d -= l * yi;
+            lValue[at(p)] = l;
+        }
+        diagonal[at(k)] = d;
+        if (d == 0)
+            return false;
+    }
+    return true;
+}
+
+void TLoopCorrectionSolver::TFactor::Solve(double *x) const
+{
+    for (int i = 0; i < size; ++i) {
+        const double t = x[i];
+        if (t != 0)
+            for (int q = lStart[at(i)]; q < lStart[at(i + 1)]; ++q)
+                x[lRow[at(q)]] -= t * lValue[at(q)];
+    }
+    for (int i = 0; i < size; ++i)
+        x[i] = (1.0 / diagonal[at(i)]) * x[i];
+    for (int i = size - 1; i >= 0; --i) {
+        double t = x[i];
+        for (int q = lStart[at(i)]; q < lStart[at(i + 1)]; ++q)
+            t -= lValue[at(q)] * x[lRow[at(q)]];
+        x[i] = t;
+    }
+}
 
 TLoopCorrectionSolver::TLoopCorrectionSolver() : factor_(std::make_unique<TFactor>()) {}
 
@@ -214,14 +381,13 @@ bool TLoopCorrectionSolver::Prepare(const TFixedMatrix<TMatrixElementEnum> &patt
             for (const TEntry &b : loopsOf[at(c)])
                 if (a.Column > b.Column)
                     triplets.emplace_back(a.Column, b.Column, 0.0);
-    TFactor &f = *factor_;
-    f.matrix.resize(loops, loops);
-    f.matrix.setFromTriplets(triplets.begin(), triplets.end());
-    f.matrix.makeCompressed();
+    Eigen::SparseMatrix<double, Eigen::ColMajor, int> lower(loops, loops);
+    lower.setFromTriplets(triplets.begin(), triplets.end());
+    lower.makeCompressed();
     const auto target = [&](int row, int column) {
-        const int *first = f.matrix.innerIndexPtr() + f.matrix.outerIndexPtr()[column];
-        const int *last = f.matrix.innerIndexPtr() + f.matrix.outerIndexPtr()[column + 1];
-        return static_cast<int>(std::lower_bound(first, last, row) - f.matrix.innerIndexPtr());
+        const int *first = lower.innerIndexPtr() + lower.outerIndexPtr()[column];
+        const int *last = lower.innerIndexPtr() + lower.outerIndexPtr()[column + 1];
+        return static_cast<int>(std::lower_bound(first, last, row) - lower.innerIndexPtr());
     };
     for (int c = 1; c <= columns; ++c)
         for (const TEntry &a : loopsOf[at(c)])
@@ -230,46 +396,48 @@ bool TLoopCorrectionSolver::Prepare(const TFixedMatrix<TMatrixElementEnum> &patt
                     assembly_.push_back({target(a.Column, b.Column), c, static_cast<double>(a.Sign * b.Sign)});
     std::sort(assembly_.begin(), assembly_.end(),
               [](const TAssembly &x, const TAssembly &y) { return x.Target < y.Target; });
-    f.ldlt.analyzePattern(f.matrix);
-    f.rhs.resize(loops);
-    f.solution.resize(loops);
+    // Each entry is summed in the same order once it is placed in the
+    // ordered matrix.
+    const std::vector<int> place = factor_->Analyse(lower);
+    for (TAssembly &a : assembly_)
+        a.Target = place[at(a.Target)];
+    std::stable_sort(assembly_.begin(), assembly_.end(),
+                     [](const TAssembly &x, const TAssembly &y) { return x.Target < y.Target; });
     corrections_.assign(at(loops), 0);
-    applies_ = f.ldlt.info() == Eigen::Success;
+    applies_ = true;
     return applies_;
 }
 
 bool TLoopCorrectionSolver::Factorise(const std::vector<double> &coefficient)
 {
     TFactor &f = *factor_;
-    double *values = f.matrix.valuePtr();
-    std::fill(values, values + f.matrix.nonZeros(), 0.0);
+    double *values = f.upperValue.data();
+    std::fill(f.upperValue.begin(), f.upperValue.end(), 0.0);
     for (const TAssembly &a : assembly_)
         values[a.Target] += a.Sign * coefficient[at(a.Column)];
-    f.ldlt.factorize(f.matrix);
-    if (f.ldlt.info() != Eigen::Success)
+    if (!f.Factorise())
         return false;
     // A pivot that is rounding beside the others: the loops would not be
     // independent, or the system as good as singular; the flow system decides.
-    const auto &d = f.ldlt.vectorD();
     double largest = 0;
-    for (Eigen::Index i = 0; i < d.size(); ++i)
-        largest = std::max(largest, std::fabs(d[i]));
-    for (Eigen::Index i = 0; i < d.size(); ++i)
-        if (!(std::fabs(d[i]) > 1e-13 * largest))
+    for (const double d : f.diagonal)
+        largest = std::max(largest, std::fabs(d));
+    for (const double d : f.diagonal)
+        if (!(std::fabs(d) > 1e-13 * largest))
             return false;
     return true;
 }
 
 void TLoopCorrectionSolver::Solve(const std::vector<double> &loopRhs, std::vector<double> &columnFlows)
 {
-    TFactor &f = *factor_;
+    const TFactor &f = *factor_;
     const int loops = LoopCount();
     for (int i = 0; i < loops; ++i)
-        f.rhs[i] = loopRhs[at(i)];
-    f.solution = f.ldlt.solve(f.rhs);
+        corrections_[at(f.ordered[at(i)])] = loopRhs[at(i)];
+    f.Solve(corrections_.data());
     std::fill(columnFlows.begin(), columnFlows.begin() + columns_ + 1, 0.0);
     for (int i = 0; i < loops; ++i) {
-        const double x = f.solution[i];
+        const double x = corrections_[at(f.ordered[at(i)])];
         for (const TEntry *e = LoopBegin(i); e != LoopEnd(i); ++e)
             columnFlows[at(e->Column)] += e->Sign * x;
     }
@@ -413,10 +581,20 @@ bool TMatrixEquations::linearTheoryLoopSolve()
         columns[0] = QPumpLinearTheoryXIndex[at(c)];
         columns[1] = QComponentPressureLinearTheoryXIndex[at(c)];
     };
+    // A column with neither pump nor component has plus or minus its linear
+    // K in DMatrix, which may not be written yet (writePendingHeads).
+    const auto plainEntry = [&](int c, int sign) {
+        const Extended k = LinearTheoryKVariables[c];
+        return sign > 0 ? k : -k;
+    };
     for (int c = 1; c <= DimensionX; ++c) {
         const TLoopCorrectionSolver::TEntry first = solver.FirstLoopOf(c);
         if (first.Sign == 0) {
             loopCoefficient_[at(c)] = 0;
+            continue;
+        }
+        if (plainHeadColumn(c)) {
+            loopCoefficient_[at(c)] = first.Sign * static_cast<double>(plainEntry(c, first.Sign));
             continue;
         }
         const Extended *row = std::as_const(DMatrix)[solver.LoopRow(first.Column)];
@@ -437,6 +615,10 @@ bool TMatrixEquations::linearTheoryLoopSolve()
         for (const TLoopCorrectionSolver::TEntry *e = solver.LoopBegin(i); e != solver.LoopEnd(i); ++e) {
             const int c = e->Column;
             const Extended flow = particularFlows_[at(c)];
+            if (plainHeadColumn(c)) {
+                rhs -= plainEntry(c, e->Sign) * flow;
+                continue;
+            }
             rhs -= row[c] * flow;
             int curves[2];
             curvesOf(c, curves);

@@ -425,6 +425,16 @@ private:
     int particularColumns_ = -1;
     std::vector<Extended> transformShift_;
     std::vector<int> transformBase_;
+    // While the linear theory iterates, the head entries of columns with
+    // neither pump nor component (plus or minus the column's linear K) are
+    // left out of DMatrix when the loop form will read them from the K
+    // values; pendingHeadK_ keeps the K values they stand for until
+    // writePendingHeads puts them in, before the flow system is solved and
+    // when the iteration ends.
+    bool plainHeadsMayWait_ = false, plainHeadsPending_ = false;
+    std::vector<double> pendingHeadK_;
+    bool plainHeadColumn(int c) const { return !columnHasPump(c) && !columnHasComponent(c); }
+    void writePendingHeads();
 };
 
 // The Darcy-Weisbach friction loss of a pipe in m of the fluid, signed like

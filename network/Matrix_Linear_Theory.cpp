@@ -445,9 +445,17 @@ void TMatrixEquations::LinearTheoryCalculateDMatrix()
     notePattern();
     const bool constantsHeld = dMatrixFollowsPattern();
     const bool patternOnly = beginDMatrixPass();
+    plainHeadsPending_ = false;
     if (constantsHeld) {
+        const bool wait = plainHeadsMayWait_ && prepareLoopSolver();
+        if (wait) {
+            pendingHeadK_.assign(LinearTheoryKVariables.begin(), LinearTheoryKVariables.begin() + DimensionX + 1);
+            plainHeadsPending_ = true;
+        }
         for (const TPatternEntry &entry : headEntries_) {
             const int r = entry.Row, c = entry.Column;
+            if (wait && plainHeadColumn(c))
+                continue;
             const TMatrixElementEnum element = std::as_const(QMatrix)[r][c];
             DMatrix.RowKeepingVersion(r)[c] = element == HeadKqn ? LinearTheoryKVariables[c] : -LinearTheoryKVariables[c];
             if (columnHasPump(c))
@@ -501,6 +509,20 @@ void TMatrixEquations::LinearTheoryCalculateDMatrix()
     linearTheoryColumns_ = std::max(linearTheoryColumns_, DimensionXWithLinearTransformationEquations);
 }
 
+void TMatrixEquations::writePendingHeads()
+{
+    if (!plainHeadsPending_)
+        return;
+    plainHeadsPending_ = false;
+    for (const TPatternEntry &entry : headEntries_) {
+        const int r = entry.Row, c = entry.Column;
+        if (plainHeadColumn(c))
+            DMatrix.RowKeepingVersion(r)[c] =
+                std::as_const(QMatrix)[r][c] == HeadKqn ? pendingHeadK_[static_cast<std::size_t>(c)]
+                                                        : -pendingHeadK_[static_cast<std::size_t>(c)];
+    }
+}
+
 void TMatrixEquations::LinearTheorySolveQkgsVariablesUsingSparSolv(int &solveStatus, TResultsLog &Log)
 {
     const int nx = DimensionXWithLinearTransformationEquations;
@@ -512,6 +534,7 @@ void TMatrixEquations::LinearTheorySolveQkgsVariablesUsingSparSolv(int &solveSta
     solveStatus = 0;
     if (nx == ny && linearTheoryLoopSolve())
         return;
+    writePendingHeads();
     std::string reason;
     int code = 0, number1 = 0, number2 = 0;
     try {
@@ -556,6 +579,7 @@ void TMatrixEquations::LinearTheorySolveQkgsVariables(bool &Solved, int &ResultS
     ResultStatus = 0;
     ResultString.clear();
     NewtonIterationDeltaMultiplier = 1.0;
+    plainHeadsMayWait_ = true;
     try {
         SetQkgsVariablesToUnity();
         std::fill(linearTheoryRoots_.begin(), linearTheoryRoots_.begin() + DimensionX + 1, std::array<double, 2>{});
@@ -591,6 +615,8 @@ void TMatrixEquations::LinearTheorySolveQkgsVariables(bool &Solved, int &ResultS
         Solved = false;
         ResultStatus = -3;
     }
+    plainHeadsMayWait_ = false;
+    writePendingHeads();
 }
 
 void TMatrixEquations::LinearTheorySolveQkgsVariablesFromDMatrix()

@@ -3,12 +3,16 @@
 
 #include "network/Network_Solver_Fixture.h"
 
+#include "Benchmark_Networks.h"
+#include "support/Scripted_User_Interface.h"
+
 #include "units/Calculations.h"
 #include "units/Units.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 namespace tessaran {
 namespace {
@@ -406,6 +410,43 @@ TEST(NetworkEquations, CompressibleWriteBackReportsTheFirstPressureBelowAbsolute
     n.ReCalcCompressibleFlowNetworkFromMatrixQVariables(solved, chain.s.log);
     EXPECT_TRUE(solved);
     EXPECT_TRUE(chain.s.log.Lines.empty());
+}
+
+} // namespace
+} // namespace tessaran
+
+namespace tessaran {
+namespace {
+
+// The linear theory's steps on the loop corrections take the pipes' linear
+// K values without DMatrix; when the iteration ends, DMatrix still holds the
+// system of its last step as a fresh fill of it writes it.
+TEST(NetworkEquations, LinearTheoryEndsWithTheSystemOfItsLastStepInDMatrix)
+{
+    test::TScriptedUserInterface ui;
+    ui.Answers.assign(50, true);
+    auto network = test::GridNetwork(100, 7, &ui);
+    network->ConfigOptions.MethodOfSolution = LinearTheoryOnly;
+    bool solved = false, solutionOk = false;
+    TResultsLog log, privateLog;
+    network->SolveNetwork(solved, solutionOk, log, privateLog);
+    TMatrixEquations &e = network->MatrixEquations;
+    ASSERT_GE(e.DimensionX, 50);
+    std::vector<Extended> held;
+    for (int r = 1; r <= e.DimensionY; ++r)
+        for (int c = 1; c <= e.DimensionX; ++c)
+            held.push_back(std::as_const(e.DMatrix)[r][c]);
+    e.LinearTheoryCalculateDMatrix();
+    int heads = 0, differing = 0;
+    std::size_t i = 0;
+    for (int r = 1; r <= e.DimensionY; ++r)
+        for (int c = 1; c <= e.DimensionX; ++c, ++i) {
+            const TMatrixElementEnum element = std::as_const(e.QMatrix)[r][c];
+            heads += element == HeadKqn || element == minus_HeadKqn;
+            differing += held[i] != std::as_const(e.DMatrix)[r][c];
+        }
+    EXPECT_GT(heads, e.DimensionX);
+    EXPECT_EQ(differing, 0);
 }
 
 } // namespace
