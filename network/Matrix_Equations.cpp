@@ -68,7 +68,8 @@ TMatrixEquations::TMatrixEquations(int pDimensionX, int pDimensionY)
       friction_(VectorSize), frictionWall_(VectorSize), frictionWallDiameter_(VectorSize, std::nan("")),
       frictionWallRoughness_(VectorSize, std::nan("")), linearTheoryPipes_(VectorSize), frictionColumns_(VectorSize),
       frictionReynolds_(VectorSize), frictionFound_(VectorSize), frictionRoot_(VectorSize),
-      frictionRootFound_(VectorSize), frictionWalls_(VectorSize), linearTheoryRoots_(VectorSize)
+      frictionRootFound_(VectorSize), frictionWalls_(VectorSize), linearTheoryRoots_(VectorSize), linearTheoryKLinear_(VectorSize),
+      linearTheoryKLinearFor_(VectorSize, {std::nan(""), 0, 0})
 {
     DimensionX = std::clamp(pDimensionX, 0, MaxDimension);
     DimensionY = std::clamp(pDimensionY, 0, MaxDimension);

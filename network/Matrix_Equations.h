@@ -405,6 +405,10 @@ private:
     // iteration to the next (cleared as each linear-theory solve starts).
     std::vector<TLinearTheoryPipe> linearTheoryPipes_;
     std::vector<std::array<double, 2>> linearTheoryRoots_;
+    // The linearised coefficient K·|m|^(N-1) of each column from the last
+    // pipe-law pass, with the flow, K and N it was worked out for.
+    std::vector<double> linearTheoryKLinear_;
+    std::vector<std::array<double, 3>> linearTheoryKLinearFor_;
 
     // The linear steps on the loop corrections where the system allows
     // (Loop_Correction_Solver.h); false leaves the step to the flow system.

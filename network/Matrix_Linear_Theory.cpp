@@ -276,14 +276,25 @@ void TMatrixEquations::LinearTheoryCalculatePipeKNVariables_Qkgs()
                                                           PipeDiameters_m[c], &frictionWall(c), QFluidCentipoise[c],
                                                           QFluidDensity_kgs_m3[c], 1.0,
                                                           linearTheoryRoots_[static_cast<std::size_t>(c)].data()};
-    calcLinearTheoryPipesKN(DimensionX, &linearTheoryPipes_[1], &KVariables[1], &NVariables[1]);
+    calcLinearTheoryPipesKN(DimensionX, &linearTheoryPipes_[1], &KVariables[1], &NVariables[1],
+                            &linearTheoryKLinear_[1]);
+    for (int c = 1; c <= DimensionX; ++c)
+        linearTheoryKLinearFor_[static_cast<std::size_t>(c)] = {static_cast<double>(QkgsVariables[c]), KVariables[c],
+                                                               NVariables[c]};
 }
 
 void TMatrixEquations::LinearTheoryCalculatePipeKLinearVariables_Qkgs()
 {
-    for (int c = 1; c <= DimensionX; ++c)
-        LinearTheoryKVariables[c] =
-            KVariables[c] * std::pow(std::fabs(static_cast<double>(QkgsVariables[c])), NVariables[c] - 1.0);
+    // The pipe law's pass left each column's coefficient with the flow, K
+    // and N it was worked out for; a column any of which has moved since is
+    // worked out here.
+    for (int c = 1; c <= DimensionX; ++c) {
+        const double flow = static_cast<double>(QkgsVariables[c]);
+        const std::array<double, 3> &kept = linearTheoryKLinearFor_[static_cast<std::size_t>(c)];
+        LinearTheoryKVariables[c] = kept[0] == flow && kept[1] == KVariables[c] && kept[2] == NVariables[c]
+                                        ? linearTheoryKLinear_[static_cast<std::size_t>(c)]
+                                        : KVariables[c] * std::pow(std::fabs(flow), NVariables[c] - 1.0);
+    }
 }
 
 int TMatrixEquations::newTransformationColumn()

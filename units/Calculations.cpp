@@ -196,21 +196,27 @@ TLinearTheoryPoints linearTheoryPoints(const TLinearTheoryPipe &pipe)
     return points;
 }
 
-// K and N from the friction factors at the two points.
+// K and N from the friction factors at the two points, and where asked the
+// linearised coefficient K·|m|^(N-1). With m the mass flow, K is
+// f1·|0.8 m|^n·C (n = 2 - N), so the coefficient is f1·0.8^n·|m|·C: one
+// power of a known number instead of a second power of the flow.
 void linearTheoryKN(const TLinearTheoryPipe &pipe, const TLinearTheoryPoints &points, double f1, double f2, double &K,
-                    double &N)
+                    double &N, double *KLinear)
 {
     const double q1 = points.Flow1, q2 = points.Flow2;
     // The two points are 0.8 and 1.2 times one flow, so their ratio is 1.5
     // nearly always to the bit; its logarithm is then known.
     static const double LogOfOneAndAHalf = std::log(1.5);
+    static const double LogOfFourFifths = std::log(0.8);
     const double ratio = q2 / q1;
     const double n = std::log(f1 / f2) / (ratio == 1.5 ? LogOfOneAndAHalf : std::log(ratio));
     N = 2.0 - n;
     const double d = pipe.InnerDiameter_m;
     const double area = Pi * d * d / 4.0;
-    K = std::pow(std::fabs(q1 * pipe.Density_kgm3), n) * f1 * pipe.Length_m / (TwoGravity_ms2 * d * area * area) /
-        pipe.Density_kgm3 * 9.80665e-5;
+    const double perFriction = pipe.Length_m / (TwoGravity_ms2 * d * area * area) / pipe.Density_kgm3 * 9.80665e-5;
+    K = std::pow(std::fabs(q1 * pipe.Density_kgm3), n) * f1 * perFriction;
+    if (KLinear)
+        *KLinear = std::exp(n * LogOfFourFifths) * std::fabs(pipe.MassFlow_kgs) * f1 * perFriction;
 }
 
 LD fifthPower(double x)
@@ -501,7 +507,7 @@ void calcLinearTheoryPipeKN(double Length_m, double MassFlow_kgs, double InnerDi
     calcLinearTheoryPipesKN(1, pipes, &K, &N);
 }
 
-void calcLinearTheoryPipesKN(int Count, const TLinearTheoryPipe *Pipes, double *K, double *N)
+void calcLinearTheoryPipesKN(int Count, const TLinearTheoryPipe *Pipes, double *K, double *N, double *KLinear)
 {
     // Two pipes at a time: their four friction factors side by side.
     for (int first = 0; first < Count; first += 2) {
@@ -515,6 +521,8 @@ void calcLinearTheoryPipesKN(int Count, const TLinearTheoryPipe *Pipes, double *
             const TLinearTheoryPipe &pipe = Pipes[first + p];
             K[first + p] = 0.0;
             N[first + p] = 2.0;
+            if (KLinear)
+                KLinear[first + p] = 0.0;
             if (pipe.MassFlow_kgs == 0)
                 continue;
             points[p] = linearTheoryPoints(pipe);
@@ -539,7 +547,8 @@ void calcLinearTheoryPipesKN(int Count, const TLinearTheoryPipe *Pipes, double *
             f[lane[l]] = turbulent[l];
         for (int p = 0; p < pair; ++p)
             if (Pipes[first + p].MassFlow_kgs != 0)
-                linearTheoryKN(Pipes[first + p], points[p], f[2 * p], f[2 * p + 1], K[first + p], N[first + p]);
+                linearTheoryKN(Pipes[first + p], points[p], f[2 * p], f[2 * p + 1], K[first + p], N[first + p],
+                               KLinear ? &KLinear[first + p] : nullptr);
     }
 }
 

@@ -96,7 +96,10 @@ struct TLinearTheoryPipe {
     // calcFrictionFactors).
     double *Roots = nullptr;
 };
-void calcLinearTheoryPipesKN(int Count, const TLinearTheoryPipe *Pipes, double *K, double *N);
+// KLinear (may be null) takes each pipe's linearised coefficient K·|m|^(N-1)
+// for its mass flow m.
+void calcLinearTheoryPipesKN(int Count, const TLinearTheoryPipe *Pipes, double *K, double *N,
+                             double *KLinear = nullptr);
 
 // The gauge pressure whose absolute value is p's scaled by b ÷ a.
 double scaleAbsolutePressure(double a, double b, double Pressure_Bar_g, double Atmosphere_Bar_a);
