@@ -1408,7 +1408,6 @@ void completeLoops(TNetwork &n)
             tie[at(id)] = links + static_cast<int>(fixedNodes.size());
             fixedNodes.push_back(id);
         }
-    CycleSets sets(links + static_cast<int>(fixedNodes.size()));
     std::vector<int> linkOfPipe(at(TNetwork::MaxPipes + 1), 0);
     for (int k = 1; k <= links; ++k) {
         const int pipe = n.NodeLinks[at(k)].PipeId;
@@ -1457,27 +1456,62 @@ void completeLoops(TNetwork &n)
         needed += inTree[at(k)] ? 0 : 1;
 
     // The loops held, with their two end nodes closed through the datum when
-    // they are paths.
-    const auto setOf = [&](int loop) {
-        CycleSets::Set set = sets.Empty();
-        std::vector<int> odd;
+    // they are paths. When each is then a cycle (every end a tank or end
+    // pressure), a cycle is told by its links outside the tree alone: the
+    // sets are written over those, which leaves the same sums.
+    std::vector<int> linksOfLoop, oddNodes;
+    std::vector<char> odd(at(TNetwork::MaxNodes + 1), 0);
+    const auto readLoop = [&](int loop) {
+        linksOfLoop.clear();
+        oddNodes.clear();
         for (int i = 1; i <= n.PipeLoopsPipeCount[at(loop)]; ++i) {
             const int pipe = n.PipeLoops[at(loop)][at(i)];
             const int k = pipe >= 1 && pipe <= TNetwork::MaxPipes ? linkOfPipe[at(pipe)] : 0;
             if (k < 1)
                 continue;
-            CycleSets::Toggle(set, k - 1);
+            linksOfLoop.push_back(k);
             for (const int node : {n.NodeLinks[at(k)].FromNodeId, n.NodeLinks[at(k)].ToNodeId}) {
-                const auto found = std::find(odd.begin(), odd.end(), node);
-                if (found == odd.end())
-                    odd.push_back(node);
-                else
-                    odd.erase(found);
+                odd[at(node)] ^= 1;
+                oddNodes.push_back(node);
             }
         }
-        for (const int node : odd)
+        // Each odd node once; the marks are cleared for the next loop.
+        std::size_t kept = 0;
+        for (const int node : oddNodes)
+            if (odd[at(node)] != 0) {
+                odd[at(node)] = 0;
+                oddNodes[kept++] = node;
+            }
+        oddNodes.resize(kept);
+    };
+    bool cycles = true;
+    for (int loop = 1; loop <= n.PipeLoopsCount && cycles; ++loop) {
+        readLoop(loop);
+        for (const int node : oddNodes)
+            cycles = cycles && tie[at(node)] >= 0;
+    }
+    std::vector<int> column(at(links + 1), -1);
+    for (int k = 1, c = 0; k <= links; ++k)
+        column[at(k)] = inTree[at(k)] ? -1 : c++;
+    CycleSets sets(cycles ? needed : links + static_cast<int>(fixedNodes.size()));
+    const auto toggleLink = [&](CycleSets::Set &set, int k) {
+        if (!cycles)
+            CycleSets::Toggle(set, k - 1);
+        else if (column[at(k)] >= 0)
+            CycleSets::Toggle(set, column[at(k)]);
+    };
+    const auto toggleTie = [&](CycleSets::Set &set, int node) {
+        if (!cycles)
+            CycleSets::Toggle(set, tie[at(node)]);
+    };
+    const auto setOf = [&](int loop) {
+        CycleSets::Set set = sets.Empty();
+        readLoop(loop);
+        for (const int k : linksOfLoop)
+            toggleLink(set, k);
+        for (const int node : oddNodes)
             if (tie[at(node)] >= 0)
-                CycleSets::Toggle(set, tie[at(node)]);
+                toggleTie(set, node);
         return set;
     };
     // A loop that the loops before it already give adds no equation, only a
@@ -1521,7 +1555,7 @@ void completeLoops(TNetwork &n)
         order.insert(order.end(), down.begin(), down.end());
         CycleSets::Set set = sets.Empty();
         for (const int link : order)
-            CycleSets::Toggle(set, link - 1);
+            toggleLink(set, link);
         const bool path = a == Datum;
         if (path) {
             const auto topOf = [&](int node) {
@@ -1529,8 +1563,8 @@ void completeLoops(TNetwork &n)
                     node = parent[at(node)];
                 return node;
             };
-            CycleSets::Toggle(set, tie[at(topOf(l.FromNodeId))]);
-            CycleSets::Toggle(set, tie[at(topOf(l.ToNodeId))]);
+            toggleTie(set, topOf(l.FromNodeId));
+            toggleTie(set, topOf(l.ToNodeId));
         }
         if (!sets.Add(std::move(set)))
             continue;
