@@ -291,11 +291,14 @@ struct TNetwork::TLoopFinder {
             if (tail >= BothWaysFrom && head > 0 && fromS[nodes[head - 1]] != fromS[from])
                 break;
             for (int f = first[from]; f < first[from + 1]; ++f) {
+                // Branch-free, since whether a node is new is hard to
+                // foresee: the node is queued, and kept and marked when new.
                 const int node = to[f];
-                if (fromS[node] < base) {
-                    fromS[node] = next;
-                    nodes[tail++] = node;
-                }
+                const std::uint32_t was = fromS[node];
+                const std::uint32_t fresh = was < base ? 1u : 0u;
+                nodes[tail] = node;
+                tail += static_cast<int>(fresh);
+                fromS[node] = was + ((next - was) & (0u - fresh));
             }
             if (fromS[b] >= base)
                 return true;
@@ -727,13 +730,13 @@ struct TNetwork::TLoopFinder {
         if (loopsWithoutOwnPipe > 0)
             return true;
         bool dropped = false;
-        for (int k = 0; k < count; ++k) {
+        int k = 0;
+        for (; k < count && !dropped; ++k) {
             const int holder = held[pipes[k]];
-            if (++hits[at(holder)] >= ownPipes[at(holder)])
-                dropped = true;
+            dropped = ++hits[at(holder)] >= ownPipes[at(holder)];
         }
-        for (int k = 0; k < count; ++k)
-            hits[at(held[pipes[k]])] = 0;
+        for (int j = 0; j < k; ++j)
+            hits[at(held[pipes[j]])] = 0;
         return dropped;
     }
 
