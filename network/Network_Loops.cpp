@@ -14,7 +14,6 @@
 #include <cstdint>
 #include <span>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace tessaran {
@@ -750,18 +749,18 @@ struct TNetwork::TLoopFinder {
     std::vector<std::size_t> progressEnds;
     static void ProgressText(std::string &text, int pass, int node)
     {
-        char buffer[64];
-        char *end = buffer;
-        const auto put = [&](std::string_view part) { end = std::copy(part.begin(), part.end(), end); };
+        char digits[16];
+        const auto number = [&](int value) {
+            text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+        };
         if (pass == 0) {
-            put("Generating loops from Node: ");
+            text.assign("Generating loops from Node: ");
         } else {
-            put("Generating loops (pass ");
-            end = std::to_chars(end, buffer + sizeof buffer, pass + 1).ptr;
-            put(") from Node: ");
+            text.assign("Generating loops (pass ");
+            number(pass + 1);
+            text.append(") from Node: ");
         }
-        end = std::to_chars(end, buffer + sizeof buffer, node).ptr;
-        text.assign(buffer, end);
+        number(node);
     }
     std::vector<std::string> countLines;
 };
