@@ -121,6 +121,20 @@ struct TNetwork::TLoopFinder {
         coreNode.resize(core.size());
         for (std::size_t f = 0; f < core.size(); ++f)
             coreNode[f] = core[f].Node;
+        // Where most nodes have the same number of links (a grid), whether
+        // a search meets a node anew follows a pattern the processor
+        // foresees; elsewhere it does not, and the search from a joint takes
+        // its links branch-free.
+        std::vector<int> byDegree(8, 0);
+        int withLinks = 0;
+        for (int i = 1; i <= MaxNodes; ++i) {
+            const int degree = coreStart[at(i + 1)] - coreStart[at(i)];
+            if (degree > 0) {
+                ++withLinks;
+                ++byDegree[at(std::min(degree, 7))];
+            }
+        }
+        branchFree = *std::max_element(byDegree.begin(), byDegree.end()) * 2 < withLinks;
         searchOf.assign(at(MaxNodes + 1), -1);
         searches.clear();
         candidates.clear();
@@ -149,6 +163,7 @@ struct TNetwork::TLoopFinder {
     std::vector<int> coreStart;
     std::vector<TCoreLink> core;
     std::vector<int> coreNode; // the nodes of core, on their own
+    bool branchFree = true;
 
     // Breadth-first work data: a node's entry is current while its stamp is
     // the search's.
@@ -289,15 +304,24 @@ struct TNetwork::TLoopFinder {
             const std::uint32_t next = fromS[from] + 1;
             if (tail >= BothWaysFrom && head > 0 && fromS[nodes[head - 1]] != fromS[from])
                 break;
-            for (int f = first[from]; f < first[from + 1]; ++f) {
-                // Branch-free, since whether a node is new is hard to
-                // foresee: the node is queued, and kept and marked when new.
-                const int node = to[f];
-                const std::uint32_t was = fromS[node];
-                const std::uint32_t fresh = was < base ? 1u : 0u;
-                nodes[tail] = node;
-                tail += static_cast<int>(fresh);
-                fromS[node] = was + ((next - was) & (0u - fresh));
+            if (branchFree) {
+                for (int f = first[from]; f < first[from + 1]; ++f) {
+                    // The node is queued, and kept and marked when new.
+                    const int node = to[f];
+                    const std::uint32_t was = fromS[node];
+                    const std::uint32_t fresh = was < base ? 1u : 0u;
+                    nodes[tail] = node;
+                    tail += static_cast<int>(fresh);
+                    fromS[node] = was + ((next - was) & (0u - fresh));
+                }
+            } else {
+                for (int f = first[from]; f < first[from + 1]; ++f) {
+                    const int node = to[f];
+                    if (fromS[node] < base) {
+                        fromS[node] = next;
+                        nodes[tail++] = node;
+                    }
+                }
             }
             if (fromS[b] >= base)
                 return true;
