@@ -133,6 +133,45 @@ struct TSystemSummaryData {
     std::string HighestElevationNodeName;
 };
 
+// The open pipes leaving (first) and entering (second) each node that links
+// name, by node id: read like a map of those nodes (find, end, contains).
+class TFlowPipeCounts {
+public:
+    using Entry = std::pair<int, std::pair<int, int>>;
+    void Count(int nodeId, bool out)
+    {
+        Entry *entry = nullptr;
+        if (nodeId >= 0) {
+            if (static_cast<std::size_t>(nodeId) >= byId_.size()) {
+                byId_.resize(static_cast<std::size_t>(nodeId) + 1);
+                linked_.resize(static_cast<std::size_t>(nodeId) + 1, 0);
+            }
+            entry = &byId_[static_cast<std::size_t>(nodeId)];
+            linked_[static_cast<std::size_t>(nodeId)] = 1;
+        } else {
+            entry = &others_[nodeId];
+        }
+        entry->first = nodeId;
+        ++(out ? entry->second.first : entry->second.second);
+    }
+    const Entry *find(int nodeId) const
+    {
+        if (nodeId >= 0)
+            return static_cast<std::size_t>(nodeId) < linked_.size() && linked_[static_cast<std::size_t>(nodeId)] != 0
+                       ? &byId_[static_cast<std::size_t>(nodeId)]
+                       : nullptr;
+        const auto found = others_.find(nodeId);
+        return found == others_.end() ? nullptr : &found->second;
+    }
+    const Entry *end() const { return nullptr; }
+    bool contains(int nodeId) const { return find(nodeId) != nullptr; }
+
+private:
+    std::vector<Entry> byId_;
+    std::vector<char> linked_;
+    std::map<int, Entry> others_; // ids below 0
+};
+
 class TNetwork {
 public:
     static constexpr int MaxNodes = 1000;
@@ -311,7 +350,7 @@ public:
     int GetNumberOfInFlowPipes(int TheNodeId) const;
     // The open pipes leaving (first) and entering (second) each linked node,
     // counted in one pass over the links: for checks that ask of every node.
-    std::map<int, std::pair<int, int>> CountOutAndInFlowPipesByNode() const;
+    TFlowPipeCounts CountOutAndInFlowPipesByNode() const;
     int GetSingleOutFlowPipe(int TheNodeId) const;
     int GetSingleInFlowPipe(int TheNodeId) const;
     int GetNumberOfOutFlowPipesNotSet(int TheNodeId) const;

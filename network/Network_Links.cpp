@@ -291,12 +291,12 @@ int TNetwork::GetNumberOfInFlowPipes(int TheNodeId) const
     return count;
 }
 
-std::map<int, std::pair<int, int>> TNetwork::CountOutAndInFlowPipesByNode() const
+TFlowPipeCounts TNetwork::CountOutAndInFlowPipesByNode() const
 {
-    std::map<int, std::pair<int, int>> counts;
+    TFlowPipeCounts counts;
     for (int i = 1; i <= NodeLinksCount; ++i) {
-        ++counts[NodeLinks[at(i)].FromNodeId].first;
-        ++counts[NodeLinks[at(i)].ToNodeId].second;
+        counts.Count(NodeLinks[at(i)].FromNodeId, true);
+        counts.Count(NodeLinks[at(i)].ToNodeId, false);
     }
     return counts;
 }

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <charconv>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -117,6 +118,23 @@ struct TNetwork::TLoopFinder {
                         if (!bridge[at(links[at(e)])])
                             core.push_back({far[at(e)].Node, far[at(e)].Pipe, links[at(e)]});
             }
+        coreNode.resize(core.size());
+        for (std::size_t f = 0; f < core.size(); ++f)
+            coreNode[f] = core[f].Node;
+        // Where most nodes have the same number of links (a grid), whether
+        // a search meets a node anew follows a pattern the processor
+        // foresees; elsewhere it does not, and the search from a joint takes
+        // its links branch-free.
+        std::vector<int> byDegree(8, 0);
+        int withLinks = 0;
+        for (int i = 1; i <= MaxNodes; ++i) {
+            const int degree = coreStart[at(i + 1)] - coreStart[at(i)];
+            if (degree > 0) {
+                ++withLinks;
+                ++byDegree[at(std::min(degree, 7))];
+            }
+        }
+        branchFree = *std::max_element(byDegree.begin(), byDegree.end()) * 2 < withLinks;
         searchOf.assign(at(MaxNodes + 1), -1);
         searches.clear();
         candidates.clear();
@@ -144,6 +162,8 @@ struct TNetwork::TLoopFinder {
     };
     std::vector<int> coreStart;
     std::vector<TCoreLink> core;
+    std::vector<int> coreNode; // the nodes of core, on their own
+    bool branchFree = true;
 
     // Breadth-first work data: a node's entry is current while its stamp is
     // the search's.
@@ -215,77 +235,246 @@ struct TNetwork::TLoopFinder {
             ++level;
         }
     }
-    // The search from joint s without link excluded, to b; the loop above
-    // written for this case alone, since it is most of a generation's work.
-    std::vector<int> order;
-    void SearchFromJoint(int s, int excluded, int b)
+    // The search from joint s without link excluded, to b, which is most of
+    // a generation's work. The loops need of it the distance d from s to b
+    // and, for b and the neighbours of b no farther than d, the path tree
+    // back to s: of a node's neighbours one pipe nearer s, the one with the
+    // lowest id, over the first link between them (ParentOf). That is the
+    // tree a breadth-first search keeps when it takes the nodes of a level
+    // by ascending id and their links in table order; it follows from the
+    // distances alone, which are all that the search notes.
+    //
+    // Close searches go out from s until b is reached. Once the nodes
+    // reached from s are many, the search goes out from b as well, a level
+    // at a time on the side with fewer links to take, until the two meet at
+    // rs + rb = d (rs, rb: the levels done from s and from b). The distance
+    // from s of a node within rb of b, and no more than d + 1 - rs from it,
+    // follows from a search that starts at the nodes rs from s and stays
+    // within rb of b (the rest of a shortest path to it lies there). The
+    // nodes of the paths to b lie no more than d - rs from b, and those of
+    // the paths to the neighbours of b (no farther than d from s) no more
+    // than d + 1 - rs: for the latter the side with fewer links goes out one
+    // more level. Every distance so found is exact there and no shorter than
+    // the true one elsewhere, so a neighbour one pipe nearer s than a node
+    // of those paths is one.
+    //
+    // A node's mark is the search's base plus its distance; marks below the
+    // base are left from earlier searches.
+    static constexpr std::uint32_t MarkSpan = 1u << 11; // above any distance
+    static constexpr int BothWaysFrom = 16;             // nodes reached from s
+    std::vector<std::uint32_t> mark, markFromB;
+    std::uint32_t markBase = 0;
+    std::vector<int> order, orderFromB, seeds;
+    struct TParent {
+        std::uint32_t Mark;
+        int Node, Pipe;
+    };
+    std::vector<TParent> parents; // ParentOf's answers in this search
+    bool Marked(int node) const { return mark[at(node)] >= markBase; }
+    int Distance(int node) const { return static_cast<int>(mark[at(node)] - markBase); }
+    bool SearchFromJoint(int s, int excluded, int b)
     {
-        NewSearch();
-        if (order.empty())
+        if (mark.empty() || markBase > UINT32_MAX - 2 * MarkSpan) {
+            mark.assign(at(MaxNodes + 1), 0);
+            markFromB.assign(at(MaxNodes + 1), 0);
+            parents.assign(at(MaxNodes + 1), {0, 0, 0});
             order.assign(at(MaxNodes + 1), 0);
-        const std::uint32_t current = searchStamp;
-        TPathEntry *entries = path.data();
-        const TCoreLink *linksOf = core.data();
+            orderFromB.assign(at(MaxNodes + 1), 0);
+            seeds.assign(at(MaxNodes + 1), 0);
+            markBase = 0;
+        }
+        markBase += MarkSpan;
+        const std::uint32_t base = markBase;
+        std::uint32_t *fromS = mark.data();
+        const int *to = coreNode.data();
         const int *first = coreStart.data();
         int *nodes = order.data();
-        entries[s] = {current, 0, 0, 0};
+        fromS[s] = base;
         int tail = 0;
-        for (int f = first[s]; f < first[s + 1]; ++f) {
-            const TCoreLink &l = linksOf[f];
-            if (l.Link == excluded || entries[l.Node].Stamp == current)
-                continue;
-            entries[l.Node] = {current, 1, s, l.Pipe};
-            nodes[tail++] = l.Node;
-            if (l.Node == b)
-                return;
-        }
-        for (int head = 0, level = 1; head < tail; ++level) {
-            for (const int end = tail; head < end; ++head) {
-                const int from = nodes[head];
-                const int previous = entries[from].Parent;
+        for (int f = first[s]; f < first[s + 1]; ++f)
+            if (core[at(f)].Link != excluded && fromS[to[f]] < base) {
+                fromS[to[f]] = base + 1;
+                nodes[tail++] = to[f];
+            }
+        if (fromS[b] >= base)
+            return true;
+        int head = 0;
+        for (; head < tail; ++head) {
+            const int from = nodes[head];
+            const std::uint32_t next = fromS[from] + 1;
+            if (tail >= BothWaysFrom && head > 0 && fromS[nodes[head - 1]] != fromS[from])
+                break;
+            if (branchFree) {
                 for (int f = first[from]; f < first[from + 1]; ++f) {
-                    const TCoreLink &l = linksOf[f];
-                    const int to = l.Node;
-                    if (to == previous || to == s)
+                    // The node is queued, and kept and marked when new.
+                    const int node = to[f];
+                    const std::uint32_t was = fromS[node];
+                    const std::uint32_t fresh = was < base ? 1u : 0u;
+                    nodes[tail] = node;
+                    tail += static_cast<int>(fresh);
+                    fromS[node] = was + ((next - was) & (0u - fresh));
+                }
+            } else {
+                for (int f = first[from]; f < first[from + 1]; ++f) {
+                    const int node = to[f];
+                    if (fromS[node] < base) {
+                        fromS[node] = next;
+                        nodes[tail++] = node;
+                    }
+                }
+            }
+            if (fromS[b] >= base)
+                return true;
+        }
+        if (head == tail)
+            return false;
+
+        // From both ends: [levelS, tail) and [levelB, tailB) are the last
+        // levels done from s and from b, linkS and linkB their links.
+        std::uint32_t *fromB = markFromB.data();
+        int *nodesB = orderFromB.data();
+        int rs = static_cast<int>(fromS[nodes[head]] - base), rb = 0;
+        int levelS = head, levelB = 0, tailB = 1;
+        nodesB[0] = b;
+        fromB[b] = base;
+        const auto linksOf = [&](const int *list, int from, int end) {
+            int count = 0;
+            for (int i = from; i < end; ++i)
+                count += first[list[i] + 1] - first[list[i]];
+            return count;
+        };
+        int linkS = linksOf(nodes, levelS, tail), linkB = first[b + 1] - first[b];
+        // One level more on one side; true when it reaches a node of the other.
+        const auto step = [&](bool sideS) {
+            std::uint32_t *own = sideS ? fromS : fromB;
+            const std::uint32_t *other = sideS ? fromB : fromS;
+            int *list = sideS ? nodes : nodesB;
+            int &level = sideS ? levelS : levelB;
+            int &end = sideS ? tail : tailB;
+            const int levelEnd = end;
+            const std::uint32_t next = base + static_cast<std::uint32_t>(sideS ? ++rs : ++rb);
+            bool met = false;
+            int links = 0;
+            for (int i = level; i < levelEnd; ++i) {
+                const int from = list[i];
+                for (int f = first[from]; f < first[from + 1]; ++f) {
+                    const int node = to[f];
+                    if (own[node] >= base || core[at(f)].Link == excluded)
                         continue;
-                    TPathEntry &entry = entries[to];
-                    if (entry.Stamp != current) {
-                        entry = {current, level + 1, from, l.Pipe};
-                        nodes[tail++] = to;
-                        if (to == b)
-                            return;
-                    } else if (entry.Distance == level + 1 && from < entry.Parent) {
-                        entry.Parent = from;
-                        entry.Pipe = l.Pipe;
+                    own[node] = next;
+                    list[end++] = node;
+                    links += first[node + 1] - first[node];
+                    met = met || other[node] >= base;
+                }
+            }
+            level = levelEnd;
+            (sideS ? linkS : linkB) = links;
+            return met;
+        };
+        while (true) {
+            const bool sideS = linkS <= linkB;
+            if (step(sideS))
+                break;
+            if ((sideS ? levelS == tail : levelB == tailB))
+                return false; // one side has run out: b lies apart from s
+        }
+        const int d = rs + rb;
+        // The neighbours of b that a side loop may run through: with two or
+        // more besides s, one is not the node b's own path comes from.
+        int firstOther = 0;
+        bool twoOthers = false;
+        for (int f = first[b]; f < first[b + 1] && !twoOthers; ++f) {
+            const int node = to[f];
+            if (node == s || core[at(f)].Link == excluded)
+                continue;
+            twoOthers = firstOther != 0 && node != firstOther;
+            firstOther = firstOther == 0 ? node : firstOther;
+        }
+        if (twoOthers)
+            step(linkS <= linkB);
+        // From the nodes rs from s, within what was reached from b, to d.
+        int count = 0;
+        for (int i = 0; i < tailB; ++i)
+            if (fromS[nodesB[i]] == base + static_cast<std::uint32_t>(rs))
+                seeds[at(count++)] = nodesB[i];
+        for (int from = 0, level = rs; level < d && from < count; ++level) {
+            const int end = count;
+            const std::uint32_t next = base + static_cast<std::uint32_t>(level + 1);
+            for (; from < end; ++from) {
+                const int u = seeds[at(from)];
+                for (int f = first[u]; f < first[u + 1]; ++f) {
+                    const int node = to[f];
+                    if (fromB[node] >= base && fromS[node] < base) {
+                        fromS[node] = next;
+                        seeds[at(count++)] = node;
                     }
                 }
             }
         }
-    }
-    // A search from a joint stops as soon as it reaches stopAt, at distance
-    // d: the nodes nearer than d are all reached and their path entries are
-    // final, but a node at d may not have been reached yet, or not yet from
-    // the lowest-id node before it. Works out whether node x lies no farther
-    // than d and, if so, its entry as the whole level would have left it.
-    bool Settle(int x, int d, int s, int excluded)
-    {
-        if (Reached(x) && dist(x) < d)
-            return true;
-        int best = 0, bestPipe = 0;
-        const TCoreLink *entries = core.data();
-        for (int f = coreStart[at(x)]; f < coreStart[at(x + 1)]; ++f) {
-            const int u = entries[f].Node;
-            if (!Reached(u) || dist(u) != d - 1 || (u == s && entries[f].Link == excluded) || u == x)
-                continue;
-            if (best == 0 || u < best) {
-                best = u;
-                bestPipe = entries[f].Pipe;
-            }
-        }
-        if (best == 0)
-            return false;
-        path[at(x)] = {searchStamp, d, best, bestPipe};
         return true;
+    }
+    // Where the path from s to x comes from, after a search from joint s
+    // without link excluded: of x's neighbours one pipe nearer s, the one
+    // with the lowest id, over the first link between them. (No link of a
+    // layout searched this way joins a node to itself.)
+    int ParentOf(int x, int s, int excluded, int &pipe)
+    {
+        TParent &known = parents[at(x)];
+        if (known.Mark == markBase) {
+            pipe = known.Pipe;
+            return known.Node;
+        }
+        const std::uint32_t nearer = mark[at(x)] - 1;
+        const TCoreLink *entries = core.data();
+        const std::uint32_t *marks = mark.data();
+        int best = 0;
+        if (nearer == markBase) {
+            // Next to s: over the first link to s but the one left out.
+            for (int f = coreStart[at(x)]; f < coreStart[at(x + 1)] && best == 0; ++f)
+                if (entries[f].Node == s && entries[f].Link != excluded) {
+                    best = s;
+                    pipe = entries[f].Pipe;
+                }
+        } else {
+            int bestF = -1;
+            best = MaxNodes + 1;
+            for (int f = coreStart[at(x)]; f < coreStart[at(x + 1)]; ++f) {
+                const int u = entries[f].Node;
+                if (marks[u] == nearer && u < best) {
+                    best = u;
+                    bestF = f;
+                }
+            }
+            best = bestF < 0 ? 0 : best;
+            pipe = bestF < 0 ? pipe : entries[bestF].Pipe;
+        }
+        known = {markBase, best, pipe};
+        return best;
+    }
+    // Whether node x lies no farther than d from s, the distance of b: nodes
+    // nearer are all marked; one at d may not be yet, and is marked here
+    // when a neighbour lies at d - 1.
+    bool Within(int x, int d, int s, int excluded)
+    {
+        if (Marked(x) && Distance(x) < d)
+            return true;
+        const std::uint32_t nearer = markBase + static_cast<std::uint32_t>(d - 1);
+        const TCoreLink *entries = core.data();
+        const std::uint32_t *marks = mark.data();
+        for (int f = coreStart[at(x)]; f < coreStart[at(x + 1)]; ++f)
+            if (marks[entries[f].Node] == nearer && !(entries[f].Node == s && entries[f].Link == excluded)) {
+                mark[at(x)] = markBase + static_cast<std::uint32_t>(d);
+                return true;
+            }
+        return false;
+    }
+    void AddPathFromJoint(int node, int s, int excluded)
+    {
+        while (node != s) {
+            int pipe = 0;
+            node = ParentOf(node, s, excluded, pipe);
+            pool.push_back(pipe);
+        }
     }
     void AddPath(int node, int s)
     {
@@ -310,25 +499,25 @@ struct TNetwork::TLoopFinder {
                 searches.push_back({Unreached, static_cast<int>(candidates.size()), 0});
                 if (kind[at(b)] != Joint || bridge[at(excluded)])
                     continue;
-                SearchFromJoint(s, excluded, b);
-                if (!Reached(b))
+                if (!SearchFromJoint(s, excluded, b))
                     continue;
-                const int d = dist(b);
-                Settle(b, d, s, excluded);
+                const int d = Distance(b);
                 searches.back().Reached = d;
                 const int lambdaPipe = far[at(e)].Pipe;
                 std::size_t offset = pool.size();
                 pool.push_back(lambdaPipe);
-                AddPath(b, s);
+                int ignored = 0;
+                const int parentOfB = ParentOf(b, s, excluded, ignored);
+                AddPathFromJoint(b, s, excluded);
                 AddCandidate(offset);
                 for (int f = start[at(b)]; f < start[at(b + 1)]; ++f) {
                     const int h = far[at(f)].Node;
-                    if (far[at(f)].Pipe == lambdaPipe || h == parent(b) || h == s || !Settle(h, d, s, excluded))
+                    if (far[at(f)].Pipe == lambdaPipe || h == parentOfB || h == s || !Within(h, d, s, excluded))
                         continue;
                     offset = pool.size();
                     pool.push_back(lambdaPipe);
                     pool.push_back(far[at(f)].Pipe);
-                    AddPath(h, s);
+                    AddPathFromJoint(h, s, excluded);
                     AddCandidate(offset);
                 }
             }
@@ -555,26 +744,27 @@ struct TNetwork::TLoopFinder {
             return false;
         if (!firstLoopsCurrent)
             RecountFirstLoops(n);
-        // One pass: a pipe held by no loop makes the loop stay; the count of
-        // pipes taken from each holder decides the rule that tries it first.
-        bool dropped = loopsWithoutOwnPipe > 0, newPipe = false;
+        // A pipe held by no loop makes the loop stay; else the count of pipes
+        // taken from each holder decides the rule that tries it first.
+        const int *held = firstLoop.data();
+        for (int k = 0; k < count; ++k)
+            if (held[pipes[k]] == 0)
+                return false;
+        if (loopsWithoutOwnPipe > 0)
+            return true;
+        bool dropped = false;
         int k = 0;
-        for (; k < count; ++k) {
-            const int holder = firstLoop[at(pipes[k])];
-            if (holder == 0) {
-                newPipe = true;
-                break;
-            }
-            if (++hits[at(holder)] >= ownPipes[at(holder)])
-                dropped = true;
+        for (; k < count && !dropped; ++k) {
+            const int holder = held[pipes[k]];
+            dropped = ++hits[at(holder)] >= ownPipes[at(holder)];
         }
         for (int j = 0; j < k; ++j)
-            hits[at(firstLoop[at(pipes[j])])] = 0;
-        return !newPipe && dropped;
+            hits[at(held[pipes[j]])] = 0;
+        return dropped;
     }
 
     // The last generation: the layout it was found for and what it gave.
-    std::vector<TLoopFinderLayoutEntry> layout;
+    std::vector<TLoopFinderLayoutEntry> layout, nextLayout; // nextLayout: the one being read
     bool kept = false;
     std::vector<std::vector<std::int32_t>> loops;
     std::int32_t realLoops = 0, pseudoLoops = 0;
@@ -583,14 +773,18 @@ struct TNetwork::TLoopFinder {
     std::vector<std::size_t> progressEnds;
     static void ProgressText(std::string &text, int pass, int node)
     {
+        char digits[16];
+        const auto number = [&](int value) {
+            text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+        };
         if (pass == 0) {
             text.assign("Generating loops from Node: ");
         } else {
             text.assign("Generating loops (pass ");
-            text += std::to_string(pass + 1);
-            text += ") from Node: ";
+            number(pass + 1);
+            text.append(") from Node: ");
         }
-        text += std::to_string(node);
+        number(node);
     }
     std::vector<std::string> countLines;
 };
@@ -1240,7 +1434,6 @@ void completeLoops(TNetwork &n)
             tie[at(id)] = links + static_cast<int>(fixedNodes.size());
             fixedNodes.push_back(id);
         }
-    CycleSets sets(links + static_cast<int>(fixedNodes.size()));
     std::vector<int> linkOfPipe(at(TNetwork::MaxPipes + 1), 0);
     for (int k = 1; k <= links; ++k) {
         const int pipe = n.NodeLinks[at(k)].PipeId;
@@ -1289,27 +1482,62 @@ void completeLoops(TNetwork &n)
         needed += inTree[at(k)] ? 0 : 1;
 
     // The loops held, with their two end nodes closed through the datum when
-    // they are paths.
-    const auto setOf = [&](int loop) {
-        CycleSets::Set set = sets.Empty();
-        std::vector<int> odd;
+    // they are paths. When each is then a cycle (every end a tank or end
+    // pressure), a cycle is told by its links outside the tree alone: the
+    // sets are written over those, which leaves the same sums.
+    std::vector<int> linksOfLoop, oddNodes;
+    std::vector<char> odd(at(TNetwork::MaxNodes + 1), 0);
+    const auto readLoop = [&](int loop) {
+        linksOfLoop.clear();
+        oddNodes.clear();
         for (int i = 1; i <= n.PipeLoopsPipeCount[at(loop)]; ++i) {
             const int pipe = n.PipeLoops[at(loop)][at(i)];
             const int k = pipe >= 1 && pipe <= TNetwork::MaxPipes ? linkOfPipe[at(pipe)] : 0;
             if (k < 1)
                 continue;
-            CycleSets::Toggle(set, k - 1);
+            linksOfLoop.push_back(k);
             for (const int node : {n.NodeLinks[at(k)].FromNodeId, n.NodeLinks[at(k)].ToNodeId}) {
-                const auto found = std::find(odd.begin(), odd.end(), node);
-                if (found == odd.end())
-                    odd.push_back(node);
-                else
-                    odd.erase(found);
+                odd[at(node)] ^= 1;
+                oddNodes.push_back(node);
             }
         }
-        for (const int node : odd)
+        // Each odd node once; the marks are cleared for the next loop.
+        std::size_t kept = 0;
+        for (const int node : oddNodes)
+            if (odd[at(node)] != 0) {
+                odd[at(node)] = 0;
+                oddNodes[kept++] = node;
+            }
+        oddNodes.resize(kept);
+    };
+    bool cycles = true;
+    for (int loop = 1; loop <= n.PipeLoopsCount && cycles; ++loop) {
+        readLoop(loop);
+        for (const int node : oddNodes)
+            cycles = cycles && tie[at(node)] >= 0;
+    }
+    std::vector<int> column(at(links + 1), -1);
+    for (int k = 1, c = 0; k <= links; ++k)
+        column[at(k)] = inTree[at(k)] ? -1 : c++;
+    CycleSets sets(cycles ? needed : links + static_cast<int>(fixedNodes.size()));
+    const auto toggleLink = [&](CycleSets::Set &set, int k) {
+        if (!cycles)
+            CycleSets::Toggle(set, k - 1);
+        else if (column[at(k)] >= 0)
+            CycleSets::Toggle(set, column[at(k)]);
+    };
+    const auto toggleTie = [&](CycleSets::Set &set, int node) {
+        if (!cycles)
+            CycleSets::Toggle(set, tie[at(node)]);
+    };
+    const auto setOf = [&](int loop) {
+        CycleSets::Set set = sets.Empty();
+        readLoop(loop);
+        for (const int k : linksOfLoop)
+            toggleLink(set, k);
+        for (const int node : oddNodes)
             if (tie[at(node)] >= 0)
-                CycleSets::Toggle(set, tie[at(node)]);
+                toggleTie(set, node);
         return set;
     };
     // A loop that the loops before it already give adds no equation, only a
@@ -1353,7 +1581,7 @@ void completeLoops(TNetwork &n)
         order.insert(order.end(), down.begin(), down.end());
         CycleSets::Set set = sets.Empty();
         for (const int link : order)
-            CycleSets::Toggle(set, link - 1);
+            toggleLink(set, link);
         const bool path = a == Datum;
         if (path) {
             const auto topOf = [&](int node) {
@@ -1361,8 +1589,8 @@ void completeLoops(TNetwork &n)
                     node = parent[at(node)];
                 return node;
             };
-            CycleSets::Toggle(set, tie[at(topOf(l.FromNodeId))]);
-            CycleSets::Toggle(set, tie[at(topOf(l.ToNodeId))]);
+            toggleTie(set, topOf(l.FromNodeId));
+            toggleTie(set, topOf(l.ToNodeId));
         }
         if (!sets.Add(std::move(set)))
             continue;
@@ -1635,7 +1863,7 @@ void noteLayout(const TNetwork &n, std::vector<TNetwork::TLoopFinderLayoutEntry>
 void TNetwork::PipeLoopsGenerateAllLoops(TResultsLog &Log)
 {
     TLoopFinder &finder = loopFinder();
-    std::vector<TLoopFinderLayoutEntry> layout;
+    std::vector<TLoopFinderLayoutEntry> &layout = finder.nextLayout;
     noteLayout(*this, layout);
     // The same layout gives the same loops: those of the last generation are
     // taken again, with the same progress, log lines and message.
@@ -1773,11 +2001,12 @@ void TNetwork::PipeLoopsGenerateAllLoops(TResultsLog &Log)
     if (total != NodeLinksCount)
         lines = loopCountLines(links, joints);
     if (fromEmptyStore) {
-        finder.layout = std::move(layout);
-        finder.loops.clear();
+        finder.layout.swap(layout);
+        // Each kept loop's storage is used again.
+        finder.loops.resize(at(PipeLoopsCount));
         for (int i = 1; i <= PipeLoopsCount; ++i) {
             const TPipeLoopEntries &loop = PipeLoops[at(i)];
-            finder.loops.emplace_back(loop.begin() + 1, loop.begin() + 1 + PipeLoopsPipeCount[at(i)]);
+            finder.loops[at(i - 1)].assign(loop.begin() + 1, loop.begin() + 1 + PipeLoopsPipeCount[at(i)]);
         }
         finder.realLoops = PipeRealLoopCount;
         finder.pseudoLoops = PipePseudoLoopCount;
