@@ -259,7 +259,7 @@ Extended TMatrixEquations::calcPipeFrictionLoss_Bar(int c)
     const double flow = static_cast<double>(QkgsVariables[c] / rho);
     const double head = calcDarcyHeadLoss(frictionFactor(c, flow), PipeLengths_m[c], PipeDiameters_m[c],
                                           calcVelocity(flow, PipeDiameters_m[c], 1.0));
-    return convertPressure(unt_m_hd_fluid, unt_Bar_G, head, Atmosphere_Bar_a, rho);
+    return fluidHeadToBar(head, rho);
 }
 
 Extended TMatrixEquations::calcFittingLoss_mHd_Fluid(int c) const
@@ -274,8 +274,7 @@ Extended TMatrixEquations::calcFittingLoss_mHd_Fluid(int c) const
 
 Extended TMatrixEquations::calcFittingLoss_Bar(int c) const
 {
-    return convertPressure(unt_m_hd_fluid, unt_Bar_G, static_cast<double>(calcFittingLoss_mHd_Fluid(c)),
-                           Atmosphere_Bar_a, QFluidDensity_kgs_m3[c]);
+    return fluidHeadToBar(static_cast<double>(calcFittingLoss_mHd_Fluid(c)), QFluidDensity_kgs_m3[c]);
 }
 
 double TMatrixEquations::calcPipeCompressibleLoss_Bar(int c, double Flow_kgs, double InletPressure_Bar_g) const
