@@ -136,6 +136,7 @@ void TMatrixEquations::ClearResults(int pDimensionX, int pDimensionY)
     }
     writtenRecords_.clear();
     recordsTracked_ = false;
+    generatedLawColumns_.clear();
     DimensionX = nextX;
     DimensionXWithLinearTransformationEquations = DimensionX;
     DimensionY = nextY;
@@ -164,6 +165,48 @@ void TMatrixEquations::SetColumnComponentPressure(int c, const TComponentPressur
     if (!columnPump_[at(c)] && !columnComponent_[at(c)])
         writtenRecords_.push_back(c);
     columnComponent_[at(c)] = 1;
+}
+
+void TMatrixEquations::NoteGeneratedPipeLaw(int c, double Length_m, double MassFlow_kgs, double Diameter_m,
+                                            double Roughness_m, double Viscosity_cP, double Density_kgm3)
+{
+    if (c < 1 || c > MaxDimension)
+        throw EMatrixEquations("No column " + std::to_string(c) + " for a pipe law.");
+    if (generatedLaws_.empty())
+        generatedLaws_.resize(VectorSize);
+    generatedLaws_[at(c)] = {Length_m, MassFlow_kgs, Diameter_m, Roughness_m, Viscosity_cP, Density_kgm3};
+    generatedLawColumns_.push_back(c);
+}
+
+void TMatrixEquations::generatedPipeLaw(int c, double &K, double &N) const
+{
+    const TGeneratedPipeLaw &law = generatedLaws_[at(c)];
+    calcLinearTheoryPipeKN(law.Length_m, law.MassFlow_kgs, law.Diameter_m, law.Roughness_m, law.Viscosity_cP,
+                           law.Density_kgm3, 1.0, K, N);
+}
+
+void TMatrixEquations::ResolveGeneratedPipeLaws()
+{
+    for (const int c : generatedLawColumns_)
+        generatedPipeLaw(c, KVariables[at(c)], NVariables[at(c)]);
+    generatedLawColumns_.clear();
+}
+
+void TMatrixEquations::forgetGeneratedPipeLaws(int columns)
+{
+    // Columns beyond those about to be worked out keep their generated law.
+    for (const int c : generatedLawColumns_)
+        if (c > columns)
+            generatedPipeLaw(c, KVariables[at(c)], NVariables[at(c)]);
+    generatedLawColumns_.clear();
+}
+
+void TMatrixEquations::resolvedPipeLaws(TRealVector &K, TRealVector &N) const
+{
+    K = KVariables;
+    N = NVariables;
+    for (const int c : generatedLawColumns_)
+        generatedPipeLaw(c, K[at(c)], N[at(c)]);
 }
 
 void TMatrixEquations::clearDMatrix()
@@ -828,12 +871,16 @@ void TMatrixEquations::PrintQkgsVariables(TResultsLog &TheMemo) const
 
 void TMatrixEquations::PrintKVariables(TResultsLog &TheMemo) const
 {
-    printVector(TheMemo, "KVariables", KVariables, DimensionX);
+    TRealVector K, N;
+    resolvedPipeLaws(K, N);
+    printVector(TheMemo, "KVariables", K, DimensionX);
 }
 
 void TMatrixEquations::PrintNVariables(TResultsLog &TheMemo) const
 {
-    printVector(TheMemo, "NVariables", NVariables, DimensionX);
+    TRealVector K, N;
+    resolvedPipeLaws(K, N);
+    printVector(TheMemo, "NVariables", N, DimensionX);
 }
 
 void TMatrixEquations::PrintQFittingLossCoefficents(TResultsLog &TheMemo) const

@@ -333,8 +333,8 @@ void TNetwork::MatrixEquationsGenerate(TMatrixEquations &TheMatrixEquations, TRe
             e.PipeRoughnesses_m[c] = pipe.InnerRoughness_m;
             e.PipeLengths_m[c] = pipe.Length_m;
             e.PipeStartPressure_bar_g[c] = fromNode.Pressure_Bar_g;
-            calcLinearTheoryPipeKN(pipe.Length_m, static_cast<double>(e.QkgsVariables[c]), pipe.InnerDiameter_m,
-                                   pipe.InnerRoughness_m, fluid.centipoise, rho, 1.0, e.KVariables[c], e.NVariables[c]);
+            e.NoteGeneratedPipeLaw(c, pipe.Length_m, static_cast<double>(e.QkgsVariables[c]), pipe.InnerDiameter_m,
+                                   pipe.InnerRoughness_m, fluid.centipoise, rho);
             e.Qm3sFittingLossCoefficents[c] = 0;
             e.EntryFittingLossKValues[c] = 0;
             e.ExitFittingLossKValues[c] = 0;
