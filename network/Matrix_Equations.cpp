@@ -83,7 +83,7 @@ void TMatrixEquations::ClearResults(int pDimensionX, int pDimensionY)
     MinHeadTermsAccuracy_bar = MinHeadTermsAccuracyNormal_bar;
     // DMatrix first: what it may hold is known from the pattern of QMatrix.
     clearDMatrix();
-    QMatrix.Clear();
+    clearQMatrix();
     const int nextX = std::clamp(pDimensionX, 0, MaxDimension);
     const int nextY = std::clamp(pDimensionY, 0, MaxDimension);
     // A tracked system wrote its vectors up to vectorsUsed_ only; a system
@@ -574,6 +574,7 @@ void TMatrixEquations::notePattern()
     patternVersion_ = QMatrix.Version();
     patternRows_ = DimensionY;
     patternColumnCount_ = DimensionX;
+    patternHoldsEveryWrite_ = false;
 }
 
 void TMatrixEquations::AdoptPattern(std::vector<TElementPosition> &written)
@@ -602,10 +603,13 @@ void TMatrixEquations::AdoptPattern(std::vector<TElementPosition> &written)
     patternColumns_.clear();
     headEntries_.clear();
     int row = 1;
+    bool holdsEveryWrite = true;
     for (std::size_t i = 0; i < written.size(); ++i) {
         const TElementPosition &p = written[i];
-        if (p.Row < 1 || p.Row > DimensionY || p.Column < 1 || p.Column > DimensionX)
+        if (p.Row < 1 || p.Row > DimensionY || p.Column < 1 || p.Column > DimensionX) {
+            holdsEveryWrite = false;
             continue;
+        }
         if (i > 0 && p.Row == written[i - 1].Row && p.Column == written[i - 1].Column)
             continue;
         const TMatrixElementEnum element = std::as_const(QMatrix)[p.Row][p.Column];
@@ -630,6 +634,25 @@ void TMatrixEquations::AdoptPattern(std::vector<TElementPosition> &written)
     if (start != patternStart_ || columns != patternColumns_)
         throw EMatrixEquations("The generated pattern differs from the equation table.");
 #endif
+    patternHoldsEveryWrite_ = holdsEveryWrite;
+}
+
+void TMatrixEquations::clearQMatrix()
+{
+    // A generated table whose every write lies in the pattern, untouched
+    // since: zeroing the pattern's entries clears it, without going over
+    // whole rows of the table's capacity.
+    if (!(patternHoldsEveryWrite_ && patternNoted())) {
+        QMatrix.Clear();
+        return;
+    }
+    for (int r = 1; r <= patternRows_; ++r) {
+        TMatrixElementEnum *row = QMatrix.RowKeepingVersion(r);
+        for (int e = patternStart_[at(r - 1)]; e < patternStart_[at(r)]; ++e)
+            row[patternColumns_[at(e)]] = zero;
+    }
+    QMatrix.ForgetWrites();
+    patternHoldsEveryWrite_ = false;
 }
 
 void TMatrixEquations::addDMatrixToSparseSolver(int rows, int columns)

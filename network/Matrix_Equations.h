@@ -342,6 +342,11 @@ private:
     // row in ascending column order.
     void addDMatrixToSparseSolver(int rows, int columns);
     bool patternNoted() const;
+    // True when the noted pattern came from a generator's list of every
+    // position it wrote (AdoptPattern), all of them inside the pattern's rows
+    // and columns; then clearQMatrix need only zero the pattern.
+    bool patternHoldsEveryWrite_ = false;
+    void clearQMatrix();
     std::vector<int> patternStart_, patternColumns_;
     // The head elements of the pattern (row, column) in row and column
     // order: while DMatrix follows the pattern its flow elements hold their

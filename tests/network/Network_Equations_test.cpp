@@ -318,6 +318,29 @@ TEST(NetworkEquations, PipeLawOfTheGeneratedFlowsUntilTheLinearTheoryWorksOutIts
     EXPECT_EQ(std::vector<double>(e.KVariables.begin(), e.KVariables.begin() + n.NodeLinksCount + 1), own);
 }
 
+// A generation after a change of layout leaves nothing of the last system in
+// the equation table: it reads as that of a network drawn that way.
+TEST(NetworkEquations, RegenerationAfterAClosedPipeLeavesNothingOfTheLastSystem)
+{
+    const auto closeAndGenerate = [](LoopedSystem &system, bool generateFirst) {
+        TNetwork &n = *system.s.net;
+        if (generateFirst)
+            n.MatrixEquationsGenerate(n.MatrixEquations, system.s.log, true);
+        n.RemoveNodeLinkAddClosedPipeLink(n.GetNodeLink(2).PipeId);
+        system.s.FindLoops();
+        n.MatrixEquationsGenerate(n.MatrixEquations, system.s.log, true);
+    };
+    LoopedSystem again, fresh;
+    closeAndGenerate(again, true);
+    closeAndGenerate(fresh, false);
+    const TMatrixEquations &e = again.s.net->MatrixEquations;
+    ASSERT_EQ(e.DimensionX, fresh.s.net->MatrixEquations.DimensionX);
+    ASSERT_EQ(e.DimensionY, fresh.s.net->MatrixEquations.DimensionY);
+    for (int r = 1; r <= TMatrixEquations::MaxDimension; ++r)
+        for (int c = 1; c <= TMatrixEquations::MaxDimension; ++c)
+            ASSERT_EQ(e.QMatrix[r][c], fresh.s.net->MatrixEquations.QMatrix[r][c]) << "row " << r << " column " << c;
+}
+
 TEST(NetworkEquations, EquivalentLengthsOfFittingsAndFlowCoefficients)
 {
     Chain chain;
