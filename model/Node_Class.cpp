@@ -21,7 +21,9 @@ std::string GeneralFloat(double value)
 
 double MetresOfFluidToBar(double head_m, double atmosphere_bar_a, double density)
 {
-    return convertPressure(unt_m_hd_fluid, unt_Bar_G, head_m, atmosphere_bar_a, density);
+    // A column of fluid gives gauge bar alone: the atmosphere plays no part.
+    static_cast<void>(atmosphere_bar_a);
+    return fluidHeadToBar(head_m, density);
 }
 
 double BarToMetresOfFluid(double pressure_bar_g, double atmosphere_bar_a, double density)

@@ -1,5 +1,6 @@
 #include "model/Pipe_Class.h"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <istream>
@@ -32,7 +33,7 @@ constexpr const char *RowMetricTextVersion = "1.05";
 
 double HeadToBar(double head_mHd, double density)
 {
-    return convertPressure(TUnit::unt_m_hd_fluid, TUnit::unt_Bar_G, head_mHd, 0.0, density);
+    return fluidHeadToBar(head_mHd, density);
 }
 
 double BarToHead(double pressure_bar, double density)
@@ -396,6 +397,23 @@ void TPipe::RemoveFlowControl()
     FlowControlCount = 0;
 }
 
+double TPipe::frictionFactorFor(double Reynolds, double Diameter_m, double Roughness_m)
+{
+    // The arguments are compared bit for bit, so that the answer is always
+    // the one calcFrictionFactor gives for exactly these arguments.
+    const auto bits = [](double value) { return std::bit_cast<std::uint64_t>(value); };
+    TFrictionFactorMemo &memo = frictionFactorMemo_;
+    if (memo.Set && memo.Reynolds == bits(Reynolds) && memo.Diameter == bits(Diameter_m) &&
+        memo.Roughness == bits(Roughness_m))
+        return memo.Factor;
+    memo.Factor = calcFrictionFactor(Reynolds, Diameter_m, Roughness_m);
+    memo.Reynolds = bits(Reynolds);
+    memo.Diameter = bits(Diameter_m);
+    memo.Roughness = bits(Roughness_m);
+    memo.Set = true;
+    return memo.Factor;
+}
+
 void TPipe::CalcPipeInfo(const TFluid &The_Fluid, TUnit CurrentUnitOfLength, TMethodOfSolution TheMethodOfSolution,
                          TMethodOfCalculationCompressible TheMethodOfCalculationCompressible,
                          double GasModel_Std_Temp_degrees_k, double GasModel_Std_Pressure_Pa_a,
@@ -475,7 +493,7 @@ void TPipe::CalcPipeInfo(const TFluid &The_Fluid, TUnit CurrentUnitOfLength, TMe
         // Friction factor and flow regime.
         if (!compressible) {
             ReynoldsNumber = calcReynoldsNumber(Velocity_ms, D, mu, rho, 1.0);
-            FrictionFactor = calcFrictionFactor(ReynoldsNumber, D, e);
+            FrictionFactor = frictionFactorFor(ReynoldsNumber, D, e);
         } else {
             Z = zAt(StartNodePressure_bar_g);
             const double rhoStart = densityAt(Z, StartNodePressure_bar_g);
@@ -488,7 +506,7 @@ void TPipe::CalcPipeInfo(const TFluid &The_Fluid, TUnit CurrentUnitOfLength, TMe
                 TransmissionFactor = calcAGATransmissionFactor(D, e, ReynoldsNumber, PipelineEfficiencyE);
                 FrictionFactor = calcFrictionFactorFromTransmissionFactor(TransmissionFactor);
             } else {
-                FrictionFactor = calcFrictionFactor(ReynoldsNumber, D, e);
+                FrictionFactor = frictionFactorFor(ReynoldsNumber, D, e);
                 TransmissionFactor = FrictionFactor > 0 ? 2.0 / std::sqrt(FrictionFactor) : 0.0;
             }
         }

@@ -3,6 +3,7 @@
 // sit on it, and the hydraulic results of the last calculation. The same
 // class is a row of the pipe-size tables and the network's default pipe.
 
+#include <cstdint>
 #include <iosfwd>
 #include <stdexcept>
 #include <string>
@@ -180,6 +181,17 @@ public:
 
 private:
     void CopyPipeData(const TPipe &The_Pipe);
+
+    // calcFrictionFactor at a Reynolds number, bore and roughness, kept for
+    // the last arguments it was asked for: a calculation works out a pipe's
+    // results several times at the same flow, and the Colebrook solve is
+    // the dearest part of them.
+    double frictionFactorFor(double Reynolds, double Diameter_m, double Roughness_m);
+    struct TFrictionFactorMemo {
+        std::uint64_t Reynolds = 0, Diameter = 0, Roughness = 0;
+        double Factor = 0;
+        bool Set = false;
+    } frictionFactorMemo_;
 };
 
 } // namespace tessaran

@@ -84,7 +84,7 @@ void TMatrixEquations::ClearResults(int pDimensionX, int pDimensionY)
     MinHeadTermsAccuracy_bar = MinHeadTermsAccuracyNormal_bar;
     // DMatrix first: what it may hold is known from the pattern of QMatrix.
     clearDMatrix();
-    QMatrix.Clear();
+    clearQMatrix();
     const int nextX = std::clamp(pDimensionX, 0, MaxDimension);
     const int nextY = std::clamp(pDimensionY, 0, MaxDimension);
     // A tracked system wrote its vectors up to vectorsUsed_ only; a system
@@ -137,6 +137,7 @@ void TMatrixEquations::ClearResults(int pDimensionX, int pDimensionY)
     }
     writtenRecords_.clear();
     recordsTracked_ = false;
+    generatedLawColumns_.clear();
     DimensionX = nextX;
     DimensionXWithLinearTransformationEquations = DimensionX;
     DimensionY = nextY;
@@ -165,6 +166,48 @@ void TMatrixEquations::SetColumnComponentPressure(int c, const TComponentPressur
     if (!columnPump_[at(c)] && !columnComponent_[at(c)])
         writtenRecords_.push_back(c);
     columnComponent_[at(c)] = 1;
+}
+
+void TMatrixEquations::NoteGeneratedPipeLaw(int c, double Length_m, double MassFlow_kgs, double Diameter_m,
+                                            double Roughness_m, double Viscosity_cP, double Density_kgm3)
+{
+    if (c < 1 || c > MaxDimension)
+        throw EMatrixEquations("No column " + std::to_string(c) + " for a pipe law.");
+    if (generatedLaws_.empty())
+        generatedLaws_.resize(VectorSize);
+    generatedLaws_[at(c)] = {Length_m, MassFlow_kgs, Diameter_m, Roughness_m, Viscosity_cP, Density_kgm3};
+    generatedLawColumns_.push_back(c);
+}
+
+void TMatrixEquations::generatedPipeLaw(int c, double &K, double &N) const
+{
+    const TGeneratedPipeLaw &law = generatedLaws_[at(c)];
+    calcLinearTheoryPipeKN(law.Length_m, law.MassFlow_kgs, law.Diameter_m, law.Roughness_m, law.Viscosity_cP,
+                           law.Density_kgm3, 1.0, K, N);
+}
+
+void TMatrixEquations::ResolveGeneratedPipeLaws()
+{
+    for (const int c : generatedLawColumns_)
+        generatedPipeLaw(c, KVariables[at(c)], NVariables[at(c)]);
+    generatedLawColumns_.clear();
+}
+
+void TMatrixEquations::forgetGeneratedPipeLaws(int columns)
+{
+    // Columns beyond those about to be worked out keep their generated law.
+    for (const int c : generatedLawColumns_)
+        if (c > columns)
+            generatedPipeLaw(c, KVariables[at(c)], NVariables[at(c)]);
+    generatedLawColumns_.clear();
+}
+
+void TMatrixEquations::resolvedPipeLaws(TRealVector &K, TRealVector &N) const
+{
+    K = KVariables;
+    N = NVariables;
+    for (const int c : generatedLawColumns_)
+        generatedPipeLaw(c, K[at(c)], N[at(c)]);
 }
 
 void TMatrixEquations::clearDMatrix()
@@ -260,7 +303,7 @@ Extended TMatrixEquations::calcPipeFrictionLoss_Bar(int c)
     const double flow = static_cast<double>(QkgsVariables[c] / rho);
     const double head = calcDarcyHeadLoss(frictionFactor(c, flow), PipeLengths_m[c], PipeDiameters_m[c],
                                           calcVelocity(flow, PipeDiameters_m[c], 1.0));
-    return convertPressure(unt_m_hd_fluid, unt_Bar_G, head, Atmosphere_Bar_a, rho);
+    return fluidHeadToBar(head, rho);
 }
 
 Extended TMatrixEquations::calcFittingLoss_mHd_Fluid(int c) const
@@ -275,8 +318,7 @@ Extended TMatrixEquations::calcFittingLoss_mHd_Fluid(int c) const
 
 Extended TMatrixEquations::calcFittingLoss_Bar(int c) const
 {
-    return convertPressure(unt_m_hd_fluid, unt_Bar_G, static_cast<double>(calcFittingLoss_mHd_Fluid(c)),
-                           Atmosphere_Bar_a, QFluidDensity_kgs_m3[c]);
+    return fluidHeadToBar(static_cast<double>(calcFittingLoss_mHd_Fluid(c)), QFluidDensity_kgs_m3[c]);
 }
 
 double TMatrixEquations::calcPipeCompressibleLoss_Bar(int c, double Flow_kgs, double InletPressure_Bar_g) const
@@ -533,6 +575,7 @@ void TMatrixEquations::notePattern()
     patternVersion_ = QMatrix.Version();
     patternRows_ = DimensionY;
     patternColumnCount_ = DimensionX;
+    patternHoldsEveryWrite_ = false;
 }
 
 void TMatrixEquations::AdoptPattern(std::vector<TElementPosition> &written)
@@ -561,10 +604,13 @@ void TMatrixEquations::AdoptPattern(std::vector<TElementPosition> &written)
     patternColumns_.clear();
     headEntries_.clear();
     int row = 1;
+    bool holdsEveryWrite = true;
     for (std::size_t i = 0; i < written.size(); ++i) {
         const TElementPosition &p = written[i];
-        if (p.Row < 1 || p.Row > DimensionY || p.Column < 1 || p.Column > DimensionX)
+        if (p.Row < 1 || p.Row > DimensionY || p.Column < 1 || p.Column > DimensionX) {
+            holdsEveryWrite = false;
             continue;
+        }
         if (i > 0 && p.Row == written[i - 1].Row && p.Column == written[i - 1].Column)
             continue;
         const TMatrixElementEnum element = std::as_const(QMatrix)[p.Row][p.Column];
@@ -589,6 +635,25 @@ void TMatrixEquations::AdoptPattern(std::vector<TElementPosition> &written)
     if (start != patternStart_ || columns != patternColumns_)
         throw EMatrixEquations("The generated pattern differs from the equation table.");
 #endif
+    patternHoldsEveryWrite_ = holdsEveryWrite;
+}
+
+void TMatrixEquations::clearQMatrix()
+{
+    // A generated table whose every write lies in the pattern, untouched
+    // since: zeroing the pattern's entries clears it, without going over
+    // whole rows of the table's capacity.
+    if (!(patternHoldsEveryWrite_ && patternNoted())) {
+        QMatrix.Clear();
+        return;
+    }
+    for (int r = 1; r <= patternRows_; ++r) {
+        TMatrixElementEnum *row = QMatrix.RowKeepingVersion(r);
+        for (int e = patternStart_[at(r - 1)]; e < patternStart_[at(r)]; ++e)
+            row[patternColumns_[at(e)]] = zero;
+    }
+    QMatrix.ForgetWrites();
+    patternHoldsEveryWrite_ = false;
 }
 
 void TMatrixEquations::addDMatrixToSparseSolver(int rows, int columns)
@@ -830,12 +895,16 @@ void TMatrixEquations::PrintQkgsVariables(TResultsLog &TheMemo) const
 
 void TMatrixEquations::PrintKVariables(TResultsLog &TheMemo) const
 {
-    printVector(TheMemo, "KVariables", KVariables, DimensionX);
+    TRealVector K, N;
+    resolvedPipeLaws(K, N);
+    printVector(TheMemo, "KVariables", K, DimensionX);
 }
 
 void TMatrixEquations::PrintNVariables(TResultsLog &TheMemo) const
 {
-    printVector(TheMemo, "NVariables", NVariables, DimensionX);
+    TRealVector K, N;
+    resolvedPipeLaws(K, N);
+    printVector(TheMemo, "NVariables", N, DimensionX);
 }
 
 void TMatrixEquations::PrintQFittingLossCoefficents(TResultsLog &TheMemo) const

@@ -156,6 +156,15 @@ public:
     void AdoptPattern(std::vector<TElementPosition> &written);
     void SetColumnPump(int c, const TPump &pump);
     void SetColumnComponentPressure(int c, const TComponentPressure &component);
+    // The linear theory's pipe law of a generated column at its generated
+    // flow. The linear theory works the law out afresh at its own flows
+    // before it reads KVariables and NVariables, and the Newton iteration
+    // never reads them, so a generation notes only what the law is worked
+    // out from; ResolveGeneratedPipeLaws (and the debug listings) work it out
+    // for a reader that wants the law of the generated flows.
+    void NoteGeneratedPipeLaw(int c, double Length_m, double MassFlow_kgs, double Diameter_m, double Roughness_m,
+                              double Viscosity_cP, double Density_kgm3);
+    void ResolveGeneratedPipeLaws();
 
     // --- Newton-Raphson (Matrix_Newton.cpp) -----------------------------------
     // Status: 0 no condition, 1 the step multiplier fell below its floor, -1
@@ -333,6 +342,11 @@ private:
     // row in ascending column order.
     void addDMatrixToSparseSolver(int rows, int columns);
     bool patternNoted() const;
+    // True when the noted pattern came from a generator's list of every
+    // position it wrote (AdoptPattern), all of them inside the pattern's rows
+    // and columns; then clearQMatrix need only zero the pattern.
+    bool patternHoldsEveryWrite_ = false;
+    void clearQMatrix();
     std::vector<int> patternStart_, patternColumns_;
     // The head elements of the pattern (row, column) in row and column
     // order: while DMatrix follows the pattern its flow elements hold their
@@ -400,6 +414,19 @@ private:
     const TFrictionWall &frictionWall(int c);
     std::vector<TFrictionWall> frictionWall_;
     std::vector<double> frictionWallDiameter_, frictionWallRoughness_;
+    // The generated pipe laws not yet worked out (NoteGeneratedPipeLaw), by
+    // column, and the columns noted. The linear theory's own law replaces
+    // those of columns 1..columns.
+    struct TGeneratedPipeLaw {
+        double Length_m = 0, MassFlow_kgs = 0, Diameter_m = 0, Roughness_m = 0, Viscosity_cP = 0, Density_kgm3 = 0;
+    };
+    std::vector<TGeneratedPipeLaw> generatedLaws_;
+    std::vector<int> generatedLawColumns_;
+    void generatedPipeLaw(int c, double &K, double &N) const;
+    void forgetGeneratedPipeLaws(int columns);
+    // KVariables and NVariables as a reader sees them, the pending generated
+    // laws worked out.
+    void resolvedPipeLaws(TRealVector &K, TRealVector &N) const;
     // The linear theory's pipe law gathered for all columns at once, with
     // the roots of each pipe's two friction factors carried from one
     // iteration to the next (cleared as each linear-theory solve starts).

@@ -271,6 +271,7 @@ void TMatrixEquations::LinearTheoryCalculatePipeKNVariables_Qkgs()
 {
     if (DimensionX <= 0)
         return;
+    forgetGeneratedPipeLaws(DimensionX);
     for (int c = 1; c <= DimensionX; ++c)
         linearTheoryPipes_[static_cast<std::size_t>(c)] = {PipeLengths_m[c], static_cast<double>(QkgsVariables[c]),
                                                           PipeDiameters_m[c], &frictionWall(c), QFluidCentipoise[c],

@@ -228,25 +228,25 @@ void TNetwork::MatrixEquationsGenerate(TMatrixEquations &TheMatrixEquations, TRe
             };
             switch (node.JointDemandUseFlowType) {
             case MassFlow:
-                node.JointSupply_m3s = flow(unt_kg_sec, unt_m3_sec, node.JointSupply_kgs);
-                node.JointDischarge_m3s = flow(unt_kg_sec, unt_m3_sec, node.JointDischarge_kgs);
+                node.JointSupply_m3s = massFlowToVolumeFlow(node.JointSupply_kgs, rho);
+                node.JointDischarge_m3s = massFlowToVolumeFlow(node.JointDischarge_kgs, rho);
                 node.JointSupply_SCMH = flow(unt_kg_sec, unt_SCMH, node.JointSupply_kgs);
                 node.JointDischarge_SCMH = flow(unt_kg_sec, unt_SCMH, node.JointDischarge_kgs);
                 break;
             case GasFlow:
                 node.JointSupply_kgs = flow(unt_SCMH, unt_kg_sec, node.JointSupply_SCMH);
                 node.JointDischarge_kgs = flow(unt_SCMH, unt_kg_sec, node.JointDischarge_SCMH);
-                node.JointSupply_m3s = flow(unt_kg_sec, unt_m3_sec, node.JointSupply_kgs);
-                node.JointDischarge_m3s = flow(unt_kg_sec, unt_m3_sec, node.JointDischarge_kgs);
+                node.JointSupply_m3s = massFlowToVolumeFlow(node.JointSupply_kgs, rho);
+                node.JointDischarge_m3s = massFlowToVolumeFlow(node.JointDischarge_kgs, rho);
                 break;
             default:
-                node.JointSupply_kgs = flow(unt_m3_sec, unt_kg_sec, node.JointSupply_m3s);
-                node.JointDischarge_kgs = flow(unt_m3_sec, unt_kg_sec, node.JointDischarge_m3s);
+                node.JointSupply_kgs = volumeFlowToMassFlow(node.JointSupply_m3s, rho);
+                node.JointDischarge_kgs = volumeFlowToMassFlow(node.JointDischarge_m3s, rho);
                 node.JointSupply_SCMH = flow(unt_kg_sec, unt_SCMH, node.JointSupply_kgs);
                 node.JointDischarge_SCMH = flow(unt_kg_sec, unt_SCMH, node.JointDischarge_kgs);
                 break;
             }
-            e.QKnowns[row] = flow(unt_m3_sec, unt_kg_sec, node.JointDischarge_m3s - node.JointSupply_m3s);
+            e.QKnowns[row] = volumeFlowToMassFlow(node.JointDischarge_m3s - node.JointSupply_m3s, rho);
         }
 
         if (!IncludeLoopEquations) {
@@ -260,9 +260,8 @@ void TNetwork::MatrixEquationsGenerate(TMatrixEquations &TheMatrixEquations, TRe
                 e.QMatrix[row][k] = one;
                 written.push_back({row, k});
                 const TPipe &pipe = GetPipe(link.PipeId);
-                e.QKnowns[row] = convertFlowUnit(unt_m3_sec, unt_kg_sec, options.GasFlowTemperaturePressureModel,
-                                                 pipe.FlowGuessUncompressed_m3s, GetPipeFluid(link.PipeId).density_kgs_m3,
-                                                 0, 0, atmosphere);
+                e.QKnowns[row] = volumeFlowToMassFlow(pipe.FlowGuessUncompressed_m3s,
+                                                      GetPipeFluid(link.PipeId).density_kgs_m3);
             }
         } else {
             // One energy equation per loop: the sum of the pipe laws along the
@@ -324,8 +323,7 @@ void TNetwork::MatrixEquationsGenerate(TMatrixEquations &TheMatrixEquations, TRe
                               toNode.Elevation_m, fromNode.Pressure_Bar_g, toNode.Pressure_Bar_g, atmosphere);
             const int c = linkColumn(link.PipeId);
             const double rho = fluid.density_kgs_m3;
-            e.QkgsVariables[c] = convertFlowUnit(unt_m3_sec, unt_kg_sec, options.GasFlowTemperaturePressureModel,
-                                                 pipe.FlowUncompressed_m3s, rho, 0, 0, atmosphere);
+            e.QkgsVariables[c] = volumeFlowToMassFlow(pipe.FlowUncompressed_m3s, rho);
             e.Qm3sVariables[c] = pipe.FlowUncompressed_m3s;
             e.QFluidCentipoise[c] = fluid.centipoise;
             e.QFluidDensity_kgs_m3[c] = rho;
@@ -335,8 +333,8 @@ void TNetwork::MatrixEquationsGenerate(TMatrixEquations &TheMatrixEquations, TRe
             e.PipeRoughnesses_m[c] = pipe.InnerRoughness_m;
             e.PipeLengths_m[c] = pipe.Length_m;
             e.PipeStartPressure_bar_g[c] = fromNode.Pressure_Bar_g;
-            calcLinearTheoryPipeKN(pipe.Length_m, static_cast<double>(e.QkgsVariables[c]), pipe.InnerDiameter_m,
-                                   pipe.InnerRoughness_m, fluid.centipoise, rho, 1.0, e.KVariables[c], e.NVariables[c]);
+            e.NoteGeneratedPipeLaw(c, pipe.Length_m, static_cast<double>(e.QkgsVariables[c]), pipe.InnerDiameter_m,
+                                   pipe.InnerRoughness_m, fluid.centipoise, rho);
             e.Qm3sFittingLossCoefficents[c] = 0;
             e.EntryFittingLossKValues[c] = 0;
             e.ExitFittingLossKValues[c] = 0;
@@ -419,9 +417,7 @@ void TNetwork::ReCalcNetworkFromMatrixQVariables(bool &, TResultsLog &)
         const TNodeLink &link = NodeLinks[at(k)];
         TPipe &pipe = GetPipe(link.PipeId);
         const TFluid &fluid = GetPipeFluid(link.PipeId);
-        const double flow = convertFlowUnit(unt_kg_sec, unt_m3_sec, options.GasFlowTemperaturePressureModel,
-                                            static_cast<double>(e.QkgsVariables[at(k)]), fluid.density_kgs_m3, 0, 0,
-                                            atmosphere);
+        const double flow = massFlowToVolumeFlow(static_cast<double>(e.QkgsVariables[at(k)]), fluid.density_kgs_m3);
         pipe.FlowUncompressed_m3s = flow;
         pipe.FlowGuessUncompressed_m3s = flow;
         const TNode &fromNode = GetNode(link.FromNodeId);

@@ -5,6 +5,8 @@
 
 #include "network/Network_Class.h"
 
+#include <vector>
+
 namespace tessaran {
 
 void TNetwork::SetAllFlowControlEquivalentMassFlowRates()
@@ -37,8 +39,11 @@ void TNetwork::SetAllComponentEquivalentMassFlowRates()
 
 void TNetwork::SetAllDemandFlowsMasterUnitToUseGasFlowUnitIfCurrentlyGasAndUseVolumetricFlowUnit()
 {
+    // Every node's zone from one pass over the links.
+    const std::vector<int> zones = NodeFluidZoneIndexes();
     for (int id = GetNextNodeId(0); id > 0; id = GetNextNodeId(id)) {
-        const TFluid &fluid = FluidZones.at(static_cast<std::size_t>(GetNodeFluidZoneIndex(id))).Fluid;
+        const int zone = id <= MaxNodes ? zones[static_cast<std::size_t>(id)] : GetNodeFluidZoneIndex(id);
+        const TFluid &fluid = FluidZones.at(static_cast<std::size_t>(zone)).Fluid;
         if (!fluid.FluidIsGas)
             continue;
         TNode &node = GetNode(id);
@@ -51,8 +56,11 @@ void TNetwork::SetAllDemandFlowsMasterUnitToUseGasFlowUnitIfCurrentlyGasAndUseVo
 
 void TNetwork::SetAllDemandFlowsMasterUnitToUseMassFlowUnitIfCurrentlyLiquidAndUseGasFlowUnit()
 {
+    // Every node's zone from one pass over the links.
+    const std::vector<int> zones = NodeFluidZoneIndexes();
     for (int id = GetNextNodeId(0); id > 0; id = GetNextNodeId(id)) {
-        const TFluid &fluid = FluidZones.at(static_cast<std::size_t>(GetNodeFluidZoneIndex(id))).Fluid;
+        const int zone = id <= MaxNodes ? zones[static_cast<std::size_t>(id)] : GetNodeFluidZoneIndex(id);
+        const TFluid &fluid = FluidZones.at(static_cast<std::size_t>(zone)).Fluid;
         if (fluid.FluidIsGas)
             continue;
         TNode &node = GetNode(id);

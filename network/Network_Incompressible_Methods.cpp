@@ -14,6 +14,7 @@
 #include <cmath>
 #include <exception>
 #include <string>
+#include <vector>
 
 namespace tessaran {
 
@@ -42,8 +43,9 @@ int TNetwork::getIterationCountTotal() const { return MatrixEquations.IterationC
 
 void TNetwork::SetAllTankLiquidLevelsEqualZeroWhereFluidIsGas()
 {
+    const std::vector<int> zones = NodeFluidZoneIndexes();
     for (int id = GetNextNodeId(0); id > 0; id = GetNextNodeId(id)) {
-        int zone = GetNodeFluidZoneIndex(id);
+        int zone = id <= MaxNodes ? zones[static_cast<std::size_t>(id)] : GetNodeFluidZoneIndex(id);
         if (zone < 1 || zone > MaxFluidZones)
             zone = 1;
         if (FluidZones[static_cast<std::size_t>(zone)].Fluid.FluidIsGas)

@@ -477,11 +477,7 @@ double calcElevationPressureChange(TMethodOfSolution Method, double StartElevati
                            ? calcGasDensityAtPressure(RhoRef, PRef, Z,
                                                       calcAveragePressure(StartPressure_Bar_g, EndPressure_Bar_g, A), A)
                            : RhoRef;
-    try {
-        return convertPressure(unt_m_hd_fluid, unt_Bar_G, EndElevation_m - StartElevation_m, 0.0, rho);
-    } catch (const std::exception &) {
-        return 0.0;
-    }
+    return fluidHeadToBar(EndElevation_m - StartElevation_m, rho);
 }
 
 double calcGasFittingHeadLoss(double MassFlow_kgs, double D, double K, double RhoRef, double PRef, double Z,

@@ -444,6 +444,28 @@ double convertPressure(TUnit sourceUnit, TUnit targetUnit, double value, double 
     return convertPressureUnit(sourceUnit, targetUnit, value, atmosphericPressure_Bar, density);
 }
 
+// The same operations in the same order as the general conversions, less
+// their steps by a factor of exactly 1.
+double fluidHeadToBar(double head_mHd, double density)
+{
+    static_assert(Units[unt_m_hd_fluid].factor == 1.0L && Units[unt_Bar_G].factor == 1.0L);
+    return static_cast<double>(static_cast<Extended>(head_mHd) * Gravity * density / PaPerBar);
+}
+
+double massFlowToVolumeFlow(double massFlow_kgs, double density)
+{
+    static_assert(Units[unt_kg_sec].factor == 1.0L && Units[unt_m3_sec].factor == 1.0L);
+    if (density == 0.0)
+        return 0.0;
+    return static_cast<double>(static_cast<Extended>(massFlow_kgs) / density);
+}
+
+double volumeFlowToMassFlow(double flow_m3s, double density)
+{
+    static_assert(Units[unt_kg_sec].factor == 1.0L && Units[unt_m3_sec].factor == 1.0L);
+    return static_cast<double>(static_cast<Extended>(flow_m3s) * density);
+}
+
 std::string unitName(TUnit unit) { return data(unit).name; }
 std::string unitPlainName(TUnit unit) { return data(unit).plainName; }
 int unitDecimals(TUnit unit) { return data(unit).decimals; }

@@ -213,6 +213,16 @@ double convertPressureUnit(TUnit sourceUnit, TUnit targetUnit, double value,
 double convertPressure(TUnit sourceUnit, TUnit targetUnit, double value,
                        double atmosphericPressure_Bar, double density);
 
+// The conversions a calculation makes for every pipe on every pass, without
+// the unit tables; each gives exactly the double its general form gives.
+// Metres of fluid to bar, as convertPressure (unt_m_hd_fluid to unt_Bar_G).
+double fluidHeadToBar(double head_mHd, double density);
+// kg/s to m³/s, as convertFlowUnit (unt_kg_sec to unt_m3_sec): 0 for a
+// fluid without density.
+double massFlowToVolumeFlow(double massFlow_kgs, double density);
+// m³/s to kg/s, as convertFlowUnit (unt_m3_sec to unt_kg_sec).
+double volumeFlowToMassFlow(double flow_m3s, double density);
+
 // --- Per-unit data -----------------------------------------------------------
 
 // Display name, with the gauge or absolute suffix ("bar.g", "psi.a").

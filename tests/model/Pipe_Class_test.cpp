@@ -528,6 +528,40 @@ TEST_F(PipeHydraulics, LiquidFrictionInEachRegime)
     }
 }
 
+// A pipe's results are worked out many times in one calculation; each time
+// they are those of its present flow, bore, roughness and fluid, whatever it
+// was worked out for before.
+TEST_F(PipeHydraulics, RepeatedWorkingsFollowEveryChangeOfFlowBoreRoughnessAndFluid)
+{
+    struct Step {
+        const char *name;
+        double Q, diameter, roughness, centipoise;
+    };
+    const Step steps[] = {{"start", 0.01, 0.1, 4.5e-5, 1.0},      {"same again", 0.01, 0.1, 4.5e-5, 1.0},
+                          {"other flow", 0.02, 0.1, 4.5e-5, 1.0}, {"reversed", -0.02, 0.1, 4.5e-5, 1.0},
+                          {"other bore", -0.02, 0.15, 4.5e-5, 1.0}, {"rougher", -0.02, 0.15, 1e-3, 1.0},
+                          {"more viscous", -0.02, 0.15, 1e-3, 2.0}, {"laminar", 1e-5, 0.15, 1e-3, 2.0},
+                          {"start again", 0.01, 0.1, 4.5e-5, 1.0}};
+    for (const Step &step : steps) {
+        SCOPED_TRACE(step.name);
+        pipe.FlowUncompressed_m3s = step.Q;
+        pipe.InnerDiameter_m = step.diameter;
+        pipe.InnerRoughness_m = step.roughness;
+        Solve(Liquid(1000, step.centipoise));
+        TPipe fresh;
+        fresh.Length_m = pipe.Length_m;
+        fresh.FlowUncompressed_m3s = step.Q;
+        fresh.InnerDiameter_m = step.diameter;
+        fresh.InnerRoughness_m = step.roughness;
+        fresh.CalcPipeInfo(Liquid(1000, step.centipoise), unt_ft, LinearTheoryThenNewton, GeneralIsothermalFlowEquation,
+                           288.15, 101325, 1.0, IdealGasLawModel, 1.0, 0, 0, 5.0, 4.0, 1.01325);
+        EXPECT_EQ(pipe.FrictionFactor, calcFrictionFactor(pipe.ReynoldsNumber, step.diameter, step.roughness));
+        EXPECT_EQ(pipe.FrictionFactor, fresh.FrictionFactor);
+        EXPECT_EQ(pipe.PipeFrictionLoss_mHd_Fluid, fresh.PipeFrictionLoss_mHd_Fluid);
+        EXPECT_EQ(pipe.TotalPressureLossWithElevationChange_Bar, fresh.TotalPressureLossWithElevationChange_Bar);
+    }
+}
+
 TEST_F(PipeHydraulics, ZeroFlowGivesNoLossesButThePumpHead)
 {
     pipe.PumpCount = 1;

@@ -7,11 +7,13 @@
 #include "support/Scripted_User_Interface.h"
 
 #include "units/Calculations.h"
+#include "units/Unit_Format.h"
 #include "units/Units.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 namespace tessaran {
@@ -264,6 +266,79 @@ TEST(NetworkEquations, NodeReachedOnlyThroughAClosedPipeKeepsNoPressure)
     EXPECT_FALSE(n.GetNode(spur).IsPressureSet);
     EXPECT_TRUE(n.GetNode(chain.b).IsPressureSet);
     EXPECT_TRUE(solved);
+}
+
+// A generation leaves the linear theory's pipe law of its flows to be worked
+// out when read; a reader then finds the law of the generated flows and
+// lengths, and once the linear theory has worked out its own law, that one.
+TEST(NetworkEquations, PipeLawOfTheGeneratedFlowsUntilTheLinearTheoryWorksOutItsOwn)
+{
+    LoopedSystem system;
+    TNetwork &n = *system.s.net;
+    TResultsLog &log = system.s.log;
+    for (int k = 1; k <= n.NodeLinksCount; ++k)
+        n.GetPipe(n.GetNodeLink(k).PipeId).FlowUncompressed_m3s = 0.001 * k * (k % 3 == 0 ? -1 : 1);
+    n.MatrixEquationsGenerate(n.MatrixEquations, log, true);
+    TMatrixEquations &e = n.MatrixEquations;
+    // Equivalent lengths change the columns' lengths, not the generated law.
+    n.MatrixEquationsAddEquivalentLengthForFittings(e, log);
+    std::vector<double> K(static_cast<std::size_t>(n.NodeLinksCount) + 1), N = K;
+    TResultsLog listing;
+    n.PrintKVariables(listing);
+    n.PrintNVariables(listing);
+    ASSERT_EQ(listing.Lines.size(), 2u * (static_cast<std::size_t>(n.NodeLinksCount) + 1));
+    for (int c = 1; c <= n.NodeLinksCount; ++c) {
+        const TPipe &pipe = n.GetPipe(n.GetNodeLink(c).PipeId);
+        const double rho = waterDensity(n);
+        calcLinearTheoryPipeKN(pipe.Length_m, volumeFlowToMassFlow(pipe.FlowUncompressed_m3s, rho), pipe.InnerDiameter_m,
+                               pipe.InnerRoughness_m, n.FluidZones[1].Fluid.centipoise, rho, 1.0, K[c], N[c]);
+        EXPECT_NE(K[c], 0) << "column " << c;
+        const auto line = [](const char *name, int c, double value) {
+            return std::string(name) + "[" + std::to_string(c) + "]=" + formatFixed(8, value, '.');
+        };
+        EXPECT_EQ(listing.Lines[static_cast<std::size_t>(c)], line("KVariables", c, K[c]));
+        EXPECT_EQ(listing.Lines[static_cast<std::size_t>(n.NodeLinksCount + 1 + c)], line("NVariables", c, N[c]));
+    }
+    e.ResolveGeneratedPipeLaws();
+    for (int c = 1; c <= n.NodeLinksCount; ++c) {
+        EXPECT_EQ(e.KVariables[static_cast<std::size_t>(c)], K[c]) << "column " << c;
+        EXPECT_EQ(e.NVariables[static_cast<std::size_t>(c)], N[c]) << "column " << c;
+    }
+
+    n.MatrixEquationsGenerate(n.MatrixEquations, log, true);
+    e.LinearTheoryFlowBalanceStopAdjustKgPerSec = 1e-6;
+    e.LinearTheoryFlowBalanceStopRatioKgPerSec = 1e-6;
+    bool solved = false;
+    int status = 0;
+    std::string text;
+    e.LinearTheorySolveQkgsVariables(solved, status, text, log);
+    ASSERT_TRUE(solved);
+    const std::vector<double> own(e.KVariables.begin(), e.KVariables.begin() + n.NodeLinksCount + 1);
+    e.ResolveGeneratedPipeLaws();
+    EXPECT_EQ(std::vector<double>(e.KVariables.begin(), e.KVariables.begin() + n.NodeLinksCount + 1), own);
+}
+
+// A generation after a change of layout leaves nothing of the last system in
+// the equation table: it reads as that of a network drawn that way.
+TEST(NetworkEquations, RegenerationAfterAClosedPipeLeavesNothingOfTheLastSystem)
+{
+    const auto closeAndGenerate = [](LoopedSystem &system, bool generateFirst) {
+        TNetwork &n = *system.s.net;
+        if (generateFirst)
+            n.MatrixEquationsGenerate(n.MatrixEquations, system.s.log, true);
+        n.RemoveNodeLinkAddClosedPipeLink(n.GetNodeLink(2).PipeId);
+        system.s.FindLoops();
+        n.MatrixEquationsGenerate(n.MatrixEquations, system.s.log, true);
+    };
+    LoopedSystem again, fresh;
+    closeAndGenerate(again, true);
+    closeAndGenerate(fresh, false);
+    const TMatrixEquations &e = again.s.net->MatrixEquations;
+    ASSERT_EQ(e.DimensionX, fresh.s.net->MatrixEquations.DimensionX);
+    ASSERT_EQ(e.DimensionY, fresh.s.net->MatrixEquations.DimensionY);
+    for (int r = 1; r <= TMatrixEquations::MaxDimension; ++r)
+        for (int c = 1; c <= TMatrixEquations::MaxDimension; ++c)
+            ASSERT_EQ(e.QMatrix[r][c], fresh.s.net->MatrixEquations.QMatrix[r][c]) << "row " << r << " column " << c;
 }
 
 TEST(NetworkEquations, EquivalentLengthsOfFittingsAndFlowCoefficients)

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -465,6 +467,33 @@ TEST(Units, ZeroDensityGivesZeroFlowsNotInfinities)
     EXPECT_EQ(kgsec_To_SCMH(std_15degC_101325Pa, 5, 0, 0, 288.15, 1.01325), 0.0);
     EXPECT_EQ(convertFlowUnit(unt_kg_sec, unt_SCFM, std_15degC_101325Pa, 5, 0, 0, 288.15, 1.01325), 0.0);
     EXPECT_EQ(SCMH_To_kgsec(std_15degC_101325Pa, 5, 1.2, 0, 0, 1.01325), 0.0);  // no temperature
+}
+
+// The solver's shortcuts stand in for the general conversions: any
+// difference in the last bit would move a calculation's results.
+TEST(Units, SolverShortcutsGiveTheGeneralConversionsBitForBit)
+{
+    std::vector<double> values = {0.0, -0.0, 1.0, -1.0, 1e-300, -3.7e-12, 0.1, 1.0 / 3.0, 2.5e6, -7.25e17,
+                                  std::numeric_limits<double>::denorm_min(), std::nan("")};
+    std::vector<double> densities = {1000.0, 998.2, 1.2041, 0.0, 13595.1, 1e-3, 850.0 / 3.0, -1.0};
+    // A spread of mantissas, so that the roundings of the long-double steps
+    // come out every way.
+    for (int i = 1; i <= 200; ++i)
+        values.push_back(std::ldexp(1.0 + i * 0.0123456789, i % 40 - 20) * (i % 2 ? 1 : -1));
+    const auto same = [](double a, double b) {
+        return std::memcmp(&a, &b, sizeof a) == 0 || (std::isnan(a) && std::isnan(b));
+    };
+    for (const double density : densities) {
+        for (const double value : values) {
+            SCOPED_TRACE(testing::Message() << "value " << value << " density " << density);
+            EXPECT_TRUE(same(convertPressure(unt_m_hd_fluid, unt_Bar_G, value, 1.01325, density),
+                             fluidHeadToBar(value, density)));
+            EXPECT_TRUE(same(convertFlowUnit(unt_kg_sec, unt_m3_sec, std_15degC_101325Pa, value, density, 0, 0, 1.01325),
+                             massFlowToVolumeFlow(value, density)));
+            EXPECT_TRUE(same(convertFlowUnit(unt_m3_sec, unt_kg_sec, std_15degC_101325Pa, value, density, 0, 0, 1.01325),
+                             volumeFlowToMassFlow(value, density)));
+        }
+    }
 }
 
 TEST(Units, ConvertFlowUnitNamesBothUnitsWhenOneIsNotAFlow)
