@@ -113,10 +113,11 @@ struct TColebrookSolve {
         while (Open)
             Step();
         // A carried start that led nowhere gives way to the explicit one.
-        if (!Converged() && Carried)
+        if (!Converged() && Carried) {
             Begin(Re, *Wall);
-        while (Open)
-            Step();
+            while (Open)
+                Step();
+        }
     }
     // A step can also break down (a flat slope, a step to a negative x where
     // the logarithm fails); that is no convergence either.
@@ -150,15 +151,15 @@ double colebrookFrictionFactor(double re, const TFrictionWall &wall, bool &conve
 // The friction factors of up to four turbulent Reynolds numbers (above
 // 3500), each of a possible wall, solved side by side: the processor overlaps
 // the dependent divisions and logarithms of one with those of the others.
-// roots (in and out, may be null) carries each one's root between calls.
+// roots (in and out) carries each one's root between calls.
 constexpr int MaxSideBySide = 4;
 
 void colebrookFrictionFactors(int count, const double *re, const TFrictionWall *const *walls, double *f,
-                              double *const *roots = nullptr)
+                              double *const *roots)
 {
     TColebrookSolve solves[MaxSideBySide];
     for (int i = 0; i < count; ++i)
-        solves[i].Begin(re[i], *walls[i], roots ? *roots[i] : 0.0);
+        solves[i].Begin(re[i], *walls[i], *roots[i]);
     for (bool open = true; open;) {
         open = false;
         for (int i = 0; i < count; ++i)
@@ -170,10 +171,40 @@ void colebrookFrictionFactors(int count, const double *re, const TFrictionWall *
     for (int i = 0; i < count; ++i) {
         solves[i].Finish();
         f[i] = solves[i].Factor();
-        if (roots)
-            *roots[i] = solves[i].Root();
+        *roots[i] = solves[i].Root();
     }
 }
+
+// Turbulent friction factors gathered into lanes and solved side by side
+// once the lanes are full or flushed; each factor lands in its target, and
+// its root, where one is kept, is carried in and out.
+class TColebrookLanes {
+public:
+    void Add(double re, const TFrictionWall &wall, double *root, double *target)
+    {
+        re_[lanes_] = re;
+        walls_[lanes_] = &wall;
+        none_[lanes_] = 0;
+        roots_[lanes_] = root ? root : &none_[lanes_];
+        targets_[lanes_++] = target;
+        if (lanes_ == MaxSideBySide)
+            Flush();
+    }
+    void Flush()
+    {
+        double f[MaxSideBySide];
+        colebrookFrictionFactors(lanes_, re_, walls_, f, roots_);
+        for (int l = 0; l < lanes_; ++l)
+            *targets_[l] = f[l];
+        lanes_ = 0;
+    }
+
+private:
+    double re_[MaxSideBySide] = {}, none_[MaxSideBySide] = {};
+    const TFrictionWall *walls_[MaxSideBySide] = {};
+    double *roots_[MaxSideBySide] = {}, *targets_[MaxSideBySide] = {};
+    int lanes_ = 0;
+};
 
 // The two points of the linear-theory law of a pipe, 0.8 and 1.2 times its
 // volume flow, with their Reynolds numbers.
@@ -353,34 +384,17 @@ double calcFrictionFactor(double ReynoldsNumber, double InnerDiameter_m, double 
 void calcFrictionFactors(int Count, const double *Reynolds, const TFrictionWall *const *Walls, double *Factors,
                          double *Roots)
 {
-    double re[MaxSideBySide], f[MaxSideBySide];
-    const TFrictionWall *walls[MaxSideBySide];
-    double *roots[MaxSideBySide];
-    double none[MaxSideBySide] = {};
-    int lane[MaxSideBySide], lanes = 0;
-    const auto solve = [&] {
-        colebrookFrictionFactors(lanes, re, walls, f, roots);
-        for (int l = 0; l < lanes; ++l)
-            Factors[lane[l]] = f[l];
-        lanes = 0;
-    };
+    TColebrookLanes lanes;
     for (int i = 0; i < Count; ++i) {
         if (Reynolds[i] > 3500 && Walls[i]->Possible) {
-            re[lanes] = Reynolds[i];
-            walls[lanes] = Walls[i];
-            roots[lanes] = Roots ? &Roots[i] : &none[lanes];
-            if (!Roots)
-                none[lanes] = 0;
-            lane[lanes++] = i;
-            if (lanes == MaxSideBySide)
-                solve();
+            lanes.Add(Reynolds[i], *Walls[i], Roots ? &Roots[i] : nullptr, &Factors[i]);
         } else {
             Factors[i] = calcFrictionFactor(Reynolds[i], *Walls[i]);
             if (Roots)
                 Roots[i] = 0;
         }
     }
-    solve();
+    lanes.Flush();
 }
 
 std::string calcFlowRegime(double ReynoldsNumber)
@@ -510,13 +524,11 @@ void calcLinearTheoryPipeKN(double Length_m, double MassFlow_kgs, double InnerDi
 void calcLinearTheoryPipesKN(int Count, const TLinearTheoryPipe *Pipes, double *K, double *N, double *KLinear)
 {
     // Two pipes at a time: their four friction factors side by side.
+    TColebrookLanes lanes;
     for (int first = 0; first < Count; first += 2) {
         const int pair = std::min(2, Count - first);
         TLinearTheoryPoints points[2];
-        double re[MaxSideBySide], f[MaxSideBySide], none[MaxSideBySide] = {};
-        const TFrictionWall *walls[MaxSideBySide];
-        double *roots[MaxSideBySide];
-        int lane[MaxSideBySide], lanes = 0;
+        double f[MaxSideBySide];
         for (int p = 0; p < pair; ++p) {
             const TLinearTheoryPipe &pipe = Pipes[first + p];
             K[first + p] = 0.0;
@@ -530,10 +542,7 @@ void calcLinearTheoryPipesKN(int Count, const TLinearTheoryPipe *Pipes, double *
                 const int i = 2 * p + point;
                 const double r = points[p].Reynolds[point];
                 if (r > 3500 && pipe.Wall->Possible) {
-                    re[lanes] = r;
-                    walls[lanes] = pipe.Wall;
-                    roots[lanes] = pipe.Roots ? &pipe.Roots[point] : &none[lanes];
-                    lane[lanes++] = i;
+                    lanes.Add(r, *pipe.Wall, pipe.Roots ? &pipe.Roots[point] : nullptr, &f[i]);
                 } else {
                     f[i] = calcFrictionFactor(r, *pipe.Wall);
                     if (pipe.Roots)
@@ -541,10 +550,7 @@ void calcLinearTheoryPipesKN(int Count, const TLinearTheoryPipe *Pipes, double *
                 }
             }
         }
-        double turbulent[MaxSideBySide];
-        colebrookFrictionFactors(lanes, re, walls, turbulent, roots);
-        for (int l = 0; l < lanes; ++l)
-            f[lane[l]] = turbulent[l];
+        lanes.Flush();
         for (int p = 0; p < pair; ++p)
             if (Pipes[first + p].MassFlow_kgs != 0)
                 linearTheoryKN(Pipes[first + p], points[p], f[2 * p], f[2 * p + 1], K[first + p], N[first + p],
