@@ -69,7 +69,7 @@ TMatrixEquations::TMatrixEquations(int pDimensionX, int pDimensionY)
       frictionWallRoughness_(VectorSize, std::nan("")), linearTheoryPipes_(VectorSize), frictionColumns_(VectorSize),
       frictionReynolds_(VectorSize), frictionFound_(VectorSize), frictionRoot_(VectorSize),
       frictionRootFound_(VectorSize), frictionWalls_(VectorSize), linearTheoryRoots_(VectorSize), linearTheoryKLinear_(VectorSize),
-      linearTheoryKLinearFor_(VectorSize, {std::nan(""), 0, 0})
+      linearTheoryKLinearFor_(VectorSize, {std::nan(""), 0, 0}), linearTheoryKParts_(VectorSize)
 {
     DimensionX = std::clamp(pDimensionX, 0, MaxDimension);
     DimensionY = std::clamp(pDimensionY, 0, MaxDimension);
@@ -104,6 +104,7 @@ void TMatrixEquations::ClearResults(int pDimensionX, int pDimensionY)
     zero(QDeltas);
     zero(KVariables);
     zero(NVariables);
+    linearTheoryKPending_ = false;
     zero(QFluidCentipoise);
     zero(QFluidDensity_kgs_m3);
     zero(QFluidPressure_bar_g);

@@ -436,6 +436,12 @@ private:
     // pipe-law pass, with the flow, K and N it was worked out for.
     std::vector<double> linearTheoryKLinear_;
     std::vector<std::array<double, 3>> linearTheoryKLinearFor_;
+    // Inside a linear-theory solve each pass leaves K as its parts; it is
+    // worked out once, from the last pass, as the solve ends.
+    std::vector<TLinearTheoryKParts> linearTheoryKParts_;
+    bool linearTheoryKPending_ = false;
+    void linearTheoryPipeLaws();
+    void resolveLinearTheoryK();
 
     // The linear steps on the loop corrections where the system allows
     // (Loop_Correction_Solver.h); false leaves the step to the flow system.

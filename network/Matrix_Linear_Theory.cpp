@@ -269,6 +269,14 @@ private:
 
 void TMatrixEquations::LinearTheoryCalculatePipeKNVariables_Qkgs()
 {
+    linearTheoryPipeLaws();
+    resolveLinearTheoryK();
+}
+
+// N and the linearised coefficient of every column at its flow, K left as
+// its parts (resolveLinearTheoryK).
+void TMatrixEquations::linearTheoryPipeLaws()
+{
     if (DimensionX <= 0)
         return;
     forgetGeneratedPipeLaws(DimensionX);
@@ -277,11 +285,24 @@ void TMatrixEquations::LinearTheoryCalculatePipeKNVariables_Qkgs()
                                                           PipeDiameters_m[c], &frictionWall(c), QFluidCentipoise[c],
                                                           QFluidDensity_kgs_m3[c], 1.0,
                                                           linearTheoryRoots_[static_cast<std::size_t>(c)].data()};
+    linearTheoryKPending_ = true;
     calcLinearTheoryPipesKN(DimensionX, &linearTheoryPipes_[1], &KVariables[1], &NVariables[1],
-                            &linearTheoryKLinear_[1]);
+                            &linearTheoryKLinear_[1], &linearTheoryKParts_[1]);
     for (int c = 1; c <= DimensionX; ++c)
-        linearTheoryKLinearFor_[static_cast<std::size_t>(c)] = {static_cast<double>(QkgsVariables[c]), KVariables[c],
-                                                               NVariables[c]};
+        linearTheoryKLinearFor_[static_cast<std::size_t>(c)][0] = static_cast<double>(QkgsVariables[c]);
+}
+
+void TMatrixEquations::resolveLinearTheoryK()
+{
+    if (!linearTheoryKPending_)
+        return;
+    linearTheoryKPending_ = false;
+    for (int c = 1; c <= DimensionX; ++c) {
+        std::array<double, 3> &kept = linearTheoryKLinearFor_[static_cast<std::size_t>(c)];
+        KVariables[c] = linearTheoryKParts_[static_cast<std::size_t>(c)].K();
+        kept[1] = KVariables[c];
+        kept[2] = NVariables[c];
+    }
 }
 
 void TMatrixEquations::LinearTheoryCalculatePipeKLinearVariables_Qkgs()
@@ -604,8 +625,11 @@ void TMatrixEquations::LinearTheorySolveQkgsVariables(bool &Solved, int &ResultS
         while (!converged && iterations < MaxNewtonIterations + 200 && solveStatus == 0) {
             ++iterations;
             SaveQkgsVariablesLinearTheory();
-            LinearTheoryCalculatePipeKNVariables_Qkgs();
-            LinearTheoryCalculatePipeKLinearVariables_Qkgs();
+            // The flows have not moved since the pipe laws: each column's
+            // coefficient is the one the pass worked out.
+            linearTheoryPipeLaws();
+            for (int c = 1; c <= DimensionX; ++c)
+                LinearTheoryKVariables[c] = linearTheoryKLinear_[static_cast<std::size_t>(c)];
             LinearTheoryCalculateDMatrix();
             LinearTheorySolveQkgsVariablesUsingSparSolv(solveStatus, Log);
             if (solveStatus == 0) {
@@ -629,6 +653,7 @@ void TMatrixEquations::LinearTheorySolveQkgsVariables(bool &Solved, int &ResultS
     }
     plainHeadsMayWait_ = false;
     writePendingHeads();
+    resolveLinearTheoryK();
 }
 
 void TMatrixEquations::LinearTheorySolveQkgsVariablesFromDMatrix()

@@ -10,6 +10,8 @@
 
 namespace tessaran {
 
+double TLinearTheoryKParts::K() const { return std::pow(Base, Exponent) * Friction * PerFriction; }
+
 namespace {
 
 using LD = long double;
@@ -232,7 +234,7 @@ TLinearTheoryPoints linearTheoryPoints(const TLinearTheoryPipe &pipe)
 // f1·|0.8 m|^n·C (n = 2 - N), so the coefficient is f1·0.8^n·|m|·C: one
 // power of a known number instead of a second power of the flow.
 void linearTheoryKN(const TLinearTheoryPipe &pipe, const TLinearTheoryPoints &points, double f1, double f2, double &K,
-                    double &N, double *KLinear)
+                    double &N, double *KLinear, TLinearTheoryKParts *KParts)
 {
     const double q1 = points.Flow1, q2 = points.Flow2;
     // The two points are 0.8 and 1.2 times one flow, so their ratio is 1.5
@@ -245,7 +247,11 @@ void linearTheoryKN(const TLinearTheoryPipe &pipe, const TLinearTheoryPoints &po
     const double d = pipe.InnerDiameter_m;
     const double area = Pi * d * d / 4.0;
     const double perFriction = pipe.Length_m / (TwoGravity_ms2 * d * area * area) / pipe.Density_kgm3 * 9.80665e-5;
-    K = std::pow(std::fabs(q1 * pipe.Density_kgm3), n) * f1 * perFriction;
+    const TLinearTheoryKParts parts{std::fabs(q1 * pipe.Density_kgm3), n, f1, perFriction};
+    if (KParts)
+        *KParts = parts;
+    else
+        K = parts.K();
     if (KLinear)
         *KLinear = std::exp(n * LogOfFourFifths) * std::fabs(pipe.MassFlow_kgs) * f1 * perFriction;
 }
@@ -521,7 +527,8 @@ void calcLinearTheoryPipeKN(double Length_m, double MassFlow_kgs, double InnerDi
     calcLinearTheoryPipesKN(1, pipes, &K, &N);
 }
 
-void calcLinearTheoryPipesKN(int Count, const TLinearTheoryPipe *Pipes, double *K, double *N, double *KLinear)
+void calcLinearTheoryPipesKN(int Count, const TLinearTheoryPipe *Pipes, double *K, double *N, double *KLinear,
+                             TLinearTheoryKParts *KParts)
 {
     // Two pipes at a time: their four friction factors side by side.
     TColebrookLanes lanes;
@@ -531,7 +538,10 @@ void calcLinearTheoryPipesKN(int Count, const TLinearTheoryPipe *Pipes, double *
         double f[MaxSideBySide];
         for (int p = 0; p < pair; ++p) {
             const TLinearTheoryPipe &pipe = Pipes[first + p];
-            K[first + p] = 0.0;
+            if (KParts)
+                KParts[first + p] = {};
+            else
+                K[first + p] = 0.0;
             N[first + p] = 2.0;
             if (KLinear)
                 KLinear[first + p] = 0.0;
@@ -554,7 +564,7 @@ void calcLinearTheoryPipesKN(int Count, const TLinearTheoryPipe *Pipes, double *
         for (int p = 0; p < pair; ++p)
             if (Pipes[first + p].MassFlow_kgs != 0)
                 linearTheoryKN(Pipes[first + p], points[p], f[2 * p], f[2 * p + 1], K[first + p], N[first + p],
-                               KLinear ? &KLinear[first + p] : nullptr);
+                               KLinear ? &KLinear[first + p] : nullptr, KParts ? &KParts[first + p] : nullptr);
     }
 }
 

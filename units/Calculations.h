@@ -96,10 +96,18 @@ struct TLinearTheoryPipe {
     // calcFrictionFactors).
     double *Roots = nullptr;
 };
+// What K is worked out from, kept where K itself is wanted later than the
+// pass (K is one power of a flow, and an iteration may need only N and the
+// linearised coefficient): K() gives the K the pass would have written.
+struct TLinearTheoryKParts {
+    double Base = 0, Exponent = 0, Friction = 0, PerFriction = 0;
+    double K() const;
+};
 // KLinear (may be null) takes each pipe's linearised coefficient K·|m|^(N-1)
-// for its mass flow m.
+// for its mass flow m. Where KParts is given, K is left alone and its parts
+// go there instead.
 void calcLinearTheoryPipesKN(int Count, const TLinearTheoryPipe *Pipes, double *K, double *N,
-                             double *KLinear = nullptr);
+                             double *KLinear = nullptr, TLinearTheoryKParts *KParts = nullptr);
 
 // The gauge pressure whose absolute value is p's scaled by b ÷ a.
 double scaleAbsolutePressure(double a, double b, double Pressure_Bar_g, double Atmosphere_Bar_a);
