@@ -280,11 +280,24 @@ void TMatrixEquations::linearTheoryPipeLaws()
     if (DimensionX <= 0)
         return;
     forgetGeneratedPipeLaws(DimensionX);
-    for (int c = 1; c <= DimensionX; ++c)
-        linearTheoryPipes_[static_cast<std::size_t>(c)] = {PipeLengths_m[c], static_cast<double>(QkgsVariables[c]),
-                                                          PipeDiameters_m[c], &frictionWall(c), QFluidCentipoise[c],
-                                                          QFluidDensity_kgs_m3[c], 1.0,
-                                                          linearTheoryRoots_[static_cast<std::size_t>(c)].data()};
+    for (int c = 1; c <= DimensionX; ++c) {
+        TLinearTheoryPipe &pipe = linearTheoryPipes_[static_cast<std::size_t>(c)];
+        const TFrictionWall *wall = &frictionWall(c);
+        pipe.MassFlow_kgs = static_cast<double>(QkgsVariables[c]);
+        pipe.Roots = linearTheoryRoots_[static_cast<std::size_t>(c)].data();
+        // A pipe's own factors stay while its data does (each pass of a
+        // solve, and the next solve of an unchanged network).
+        if (pipe.Length_m != PipeLengths_m[c] || pipe.InnerDiameter_m != PipeDiameters_m[c] || pipe.Wall != wall ||
+            pipe.Viscosity_cP != QFluidCentipoise[c] || pipe.Density_kgm3 != QFluidDensity_kgs_m3[c]) {
+            pipe.Length_m = PipeLengths_m[c];
+            pipe.InnerDiameter_m = PipeDiameters_m[c];
+            pipe.Wall = wall;
+            pipe.Viscosity_cP = QFluidCentipoise[c];
+            pipe.Density_kgm3 = QFluidDensity_kgs_m3[c];
+            pipe.VelocityFactor = 1.0;
+            calcLinearTheoryPipeFactors(pipe);
+        }
+    }
     linearTheoryKPending_ = true;
     calcLinearTheoryPipesKN(DimensionX, &linearTheoryPipes_[1], &KVariables[1], &NVariables[1],
                             &linearTheoryKLinear_[1], &linearTheoryKParts_[1]);

@@ -215,15 +215,31 @@ struct TLinearTheoryPoints {
     double Reynolds[2] = {};
 };
 
+// Re = |v| D ρ 1000 / (μ vf) with v = Q vf / (π D²/4): one factor per pipe.
+double linearTheoryPerFlow(const TLinearTheoryPipe &pipe)
+{
+    if (pipe.PerFlow != 0)
+        return pipe.PerFlow;
+    return 4000.0 * pipe.Density_kgm3 / (Pi * pipe.InnerDiameter_m * pipe.Viscosity_cP);
+}
+
+// The loss in bar of a friction factor and a squared mass flow.
+double linearTheoryPerFriction(const TLinearTheoryPipe &pipe)
+{
+    if (pipe.PerFriction != 0)
+        return pipe.PerFriction;
+    const double d = pipe.InnerDiameter_m;
+    const double area = Pi * d * d / 4.0;
+    return pipe.Length_m / (TwoGravity_ms2 * d * area * area) / pipe.Density_kgm3 * 9.80665e-5;
+}
+
 TLinearTheoryPoints linearTheoryPoints(const TLinearTheoryPipe &pipe)
 {
     TLinearTheoryPoints points;
     const double q = pipe.MassFlow_kgs / pipe.Density_kgm3;
     points.Flow1 = 0.8 * q;
     points.Flow2 = 1.2 * q;
-    // Re = |v| D ρ 1000 / (μ vf) with v = Q vf / (π D²/4): one factor per pipe.
-    const double d = pipe.InnerDiameter_m;
-    const double perFlow = 4000.0 * pipe.Density_kgm3 / (Pi * d * pipe.Viscosity_cP);
+    const double perFlow = linearTheoryPerFlow(pipe);
     points.Reynolds[0] = std::fabs(points.Flow1 * perFlow);
     points.Reynolds[1] = std::fabs(points.Flow2 * perFlow);
     return points;
@@ -244,9 +260,7 @@ void linearTheoryKN(const TLinearTheoryPipe &pipe, const TLinearTheoryPoints &po
     const double ratio = q2 / q1;
     const double n = std::log(f1 / f2) / (ratio == 1.5 ? LogOfOneAndAHalf : std::log(ratio));
     N = 2.0 - n;
-    const double d = pipe.InnerDiameter_m;
-    const double area = Pi * d * d / 4.0;
-    const double perFriction = pipe.Length_m / (TwoGravity_ms2 * d * area * area) / pipe.Density_kgm3 * 9.80665e-5;
+    const double perFriction = linearTheoryPerFriction(pipe);
     const TLinearTheoryKParts parts{std::fabs(q1 * pipe.Density_kgm3), n, f1, perFriction};
     if (KParts)
         *KParts = parts;
@@ -525,6 +539,13 @@ void calcLinearTheoryPipeKN(double Length_m, double MassFlow_kgs, double InnerDi
     const TLinearTheoryPipe pipes[1] = {
         {Length_m, MassFlow_kgs, InnerDiameter_m, &Wall, Viscosity_cP, Density_kgm3, VelocityFactor}};
     calcLinearTheoryPipesKN(1, pipes, &K, &N);
+}
+
+void calcLinearTheoryPipeFactors(TLinearTheoryPipe &Pipe)
+{
+    Pipe.PerFlow = Pipe.PerFriction = 0;
+    Pipe.PerFlow = linearTheoryPerFlow(Pipe);
+    Pipe.PerFriction = linearTheoryPerFriction(Pipe);
 }
 
 void calcLinearTheoryPipesKN(int Count, const TLinearTheoryPipe *Pipes, double *K, double *N, double *KLinear,

@@ -95,7 +95,12 @@ struct TLinearTheoryPipe {
     // one call to the next as the friction factors' roots are (see
     // calcFrictionFactors).
     double *Roots = nullptr;
+    // The pipe's own factors from flow to Reynolds number and from friction
+    // factor to loss; zero has them worked out in the call.
+    double PerFlow = 0, PerFriction = 0;
 };
+// Fills in a pipe's own factors (the same numbers the call would work out).
+void calcLinearTheoryPipeFactors(TLinearTheoryPipe &Pipe);
 // What K is worked out from, kept where K itself is wanted later than the
 // pass (K is one power of a flow, and an iteration may need only N and the
 // linearised coefficient): K() gives the K the pass would have written.
