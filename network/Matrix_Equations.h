@@ -440,6 +440,11 @@ private:
     // worked out once, from the last pass, as the solve ends.
     std::vector<TLinearTheoryKParts> linearTheoryKParts_;
     bool linearTheoryKPending_ = false;
+    // The head entries of columns with a pump or component, gathered once a
+    // linear-theory solve while the plain columns' entries wait.
+    std::vector<TPatternEntry> linearTheoryOtherHeads_;
+    std::uint64_t linearTheoryOtherHeadsVersion_ = 0;
+    bool linearTheoryOtherHeadsHeld_ = false;
     void linearTheoryPipeLaws();
     void resolveLinearTheoryK();
 

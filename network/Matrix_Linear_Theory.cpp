@@ -497,11 +497,17 @@ void TMatrixEquations::LinearTheoryCalculateDMatrix()
         if (wait) {
             pendingHeadK_.assign(LinearTheoryKVariables.begin(), LinearTheoryKVariables.begin() + DimensionX + 1);
             plainHeadsPending_ = true;
+            if (!linearTheoryOtherHeadsHeld_ || linearTheoryOtherHeadsVersion_ != patternVersion_) {
+                linearTheoryOtherHeads_.clear();
+                for (const TPatternEntry &entry : headEntries_)
+                    if (!plainHeadColumn(entry.Column))
+                        linearTheoryOtherHeads_.push_back(entry);
+                linearTheoryOtherHeadsVersion_ = patternVersion_;
+                linearTheoryOtherHeadsHeld_ = true;
+            }
         }
-        for (const TPatternEntry &entry : headEntries_) {
+        for (const TPatternEntry &entry : wait ? linearTheoryOtherHeads_ : headEntries_) {
             const int r = entry.Row, c = entry.Column;
-            if (wait && plainHeadColumn(c))
-                continue;
             const TMatrixElementEnum element = std::as_const(QMatrix)[r][c];
             DMatrix.RowKeepingVersion(r)[c] = element == HeadKqn ? LinearTheoryKVariables[c] : -LinearTheoryKVariables[c];
             if (columnHasPump(c))
@@ -626,6 +632,7 @@ void TMatrixEquations::LinearTheorySolveQkgsVariables(bool &Solved, int &ResultS
     ResultString.clear();
     NewtonIterationDeltaMultiplier = 1.0;
     plainHeadsMayWait_ = true;
+    linearTheoryOtherHeadsHeld_ = false;
     try {
         SetQkgsVariablesToUnity();
         std::fill(linearTheoryRoots_.begin(), linearTheoryRoots_.begin() + DimensionX + 1, std::array<double, 2>{});
