@@ -39,12 +39,29 @@ struct TLoopCorrectionSolver::TFactor {
     // For each row k of L its entries in the order they are worked out:
     // the column and the entry's place in lRow/lValue.
     std::vector<int> patternStart, patternColumn, patternPlace;
+    // Each row's pattern cut into runs of consecutive entries whose columns
+    // form a chain: each column's entries above the row are the next
+    // column's row followed by the next column's entries above the row, so
+    // a run updates the rows its columns share in one pass. For each run
+    // its entries (column, place in lRow/lValue, start of the column) and
+    // the shared rows, lRow[Shared..Shared + Length - 1].
+    struct TRunEntry {
+        int Column, Place, Start;
+    };
+    struct TRun {
+        int Size, Shared, Length;
+    };
+    static constexpr int LongestRun = 4;
+    std::vector<int> runStart;
+    std::vector<TRun> runs;
+    std::vector<TRunEntry> runEntries;
     std::vector<double> work;
 
     // Works out the ordering and the patterns for a matrix given by its
     // lower triangle (sorted columns); returns, for each entry of it, its
     // place in upperValue.
     std::vector<int> Analyse(const Eigen::SparseMatrix<double, Eigen::ColMajor, int> &lower);
+    void noteRuns();
     bool Factorise();
     void Solve(double *x) const;
 };
@@ -148,29 +165,102 @@ std::vector<int> TLoopCorrectionSolver::TFactor::Analyse(const Eigen::SparseMatr
         }
         patternStart[at(k + 1)] = static_cast<int>(patternColumn.size());
     }
+    noteRuns();
     return place;
 }
+
+void TLoopCorrectionSolver::TFactor::noteRuns()
+{
+    // Whether column i's entries above row k (ending before place p) are
+    // row j followed by column j's entries above row k (ending before q).
+    const auto chains = [&](int i, int p, int j, int q) {
+        const int length = q - lStart[at(j)];
+        return p - lStart[at(i)] == length + 1 && lRow[at(lStart[at(i)])] == j &&
+               std::equal(lRow.begin() + lStart[at(i)] + 1, lRow.begin() + p, lRow.begin() + lStart[at(j)]);
+    };
+    runStart.assign(at(size) + 1, 0);
+    runs.clear();
+    runEntries.clear();
+    for (int k = 0; k < size; ++k) {
+        const int end = patternStart[at(k + 1)];
+        for (int e = patternStart[at(k)]; e < end;) {
+            int length = 1;
+            while (length < LongestRun && e + length < end &&
+                   chains(patternColumn[at(e + length - 1)], patternPlace[at(e + length - 1)],
+                          patternColumn[at(e + length)], patternPlace[at(e + length)]))
+                ++length;
+            for (int t = 0; t < length; ++t) {
+                const int i = patternColumn[at(e + t)];
+                runEntries.push_back({i, patternPlace[at(e + t)], lStart[at(i)]});
+            }
+            const TRunEntry &last = runEntries.back();
+            runs.push_back({length, last.Start, last.Place - last.Start});
+            e += length;
+        }
+        runStart[at(k + 1)] = static_cast<int>(runs.size());
+    }
+}
+
+namespace {
+
+// One run of row k's pattern: each column's y becomes its entry of row k
+// (y / D) and is taken from D's entry, the later columns of the run and the
+// shared rows; every y is updated by the columns in the run's order, as
+// one column at a time would. Returns D's entry less the run's terms.
+template <int Size, typename TEntry>
+double factoriseRun(double *y, double *value, const double *d, const TEntry *entry, const int *rows, int length,
+                    double dk)
+{
+    double ys[Size];
+    const double *columns[Size];
+    for (int t = 0; t < Size; ++t) {
+        const int i = entry[t].Column;
+        const double yi = y[i];
+        y[i] = 0;
+        const double l = yi / d[i];
+        const double *ci = value + entry[t].Start;
+        for (int s = 0; s < Size - 1 - t; ++s)
+            y[entry[t + 1 + s].Column] -= ci[s] * yi;
+        dk -= l * yi;
+        value[entry[t].Place] = l;
+        ys[t] = yi;
+        columns[t] = ci + (Size - 1 - t);
+    }
+    for (int j = 0; j < length; ++j) {
+        double v = y[rows[j]];
+        for (int t = 0; t < Size; ++t)
+            v -= columns[t][j] * ys[t];
+        y[rows[j]] = v;
+    }
+    return dk;
+}
+
+} // namespace
 
 bool TLoopCorrectionSolver::TFactor::Factorise()
 {
     double *y = work.data();
+    double *value = lValue.data(), *d = diagonal.data();
+    const int *row = lRow.data();
+    const TRunEntry *entry = runEntries.data();
     for (int k = 0; k < size; ++k) {
         for (int e = upperStart[at(k)]; e < upperStart[at(k + 1)]; ++e)
             y[upperRow[at(e)]] += upperValue[at(e)];
-        double d = y[k];
+        double dk = y[k];
         y[k] = 0;
-        for (int e = patternStart[at(k)]; e < patternStart[at(k + 1)]; ++e) {
-            const int i = patternColumn[at(e)], p = patternPlace[at(e)];
-            const double yi = y[i];
-            y[i] = 0;
-            const double l = yi / diagonal[at(i)];
-            for (int q = lStart[at(i)]; q < p; ++q)
-                y[lRow[at(q)]] -= lValue[at(q)] * yi;
-            d -= l * yi;
-            lValue[at(p)] = l;
+        for (int g = runStart[at(k)]; g < runStart[at(k + 1)]; ++g) {
+            const TRun &run = runs[at(g)];
+            const int *rows = row + run.Shared;
+            switch (run.Size) {
+            case 1: dk = factoriseRun<1>(y, value, d, entry, rows, run.Length, dk); break;
+            case 2: dk = factoriseRun<2>(y, value, d, entry, rows, run.Length, dk); break;
+            case 3: dk = factoriseRun<3>(y, value, d, entry, rows, run.Length, dk); break;
+            default: dk = factoriseRun<4>(y, value, d, entry, rows, run.Length, dk); break;
+            }
+            entry += run.Size;
         }
-        diagonal[at(k)] = d;
-        if (d == 0)
+        d[k] = dk;
+        if (dk == 0)
             return false;
     }
     return true;
