@@ -206,25 +206,31 @@ namespace {
 // One run of row k's pattern: each column's y becomes its entry of row k
 // (y / D) and is taken from D's entry, the later columns of the run and the
 // shared rows; every y is updated by the columns in the run's order, as
-// one column at a time would. Returns D's entry less the run's terms.
+// one column at a time would. The run's own y are updated in registers.
+// Returns D's entry less the run's terms.
 template <int Size, typename TEntry>
 double factoriseRun(double *y, double *value, const double *d, const TEntry *entry, const int *rows, int length,
                     double dk)
 {
-    double ys[Size];
-    const double *columns[Size];
+    double ys[Size], pivot[Size], l[Size];
     for (int t = 0; t < Size; ++t) {
         const int i = entry[t].Column;
-        const double yi = y[i];
+        ys[t] = y[i];
         y[i] = 0;
-        const double l = yi / d[i];
+        pivot[t] = d[i];
+    }
+    for (int t = 0; t < Size - 1; ++t) {
         const double *ci = value + entry[t].Start;
-        for (int s = 0; s < Size - 1 - t; ++s)
-            y[entry[t + 1 + s].Column] -= ci[s] * yi;
-        dk -= l * yi;
-        value[entry[t].Place] = l;
-        ys[t] = yi;
-        columns[t] = ci + (Size - 1 - t);
+        for (int s = t + 1; s < Size; ++s)
+            ys[s] -= ci[s - t - 1] * ys[t];
+    }
+    for (int t = 0; t < Size; ++t)
+        l[t] = ys[t] / pivot[t];
+    const double *columns[Size];
+    for (int t = 0; t < Size; ++t) {
+        dk -= l[t] * ys[t];
+        value[entry[t].Place] = l[t];
+        columns[t] = value + entry[t].Start + (Size - 1 - t);
     }
     for (int j = 0; j < length; ++j) {
         double v = y[rows[j]];
