@@ -499,6 +499,12 @@ bool TLoopCorrectionSolver::Prepare(const TFixedMatrix<TMatrixElementEnum> &patt
         a.Target = place[at(a.Target)];
     std::stable_sort(assembly_.begin(), assembly_.end(),
                      [](const TAssembly &x, const TAssembly &y) { return x.Target < y.Target; });
+    assemblyCoversAll_ = true;
+    for (std::size_t e = 0, a = 0; e < factor_->upperValue.size(); ++e) {
+        assemblyCoversAll_ = assemblyCoversAll_ && a < assembly_.size() && assembly_[a].Target == static_cast<int>(e);
+        while (a < assembly_.size() && assembly_[a].Target == static_cast<int>(e))
+            ++a;
+    }
     corrections_.assign(at(loops), 0);
     applies_ = true;
     return applies_;
@@ -508,9 +514,16 @@ bool TLoopCorrectionSolver::Factorise(const std::vector<double> &coefficient)
 {
     TFactor &f = *factor_;
     double *values = f.upperValue.data();
-    std::fill(f.upperValue.begin(), f.upperValue.end(), 0.0);
-    for (const TAssembly &a : assembly_)
-        values[a.Target] += a.Sign * coefficient[at(a.Column)];
+    if (!assemblyCoversAll_)
+        std::fill(f.upperValue.begin(), f.upperValue.end(), 0.0);
+    // Each entry's terms are consecutive: its sum is kept in a register.
+    int previous = -1;
+    double sum = 0;
+    for (const TAssembly &a : assembly_) {
+        sum = (a.Target == previous ? sum : 0.0) + a.Sign * coefficient[at(a.Column)];
+        values[a.Target] = sum;
+        previous = a.Target;
+    }
     if (!f.Factorise())
         return false;
     // A pivot that is rounding beside the others: the loops would not be
