@@ -32,7 +32,8 @@ struct TLoopCorrectionSolver::TFactor {
     std::vector<int> ordered;
     // The upper triangle of the ordered matrix by column.
     std::vector<int> upperStart, upperRow;
-    std::vector<double> upperValue;
+    // Where each column's terms start in the assembly (sorted by entry).
+    std::vector<int> termStart;
     // L below its unit diagonal by column, and D.
     std::vector<int> lStart, lRow;
     std::vector<double> lValue, diagonal;
@@ -59,10 +60,10 @@ struct TLoopCorrectionSolver::TFactor {
 
     // Works out the ordering and the patterns for a matrix given by its
     // lower triangle (sorted columns); returns, for each entry of it, its
-    // place in upperValue.
+    // place in upperRow.
     std::vector<int> Analyse(const Eigen::SparseMatrix<double, Eigen::ColMajor, int> &lower);
     void noteRuns();
-    bool Factorise();
+    bool Factorise(const TAssembly *terms, const std::vector<double> &coefficient);
     void Solve(double *x) const;
 };
 
@@ -99,7 +100,6 @@ std::vector<int> TLoopCorrectionSolver::TFactor::Analyse(const Eigen::SparseMatr
         upperStart[j + 1] += upperStart[j];
     std::vector<int> next(upperStart.begin(), upperStart.end() - 1);
     upperRow.assign(at(upperStart[n]), 0);
-    upperValue.assign(upperRow.size(), 0.0);
     std::vector<int> place(at(outer[size]), -1);
     for (int j = 0; j < size; ++j)
         for (int e = outer[j]; e < outer[j + 1]; ++e) {
@@ -243,15 +243,23 @@ double factoriseRun(double *y, double *value, const double *d, const TEntry *ent
 
 } // namespace
 
-bool TLoopCorrectionSolver::TFactor::Factorise()
+bool TLoopCorrectionSolver::TFactor::Factorise(const TAssembly *terms, const std::vector<double> &coefficient)
 {
     double *y = work.data();
     double *value = lValue.data(), *d = diagonal.data();
     const int *row = lRow.data();
     const TRunEntry *entry = runEntries.data();
     for (int k = 0; k < size; ++k) {
-        for (int e = upperStart[at(k)]; e < upperStart[at(k + 1)]; ++e)
-            y[upperRow[at(e)]] += upperValue[at(e)];
+        // Column k of the matrix, assembled straight into y (all 0 here):
+        // each entry's terms are consecutive and summed in a register.
+        int previous = -1;
+        double sum = 0;
+        for (int q = termStart[at(k)]; q < termStart[at(k + 1)]; ++q) {
+            const TAssembly &a = terms[q];
+            sum = (a.Target == previous ? sum : 0.0) + a.Sign * coefficient[at(a.Column)];
+            y[a.Target] = sum;
+            previous = a.Target;
+        }
         double dk = y[k];
         y[k] = 0;
         for (int g = runStart[at(k)]; g < runStart[at(k + 1)]; ++g) {
@@ -499,12 +507,18 @@ bool TLoopCorrectionSolver::Prepare(const TFixedMatrix<TMatrixElementEnum> &patt
         a.Target = place[at(a.Target)];
     std::stable_sort(assembly_.begin(), assembly_.end(),
                      [](const TAssembly &x, const TAssembly &y) { return x.Target < y.Target; });
-    assemblyCoversAll_ = true;
-    for (std::size_t e = 0, a = 0; e < factor_->upperValue.size(); ++e) {
-        assemblyCoversAll_ = assemblyCoversAll_ && a < assembly_.size() && assembly_[a].Target == static_cast<int>(e);
-        while (a < assembly_.size() && assembly_[a].Target == static_cast<int>(e))
-            ++a;
+    // The factorisation takes each column's terms in turn and adds them at
+    // their rows.
+    TFactor &f = *factor_;
+    f.termStart.assign(at(loops) + 1, 0);
+    for (TAssembly &a : assembly_) {
+        const int k = static_cast<int>(std::upper_bound(f.upperStart.begin(), f.upperStart.end(), a.Target) -
+                                       f.upperStart.begin()) - 1;
+        ++f.termStart[at(k + 1)];
+        a.Target = f.upperRow[at(a.Target)];
     }
+    for (int k = 0; k < loops; ++k)
+        f.termStart[at(k + 1)] += f.termStart[at(k)];
     corrections_.assign(at(loops), 0);
     applies_ = true;
     return applies_;
@@ -513,18 +527,7 @@ bool TLoopCorrectionSolver::Prepare(const TFixedMatrix<TMatrixElementEnum> &patt
 bool TLoopCorrectionSolver::Factorise(const std::vector<double> &coefficient)
 {
     TFactor &f = *factor_;
-    double *values = f.upperValue.data();
-    if (!assemblyCoversAll_)
-        std::fill(f.upperValue.begin(), f.upperValue.end(), 0.0);
-    // Each entry's terms are consecutive: its sum is kept in a register.
-    int previous = -1;
-    double sum = 0;
-    for (const TAssembly &a : assembly_) {
-        sum = (a.Target == previous ? sum : 0.0) + a.Sign * coefficient[at(a.Column)];
-        values[a.Target] = sum;
-        previous = a.Target;
-    }
-    if (!f.Factorise())
+    if (!f.Factorise(assembly_.data(), coefficient))
         return false;
     // A pivot that is rounding beside the others: the loops would not be
     // independent, or the system as good as singular; the flow system decides.

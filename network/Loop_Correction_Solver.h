@@ -95,16 +95,15 @@ private:
     std::vector<int> loopStart_;
     std::vector<TEntry> loopEntries_;
     std::vector<TEntry> firstLoop_;
-    // Assembly of the loop matrix: values[Target] += Sign * coefficient[Column],
-    // sorted by Target.
+    // Assembly of the loop matrix: entry Target += Sign * coefficient[Column].
+    // Once the ordering is known, sorted by entry of the ordered matrix and
+    // Target is the entry's row there.
     struct TAssembly {
         int Target;
         int Column;
         double Sign;
     };
     std::vector<TAssembly> assembly_;
-    // Whether every entry of the loop matrix has a term (none is left 0).
-    bool assemblyCoversAll_ = false;
     std::vector<double> corrections_;
     // The spanning forest of the joints, in the order it was grown: joint,
     // its column towards the parent (a joint, or -1 for a fixed-pressure
