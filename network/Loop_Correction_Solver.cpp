@@ -20,12 +20,14 @@ std::size_t at(int i) { return static_cast<std::size_t>(i); }
 } // namespace
 
 // The loop matrix and its LDL' factors. The ordering comes from Eigen's
-// approximate minimum degree; the matrix is kept in the ordered upper
-// triangle that the factorisation reads, and the pattern of every row of L
-// with the place of each entry is worked out once, so that a factorisation
-// is the arithmetic alone. Its steps, and those of a solve, are done in the
-// order of Eigen's simplicial LDL' (up-looking, rows in the order of the
-// elimination tree), which gives the same numbers.
+// approximate minimum degree; the pattern of the ordered upper triangle,
+// which the factorisation assembles column by column from the pipes'
+// terms, and the pattern of every row of L with the place of each entry
+// are worked out once, so that a factorisation is the arithmetic alone.
+// Its steps, and those of a solve, are done in the order of Eigen's
+// simplicial LDL' (up-looking, rows in the order of the elimination tree),
+// which gives the same numbers; a run of columns updates each shared row
+// with the same terms in the same order as one column at a time would.
 struct TLoopCorrectionSolver::TFactor {
     int size = 0;
     // The ordered position of each loop.
