@@ -510,13 +510,19 @@ void TPipe::CalcPipeInfo(const TFluid &The_Fluid, TUnit CurrentUnitOfLength, TMe
                 TransmissionFactor = FrictionFactor > 0 ? 2.0 / std::sqrt(FrictionFactor) : 0.0;
             }
         }
-        FlowType = calcFlowRegime(ReynoldsNumber).substr(0, 30);
+        // The regime changes rarely between calls: the text is rewritten only then.
+        std::string regime = calcFlowRegime(ReynoldsNumber);
+        if (regime.size() > 30)
+            regime.resize(30);
+        if (FlowType != regime)
+            FlowType = regime;
 
         // Losses.
         FittingsLoss_mHd_Fluid = 0;
         ComponentPressureLoss_mHd_Fluid = 0;
-        const double K_in = FittingSet.CalculateEntryFittingsKValue();
-        const double K_out = FittingSet.CalculateExitFittingsKValue();
+        // Entry and exit coefficients are read only where fittings are in use.
+        const double K_in = fittingsInUse ? FittingSet.CalculateEntryFittingsKValue() : 0.0;
+        const double K_out = fittingsInUse ? FittingSet.CalculateExitFittingsKValue() : 0.0;
         const bool componentByCoefficient =
             componentInUse && (ComponentPressure.PressureType == TPressureType::ComponentPressureCv ||
                                ComponentPressure.PressureType == TPressureType::ComponentPressureKv ||
@@ -616,9 +622,13 @@ void TPipe::CalcPipeInfo(const TFluid &The_Fluid, TUnit CurrentUnitOfLength, TMe
         }
 
         PipeFrictionLoss_mHd_Fluid_per100 = 0;
-        if (Length_m != 0)
-            PipeFrictionLoss_mHd_Fluid_per100 =
-                PipeFrictionLoss_mHd_Fluid / convertUnit(TUnit::unt_m, CurrentUnitOfLength, Length_m) * 100.0;
+        if (Length_m != 0) {
+            // Metres need no conversion (it would give the length unchanged).
+            const double length = CurrentUnitOfLength == TUnit::unt_m
+                                      ? Length_m
+                                      : convertUnit(TUnit::unt_m, CurrentUnitOfLength, Length_m);
+            PipeFrictionLoss_mHd_Fluid_per100 = PipeFrictionLoss_mHd_Fluid / length * 100.0;
+        }
     }
 
     // Common tail: pump terms, elevation and the totals.

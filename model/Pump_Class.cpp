@@ -4,6 +4,7 @@
 
 #include "platform/Text_Lines.h"
 #include "units/Calculations.h"
+#include "units/Units.h"
 
 #include <charconv>
 
@@ -13,16 +14,16 @@ namespace tessaran {
 
 // Pump flows travel between m³/s and kg/s at fixed standard conditions; only
 // the density matters for these two kinds.
+// Between volume and mass flow the gas model plays no part: the direct forms
+// give exactly what the unit tables would, without looking them up.
 double PumpFlow_m3s_to_kgs(double Flow_m3s, double FluidDensity_kgs_m3)
 {
-    return convertFlowUnit(unt_m3_sec, unt_kg_sec, std_15degC_101325Pa, Flow_m3s, FluidDensity_kgs_m3, 0.0, 288.15,
-                           1.01325);
+    return volumeFlowToMassFlow(Flow_m3s, FluidDensity_kgs_m3);
 }
 
 double PumpFlow_kgs_to_m3s(double Flow_kgs, double FluidDensity_kgs_m3)
 {
-    return convertFlowUnit(unt_kg_sec, unt_m3_sec, std_15degC_101325Pa, Flow_kgs, FluidDensity_kgs_m3, 0.0, 288.15,
-                           1.01325);
+    return massFlowToVolumeFlow(Flow_kgs, FluidDensity_kgs_m3);
 }
 
 double PumpHead_mH2O_to_mFluid(double Head_mH2O, double FluidDensity_kgs_m3)

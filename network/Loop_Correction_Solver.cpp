@@ -20,32 +20,52 @@ std::size_t at(int i) { return static_cast<std::size_t>(i); }
 } // namespace
 
 // The loop matrix and its LDL' factors. The ordering comes from Eigen's
-// approximate minimum degree; the matrix is kept in the ordered upper
-// triangle that the factorisation reads, and the pattern of every row of L
-// with the place of each entry is worked out once, so that a factorisation
-// is the arithmetic alone. Its steps, and those of a solve, are done in the
-// order of Eigen's simplicial LDL' (up-looking, rows in the order of the
-// elimination tree), which gives the same numbers.
+// approximate minimum degree; the pattern of the ordered upper triangle,
+// which the factorisation assembles column by column from the pipes'
+// terms, and the pattern of every row of L with the place of each entry
+// are worked out once, so that a factorisation is the arithmetic alone.
+// Its steps, and those of a solve, are done in the order of Eigen's
+// simplicial LDL' (up-looking, rows in the order of the elimination tree),
+// which gives the same numbers; a run of columns updates each shared row
+// with the same terms in the same order as one column at a time would.
 struct TLoopCorrectionSolver::TFactor {
     int size = 0;
     // The ordered position of each loop.
     std::vector<int> ordered;
     // The upper triangle of the ordered matrix by column.
     std::vector<int> upperStart, upperRow;
-    std::vector<double> upperValue;
+    // Where each column's terms start in the assembly (sorted by entry).
+    std::vector<int> termStart;
     // L below its unit diagonal by column, and D.
     std::vector<int> lStart, lRow;
     std::vector<double> lValue, diagonal;
     // For each row k of L its entries in the order they are worked out:
     // the column and the entry's place in lRow/lValue.
     std::vector<int> patternStart, patternColumn, patternPlace;
+    // Each row's pattern cut into runs of consecutive entries whose columns
+    // form a chain: each column's entries above the row are the next
+    // column's row followed by the next column's entries above the row, so
+    // a run updates the rows its columns share in one pass. For each run
+    // its entries (column, place in lRow/lValue, start of the column) and
+    // the shared rows, lRow[Shared..Shared + Length - 1].
+    struct TRunEntry {
+        int Column, Place, Start;
+    };
+    struct TRun {
+        int Size, Shared, Length;
+    };
+    static constexpr int LongestRun = 4;
+    std::vector<int> runStart;
+    std::vector<TRun> runs;
+    std::vector<TRunEntry> runEntries;
     std::vector<double> work;
 
     // Works out the ordering and the patterns for a matrix given by its
     // lower triangle (sorted columns); returns, for each entry of it, its
-    // place in upperValue.
+    // place in upperRow.
     std::vector<int> Analyse(const Eigen::SparseMatrix<double, Eigen::ColMajor, int> &lower);
-    bool Factorise();
+    void noteRuns();
+    bool Factorise(const TAssembly *terms, const std::vector<double> &coefficient);
     void Solve(double *x) const;
 };
 
@@ -82,7 +102,6 @@ std::vector<int> TLoopCorrectionSolver::TFactor::Analyse(const Eigen::SparseMatr
         upperStart[j + 1] += upperStart[j];
     std::vector<int> next(upperStart.begin(), upperStart.end() - 1);
     upperRow.assign(at(upperStart[n]), 0);
-    upperValue.assign(upperRow.size(), 0.0);
     std::vector<int> place(at(outer[size]), -1);
     for (int j = 0; j < size; ++j)
         for (int e = outer[j]; e < outer[j + 1]; ++e) {
@@ -148,29 +167,116 @@ std::vector<int> TLoopCorrectionSolver::TFactor::Analyse(const Eigen::SparseMatr
         }
         patternStart[at(k + 1)] = static_cast<int>(patternColumn.size());
     }
+    noteRuns();
     return place;
 }
 
-bool TLoopCorrectionSolver::TFactor::Factorise()
+void TLoopCorrectionSolver::TFactor::noteRuns()
+{
+    // Whether column i's entries above row k (ending before place p) are
+    // row j followed by column j's entries above row k (ending before q).
+    const auto chains = [&](int i, int p, int j, int q) {
+        const int length = q - lStart[at(j)];
+        return p - lStart[at(i)] == length + 1 && lRow[at(lStart[at(i)])] == j &&
+               std::equal(lRow.begin() + lStart[at(i)] + 1, lRow.begin() + p, lRow.begin() + lStart[at(j)]);
+    };
+    runStart.assign(at(size) + 1, 0);
+    runs.clear();
+    runEntries.clear();
+    for (int k = 0; k < size; ++k) {
+        const int end = patternStart[at(k + 1)];
+        for (int e = patternStart[at(k)]; e < end;) {
+            int length = 1;
+            while (length < LongestRun && e + length < end &&
+                   chains(patternColumn[at(e + length - 1)], patternPlace[at(e + length - 1)],
+                          patternColumn[at(e + length)], patternPlace[at(e + length)]))
+                ++length;
+            for (int t = 0; t < length; ++t) {
+                const int i = patternColumn[at(e + t)];
+                runEntries.push_back({i, patternPlace[at(e + t)], lStart[at(i)]});
+            }
+            const TRunEntry &last = runEntries.back();
+            runs.push_back({length, last.Start, last.Place - last.Start});
+            e += length;
+        }
+        runStart[at(k + 1)] = static_cast<int>(runs.size());
+    }
+}
+
+namespace {
+
+// One run of row k's pattern: each column's y becomes its entry of row k
+// (y / D) and is taken from D's entry, the later columns of the run and the
+// shared rows; every y is updated by the columns in the run's order, as
+// one column at a time would. The run's own y are updated in registers.
+// Returns D's entry less the run's terms.
+template <int Size, typename TEntry>
+double factoriseRun(double *y, double *value, const double *d, const TEntry *entry, const int *rows, int length,
+                    double dk)
+{
+    double ys[Size], pivot[Size], l[Size];
+    for (int t = 0; t < Size; ++t) {
+        const int i = entry[t].Column;
+        ys[t] = y[i];
+        y[i] = 0;
+        pivot[t] = d[i];
+    }
+    for (int t = 0; t < Size - 1; ++t) {
+        const double *ci = value + entry[t].Start;
+        for (int s = t + 1; s < Size; ++s)
+            ys[s] -= ci[s - t - 1] * ys[t];
+    }
+    for (int t = 0; t < Size; ++t)
+        l[t] = ys[t] / pivot[t];
+    const double *columns[Size];
+    for (int t = 0; t < Size; ++t) {
+        dk -= l[t] * ys[t];
+        value[entry[t].Place] = l[t];
+        columns[t] = value + entry[t].Start + (Size - 1 - t);
+    }
+    for (int j = 0; j < length; ++j) {
+        double v = y[rows[j]];
+        for (int t = 0; t < Size; ++t)
+            v -= columns[t][j] * ys[t];
+        y[rows[j]] = v;
+    }
+    return dk;
+}
+
+} // namespace
+
+bool TLoopCorrectionSolver::TFactor::Factorise(const TAssembly *terms, const std::vector<double> &coefficient)
 {
     double *y = work.data();
+    double *value = lValue.data(), *d = diagonal.data();
+    const int *row = lRow.data();
+    const TRunEntry *entry = runEntries.data();
     for (int k = 0; k < size; ++k) {
-        for (int e = upperStart[at(k)]; e < upperStart[at(k + 1)]; ++e)
-            y[upperRow[at(e)]] += upperValue[at(e)];
-        double d = y[k];
-        y[k] = 0;
-        for (int e = patternStart[at(k)]; e < patternStart[at(k + 1)]; ++e) {
-            const int i = patternColumn[at(e)], p = patternPlace[at(e)];
-            const double yi = y[i];
-            y[i] = 0;
-            const double l = yi / diagonal[at(i)];
-            for (int q = lStart[at(i)]; q < p; ++q)
-                y[lRow[at(q)]] -= lValue[at(q)] * yi;
-            d -= l * yi;
-            lValue[at(p)] = l;
+        // Column k of the matrix, assembled straight into y (all 0 here):
+        // each entry's terms are consecutive and summed in a register.
+        int previous = -1;
+        double sum = 0;
+        for (int q = termStart[at(k)]; q < termStart[at(k + 1)]; ++q) {
+            const TAssembly &a = terms[q];
+            sum = (a.Target == previous ? sum : 0.0) + a.Sign * coefficient[at(a.Column)];
+            y[a.Target] = sum;
+            previous = a.Target;
         }
-        diagonal[at(k)] = d;
-        if (d == 0)
+        double dk = y[k];
+        y[k] = 0;
+        for (int g = runStart[at(k)]; g < runStart[at(k + 1)]; ++g) {
+            const TRun &run = runs[at(g)];
+            const int *rows = row + run.Shared;
+            switch (run.Size) {
+            case 1: dk = factoriseRun<1>(y, value, d, entry, rows, run.Length, dk); break;
+            case 2: dk = factoriseRun<2>(y, value, d, entry, rows, run.Length, dk); break;
+            case 3: dk = factoriseRun<3>(y, value, d, entry, rows, run.Length, dk); break;
+            default: dk = factoriseRun<4>(y, value, d, entry, rows, run.Length, dk); break;
+            }
+            entry += run.Size;
+        }
+        d[k] = dk;
+        if (dk == 0)
             return false;
     }
     return true;
@@ -403,6 +509,18 @@ bool TLoopCorrectionSolver::Prepare(const TFixedMatrix<TMatrixElementEnum> &patt
         a.Target = place[at(a.Target)];
     std::stable_sort(assembly_.begin(), assembly_.end(),
                      [](const TAssembly &x, const TAssembly &y) { return x.Target < y.Target; });
+    // The factorisation takes each column's terms in turn and adds them at
+    // their rows.
+    TFactor &f = *factor_;
+    f.termStart.assign(at(loops) + 1, 0);
+    for (TAssembly &a : assembly_) {
+        const int k = static_cast<int>(std::upper_bound(f.upperStart.begin(), f.upperStart.end(), a.Target) -
+                                       f.upperStart.begin()) - 1;
+        ++f.termStart[at(k + 1)];
+        a.Target = f.upperRow[at(a.Target)];
+    }
+    for (int k = 0; k < loops; ++k)
+        f.termStart[at(k + 1)] += f.termStart[at(k)];
     corrections_.assign(at(loops), 0);
     applies_ = true;
     return applies_;
@@ -411,11 +529,7 @@ bool TLoopCorrectionSolver::Prepare(const TFixedMatrix<TMatrixElementEnum> &patt
 bool TLoopCorrectionSolver::Factorise(const std::vector<double> &coefficient)
 {
     TFactor &f = *factor_;
-    double *values = f.upperValue.data();
-    std::fill(f.upperValue.begin(), f.upperValue.end(), 0.0);
-    for (const TAssembly &a : assembly_)
-        values[a.Target] += a.Sign * coefficient[at(a.Column)];
-    if (!f.Factorise())
+    if (!f.Factorise(assembly_.data(), coefficient))
         return false;
     // A pivot that is rounding beside the others: the loops would not be
     // independent, or the system as good as singular; the flow system decides.

@@ -95,7 +95,9 @@ private:
     std::vector<int> loopStart_;
     std::vector<TEntry> loopEntries_;
     std::vector<TEntry> firstLoop_;
-    // Assembly of the loop matrix: values[Target] += Sign * coefficient[Column].
+    // Assembly of the loop matrix: entry Target += Sign * coefficient[Column].
+    // Once the ordering is known, sorted by entry of the ordered matrix and
+    // Target is the entry's row there.
     struct TAssembly {
         int Target;
         int Column;

@@ -6,6 +6,7 @@
 #include "network/Matrix_Equations.h"
 
 #include "units/Calculations.h"
+#include "units/Constants.h"
 #include "units/Gas_Calculations.h"
 #include "units/SparSolv.h"
 #include "units/Unit_Format.h"
@@ -25,6 +26,13 @@ template <typename T>
 void zeroVector(std::vector<T> &v)
 {
     std::fill(v.begin(), v.end(), T{});
+}
+
+// d^5 as calcDarcyPressureLossDerivative forms it.
+long double fifthPower(double x)
+{
+    const long double square = static_cast<long double>(x) * x;
+    return square * square * x;
 }
 
 } // namespace
@@ -66,7 +74,8 @@ TMatrixEquations::TMatrixEquations(int pDimensionX, int pDimensionY)
       headTermStamp_(VectorSize), headDerivativeStamp_(VectorSize), headTerm_(VectorSize), headDerivative_(VectorSize),
       columnPump_(VectorSize), columnComponent_(VectorSize), frictionFlow_(VectorSize, std::nan("")),
       friction_(VectorSize), frictionWall_(VectorSize), frictionWallDiameter_(VectorSize, std::nan("")),
-      frictionWallRoughness_(VectorSize, std::nan("")), linearTheoryPipes_(VectorSize), frictionColumns_(VectorSize),
+      frictionWallRoughness_(VectorSize, std::nan("")), pipeConstants_(VectorSize), frictionVelocity_(VectorSize),
+      linearTheoryPipes_(VectorSize), frictionColumns_(VectorSize),
       frictionReynolds_(VectorSize), frictionFound_(VectorSize), frictionRoot_(VectorSize),
       frictionRootFound_(VectorSize), frictionWalls_(VectorSize), linearTheoryRoots_(VectorSize), linearTheoryKLinear_(VectorSize),
       linearTheoryKLinearFor_(VectorSize, {std::nan(""), 0, 0}), linearTheoryKParts_(VectorSize)
@@ -263,19 +272,39 @@ double TMatrixEquations::frictionFactor(int c, double flow_m3s)
     return friction;
 }
 
+const TMatrixEquations::TPipeConstants &TMatrixEquations::pipeConstants(int c)
+{
+    TPipeConstants &k = pipeConstants_[at(c)];
+    const double diameter = PipeDiameters_m[c], length = PipeLengths_m[c], rho = QFluidDensity_kgs_m3[c];
+    if (k.Diameter_m != diameter || k.Length_m != length || k.Density_kgm3 != rho) {
+        k.Diameter_m = diameter;
+        k.Length_m = length;
+        k.Density_kgm3 = rho;
+        k.Area_m2 = PiExtended * Sqr(diameter) / 4.0L;
+        k.LengthOverDiameter = static_cast<long double>(length) / diameter;
+        k.DerivativeDenominator = fifthPower(diameter) * Sqr(PiExtended) * rho * 100000.0L;
+    }
+    return k;
+}
+
 void TMatrixEquations::frictionFactorsAtCurrentFlows()
 {
     int count = 0;
     for (int c = 1; c <= DimensionX; ++c) {
         // The flow exactly as the pipe's loss and derivative ask for it.
-        const double flow = static_cast<double>(QkgsVariables[c] / QFluidDensity_kgs_m3[c]);
+        const double rho = QFluidDensity_kgs_m3[c];
+        const double flow = static_cast<double>(QkgsVariables[c] / rho);
+        const TPipeConstants &k = pipeConstants(c);
+        const double diameter = k.Diameter_m;
+        // calcVelocity with its factor of 1 and its area kept.
+        const double velocity = diameter <= 0 ? calcVelocity(flow, diameter, 1.0) : static_cast<double>(flow / k.Area_m2);
+        frictionVelocity_[at(c)] = velocity;
         if (frictionFlow_[at(c)] == flow)
             continue;
-        const double diameter = PipeDiameters_m[c];
-        const double velocity = calcVelocity(flow, diameter, 1.0);
+        // calcReynoldsNumber less its division by a velocity factor of 1.
         frictionColumns_[at(count)] = c;
-        frictionReynolds_[at(count)] =
-            calcReynoldsNumber(velocity, diameter, QFluidCentipoise[c], QFluidDensity_kgs_m3[c], 1.0);
+        frictionReynolds_[at(count)] = static_cast<double>(
+            std::fabs(static_cast<long double>(velocity) * diameter / QFluidCentipoise[c] * 1000.0L * rho));
         frictionWalls_[at(count)] = &frictionWall(c);
         frictionRootFound_[at(count)] = frictionRoot_[at(c)];
         frictionFlow_[at(c)] = flow;
@@ -298,13 +327,15 @@ void TMatrixEquations::CalculateQm3sVariables()
         Qm3sVariables[c] = QkgsVariables[c] / QFluidDensity_kgs_m3[c];
 }
 
+// At the flows of the pass of frictionFactorsAtCurrentFlows that the
+// residual pass has just made: calcDarcyHeadLoss with the friction factor,
+// velocity and L/d that pass left.
 Extended TMatrixEquations::calcPipeFrictionLoss_Bar(int c)
 {
-    const double rho = QFluidDensity_kgs_m3[c];
-    const double flow = static_cast<double>(QkgsVariables[c] / rho);
-    const double head = calcDarcyHeadLoss(frictionFactor(c, flow), PipeLengths_m[c], PipeDiameters_m[c],
-                                          calcVelocity(flow, PipeDiameters_m[c], 1.0));
-    return fluidHeadToBar(head, rho);
+    const TPipeConstants &k = pipeConstants_[at(c)];
+    const double velocity = frictionVelocity_[at(c)];
+    const long double loss = k.LengthOverDiameter * friction_[at(c)] * Sqr(velocity) / TwoGravity_ms2;
+    return fluidHeadToBar(static_cast<double>(velocity < 0 ? -loss : loss), k.Density_kgm3);
 }
 
 Extended TMatrixEquations::calcFittingLoss_mHd_Fluid(int c) const
@@ -422,7 +453,10 @@ Extended TMatrixEquations::columnHeadDerivative(int c)
     Extended d = 0;
     if (MatrixCalculationMethod == MatrixCalculationMethodDarcy) {
         const double friction = frictionFactor(c, static_cast<double>(QkgsVariables[c] / rho));
-        d = static_cast<Extended>(calcDarcyPressureLossDerivative(q, PipeLengths_m[c], diameter, friction, rho)) +
+        // calcDarcyPressureLossDerivative with its denominator kept.
+        const TPipeConstants &k = pipeConstants(c);
+        const long double pipe = 16.0L * q * friction * k.Length_m / k.DerivativeDenominator;
+        d = static_cast<Extended>(static_cast<double>(q < 0 ? -pipe : pipe)) +
             calcFittingLossDerivative(Qm3sFittingLossCoefficents[c], q, rho);
         if (columnHasComponent(c))
             d += QComponentPressure[c].calcLoss_Bar_DifferentialQkgs(q, rho, diameter);
@@ -466,11 +500,9 @@ void TMatrixEquations::CalculateF(bool &success)
         notePattern();
         for (int r = 1; r <= DimensionY; ++r) {
             Extended f = 0;
-            bool head = false;
-            const TMatrixElementEnum *row = std::as_const(QMatrix)[r];
             for (int e = patternStart_[r - 1]; e < patternStart_[r]; ++e) {
                 const int c = patternColumns_[e];
-                switch (row[c]) {
+                switch (patternElements_[e]) {
                 case one:
                     f += QkgsVariables[c];
                     break;
@@ -479,17 +511,15 @@ void TMatrixEquations::CalculateF(bool &success)
                     break;
                 case HeadKqn:
                     f += columnHeadTerm(c);
-                    head = true;
                     break;
                 case minus_HeadKqn:
                     f -= columnHeadTerm(c);
-                    head = true;
                     break;
                 default:
                     break;
                 }
             }
-            FResultsContainsHeadTerms[r] = head;
+            FResultsContainsHeadTerms[r] = patternRowHasHead_[at(r)] != 0;
             FResults[r] = f - QKnowns[r];
         }
     } catch (...) {
@@ -506,8 +536,7 @@ void TMatrixEquations::CalculateDMatrix()
     if (constantsHeld) {
         for (const TPatternEntry &entry : headEntries_) {
             const Extended d = columnHeadDerivative(entry.Column);
-            DMatrix.RowKeepingVersion(entry.Row)[entry.Column] =
-                std::as_const(QMatrix)[entry.Row][entry.Column] == HeadKqn ? d : -d;
+            DMatrix.RowKeepingVersion(entry.Row)[entry.Column] = entry.Minus ? -d : d;
         }
     }
     for (int r = 1; r <= (constantsHeld ? 0 : DimensionY); ++r) {
@@ -548,6 +577,8 @@ void TMatrixEquations::notePattern()
     dMatrixFollows_ = false;
     patternStart_.assign(static_cast<std::size_t>(std::max(DimensionY, 0)) + 1, 0);
     patternColumns_.clear();
+    patternElements_.clear();
+    patternRowHasHead_.assign(static_cast<std::size_t>(std::max(DimensionY, 0)) + 1, 0);
     headEntries_.clear();
     static_assert(sizeof(TMatrixElementEnum) == 1);
     for (int r = 1; r <= DimensionY; ++r) {
@@ -564,11 +595,8 @@ void TMatrixEquations::notePattern()
                     continue;
                 }
             }
-            if (row[c] != zero) {
-                patternColumns_.push_back(c);
-                if (row[c] == HeadKqn || row[c] == minus_HeadKqn)
-                    headEntries_.push_back({r, c});
-            }
+            if (row[c] != zero)
+                notePatternEntry(r, c, row[c]);
             ++c;
         }
         patternStart_[r] = static_cast<int>(patternColumns_.size());
@@ -577,6 +605,16 @@ void TMatrixEquations::notePattern()
     patternRows_ = DimensionY;
     patternColumnCount_ = DimensionX;
     patternHoldsEveryWrite_ = false;
+}
+
+void TMatrixEquations::notePatternEntry(int row, int column, TMatrixElementEnum element)
+{
+    patternColumns_.push_back(column);
+    patternElements_.push_back(element);
+    if (element == HeadKqn || element == minus_HeadKqn) {
+        headEntries_.push_back({row, column, element == minus_HeadKqn});
+        patternRowHasHead_[at(row)] = 1;
+    }
 }
 
 void TMatrixEquations::AdoptPattern(std::vector<TElementPosition> &written)
@@ -603,6 +641,8 @@ void TMatrixEquations::AdoptPattern(std::vector<TElementPosition> &written)
     dMatrixFollows_ = false;
     patternStart_.assign(static_cast<std::size_t>(std::max(DimensionY, 0)) + 1, 0);
     patternColumns_.clear();
+    patternElements_.clear();
+    patternRowHasHead_.assign(static_cast<std::size_t>(std::max(DimensionY, 0)) + 1, 0);
     headEntries_.clear();
     int row = 1;
     bool holdsEveryWrite = true;
@@ -619,9 +659,7 @@ void TMatrixEquations::AdoptPattern(std::vector<TElementPosition> &written)
             continue;
         for (; row < p.Row; ++row)
             patternStart_[at(row)] = static_cast<int>(patternColumns_.size());
-        patternColumns_.push_back(p.Column);
-        if (element == HeadKqn || element == minus_HeadKqn)
-            headEntries_.push_back({p.Row, p.Column});
+        notePatternEntry(p.Row, p.Column, element);
     }
     for (; row <= DimensionY; ++row)
         patternStart_[at(row)] = static_cast<int>(patternColumns_.size());

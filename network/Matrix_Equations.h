@@ -33,6 +33,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <stdexcept>
 #include <utility>
@@ -353,8 +354,15 @@ private:
     // constant 1 or -1, and a pass only rewrites these.
     struct TPatternEntry {
         int Row, Column;
+        bool Minus;
     };
     std::vector<TPatternEntry> headEntries_;
+    // The element of each entry of patternColumns_, so that a pass over the
+    // pattern need not look into QMatrix, and whether each row holds a head
+    // element.
+    std::vector<TMatrixElementEnum> patternElements_;
+    std::vector<char> patternRowHasHead_;
+    void notePatternEntry(int row, int column, TMatrixElementEnum element);
     std::uint64_t patternVersion_ = 0;
     int patternRows_ = -1, patternColumnCount_ = -1;
     // True while every entry of DMatrix in rows 1..DimensionY and columns
@@ -414,6 +422,21 @@ private:
     const TFrictionWall &frictionWall(int c);
     std::vector<TFrictionWall> frictionWall_;
     std::vector<double> frictionWallDiameter_, frictionWallRoughness_;
+    // The parts of a column's pipe laws that depend on its pipe and fluid
+    // only, worked out again whenever the bore, length or density is not the
+    // one they were worked out for: the bore's area, L/d, and the
+    // denominator of the friction loss derivative. Each is the very
+    // expression the element laws evaluate, so a pass that takes it from
+    // here computes the same values.
+    struct TPipeConstants {
+        double Diameter_m = std::numeric_limits<double>::quiet_NaN(), Length_m = 0, Density_kgm3 = 0;
+        long double Area_m2 = 0, LengthOverDiameter = 0, DerivativeDenominator = 0;
+    };
+    const TPipeConstants &pipeConstants(int c);
+    std::vector<TPipeConstants> pipeConstants_;
+    // The velocity of each column at the flows of the last pass of
+    // frictionFactorsAtCurrentFlows.
+    std::vector<double> frictionVelocity_;
     // The generated pipe laws not yet worked out (NoteGeneratedPipeLaw), by
     // column, and the columns noted. The linear theory's own law replaces
     // those of columns 1..columns.

@@ -116,7 +116,7 @@ void TMatrixEquations::SolveQkgsVariables(bool &Solved, int &ResultStatus, std::
                 if (StopCalculating && *StopCalculating)
                     break;
             }
-            CalculateQm3sVariables();
+            // The volume flows stand as worked out with the last flows.
             previous = size;
             bool stepSolved = false;
             SolveQDeltasFromDMatrixUsingSparSolv(stepSolved, ResultStatus, ResultString, Log);

@@ -605,7 +605,8 @@ public:
     void MatrixEquationsAddEquivalentLengthForComponents(TMatrixEquations &TheMatrixEquations, TResultsLog &Log);
     void ReCalcNetworkFromMatrixQVariables(bool &solved, TResultsLog &Log);
     void ReCalcCompressibleFlowNetworkFromMatrixQVariables(bool &solved, TResultsLog &Log);
-    void ReverseAnyNegativeFlowPipesForFinalSolution(bool &solved, TResultsLog &Log);
+    // True when the user accepted and the pipes with negative flow were reversed.
+    bool ReverseAnyNegativeFlowPipesForFinalSolution(bool &solved, TResultsLog &Log);
     void ReverseAnyNegativeFlowPipesForFinalSolutionNodeBalance(bool &solved, TResultsLog &Log);
 
     // --- Newton from discharge estimates (Network_Discharge_Estimate_Method.cpp) ------

@@ -413,6 +413,14 @@ void TNetwork::ReCalcNetworkFromMatrixQVariables(bool &, TResultsLog &)
     const TConfigOptions &options = ConfigOptions;
     const double atmosphere = options.Atmosphere_bar_a;
     e.CalculateQm3sVariables();
+    // Each link's nodes and pipe, looked up once for the passes below.
+    struct TPropagationLink {
+        TNode *From;
+        TNode *To;
+        const TPipe *Pipe;
+    };
+    std::vector<TPropagationLink> links;
+    links.reserve(at(std::max(NodeLinksCount, 0)));
     for (int k = 1; k <= NodeLinksCount; ++k) {
         const TNodeLink &link = NodeLinks[at(k)];
         TPipe &pipe = GetPipe(link.PipeId);
@@ -420,12 +428,13 @@ void TNetwork::ReCalcNetworkFromMatrixQVariables(bool &, TResultsLog &)
         const double flow = massFlowToVolumeFlow(static_cast<double>(e.QkgsVariables[at(k)]), fluid.density_kgs_m3);
         pipe.FlowUncompressed_m3s = flow;
         pipe.FlowGuessUncompressed_m3s = flow;
-        const TNode &fromNode = GetNode(link.FromNodeId);
-        const TNode &toNode = GetNode(link.ToNodeId);
+        TNode &fromNode = GetNode(link.FromNodeId);
+        TNode &toNode = GetNode(link.ToNodeId);
         pipe.CalcPipeInfo(fluid, options.UnitOfLength, CurrentMethodOfSolution, options.MethodOfCalculationCompressible,
                           GasModel_Std_Temp_degrees_k, GasModel_Std_Pressure_Pa_a, options.PipelineEfficiencyE,
                           options.ZCompressibilityModel, options.ZCompressibilityFactor, fromNode.Elevation_m,
                           toNode.Elevation_m, fromNode.Pressure_Bar_g, toNode.Pressure_Bar_g, atmosphere);
+        links.push_back({&fromNode, &toNode, &pipe});
     }
 
     int set = 0;
@@ -447,11 +456,11 @@ void TNetwork::ReCalcNetworkFromMatrixQVariables(bool &, TResultsLog &)
     for (int passes = 0; set < nodes && passes < nodes; ++passes) {
         // A pass that sets no node leaves the next ones nothing to set either.
         const int setBefore = set;
-        for (int k = 1; k <= NodeLinksCount; ++k) {
-            const TNodeLink &link = NodeLinks[at(k)];
-            TNode &a = GetNode(link.FromNodeId);
-            TNode &b = GetNode(link.ToNodeId);
-            const double loss = GetPipe(link.PipeId).TotalPressureLossWithElevationChange_Bar;
+        for (const TPropagationLink &link : links) {
+            TNode &a = *link.From;
+            TNode &b = *link.To;
+            // A pipe held by two links has the loss its last write-back gave it.
+            const double loss = link.Pipe->TotalPressureLossWithElevationChange_Bar;
             if (a.IsPressureSet && !b.IsPressureSet && b.NodeType == Joint) {
                 b.Pressure_Bar_g = a.Pressure_Bar_g - loss;
                 b.IsPressureSet = true;
@@ -514,7 +523,7 @@ void logDeclined(bool &solved, TResultsLog &Log)
 
 } // namespace
 
-void TNetwork::ReverseAnyNegativeFlowPipesForFinalSolution(bool &solved, TResultsLog &Log)
+bool TNetwork::ReverseAnyNegativeFlowPipesForFinalSolution(bool &solved, TResultsLog &Log)
 {
     TMatrixEquations &e = MatrixEquations;
     const auto negative = [&](int c) { return e.QkgsVariables[at(c)] < -e.MinFlowTermsAccuracy_kgs; };
@@ -528,6 +537,7 @@ void TNetwork::ReverseAnyNegativeFlowPipesForFinalSolution(bool &solved, TResult
     }
     const int columns = std::min(e.DimensionX, NodeLinksCount);
     int n = 0;
+    bool reversed = false;
     for (int c = 1; c <= columns; ++c) {
         if (!negative(c))
             continue;
@@ -550,12 +560,14 @@ void TNetwork::ReverseAnyNegativeFlowPipesForFinalSolution(bool &solved, TResult
                     Log.Add("  Pipe " + std::to_string(link.PipeId) + " direction changed to show positive flow.");
             }
             Log.Add(" ");
+            reversed = true;
         } else {
             logDeclined(solved, Log);
         }
     }
     UserInterface->ProcessMessages();
     PipeLoopsReOrderRealLoopsForPositiveStartDirection();
+    return reversed;
 }
 
 void TNetwork::ReverseAnyNegativeFlowPipesForFinalSolutionNodeBalance(bool &solved, TResultsLog &Log)

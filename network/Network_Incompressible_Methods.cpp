@@ -189,18 +189,20 @@ void TNetwork::SolveNetworkLinearTheory(bool &solved, bool &solutionOk, TResults
 
         if (solved) {
             ReCalcNetworkFromMatrixQVariables(solved, Log);
+            // The checks leave the flows and links as they found them, or
+            // re-solve and write the new flows back themselves; a liquid's
+            // written-back state does not depend on the node pressures. While
+            // the method stays solved, writing back again from the same flows
+            // and links would write the same state.
             CheckNetworkForNegativeFlowsInPumpsPrvsBpvs(solved, Log);
             CheckNetworkForNegativeFlowsPreventBackflow(solved, Log);
             if (solved) {
-                ReCalcNetworkFromMatrixQVariables(solved, Log);
                 CheckNetworkForNegativeFlowsInPumpsPrvsBpvs(solved, Log);
                 CheckNetworkForNegativeFlowsPreventBackflow(solved, Log);
             }
-            if (solved && configured == LinearTheoryOnly)
-                ReverseAnyNegativeFlowPipesForFinalSolution(solved, Log);
+            if (solved && configured == LinearTheoryOnly && ReverseAnyNegativeFlowPipesForFinalSolution(solved, Log))
+                ReCalcNetworkFromMatrixQVariables(solved, Log);
         }
-        if (solved)
-            ReCalcNetworkFromMatrixQVariables(solved, Log);
 
         RestoreAllNodeLinksForPipesWithFlowControl(Log);
         RestoreAllNodeLinksForPipesWithPumpsAtSetFlowRate(Log);
@@ -338,10 +340,10 @@ void TNetwork::SolveNetworkNewtonWithLinearTheoryEstimates(bool &solved, bool &s
                 e.LogBestAccuracyFound(Log, massFlowUnit, headUnit);
             }
             UserInterface->ProcessMessages();
-            if (solved) {
-                ReverseAnyNegativeFlowPipesForFinalSolution(solved, Log);
+            // The checks leave the last write-back standing (see the linear
+            // method); only reversed pipes change what another would write.
+            if (solved && ReverseAnyNegativeFlowPipesForFinalSolution(solved, Log))
                 ReCalcNetworkFromMatrixQVariables(solved, Log);
-            }
         }
 
         restoreAllPreparedLinks(Log);

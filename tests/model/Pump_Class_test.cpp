@@ -2,13 +2,43 @@
 
 #include "Pump_Fixture.h"
 
+#include "units/Units.h"
+
 #include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
 
 namespace tessaran {
 namespace {
 
 using test::MakeTypicalPump;
 using test::Water;
+
+// The pump's flow conversions give, bit for bit, what the unit tables give,
+// signed zeros, fluids without density and numbers that are none included.
+TEST(PumpClass, FlowConversionsMatchTheUnitTablesExactly)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+    const auto general = [](TUnit from, TUnit to, double value, double density) {
+        return convertFlowUnit(from, to, std_15degC_101325Pa, value, density, 0.0, 288.15, 1.01325);
+    };
+    for (const double flow : {0.0, -0.0, 0.0123456789, -3.7e-9, 1e300, 7.0 / 3.0, nan, inf})
+        for (const double density : {998.2, 1.2041, 0.0, -0.0, 1e-300, 13595.1, nan, inf}) {
+            const double toMass = PumpFlow_m3s_to_kgs(flow, density);
+            const double toVolume = PumpFlow_kgs_to_m3s(flow, density);
+            const double massExpected = general(unt_m3_sec, unt_kg_sec, flow, density);
+            const double volumeExpected = general(unt_kg_sec, unt_m3_sec, flow, density);
+            EXPECT_TRUE(bits(toMass) == bits(massExpected) || (std::isnan(toMass) && std::isnan(massExpected)))
+                << flow << " m3/s at " << density;
+            EXPECT_TRUE(bits(toVolume) == bits(volumeExpected) || (std::isnan(toVolume) && std::isnan(volumeExpected)))
+                << flow << " kg/s at " << density;
+        }
+}
 
 TEST(PumpClass, NewPumpHasItsDefaults)
 {

@@ -252,6 +252,46 @@ TEST(NetworkEquations, GeneratedLiquidNetworkSolvesByBothIterations)
     }
 }
 
+// The liquid methods write the solved flows back once and rely on a second
+// write-back from the same flows and links changing nothing: for a liquid the
+// pipes' results do not depend on the node pressures the first one set.
+TEST(NetworkEquations, WritingTheSameFlowsBackAgainChangesNothingForALiquid)
+{
+    for (const TMethodOfSolution method : {LinearTheoryOnly, LinearTheoryThenNewton}) {
+        LoopedSystem system;
+        TNetwork &n = *system.s.net;
+        TResultsLog &log = system.s.log;
+        n.CurrentMethodOfSolution = method;
+        n.MatrixEquationsGenerate(n.MatrixEquations, log, true);
+        bool solved = false;
+        int status = 0;
+        std::string text;
+        n.MatrixEquations.LinearTheorySolveQkgsVariables(solved, status, text, log);
+        ASSERT_TRUE(solved);
+        const auto state = [&] {
+            std::vector<double> values;
+            std::vector<std::string> regimes;
+            for (int k = 1; k <= n.NodeLinksCount; ++k) {
+                const TPipe &p = n.GetPipe(n.GetNodeLink(k).PipeId);
+                values.insert(values.end(),
+                              {p.FlowUncompressed_m3s, p.Velocity_ms, p.ReynoldsNumber, p.FrictionFactor,
+                               p.PipeFrictionLoss_mHd_Fluid, p.PipeFrictionLoss_mHd_Fluid_per100,
+                               p.TotalPressureLossWithoutElevationChange_mHd, p.PressureLossDueToElevationChange_Bar,
+                               p.TotalPressureLossWithElevationChange_Bar});
+                regimes.push_back(p.FlowType);
+            }
+            for (int id = n.GetNextNodeId(0); id > 0; id = n.GetNextNodeId(id))
+                values.insert(values.end(), {n.GetNode(id).Pressure_Bar_g, n.GetNode(id).IsPressureSet ? 1.0 : 0.0});
+            return std::make_pair(values, regimes);
+        };
+        n.ReCalcNetworkFromMatrixQVariables(solved, log);
+        const auto once = state();
+        ASSERT_GT(n.GetNode(system.joints[2]).Pressure_Bar_g, 0) << "the first write-back set the pressures";
+        n.ReCalcNetworkFromMatrixQVariables(solved, log);
+        EXPECT_EQ(state(), once) << "method " << method;
+    }
+}
+
 TEST(NetworkEquations, NodeReachedOnlyThroughAClosedPipeKeepsNoPressure)
 {
     Chain chain;
@@ -385,7 +425,8 @@ TEST(NetworkEquations, NegativeFlowsAreReversedOnlyWithConsent)
         chain.s.ui.Answers.push_back(yes);
         const TNodeLink before = n.GetNodeLink(1);
         bool solved = true;
-        n.ReverseAnyNegativeFlowPipesForFinalSolution(solved, chain.s.log);
+        // Only pipes actually reversed call for the flows to be written back again.
+        EXPECT_EQ(n.ReverseAnyNegativeFlowPipesForFinalSolution(solved, chain.s.log), yes);
         ASSERT_EQ(chain.s.ui.QuestionsAsked, 1);
         const std::string &question = chain.s.ui.Messages[0].Text;
         EXPECT_EQ(question.rfind("Solution found with flow showing as negative in some pipes\r\rThe following pipe "
@@ -423,7 +464,7 @@ TEST(NetworkEquations, NothingNegativeAsksNothing)
     for (int pipe : chain.pipes)
         n.GetPipe(pipe).FlowUncompressed_m3s = 0.001;
     bool solved = true;
-    n.ReverseAnyNegativeFlowPipesForFinalSolution(solved, chain.s.log);
+    EXPECT_FALSE(n.ReverseAnyNegativeFlowPipesForFinalSolution(solved, chain.s.log));
     n.ReverseAnyNegativeFlowPipesForFinalSolutionNodeBalance(solved, chain.s.log);
     EXPECT_EQ(chain.s.ui.QuestionsAsked, 0);
     EXPECT_TRUE(chain.s.log.Lines.empty());
