@@ -1277,14 +1277,35 @@ bool TNetwork::PipeLoopsLastPseduoLoopStartOrEndPipeIsNew() const
 
 void TNetwork::PipeLoopsReOrderRealLoopsForPositiveStartDirection()
 {
+    // Outside a generation a pipe's ends come from a table of the first link
+    // of each pipe, made once here, instead of a search of the links each.
+    std::vector<int> linkOfPipe;
+    if (!(loopFinder_ && loopFinder_->generating)) {
+        int largest = 0;
+        for (int k = 1; k <= NodeLinksCount; ++k)
+            largest = std::max(largest, NodeLinks[at(k)].PipeId);
+        linkOfPipe.assign(at(largest) + 1, 0);
+        for (int k = NodeLinksCount; k >= 1; --k)
+            if (const int pipe = NodeLinks[at(k)].PipeId; pipe >= 1)
+                linkOfPipe[at(pipe)] = k;
+    }
+    const auto ends = [&](int pipe, int &from, int &to) {
+        if (pipe >= 1 && pipe < static_cast<int>(linkOfPipe.size()) && linkOfPipe[at(pipe)] > 0) {
+            const TNodeLink &link = NodeLinks[at(linkOfPipe[at(pipe)])];
+            from = link.FromNodeId;
+            to = link.ToNodeId;
+            return;
+        }
+        loopPipeNodes(pipe, from, to);
+    };
     for (int i = 1; i <= PipeLoopsCount; ++i) {
         const int n = PipeLoopsPipeCount[at(i)];
         if (n < 2)
             continue;
         auto &loop = PipeLoops[at(i)];
         int f1 = 0, t1 = 0, f2 = 0, t2 = 0;
-        loopPipeNodes(loop[1], f1, t1);
-        loopPipeNodes(loop[2], f2, t2);
+        ends(loop[1], f1, t1);
+        ends(loop[2], f2, t2);
         const auto isJoint = [&](int node) {
             return node >= 1 && node <= MaxNodes && GetNode(node).NodeType == Joint;
         };
