@@ -69,13 +69,14 @@ bool isPlausibleRoot(double x)
 
 // One Colebrook solve, steppable side by side with others. It starts from a
 // root carried over from an earlier solve where there is one, and from the
-// explicit form otherwise.
+// explicit form otherwise. Begin sets every field, so a solve is left unset
+// until then: the lanes of a batch are made afresh on every call.
 struct TColebrookSolve {
-    double Re = 0, Relative = 0, LaminarTerm = 0, X = 0;
-    const TFrictionWall *Wall = nullptr;
+    double Re, Relative, LaminarTerm, X;
+    const TFrictionWall *Wall;
     TColebrookPoint At;
-    int Steps = 0;
-    bool Open = true, Carried = false, Landed = false;
+    int Steps;
+    bool Open, Carried, Landed;
 
     void Begin(double re, const TFrictionWall &wall, double carried = 0)
     {
