@@ -28,13 +28,6 @@ void zeroVector(std::vector<T> &v)
     std::fill(v.begin(), v.end(), T{});
 }
 
-// d^5 as calcDarcyPressureLossDerivative forms it.
-long double fifthPower(double x)
-{
-    const long double square = static_cast<long double>(x) * x;
-    return square * square * x;
-}
-
 } // namespace
 
 // --- Pipe friction (shared with the linear theory's callers) -------------------
@@ -282,7 +275,7 @@ const TMatrixEquations::TPipeConstants &TMatrixEquations::pipeConstants(int c)
         k.Density_kgm3 = rho;
         k.Area_m2 = PiExtended * Sqr(diameter) / 4.0L;
         k.LengthOverDiameter = static_cast<long double>(length) / diameter;
-        k.DerivativeDenominator = fifthPower(diameter) * Sqr(PiExtended) * rho * 100000.0L;
+        k.DerivativeDenominator = calcDarcyDerivativeDenominator(diameter, rho);
     }
     return k;
 }

@@ -439,11 +439,16 @@ double calcFittingHeadLoss(double K, double Velocity_ms)
     return static_cast<double>(Velocity_ms < 0 ? -loss : loss);
 }
 
+long double calcDarcyDerivativeDenominator(double InnerDiameter_m, double Density_kgm3)
+{
+    return fifthPower(InnerDiameter_m) * Sqr(PiExtended) * Density_kgm3 * 100000.0L;
+}
+
 double calcDarcyPressureLossDerivative(double MassFlow_kgs, double Length_m, double InnerDiameter_m,
                                        double FrictionFactor, double Density_kgm3)
 {
     const LD d = 16.0L * MassFlow_kgs * FrictionFactor * Length_m /
-                 (fifthPower(InnerDiameter_m) * Sqr(PiExtended) * Density_kgm3 * 100000.0L);
+                 calcDarcyDerivativeDenominator(InnerDiameter_m, Density_kgm3);
     return static_cast<double>(MassFlow_kgs < 0 ? -d : d);
 }
 

@@ -57,6 +57,8 @@ double calcDarcyHeadLoss(double FrictionFactor, double Length_m, double InnerDia
 double calcFittingHeadLoss(double K, double Velocity_ms);
 // Derivatives by the mass flow (bar per kg/s) of the signed losses, never
 // negative for positive coefficients.
+// The denominator of that derivative, d^5·π²·ρ·1e5, for a caller that keeps it per pipe.
+long double calcDarcyDerivativeDenominator(double InnerDiameter_m, double Density_kgm3);
 double calcDarcyPressureLossDerivative(double MassFlow_kgs, double Length_m, double InnerDiameter_m,
                                        double FrictionFactor, double Density_kgm3);
 // R with head = R × flow².
