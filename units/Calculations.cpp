@@ -5,6 +5,9 @@
 #include "platform/Pascal.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
 #include <cmath>
 #include <limits>
 
@@ -209,6 +212,59 @@ private:
     int lanes_ = 0;
 };
 
+// A Colebrook solve from a root x carried over from an earlier one, as
+// TColebrookSolve takes it: the same steps to the same root. False where the
+// carried root is no start or leads nowhere (x is then no root); the solve
+// from the explicit form is then the caller's.
+inline bool colebrookFromCarried(double re, double relative, double &x)
+{
+    if (!isPlausibleRoot(x))
+        return false;
+    const double laminarTerm = 9.35 / re;
+    for (int steps = 0;; ++steps) {
+        const TColebrookPoint at = colebrookAt(x, relative, laminarTerm);
+        const double g = std::fabs(at.G);
+        if (g <= ColebrookTolerance) {
+            x -= at.G / at.Slope;
+            return true;
+        }
+        if (steps == ColebrookMaxSteps)
+            return false;
+        x = halleyStep(x, at);
+        if (!(x > 0))
+            return false;
+        if (g <= ColebrookLastStep)
+            return true;
+    }
+}
+
+// calcFrictionFactors: near a solution nearly every turbulent factor is
+// solved from the root carried over for it, in the one pass; the others
+// are solved side by side after it.
+void frictionFactorsOf(int count, const double *re, const TFrictionWall *const *walls, double *f, double *roots)
+{
+    TColebrookLanes lanes;
+    for (int i = 0; i < count; ++i) {
+        const double r = re[i];
+        const TFrictionWall &wall = *walls[i];
+        if (!(r > 3500 && wall.Possible)) {
+            f[i] = calcFrictionFactor(r, wall);
+            if (roots)
+                roots[i] = 0;
+            continue;
+        }
+        double x = roots ? roots[i] : 0;
+        if (colebrookFromCarried(r, wall.RelativeRoughness, x)) {
+            f[i] = x * x;
+            if (roots)
+                roots[i] = x;
+        } else {
+            lanes.Add(r, wall, roots ? &roots[i] : nullptr, &f[i]);
+        }
+    }
+    lanes.Flush();
+}
+
 // The two points of the linear-theory law of a pipe, 0.8 and 1.2 times its
 // volume flow, with their Reynolds numbers.
 struct TLinearTheoryPoints {
@@ -246,6 +302,26 @@ TLinearTheoryPoints linearTheoryPoints(const TLinearTheoryPipe &pipe)
     return points;
 }
 
+// The two points are 0.8 and 1.2 times one flow, so their ratio is 1.5 or
+// one or two units in its last place below (but for subnormal flows): the
+// logarithms of the ratios that close to 1.5 are worked out once.
+constexpr int FlowRatiosKept = 4;
+const std::array<double, 2 * FlowRatiosKept + 1> LogsOfFlowRatiosNearOneAndAHalf = [] {
+    std::array<double, 2 * FlowRatiosKept + 1> logs{};
+    for (int i = 0; i < static_cast<int>(logs.size()); ++i)
+        logs[static_cast<std::size_t>(i)] = std::log(
+            std::bit_cast<double>(std::bit_cast<std::int64_t>(1.5) + static_cast<std::int64_t>(i - FlowRatiosKept)));
+    return logs;
+}();
+
+double logOfFlowRatio(double ratio)
+{
+    const std::int64_t offset = std::bit_cast<std::int64_t>(ratio) - std::bit_cast<std::int64_t>(1.5);
+    if (offset >= -FlowRatiosKept && offset <= FlowRatiosKept)
+        return LogsOfFlowRatiosNearOneAndAHalf[static_cast<std::size_t>(offset + FlowRatiosKept)];
+    return std::log(ratio);
+}
+
 // K and N from the friction factors at the two points, and where asked the
 // linearised coefficient K·|m|^(N-1). With m the mass flow, K is
 // f1·|0.8 m|^n·C (n = 2 - N), so the coefficient is f1·0.8^n·|m|·C: one
@@ -254,12 +330,8 @@ void linearTheoryKN(const TLinearTheoryPipe &pipe, const TLinearTheoryPoints &po
                     double &N, double *KLinear, TLinearTheoryKParts *KParts)
 {
     const double q1 = points.Flow1, q2 = points.Flow2;
-    // The two points are 0.8 and 1.2 times one flow, so their ratio is 1.5
-    // nearly always to the bit; its logarithm is then known.
-    static const double LogOfOneAndAHalf = std::log(1.5);
     static const double LogOfFourFifths = std::log(0.8);
-    const double ratio = q2 / q1;
-    const double n = std::log(f1 / f2) / (ratio == 1.5 ? LogOfOneAndAHalf : std::log(ratio));
+    const double n = std::log(f1 / f2) / logOfFlowRatio(q2 / q1);
     N = 2.0 - n;
     const double perFriction = linearTheoryPerFriction(pipe);
     const TLinearTheoryKParts parts{std::fabs(q1 * pipe.Density_kgm3), n, f1, perFriction};
@@ -405,17 +477,7 @@ double calcFrictionFactor(double ReynoldsNumber, double InnerDiameter_m, double 
 void calcFrictionFactors(int Count, const double *Reynolds, const TFrictionWall *const *Walls, double *Factors,
                          double *Roots)
 {
-    TColebrookLanes lanes;
-    for (int i = 0; i < Count; ++i) {
-        if (Reynolds[i] > 3500 && Walls[i]->Possible) {
-            lanes.Add(Reynolds[i], *Walls[i], Roots ? &Roots[i] : nullptr, &Factors[i]);
-        } else {
-            Factors[i] = calcFrictionFactor(Reynolds[i], *Walls[i]);
-            if (Roots)
-                Roots[i] = 0;
-        }
-    }
-    lanes.Flush();
+    frictionFactorsOf(Count, Reynolds, Walls, Factors, Roots);
 }
 
 std::string calcFlowRegime(double ReynoldsNumber)
@@ -557,41 +619,47 @@ void calcLinearTheoryPipeFactors(TLinearTheoryPipe &Pipe)
 void calcLinearTheoryPipesKN(int Count, const TLinearTheoryPipe *Pipes, double *K, double *N, double *KLinear,
                              TLinearTheoryKParts *KParts)
 {
-    // Two pipes at a time: their four friction factors side by side.
-    TColebrookLanes lanes;
-    for (int first = 0; first < Count; first += 2) {
-        const int pair = std::min(2, Count - first);
-        TLinearTheoryPoints points[2];
-        double f[MaxSideBySide];
-        for (int p = 0; p < pair; ++p) {
+    // A batch of pipes at a time: the friction factors of all their points
+    // in one call, then each pipe's law.
+    constexpr int Batch = 32;
+    for (int first = 0; first < Count; first += Batch) {
+        const int pipes = std::min(Batch, Count - first);
+        TLinearTheoryPoints points[Batch];
+        double re[2 * Batch], f[2 * Batch], roots[2 * Batch];
+        const TFrictionWall *walls[2 * Batch];
+        for (int p = 0; p < pipes; ++p) {
             const TLinearTheoryPipe &pipe = Pipes[first + p];
-            if (KParts)
-                KParts[first + p] = {};
-            else
-                K[first + p] = 0.0;
-            N[first + p] = 2.0;
-            if (KLinear)
-                KLinear[first + p] = 0.0;
+            walls[2 * p] = walls[2 * p + 1] = pipe.Wall;
+            roots[2 * p] = pipe.Roots ? pipe.Roots[0] : 0;
+            roots[2 * p + 1] = pipe.Roots ? pipe.Roots[1] : 0;
+            if (pipe.MassFlow_kgs == 0) {
+                // No flow, no law: the plain coefficients, and the roots stay.
+                if (KParts)
+                    KParts[first + p] = {};
+                else
+                    K[first + p] = 0.0;
+                N[first + p] = 2.0;
+                if (KLinear)
+                    KLinear[first + p] = 0.0;
+                re[2 * p] = re[2 * p + 1] = 0;
+                continue;
+            }
+            points[p] = linearTheoryPoints(pipe);
+            re[2 * p] = points[p].Reynolds[0];
+            re[2 * p + 1] = points[p].Reynolds[1];
+        }
+        frictionFactorsOf(2 * pipes, re, walls, f, roots);
+        for (int p = 0; p < pipes; ++p) {
+            const TLinearTheoryPipe &pipe = Pipes[first + p];
             if (pipe.MassFlow_kgs == 0)
                 continue;
-            points[p] = linearTheoryPoints(pipe);
-            for (int point = 0; point < 2; ++point) {
-                const int i = 2 * p + point;
-                const double r = points[p].Reynolds[point];
-                if (r > 3500 && pipe.Wall->Possible) {
-                    lanes.Add(r, *pipe.Wall, pipe.Roots ? &pipe.Roots[point] : nullptr, &f[i]);
-                } else {
-                    f[i] = calcFrictionFactor(r, *pipe.Wall);
-                    if (pipe.Roots)
-                        pipe.Roots[point] = 0;
-                }
+            if (pipe.Roots) {
+                pipe.Roots[0] = roots[2 * p];
+                pipe.Roots[1] = roots[2 * p + 1];
             }
+            linearTheoryKN(pipe, points[p], f[2 * p], f[2 * p + 1], K[first + p], N[first + p],
+                           KLinear ? &KLinear[first + p] : nullptr, KParts ? &KParts[first + p] : nullptr);
         }
-        lanes.Flush();
-        for (int p = 0; p < pair; ++p)
-            if (Pipes[first + p].MassFlow_kgs != 0)
-                linearTheoryKN(Pipes[first + p], points[p], f[2 * p], f[2 * p + 1], K[first + p], N[first + p],
-                               KLinear ? &KLinear[first + p] : nullptr, KParts ? &KParts[first + p] : nullptr);
     }
 }
 
