@@ -212,54 +212,85 @@ private:
     int lanes_ = 0;
 };
 
-// A Colebrook solve from a root x carried over from an earlier one, as
-// TColebrookSolve takes it: the same steps to the same root. False where the
-// carried root is no start or leads nowhere (x is then no root); the solve
-// from the explicit form is then the caller's.
-inline bool colebrookFromCarried(double re, double relative, double &x)
+// One step of a Colebrook solve from a root carried over from an earlier
+// one, as TColebrookSolve takes it: Landed leaves the root in x, Stepped the
+// next x, Failed no root (the carried start leads nowhere).
+enum class TColebrookStep { Landed, Stepped, Failed };
+
+inline TColebrookStep colebrookStep(double relative, double laminarTerm, double &x, int steps)
 {
-    if (!isPlausibleRoot(x))
-        return false;
-    const double laminarTerm = 9.35 / re;
-    for (int steps = 0;; ++steps) {
-        const TColebrookPoint at = colebrookAt(x, relative, laminarTerm);
-        const double g = std::fabs(at.G);
-        if (g <= ColebrookTolerance) {
-            x -= at.G / at.Slope;
-            return true;
-        }
-        if (steps == ColebrookMaxSteps)
-            return false;
-        x = halleyStep(x, at);
-        if (!(x > 0))
-            return false;
-        if (g <= ColebrookLastStep)
-            return true;
+    const TColebrookPoint at = colebrookAt(x, relative, laminarTerm);
+    const double g = std::fabs(at.G);
+    if (g <= ColebrookTolerance) {
+        x -= at.G / at.Slope;
+        return TColebrookStep::Landed;
     }
+    if (steps == ColebrookMaxSteps)
+        return TColebrookStep::Failed;
+    x = halleyStep(x, at);
+    if (!(x > 0))
+        return TColebrookStep::Failed;
+    return g <= ColebrookLastStep ? TColebrookStep::Landed : TColebrookStep::Stepped;
 }
 
-// calcFrictionFactors: near a solution nearly every turbulent factor is
-// solved from the root carried over for it, in the one pass; the others
-// are solved side by side after it.
+// calcFrictionFactors. Near a solution nearly every turbulent factor starts
+// from the root carried over for it and lands within a step or two. Those
+// solves go in rounds of one step each over the lanes still open, so the
+// dependent divisions and logarithms of one lane overlap with those of the
+// next; the few without a plausible carried root, or whose carried root
+// leads nowhere, are solved side by side after them.
 void frictionFactorsOf(int count, const double *re, const TFrictionWall *const *walls, double *f, double *roots)
 {
+    constexpr int Chunk = 64;
     TColebrookLanes lanes;
-    for (int i = 0; i < count; ++i) {
-        const double r = re[i];
-        const TFrictionWall &wall = *walls[i];
-        if (!(r > 3500 && wall.Possible)) {
-            f[i] = calcFrictionFactor(r, wall);
-            if (roots)
-                roots[i] = 0;
-            continue;
+    for (int first = 0; first < count; first += Chunk) {
+        const int last = std::min(count, first + Chunk);
+        int open[Chunk];
+        double x[Chunk], relative[Chunk], laminarTerm[Chunk];
+        int opened = 0;
+        for (int i = first; i < last; ++i) {
+            const double r = re[i];
+            const TFrictionWall &wall = *walls[i];
+            if (!(r > 3500 && wall.Possible)) {
+                f[i] = calcFrictionFactor(r, wall);
+                if (roots)
+                    roots[i] = 0;
+                continue;
+            }
+            const double carried = roots ? roots[i] : 0;
+            if (!isPlausibleRoot(carried)) {
+                lanes.Add(r, wall, roots ? &roots[i] : nullptr, &f[i]);
+                continue;
+            }
+            open[opened] = i;
+            x[opened] = carried;
+            relative[opened] = wall.RelativeRoughness;
+            laminarTerm[opened] = 9.35 / r;
+            ++opened;
         }
-        double x = roots ? roots[i] : 0;
-        if (colebrookFromCarried(r, wall.RelativeRoughness, x)) {
-            f[i] = x * x;
-            if (roots)
-                roots[i] = x;
-        } else {
-            lanes.Add(r, wall, roots ? &roots[i] : nullptr, &f[i]);
+        for (int steps = 0; opened > 0; ++steps) {
+            int stillOpen = 0;
+            for (int l = 0; l < opened; ++l) {
+                const int i = open[l];
+                double root = x[l];
+                switch (colebrookStep(relative[l], laminarTerm[l], root, steps)) {
+                case TColebrookStep::Landed:
+                    f[i] = root * root;
+                    roots[i] = root;
+                    break;
+                case TColebrookStep::Stepped:
+                    open[stillOpen] = i;
+                    x[stillOpen] = root;
+                    relative[stillOpen] = relative[l];
+                    laminarTerm[stillOpen] = laminarTerm[l];
+                    ++stillOpen;
+                    break;
+                case TColebrookStep::Failed:
+                    lanes.Add(re[i], *walls[i], &roots[i], &f[i]);
+                    break;
+                }
+            }
+            opened = stillOpen;
         }
     }
     lanes.Flush();
