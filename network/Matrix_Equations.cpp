@@ -239,15 +239,12 @@ void TMatrixEquations::clearDMatrix()
     dMatrixFollows_ = false;
 }
 
-const TFrictionWall &TMatrixEquations::frictionWall(int c)
+void TMatrixEquations::renewFrictionWall(int c)
 {
     const double diameter = PipeDiameters_m[c], roughness = PipeRoughnesses_m[c];
-    if (frictionWallDiameter_[at(c)] != diameter || frictionWallRoughness_[at(c)] != roughness) {
-        frictionWall_[at(c)] = calcFrictionWall(diameter, roughness);
-        frictionWallDiameter_[at(c)] = diameter;
-        frictionWallRoughness_[at(c)] = roughness;
-    }
-    return frictionWall_[at(c)];
+    frictionWall_[at(c)] = calcFrictionWall(diameter, roughness);
+    frictionWallDiameter_[at(c)] = diameter;
+    frictionWallRoughness_[at(c)] = roughness;
 }
 
 double TMatrixEquations::frictionFactor(int c, double flow_m3s)

@@ -418,8 +418,16 @@ private:
     std::vector<double> frictionReynolds_, frictionFound_, frictionRoot_, frictionRootFound_;
     std::vector<const TFrictionWall *> frictionWalls_;
     // The friction wall of each column's pipe, worked out again whenever the
-    // column's bore or roughness is not the one it was worked out for.
-    const TFrictionWall &frictionWall(int c);
+    // column's bore or roughness is not the one it was worked out for. Asked
+    // for every column on every pass, so the check is inline.
+    const TFrictionWall &frictionWall(int c)
+    {
+        const auto i = static_cast<std::size_t>(c);
+        if (frictionWallDiameter_[i] != PipeDiameters_m[i] || frictionWallRoughness_[i] != PipeRoughnesses_m[i])
+            renewFrictionWall(c);
+        return frictionWall_[i];
+    }
+    void renewFrictionWall(int c);
     std::vector<TFrictionWall> frictionWall_;
     std::vector<double> frictionWallDiameter_, frictionWallRoughness_;
     // The parts of a column's pipe laws that depend on its pipe and fluid

@@ -285,6 +285,7 @@ void TMatrixEquations::linearTheoryPipeLaws()
         const TFrictionWall *wall = &frictionWall(c);
         pipe.MassFlow_kgs = static_cast<double>(QkgsVariables[c]);
         pipe.Roots = linearTheoryRoots_[static_cast<std::size_t>(c)].data();
+        linearTheoryKLinearFor_[static_cast<std::size_t>(c)][0] = pipe.MassFlow_kgs;
         // A pipe's own factors stay while its data does (each pass of a
         // solve, and the next solve of an unchanged network).
         if (pipe.Length_m != PipeLengths_m[c] || pipe.InnerDiameter_m != PipeDiameters_m[c] || pipe.Wall != wall ||
@@ -301,8 +302,6 @@ void TMatrixEquations::linearTheoryPipeLaws()
     linearTheoryKPending_ = true;
     calcLinearTheoryPipesKN(DimensionX, &linearTheoryPipes_[1], &KVariables[1], &NVariables[1],
                             &linearTheoryKLinear_[1], &linearTheoryKParts_[1]);
-    for (int c = 1; c <= DimensionX; ++c)
-        linearTheoryKLinearFor_[static_cast<std::size_t>(c)][0] = static_cast<double>(QkgsVariables[c]);
 }
 
 void TMatrixEquations::resolveLinearTheoryK()

@@ -297,10 +297,11 @@ void frictionFactorsOf(int count, const double *re, const TFrictionWall *const *
 }
 
 // The two points of the linear-theory law of a pipe, 0.8 and 1.2 times its
-// volume flow, with their Reynolds numbers.
+// volume flow, with their Reynolds numbers (all set by linearTheoryPoints;
+// a batch's are left unset until then).
 struct TLinearTheoryPoints {
-    double Flow1 = 0, Flow2 = 0;
-    double Reynolds[2] = {};
+    double Flow1, Flow2;
+    double Reynolds[2];
 };
 
 // Re = |v| D ρ 1000 / (μ vf) with v = Q vf / (π D²/4): one factor per pipe.
