@@ -165,6 +165,45 @@ TEST(FrictionFactor, CarriedRootsStartTheSolveAndLandOnTheSameFactor)
     }
 }
 
+// Solved in a batch, each factor and the root it leaves are those of the
+// same Reynolds number, wall and carried root solved alone, whatever its
+// neighbours: carried roots near and far from their solutions, implausible
+// ones, non-turbulent lanes and impossible walls mixed over more lanes than
+// are worked on at once.
+TEST(FrictionFactor, BatchOfCarriedRootsGivesEachLaneItsOwnBits)
+{
+    const TFrictionWall walls[] = {calcFrictionWall(0.1, 1e-3), calcFrictionWall(0.2, 0),
+                                   calcFrictionWall(0.05, 4.5e-5), calcFrictionWall(0.1, -1)};
+    // How far from its own solution each lane's root is carried, as a
+    // factor on the Reynolds number it was solved for (0: nothing carried).
+    const double shifts[] = {1.0, 1.001, 1.02, 1.3, 0.5, 3.0, 0.0, 1e-3};
+    std::vector<double> re, carried;
+    std::vector<const TFrictionWall *> of;
+    for (int i = 0; i < 203; ++i) {
+        const TFrictionWall &wall = walls[i % 4];
+        const double r = i % 17 == 0 ? 3000.0 : 4000.0 * std::pow(1.05, i);
+        const double shift = shifts[i % 8];
+        re.push_back(r);
+        of.push_back(&wall);
+        carried.push_back(shift == 0 ? 0.0 : std::sqrt(calcFrictionFactor(r * shift, wall)));
+    }
+    carried[5] = 0.7;   // no friction factor of the law
+    carried[11] = 0.06; // a plausible start far from the root
+    std::vector<double> f(re.size()), roots = carried;
+    calcFrictionFactors(static_cast<int>(re.size()), re.data(), of.data(), f.data(), roots.data());
+    for (std::size_t i = 0; i < re.size(); ++i) {
+        SCOPED_TRACE(std::to_string(i) + " Re " + std::to_string(re[i]) + " carried " + std::to_string(carried[i]));
+        double alone = 0, root = carried[i];
+        calcFrictionFactors(1, &re[i], &of[i], &alone, &root);
+        EXPECT_TRUE(f[i] == alone || (std::isnan(f[i]) && std::isnan(alone))) << f[i] << " " << alone;
+        EXPECT_EQ(roots[i], root);
+        bool converged = false;
+        const double fresh = calcFrictionFactor(re[i], *of[i], converged);
+        if (converged)
+            EXPECT_NEAR(f[i], fresh, 1e-15 * fresh);
+    }
+}
+
 TEST(HydraulicFormulas, VelocityFlowAndReynoldsNumber)
 {
     EXPECT_NEAR(calcReynoldsNumber(1.0, 0.1, 1.0, 1000, 1.0), 1e5, 1e-9);
