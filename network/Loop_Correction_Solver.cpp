@@ -609,10 +609,16 @@ bool TMatrixEquations::newtonLoopStep()
         stepParticular_.resize(static_cast<std::size_t>(DimensionX) + 1);
         solver.ContinuityFlows(stepBalance_, stepParticular_);
     }
+    // Each loop entry of DMatrix is plus or minus its column's derivative
+    // from the pass just made, which may not be written yet
+    // (writePendingDerivatives).
+    const auto entry = [&](int c, int sign) {
+        const Extended d = headDerivative_[at(c)];
+        return sign > 0 ? d : -d;
+    };
     for (int c = 1; c <= DimensionX; ++c) {
         const TLoopCorrectionSolver::TEntry first = solver.FirstLoopOf(c);
-        loopCoefficient_[at(c)] =
-            first.Sign == 0 ? 0.0 : first.Sign * static_cast<double>(std::as_const(DMatrix)[solver.LoopRow(first.Column)][c]);
+        loopCoefficient_[at(c)] = first.Sign == 0 ? 0.0 : first.Sign * static_cast<double>(entry(c, first.Sign));
     }
     if (!solver.Factorise(loopCoefficient_))
         return false;
@@ -620,9 +626,8 @@ bool TMatrixEquations::newtonLoopStep()
         const int r = solver.LoopRow(i);
         Extended rhs = FResults[r];
         if (!balanced) {
-            const Extended *row = std::as_const(DMatrix)[r];
             for (const TLoopCorrectionSolver::TEntry *e = solver.LoopBegin(i); e != solver.LoopEnd(i); ++e)
-                rhs -= row[e->Column] * stepParticular_[at(e->Column)];
+                rhs -= entry(e->Column, e->Sign) * stepParticular_[at(e->Column)];
         }
         loopRhs_[at(i)] = static_cast<double>(rhs);
     }

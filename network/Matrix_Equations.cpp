@@ -237,6 +237,7 @@ void TMatrixEquations::clearDMatrix()
     linearTheoryRows_ = 0;
     linearTheoryColumns_ = 0;
     dMatrixFollows_ = false;
+    derivativeHeadsPending_ = false;
 }
 
 const TFrictionWall &TMatrixEquations::frictionWall(int c)
@@ -323,12 +324,15 @@ void TMatrixEquations::CalculateQm3sVariables()
 // At the flows of the pass of frictionFactorsAtCurrentFlows that the
 // residual pass has just made: calcDarcyHeadLoss with the friction factor,
 // velocity and L/d that pass left.
-Extended TMatrixEquations::calcPipeFrictionLoss_Bar(int c)
+inline Extended TMatrixEquations::calcPipeFrictionLoss_Bar(int c)
 {
     const TPipeConstants &k = pipeConstants_[at(c)];
     const double velocity = frictionVelocity_[at(c)];
     const long double loss = k.LengthOverDiameter * friction_[at(c)] * Sqr(velocity) / TwoGravity_ms2;
-    return fluidHeadToBar(static_cast<double>(velocity < 0 ? -loss : loss), k.Density_kgm3);
+    // fluidHeadToBar, its operations in its order, without the call.
+    constexpr Extended Gravity = 9.80665L, PaPerBar = 100000.0L;
+    const double head = static_cast<double>(velocity < 0 ? -loss : loss);
+    return static_cast<double>(static_cast<Extended>(head) * Gravity * k.Density_kgm3 / PaPerBar);
 }
 
 Extended TMatrixEquations::calcFittingLoss_mHd_Fluid(int c) const
@@ -393,6 +397,39 @@ void TMatrixEquations::newHeadDerivativePass()
     }
 }
 
+// A column without fittings adds zeros only.
+inline Extended TMatrixEquations::plainDarcyHeadTerm(int c)
+{
+    Extended term = calcPipeFrictionLoss_Bar(c);
+    if (Qm3sFittingLossCoefficents[c] != 0)
+        term += calcFittingLoss_Bar(c);
+    return term;
+}
+
+// At the flows of the last residual pass, whose friction factors it takes
+// when the flow is the same.
+inline Extended TMatrixEquations::plainDarcyHeadDerivative(int c)
+{
+    const double q = static_cast<double>(QkgsVariables[c]);
+    const double rho = QFluidDensity_kgs_m3[c];
+    const double flow = static_cast<double>(QkgsVariables[c] / rho);
+    const double friction = frictionFlow_[at(c)] == flow ? friction_[at(c)] : frictionFactor(c, flow);
+    const TPipeConstants &held = pipeConstants_[at(c)];
+    const TPipeConstants &k = held.Diameter_m == PipeDiameters_m[c] && held.Length_m == PipeLengths_m[c] &&
+                                      held.Density_kgm3 == rho
+                                  ? held
+                                  : pipeConstants(c);
+    // calcDarcyPressureLossDerivative with its denominator kept.
+    const long double pipe = 16.0L * q * friction * k.Length_m / k.DerivativeDenominator;
+    // Without fittings the fitting derivative is +0 at any finite flow and
+    // positive density; the sum then takes the same rounding as with it.
+    const double resistance = Qm3sFittingLossCoefficents[c];
+    const double fitting = resistance == 0 && rho > 0 && std::isfinite(q)
+                               ? 0.0
+                               : calcFittingLossDerivative(resistance, q, rho);
+    return static_cast<Extended>(static_cast<double>(q < 0 ? -pipe : pipe)) + fitting;
+}
+
 // pipe loss + fitting loss + component loss - pump head of column c, in bar.
 Extended TMatrixEquations::columnHeadTerm(int c)
 {
@@ -403,10 +440,7 @@ Extended TMatrixEquations::columnHeadTerm(int c)
     const double diameter = PipeDiameters_m[c];
     Extended term = 0;
     if (MatrixCalculationMethod == MatrixCalculationMethodDarcy) {
-        // A column without fittings, component or pump adds zeros only.
-        term = calcPipeFrictionLoss_Bar(c);
-        if (Qm3sFittingLossCoefficents[c] != 0)
-            term += calcFittingLoss_Bar(c);
+        term = plainDarcyHeadTerm(c);
         if (columnHasComponent(c))
             term += QComponentPressure[c].calcLoss_Bar(q, rho, diameter);
         if (columnHasPump(c))
@@ -445,12 +479,7 @@ Extended TMatrixEquations::columnHeadDerivative(int c)
     const double diameter = PipeDiameters_m[c];
     Extended d = 0;
     if (MatrixCalculationMethod == MatrixCalculationMethodDarcy) {
-        const double friction = frictionFactor(c, static_cast<double>(QkgsVariables[c] / rho));
-        // calcDarcyPressureLossDerivative with its denominator kept.
-        const TPipeConstants &k = pipeConstants(c);
-        const long double pipe = 16.0L * q * friction * k.Length_m / k.DerivativeDenominator;
-        d = static_cast<Extended>(static_cast<double>(q < 0 ? -pipe : pipe)) +
-            calcFittingLossDerivative(Qm3sFittingLossCoefficents[c], q, rho);
+        d = plainDarcyHeadDerivative(c);
         if (columnHasComponent(c))
             d += QComponentPressure[c].calcLoss_Bar_DifferentialQkgs(q, rho, diameter);
         if (columnHasPump(c))
@@ -488,28 +517,56 @@ void TMatrixEquations::CalculateF(bool &success)
     success = true;
     clearColumnCaches();
     try {
-        if (MatrixCalculationMethod == MatrixCalculationMethodDarcy)
+        const bool darcy = MatrixCalculationMethod == MatrixCalculationMethodDarcy;
+        if (darcy)
             frictionFactorsAtCurrentFlows();
         notePattern();
+        // The Darcy head terms in one pass over the columns that have one;
+        // the other laws work theirs out as the rows ask.
+        if (darcy) {
+            for (const int c : headColumns_) {
+                if (!plainHeadColumn(c)) {
+                    columnHeadTerm(c);
+                    continue;
+                }
+                headTerm_[c] = plainDarcyHeadTerm(c);
+                headTermStamp_[at(c)] = headTermPass_;
+            }
+        }
+        const Extended *flows = QkgsVariables.data();
+        const Extended *heads = headTerm_.data();
         for (int r = 1; r <= DimensionY; ++r) {
+            const int first = patternStart_[at(r - 1)], last = patternStart_[at(r)];
+            // Each element adds or takes away its term, in column order: a
+            // term times its sign of 1 or -1 adds exactly what the
+            // subtraction takes.
             Extended f = 0;
-            for (int e = patternStart_[r - 1]; e < patternStart_[r]; ++e) {
-                const int c = patternColumns_[e];
-                switch (patternElements_[e]) {
-                case one:
-                    f += QkgsVariables[c];
-                    break;
-                case minus_one:
-                    f -= QkgsVariables[c];
-                    break;
-                case HeadKqn:
-                    f += columnHeadTerm(c);
-                    break;
-                case minus_HeadKqn:
-                    f -= columnHeadTerm(c);
-                    break;
-                default:
-                    break;
+            const TRowKind kind = patternRowKind_[at(r)];
+            if (kind == FlowRow) {
+                for (int e = first; e < last; ++e)
+                    f += patternSigns_[at(e)] * flows[patternColumns_[at(e)]];
+            } else if (kind == HeadRow && darcy) {
+                for (int e = first; e < last; ++e)
+                    f += patternSigns_[at(e)] * heads[patternColumns_[at(e)]];
+            } else {
+                for (int e = first; e < last; ++e) {
+                    const int c = patternColumns_[at(e)];
+                    switch (patternElements_[at(e)]) {
+                    case one:
+                        f += QkgsVariables[c];
+                        break;
+                    case minus_one:
+                        f -= QkgsVariables[c];
+                        break;
+                    case HeadKqn:
+                        f += columnHeadTerm(c);
+                        break;
+                    case minus_HeadKqn:
+                        f -= columnHeadTerm(c);
+                        break;
+                    default:
+                        break;
+                    }
                 }
             }
             FResultsContainsHeadTerms[r] = patternRowHasHead_[at(r)] != 0;
@@ -526,11 +583,31 @@ void TMatrixEquations::CalculateDMatrix()
     notePattern();
     const bool constantsHeld = dMatrixFollowsPattern();
     const bool patternOnly = beginDMatrixPass();
-    if (constantsHeld) {
-        for (const TPatternEntry &entry : headEntries_) {
-            const Extended d = columnHeadDerivative(entry.Column);
-            DMatrix.RowKeepingVersion(entry.Row)[entry.Column] = entry.Minus ? -d : d;
+    // Every column's derivative in one pass over the columns that have one.
+    const bool darcy = MatrixCalculationMethod == MatrixCalculationMethodDarcy;
+    for (const int c : headColumns_) {
+        if (!darcy || !plainHeadColumn(c)) {
+            columnHeadDerivative(c);
+            continue;
         }
+        headDerivative_[c] = plainDarcyHeadDerivative(c);
+        headDerivativeStamp_[at(c)] = headDerivativePass_;
+    }
+    if (constantsHeld) {
+        // The flow elements hold their constants; the head elements take
+        // the derivatives now, or when someone other than the loop form
+        // reads them.
+        if (derivativeHeadsMayWait_ && prepareLoopSolver()) {
+            derivativeHeadsPending_ = true;
+        } else {
+            derivativeHeadsPending_ = false;
+            for (const TPatternEntry &entry : headEntries_) {
+                const Extended d = headDerivative_[entry.Column];
+                DMatrix.RowKeepingVersion(entry.Row)[entry.Column] = entry.Minus ? -d : d;
+            }
+        }
+    } else {
+        derivativeHeadsPending_ = false;
     }
     for (int r = 1; r <= (constantsHeld ? 0 : DimensionY); ++r) {
         const TMatrixElementEnum *pattern = std::as_const(QMatrix)[r];
@@ -563,6 +640,21 @@ void TMatrixEquations::CalculateDMatrix()
         FValues[r] = FResults[r];
 }
 
+void TMatrixEquations::writePendingDerivatives()
+{
+    if (!derivativeHeadsPending_)
+        return;
+    derivativeHeadsPending_ = false;
+    // Someone else has since written DMatrix, or the pattern has changed:
+    // the next derivative pass writes every entry.
+    if (!dMatrixFollowsPattern())
+        return;
+    for (const TPatternEntry &entry : headEntries_) {
+        const Extended d = headDerivative_[entry.Column];
+        DMatrix.RowKeepingVersion(entry.Row)[entry.Column] = entry.Minus ? -d : d;
+    }
+}
+
 void TMatrixEquations::notePattern()
 {
     if (patternNoted())
@@ -571,6 +663,7 @@ void TMatrixEquations::notePattern()
     patternStart_.assign(static_cast<std::size_t>(std::max(DimensionY, 0)) + 1, 0);
     patternColumns_.clear();
     patternElements_.clear();
+    patternSigns_.clear();
     patternRowHasHead_.assign(static_cast<std::size_t>(std::max(DimensionY, 0)) + 1, 0);
     headEntries_.clear();
     static_assert(sizeof(TMatrixElementEnum) == 1);
@@ -594,16 +687,39 @@ void TMatrixEquations::notePattern()
         }
         patternStart_[r] = static_cast<int>(patternColumns_.size());
     }
+    finishPattern();
     patternVersion_ = QMatrix.Version();
     patternRows_ = DimensionY;
     patternColumnCount_ = DimensionX;
     patternHoldsEveryWrite_ = false;
 }
 
+void TMatrixEquations::finishPattern()
+{
+    patternRowKind_.assign(static_cast<std::size_t>(std::max(DimensionY, 0)) + 1, MixedRow);
+    for (int r = 1; r <= DimensionY; ++r) {
+        bool flow = false, head = false;
+        for (int e = patternStart_[at(r - 1)]; e < patternStart_[at(r)]; ++e) {
+            const TMatrixElementEnum element = patternElements_[at(e)];
+            flow = flow || element == one || element == minus_one;
+            head = head || element == HeadKqn || element == minus_HeadKqn;
+        }
+        patternRowKind_[at(r)] = flow && head ? MixedRow : head ? HeadRow : FlowRow;
+    }
+    std::vector<char> hasHead(static_cast<std::size_t>(std::max(DimensionX, 0)) + 1, 0);
+    for (const TPatternEntry &entry : headEntries_)
+        hasHead[at(entry.Column)] = 1;
+    headColumns_.clear();
+    for (int c = 1; c <= DimensionX; ++c)
+        if (hasHead[at(c)])
+            headColumns_.push_back(c);
+}
+
 void TMatrixEquations::notePatternEntry(int row, int column, TMatrixElementEnum element)
 {
     patternColumns_.push_back(column);
     patternElements_.push_back(element);
+    patternSigns_.push_back(element == minus_one || element == minus_HeadKqn ? -1.0 : 1.0);
     if (element == HeadKqn || element == minus_HeadKqn) {
         headEntries_.push_back({row, column, element == minus_HeadKqn});
         patternRowHasHead_[at(row)] = 1;
@@ -635,6 +751,7 @@ void TMatrixEquations::AdoptPattern(std::vector<TElementPosition> &written)
     patternStart_.assign(static_cast<std::size_t>(std::max(DimensionY, 0)) + 1, 0);
     patternColumns_.clear();
     patternElements_.clear();
+    patternSigns_.clear();
     patternRowHasHead_.assign(static_cast<std::size_t>(std::max(DimensionY, 0)) + 1, 0);
     headEntries_.clear();
     int row = 1;
@@ -656,6 +773,7 @@ void TMatrixEquations::AdoptPattern(std::vector<TElementPosition> &written)
     }
     for (; row <= DimensionY; ++row)
         patternStart_[at(row)] = static_cast<int>(patternColumns_.size());
+    finishPattern();
     patternVersion_ = QMatrix.Version();
     patternRows_ = DimensionY;
     patternColumnCount_ = DimensionX;

@@ -314,6 +314,11 @@ private:
     // pass of CalculateF or CalculateDMatrix.
     Extended columnHeadTerm(int c);
     Extended columnHeadDerivative(int c);
+    // The Darcy head term and derivative of a column with neither pump nor
+    // component: the same values as the two above, without their general
+    // cases.
+    Extended plainDarcyHeadTerm(int c);
+    Extended plainDarcyHeadDerivative(int c);
     void clearColumnCaches();
 
     Extended calcPipeFrictionLoss_Bar(int c);
@@ -363,6 +368,16 @@ private:
     std::vector<TMatrixElementEnum> patternElements_;
     std::vector<char> patternRowHasHead_;
     void notePatternEntry(int row, int column, TMatrixElementEnum element);
+    // What the residual pass needs of the pattern beyond the above: the sign
+    // of each entry (+1 or -1, so that a row sums without a branch per
+    // entry), whether each row holds flow elements only, head elements only
+    // or both, and the columns that hold a head element, ascending, each
+    // once.
+    void finishPattern();
+    enum TRowKind : char { FlowRow, HeadRow, MixedRow };
+    std::vector<double> patternSigns_;
+    std::vector<TRowKind> patternRowKind_;
+    std::vector<int> headColumns_;
     std::uint64_t patternVersion_ = 0;
     int patternRows_ = -1, patternColumnCount_ = -1;
     // True while every entry of DMatrix in rows 1..DimensionY and columns
@@ -500,6 +515,13 @@ private:
     std::vector<double> pendingHeadK_;
     bool plainHeadColumn(int c) const { return !columnHasPump(c) && !columnHasComponent(c); }
     void writePendingHeads();
+    // The same for the Newton iteration: while it runs, a derivative pass
+    // whose step the loop form takes leaves every head entry of DMatrix
+    // (plus or minus the column's derivative) out, the loop form reading the
+    // derivatives themselves; writePendingDerivatives puts them in before the
+    // flow system is solved and when the iteration ends.
+    bool derivativeHeadsMayWait_ = false, derivativeHeadsPending_ = false;
+    void writePendingDerivatives();
 };
 
 // The Darcy-Weisbach friction loss of a pipe in m of the fluid, signed like
