@@ -140,6 +140,7 @@ void TMatrixEquations::ClearResults(int pDimensionX, int pDimensionY)
     }
     writtenRecords_.clear();
     recordsTracked_ = false;
+    ++recordsVersion_;
     generatedLawColumns_.clear();
     DimensionX = nextX;
     DimensionXWithLinearTransformationEquations = DimensionX;
@@ -152,6 +153,7 @@ void TMatrixEquations::TrackColumnRecords(int rows)
     // Every record is cleared here (ClearResults has just run), so the
     // written ones are exactly those the setters note.
     recordsTracked_ = true;
+    ++recordsVersion_;
     vectorsUsed_ = std::max(vectorsUsed_, std::clamp(rows, 0, MaxDimension));
 }
 
@@ -161,6 +163,7 @@ void TMatrixEquations::SetColumnPump(int c, const TPump &pump)
     if (!columnPump_[at(c)] && !columnComponent_[at(c)])
         writtenRecords_.push_back(c);
     columnPump_[at(c)] = 1;
+    ++recordsVersion_;
 }
 
 void TMatrixEquations::SetColumnComponentPressure(int c, const TComponentPressure &component)
@@ -169,6 +172,7 @@ void TMatrixEquations::SetColumnComponentPressure(int c, const TComponentPressur
     if (!columnPump_[at(c)] && !columnComponent_[at(c)])
         writtenRecords_.push_back(c);
     columnComponent_[at(c)] = 1;
+    ++recordsVersion_;
 }
 
 void TMatrixEquations::NoteGeneratedPipeLaw(int c, double Length_m, double MassFlow_kgs, double Diameter_m,
@@ -524,14 +528,13 @@ void TMatrixEquations::CalculateF(bool &success)
         // The Darcy head terms in one pass over the columns that have one;
         // the other laws work theirs out as the rows ask.
         if (darcy) {
-            for (const int c : headColumns_) {
-                if (!plainHeadColumn(c)) {
-                    columnHeadTerm(c);
-                    continue;
-                }
+            noteHeadColumnKinds();
+            for (const int c : plainHeadColumns_) {
                 headTerm_[c] = plainDarcyHeadTerm(c);
                 headTermStamp_[at(c)] = headTermPass_;
             }
+            for (const int c : otherHeadColumns_)
+                columnHeadTerm(c);
         }
         const Extended *flows = QkgsVariables.data();
         const Extended *heads = headTerm_.data();
@@ -541,8 +544,8 @@ void TMatrixEquations::CalculateF(bool &success)
             // term times its sign of 1 or -1 adds exactly what the
             // subtraction takes.
             Extended f = 0;
-            const TRowKind kind = patternRowKind_[at(r)];
-            if (kind == FlowRow) {
+            const char kind = patternRowKind_[at(r)];
+            if (kind == FlowRow || kind == EmptyRow) {
                 for (int e = first; e < last; ++e)
                     f += patternSigns_[at(e)] * flows[patternColumns_[at(e)]];
             } else if (kind == HeadRow && darcy) {
@@ -569,8 +572,13 @@ void TMatrixEquations::CalculateF(bool &success)
                     }
                 }
             }
-            FResultsContainsHeadTerms[r] = patternRowHasHead_[at(r)] != 0;
             FResults[r] = f - QKnowns[r];
+        }
+        if (headFlagsPattern_ != patternVersion_ || headFlagsRows_ != DimensionY) {
+            for (int r = 1; r <= DimensionY; ++r)
+                FResultsContainsHeadTerms[r] = patternRowHasHead_[at(r)] != 0;
+            headFlagsPattern_ = patternVersion_;
+            headFlagsRows_ = DimensionY;
         }
     } catch (...) {
         success = false;
@@ -584,14 +592,17 @@ void TMatrixEquations::CalculateDMatrix()
     const bool constantsHeld = dMatrixFollowsPattern();
     const bool patternOnly = beginDMatrixPass();
     // Every column's derivative in one pass over the columns that have one.
-    const bool darcy = MatrixCalculationMethod == MatrixCalculationMethodDarcy;
-    for (const int c : headColumns_) {
-        if (!darcy || !plainHeadColumn(c)) {
-            columnHeadDerivative(c);
-            continue;
+    if (MatrixCalculationMethod == MatrixCalculationMethodDarcy) {
+        noteHeadColumnKinds();
+        for (const int c : plainHeadColumns_) {
+            headDerivative_[c] = plainDarcyHeadDerivative(c);
+            headDerivativeStamp_[at(c)] = headDerivativePass_;
         }
-        headDerivative_[c] = plainDarcyHeadDerivative(c);
-        headDerivativeStamp_[at(c)] = headDerivativePass_;
+        for (const int c : otherHeadColumns_)
+            columnHeadDerivative(c);
+    } else {
+        for (const int c : headColumns_)
+            columnHeadDerivative(c);
     }
     if (constantsHeld) {
         // The flow elements hold their constants; the head elements take
@@ -665,6 +676,7 @@ void TMatrixEquations::notePattern()
     patternElements_.clear();
     patternSigns_.clear();
     patternRowHasHead_.assign(static_cast<std::size_t>(std::max(DimensionY, 0)) + 1, 0);
+    patternRowKind_.assign(static_cast<std::size_t>(std::max(DimensionY, 0)) + 1, EmptyRow);
     headEntries_.clear();
     static_assert(sizeof(TMatrixElementEnum) == 1);
     for (int r = 1; r <= DimensionY; ++r) {
@@ -696,16 +708,6 @@ void TMatrixEquations::notePattern()
 
 void TMatrixEquations::finishPattern()
 {
-    patternRowKind_.assign(static_cast<std::size_t>(std::max(DimensionY, 0)) + 1, MixedRow);
-    for (int r = 1; r <= DimensionY; ++r) {
-        bool flow = false, head = false;
-        for (int e = patternStart_[at(r - 1)]; e < patternStart_[at(r)]; ++e) {
-            const TMatrixElementEnum element = patternElements_[at(e)];
-            flow = flow || element == one || element == minus_one;
-            head = head || element == HeadKqn || element == minus_HeadKqn;
-        }
-        patternRowKind_[at(r)] = flow && head ? MixedRow : head ? HeadRow : FlowRow;
-    }
     std::vector<char> hasHead(static_cast<std::size_t>(std::max(DimensionX, 0)) + 1, 0);
     for (const TPatternEntry &entry : headEntries_)
         hasHead[at(entry.Column)] = 1;
@@ -713,6 +715,20 @@ void TMatrixEquations::finishPattern()
     for (int c = 1; c <= DimensionX; ++c)
         if (hasHead[at(c)])
             headColumns_.push_back(c);
+    headKindsNoted_ = false;
+}
+
+void TMatrixEquations::noteHeadColumnKinds()
+{
+    if (headKindsNoted_ && headKindsPattern_ == patternVersion_ && headKindsRecords_ == recordsVersion_)
+        return;
+    plainHeadColumns_.clear();
+    otherHeadColumns_.clear();
+    for (const int c : headColumns_)
+        (plainHeadColumn(c) ? plainHeadColumns_ : otherHeadColumns_).push_back(c);
+    headKindsPattern_ = patternVersion_;
+    headKindsRecords_ = recordsVersion_;
+    headKindsNoted_ = true;
 }
 
 void TMatrixEquations::notePatternEntry(int row, int column, TMatrixElementEnum element)
@@ -720,6 +736,7 @@ void TMatrixEquations::notePatternEntry(int row, int column, TMatrixElementEnum 
     patternColumns_.push_back(column);
     patternElements_.push_back(element);
     patternSigns_.push_back(element == minus_one || element == minus_HeadKqn ? -1.0 : 1.0);
+    patternRowKind_[at(row)] |= element == one || element == minus_one ? FlowRow : HeadRow;
     if (element == HeadKqn || element == minus_HeadKqn) {
         headEntries_.push_back({row, column, element == minus_HeadKqn});
         patternRowHasHead_[at(row)] = 1;
@@ -753,6 +770,7 @@ void TMatrixEquations::AdoptPattern(std::vector<TElementPosition> &written)
     patternElements_.clear();
     patternSigns_.clear();
     patternRowHasHead_.assign(static_cast<std::size_t>(std::max(DimensionY, 0)) + 1, 0);
+    patternRowKind_.assign(static_cast<std::size_t>(std::max(DimensionY, 0)) + 1, EmptyRow);
     headEntries_.clear();
     int row = 1;
     bool holdsEveryWrite = true;
