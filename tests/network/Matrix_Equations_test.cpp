@@ -553,6 +553,54 @@ TPump CurvePump(double shutOffHead_m, double quadratic, double linear = 0)
     return pump;
 }
 
+// Residual and derivative passes keep lists of the columns with and
+// without a pump or component; a record set after a pass must reach the
+// next one, whichever kind it is.
+TEST(MatrixEquations, RecordSetAfterAPassEntersTheNextResidualAndDerivative)
+{
+    const TPump pump = CurvePump(40, 20000);
+    TComponentPressure component;
+    component.PressureType = ComponentPressureFixed;
+    component.FixedPressureLoss_mHd = 7.5;
+    const double q = 20;
+    struct Case {
+        const char *name;
+        bool pump;
+    };
+    for (const Case &k : {Case{"pump", true}, Case{"component", false}}) {
+        SCOPED_TRACE(k.name);
+        auto m = NewSystem(2, 1);
+        m->TrackColumnRecords(1);
+        SetPipe(*m, 1, 0.1, 300);
+        SetPipe(*m, 2, 0.08, 120);
+        m->QMatrix[1][1] = HeadKqn;
+        m->QMatrix[1][2] = minus_HeadKqn;
+        m->QkgsVariables[1] = q;
+        m->QkgsVariables[2] = q / 4;
+        m->CalculateQm3sVariables();
+        bool ok = false;
+        m->CalculateF(ok);
+        ASSERT_TRUE(ok);
+        m->CalculateDMatrix();
+        const Extended plainResidual = m->FResults[1], plainDerivative = std::as_const(m->DMatrix)[1][1];
+        if (k.pump)
+            m->SetColumnPump(1, pump);
+        else
+            m->SetColumnComponentPressure(1, component);
+        m->CalculateF(ok);
+        ASSERT_TRUE(ok);
+        m->CalculateDMatrix();
+        const double head = k.pump ? -pump.calcPumpHead_Bar(q, WaterDensity)
+                                   : component.calcLoss_Bar(q, WaterDensity, 0.1);
+        const double slope = k.pump ? -pump.calcPumpHead_Bar_DifferentialQkgs(q, WaterDensity)
+                                    : component.calcLoss_Bar_DifferentialQkgs(q, WaterDensity, 0.1);
+        ASSERT_NE(head, 0.0);
+        EXPECT_NEAR(static_cast<double>(m->FResults[1] - plainResidual), head, 1e-12 * std::fabs(head));
+        EXPECT_NEAR(static_cast<double>(std::as_const(m->DMatrix)[1][1] - plainDerivative), slope,
+                    1e-12 * std::fabs(static_cast<double>(plainDerivative)) + 1e-15);
+    }
+}
+
 struct PumpCase {
     const char *name;
     TPumpType type;
