@@ -616,10 +616,10 @@ bool TMatrixEquations::newtonLoopStep()
         const Extended d = headDerivative_[at(c)];
         return sign > 0 ? d : -d;
     };
-    for (int c = 1; c <= DimensionX; ++c) {
-        const TLoopCorrectionSolver::TEntry first = solver.FirstLoopOf(c);
-        loopCoefficient_[at(c)] = first.Sign == 0 ? 0.0 : first.Sign * static_cast<double>(entry(c, first.Sign));
-    }
+    // A column's coefficient is its entry in its first loop times the sign
+    // there: the derivative itself.
+    for (int c = 1; c <= DimensionX; ++c)
+        loopCoefficient_[at(c)] = solver.FirstLoopOf(c).Sign == 0 ? 0.0 : static_cast<double>(headDerivative_[at(c)]);
     if (!solver.Factorise(loopCoefficient_))
         return false;
     for (int i = 0; i < solver.LoopCount(); ++i) {

@@ -666,6 +666,17 @@ void TMatrixEquations::writePendingDerivatives()
     }
 }
 
+inline void TMatrixEquations::notePatternEntry(int row, int column, TMatrixElementEnum element)
+{
+    patternColumns_.push_back(column);
+    patternElements_.push_back(element);
+    patternRowKind_[at(row)] |= element == one || element == minus_one ? FlowRow : HeadRow;
+    if (element == HeadKqn || element == minus_HeadKqn) {
+        headEntries_.push_back({row, column, element == minus_HeadKqn});
+        patternRowHasHead_[at(row)] = 1;
+    }
+}
+
 void TMatrixEquations::notePattern()
 {
     if (patternNoted())
@@ -674,7 +685,6 @@ void TMatrixEquations::notePattern()
     patternStart_.assign(static_cast<std::size_t>(std::max(DimensionY, 0)) + 1, 0);
     patternColumns_.clear();
     patternElements_.clear();
-    patternSigns_.clear();
     patternRowHasHead_.assign(static_cast<std::size_t>(std::max(DimensionY, 0)) + 1, 0);
     patternRowKind_.assign(static_cast<std::size_t>(std::max(DimensionY, 0)) + 1, EmptyRow);
     headEntries_.clear();
@@ -708,6 +718,9 @@ void TMatrixEquations::notePattern()
 
 void TMatrixEquations::finishPattern()
 {
+    patternSigns_.resize(patternElements_.size());
+    for (std::size_t e = 0; e < patternElements_.size(); ++e)
+        patternSigns_[e] = patternElements_[e] == minus_one || patternElements_[e] == minus_HeadKqn ? -1.0 : 1.0;
     std::vector<char> hasHead(static_cast<std::size_t>(std::max(DimensionX, 0)) + 1, 0);
     for (const TPatternEntry &entry : headEntries_)
         hasHead[at(entry.Column)] = 1;
@@ -729,18 +742,6 @@ void TMatrixEquations::noteHeadColumnKinds()
     headKindsPattern_ = patternVersion_;
     headKindsRecords_ = recordsVersion_;
     headKindsNoted_ = true;
-}
-
-void TMatrixEquations::notePatternEntry(int row, int column, TMatrixElementEnum element)
-{
-    patternColumns_.push_back(column);
-    patternElements_.push_back(element);
-    patternSigns_.push_back(element == minus_one || element == minus_HeadKqn ? -1.0 : 1.0);
-    patternRowKind_[at(row)] |= element == one || element == minus_one ? FlowRow : HeadRow;
-    if (element == HeadKqn || element == minus_HeadKqn) {
-        headEntries_.push_back({row, column, element == minus_HeadKqn});
-        patternRowHasHead_[at(row)] = 1;
-    }
 }
 
 void TMatrixEquations::AdoptPattern(std::vector<TElementPosition> &written)
@@ -768,7 +769,6 @@ void TMatrixEquations::AdoptPattern(std::vector<TElementPosition> &written)
     patternStart_.assign(static_cast<std::size_t>(std::max(DimensionY, 0)) + 1, 0);
     patternColumns_.clear();
     patternElements_.clear();
-    patternSigns_.clear();
     patternRowHasHead_.assign(static_cast<std::size_t>(std::max(DimensionY, 0)) + 1, 0);
     patternRowKind_.assign(static_cast<std::size_t>(std::max(DimensionY, 0)) + 1, EmptyRow);
     headEntries_.clear();
