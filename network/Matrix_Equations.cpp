@@ -604,23 +604,32 @@ void TMatrixEquations::CalculateDMatrix()
         for (const int c : headColumns_)
             columnHeadDerivative(c);
     }
-    if (constantsHeld) {
-        // The flow elements hold their constants; the head elements take
-        // the derivatives now, or when someone other than the loop form
-        // reads them.
-        if (derivativeHeadsMayWait_ && prepareLoopSolver()) {
-            derivativeHeadsPending_ = true;
-        } else {
-            derivativeHeadsPending_ = false;
-            for (const TPatternEntry &entry : headEntries_) {
-                const Extended d = headDerivative_[entry.Column];
-                DMatrix.RowKeepingVersion(entry.Row)[entry.Column] = entry.Minus ? -d : d;
+    // The head elements take the derivatives now, or when someone other
+    // than the loop form reads them; on a table laid out by the pattern
+    // (or still all zero) nothing else needs them.
+    const bool wait = patternOnly && derivativeHeadsMayWait_ && prepareLoopSolver();
+    derivativeHeadsPending_ = wait;
+    if (constantsHeld && !wait) {
+        // The flow elements hold their constants.
+        for (const TPatternEntry &entry : headEntries_) {
+            const Extended d = headDerivative_[entry.Column];
+            DMatrix.RowKeepingVersion(entry.Row)[entry.Column] = entry.Minus ? -d : d;
+        }
+    }
+    if (!constantsHeld && wait) {
+        // The flow elements only; rows of head elements stay untouched.
+        for (int r = 1; r <= DimensionY; ++r) {
+            if (!(patternRowKind_[at(r)] & FlowRow))
+                continue;
+            Extended *row = DMatrix.RowKeepingVersion(r);
+            for (int e = patternStart_[at(r - 1)]; e < patternStart_[at(r)]; ++e) {
+                const TMatrixElementEnum element = patternElements_[at(e)];
+                if (element == one || element == minus_one)
+                    row[patternColumns_[at(e)]] = element == one ? 1.0L : -1.0L;
             }
         }
-    } else {
-        derivativeHeadsPending_ = false;
     }
-    for (int r = 1; r <= (constantsHeld ? 0 : DimensionY); ++r) {
+    for (int r = 1; r <= (constantsHeld || wait ? 0 : DimensionY); ++r) {
         const TMatrixElementEnum *pattern = std::as_const(QMatrix)[r];
         Extended *row = DMatrix.RowKeepingVersion(r);
         const int first = patternOnly ? patternStart_[r - 1] : 1;
