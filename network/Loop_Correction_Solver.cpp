@@ -609,20 +609,25 @@ bool TMatrixEquations::newtonLoopStep()
         stepParticular_.resize(static_cast<std::size_t>(DimensionX) + 1);
         solver.ContinuityFlows(stepBalance_, stepParticular_);
     }
-    for (int c = 1; c <= DimensionX; ++c) {
-        const TLoopCorrectionSolver::TEntry first = solver.FirstLoopOf(c);
-        loopCoefficient_[at(c)] =
-            first.Sign == 0 ? 0.0 : first.Sign * static_cast<double>(std::as_const(DMatrix)[solver.LoopRow(first.Column)][c]);
-    }
+    // Each loop entry of DMatrix is plus or minus its column's derivative
+    // from the pass just made, which may not be written yet
+    // (writePendingDerivatives).
+    const auto entry = [&](int c, int sign) {
+        const Extended d = headDerivative_[at(c)];
+        return sign > 0 ? d : -d;
+    };
+    // A column's coefficient is its entry in its first loop times the sign
+    // there: the derivative itself.
+    for (int c = 1; c <= DimensionX; ++c)
+        loopCoefficient_[at(c)] = solver.FirstLoopOf(c).Sign == 0 ? 0.0 : static_cast<double>(headDerivative_[at(c)]);
     if (!solver.Factorise(loopCoefficient_))
         return false;
     for (int i = 0; i < solver.LoopCount(); ++i) {
         const int r = solver.LoopRow(i);
         Extended rhs = FResults[r];
         if (!balanced) {
-            const Extended *row = std::as_const(DMatrix)[r];
             for (const TLoopCorrectionSolver::TEntry *e = solver.LoopBegin(i); e != solver.LoopEnd(i); ++e)
-                rhs -= row[e->Column] * stepParticular_[at(e->Column)];
+                rhs -= entry(e->Column, e->Sign) * stepParticular_[at(e->Column)];
         }
         loopRhs_[at(i)] = static_cast<double>(rhs);
     }

@@ -140,6 +140,7 @@ void TMatrixEquations::ClearResults(int pDimensionX, int pDimensionY)
     }
     writtenRecords_.clear();
     recordsTracked_ = false;
+    ++recordsVersion_;
     generatedLawColumns_.clear();
     DimensionX = nextX;
     DimensionXWithLinearTransformationEquations = DimensionX;
@@ -152,6 +153,7 @@ void TMatrixEquations::TrackColumnRecords(int rows)
     // Every record is cleared here (ClearResults has just run), so the
     // written ones are exactly those the setters note.
     recordsTracked_ = true;
+    ++recordsVersion_;
     vectorsUsed_ = std::max(vectorsUsed_, std::clamp(rows, 0, MaxDimension));
 }
 
@@ -161,6 +163,7 @@ void TMatrixEquations::SetColumnPump(int c, const TPump &pump)
     if (!columnPump_[at(c)] && !columnComponent_[at(c)])
         writtenRecords_.push_back(c);
     columnPump_[at(c)] = 1;
+    ++recordsVersion_;
 }
 
 void TMatrixEquations::SetColumnComponentPressure(int c, const TComponentPressure &component)
@@ -169,6 +172,7 @@ void TMatrixEquations::SetColumnComponentPressure(int c, const TComponentPressur
     if (!columnPump_[at(c)] && !columnComponent_[at(c)])
         writtenRecords_.push_back(c);
     columnComponent_[at(c)] = 1;
+    ++recordsVersion_;
 }
 
 void TMatrixEquations::NoteGeneratedPipeLaw(int c, double Length_m, double MassFlow_kgs, double Diameter_m,
@@ -237,6 +241,7 @@ void TMatrixEquations::clearDMatrix()
     linearTheoryRows_ = 0;
     linearTheoryColumns_ = 0;
     dMatrixFollows_ = false;
+    derivativeHeadsPending_ = false;
 }
 
 void TMatrixEquations::renewFrictionWall(int c)
@@ -320,12 +325,15 @@ void TMatrixEquations::CalculateQm3sVariables()
 // At the flows of the pass of frictionFactorsAtCurrentFlows that the
 // residual pass has just made: calcDarcyHeadLoss with the friction factor,
 // velocity and L/d that pass left.
-Extended TMatrixEquations::calcPipeFrictionLoss_Bar(int c)
+inline Extended TMatrixEquations::calcPipeFrictionLoss_Bar(int c)
 {
     const TPipeConstants &k = pipeConstants_[at(c)];
     const double velocity = frictionVelocity_[at(c)];
     const long double loss = k.LengthOverDiameter * friction_[at(c)] * Sqr(velocity) / TwoGravity_ms2;
-    return fluidHeadToBar(static_cast<double>(velocity < 0 ? -loss : loss), k.Density_kgm3);
+    // fluidHeadToBar, its operations in its order, without the call.
+    constexpr Extended Gravity = 9.80665L, PaPerBar = 100000.0L;
+    const double head = static_cast<double>(velocity < 0 ? -loss : loss);
+    return static_cast<double>(static_cast<Extended>(head) * Gravity * k.Density_kgm3 / PaPerBar);
 }
 
 Extended TMatrixEquations::calcFittingLoss_mHd_Fluid(int c) const
@@ -390,6 +398,39 @@ void TMatrixEquations::newHeadDerivativePass()
     }
 }
 
+// A column without fittings adds zeros only.
+inline Extended TMatrixEquations::plainDarcyHeadTerm(int c)
+{
+    Extended term = calcPipeFrictionLoss_Bar(c);
+    if (Qm3sFittingLossCoefficents[c] != 0)
+        term += calcFittingLoss_Bar(c);
+    return term;
+}
+
+// At the flows of the last residual pass, whose friction factors it takes
+// when the flow is the same.
+inline Extended TMatrixEquations::plainDarcyHeadDerivative(int c)
+{
+    const double q = static_cast<double>(QkgsVariables[c]);
+    const double rho = QFluidDensity_kgs_m3[c];
+    const double flow = static_cast<double>(QkgsVariables[c] / rho);
+    const double friction = frictionFlow_[at(c)] == flow ? friction_[at(c)] : frictionFactor(c, flow);
+    const TPipeConstants &held = pipeConstants_[at(c)];
+    const TPipeConstants &k = held.Diameter_m == PipeDiameters_m[c] && held.Length_m == PipeLengths_m[c] &&
+                                      held.Density_kgm3 == rho
+                                  ? held
+                                  : pipeConstants(c);
+    // calcDarcyPressureLossDerivative with its denominator kept.
+    const long double pipe = 16.0L * q * friction * k.Length_m / k.DerivativeDenominator;
+    // Without fittings the fitting derivative is +0 at any finite flow and
+    // positive density; the sum then takes the same rounding as with it.
+    const double resistance = Qm3sFittingLossCoefficents[c];
+    const double fitting = resistance == 0 && rho > 0 && std::isfinite(q)
+                               ? 0.0
+                               : calcFittingLossDerivative(resistance, q, rho);
+    return static_cast<Extended>(static_cast<double>(q < 0 ? -pipe : pipe)) + fitting;
+}
+
 // pipe loss + fitting loss + component loss - pump head of column c, in bar.
 Extended TMatrixEquations::columnHeadTerm(int c)
 {
@@ -400,10 +441,7 @@ Extended TMatrixEquations::columnHeadTerm(int c)
     const double diameter = PipeDiameters_m[c];
     Extended term = 0;
     if (MatrixCalculationMethod == MatrixCalculationMethodDarcy) {
-        // A column without fittings, component or pump adds zeros only.
-        term = calcPipeFrictionLoss_Bar(c);
-        if (Qm3sFittingLossCoefficents[c] != 0)
-            term += calcFittingLoss_Bar(c);
+        term = plainDarcyHeadTerm(c);
         if (columnHasComponent(c))
             term += QComponentPressure[c].calcLoss_Bar(q, rho, diameter);
         if (columnHasPump(c))
@@ -442,12 +480,7 @@ Extended TMatrixEquations::columnHeadDerivative(int c)
     const double diameter = PipeDiameters_m[c];
     Extended d = 0;
     if (MatrixCalculationMethod == MatrixCalculationMethodDarcy) {
-        const double friction = frictionFactor(c, static_cast<double>(QkgsVariables[c] / rho));
-        // calcDarcyPressureLossDerivative with its denominator kept.
-        const TPipeConstants &k = pipeConstants(c);
-        const long double pipe = 16.0L * q * friction * k.Length_m / k.DerivativeDenominator;
-        d = static_cast<Extended>(static_cast<double>(q < 0 ? -pipe : pipe)) +
-            calcFittingLossDerivative(Qm3sFittingLossCoefficents[c], q, rho);
+        d = plainDarcyHeadDerivative(c);
         if (columnHasComponent(c))
             d += QComponentPressure[c].calcLoss_Bar_DifferentialQkgs(q, rho, diameter);
         if (columnHasPump(c))
@@ -485,32 +518,64 @@ void TMatrixEquations::CalculateF(bool &success)
     success = true;
     clearColumnCaches();
     try {
-        if (MatrixCalculationMethod == MatrixCalculationMethodDarcy)
+        const bool darcy = MatrixCalculationMethod == MatrixCalculationMethodDarcy;
+        if (darcy)
             frictionFactorsAtCurrentFlows();
         notePattern();
+        // The Darcy head terms in one pass over the columns that have one;
+        // the other laws work theirs out as the rows ask.
+        if (darcy) {
+            noteHeadColumnKinds();
+            for (const int c : plainHeadColumns_) {
+                headTerm_[c] = plainDarcyHeadTerm(c);
+                headTermStamp_[at(c)] = headTermPass_;
+            }
+            for (const int c : otherHeadColumns_)
+                columnHeadTerm(c);
+        }
+        const Extended *flows = QkgsVariables.data();
+        const Extended *heads = headTerm_.data();
         for (int r = 1; r <= DimensionY; ++r) {
+            const int first = patternStart_[at(r - 1)], last = patternStart_[at(r)];
+            // Each element adds or takes away its term, in column order: a
+            // term times its sign of 1 or -1 adds exactly what the
+            // subtraction takes.
             Extended f = 0;
-            for (int e = patternStart_[r - 1]; e < patternStart_[r]; ++e) {
-                const int c = patternColumns_[e];
-                switch (patternElements_[e]) {
-                case one:
-                    f += QkgsVariables[c];
-                    break;
-                case minus_one:
-                    f -= QkgsVariables[c];
-                    break;
-                case HeadKqn:
-                    f += columnHeadTerm(c);
-                    break;
-                case minus_HeadKqn:
-                    f -= columnHeadTerm(c);
-                    break;
-                default:
-                    break;
+            const char kind = patternRowKind_[at(r)];
+            if (kind == FlowRow || kind == EmptyRow) {
+                for (int e = first; e < last; ++e)
+                    f += patternSigns_[at(e)] * flows[patternColumns_[at(e)]];
+            } else if (kind == HeadRow && darcy) {
+                for (int e = first; e < last; ++e)
+                    f += patternSigns_[at(e)] * heads[patternColumns_[at(e)]];
+            } else {
+                for (int e = first; e < last; ++e) {
+                    const int c = patternColumns_[at(e)];
+                    switch (patternElements_[at(e)]) {
+                    case one:
+                        f += QkgsVariables[c];
+                        break;
+                    case minus_one:
+                        f -= QkgsVariables[c];
+                        break;
+                    case HeadKqn:
+                        f += columnHeadTerm(c);
+                        break;
+                    case minus_HeadKqn:
+                        f -= columnHeadTerm(c);
+                        break;
+                    default:
+                        break;
+                    }
                 }
             }
-            FResultsContainsHeadTerms[r] = patternRowHasHead_[at(r)] != 0;
             FResults[r] = f - QKnowns[r];
+        }
+        if (headFlagsPattern_ != patternVersion_ || headFlagsRows_ != DimensionY) {
+            for (int r = 1; r <= DimensionY; ++r)
+                FResultsContainsHeadTerms[r] = patternRowHasHead_[at(r)] != 0;
+            headFlagsPattern_ = patternVersion_;
+            headFlagsRows_ = DimensionY;
         }
     } catch (...) {
         success = false;
@@ -523,13 +588,45 @@ void TMatrixEquations::CalculateDMatrix()
     notePattern();
     const bool constantsHeld = dMatrixFollowsPattern();
     const bool patternOnly = beginDMatrixPass();
-    if (constantsHeld) {
+    // Every column's derivative in one pass over the columns that have one.
+    if (MatrixCalculationMethod == MatrixCalculationMethodDarcy) {
+        noteHeadColumnKinds();
+        for (const int c : plainHeadColumns_) {
+            headDerivative_[c] = plainDarcyHeadDerivative(c);
+            headDerivativeStamp_[at(c)] = headDerivativePass_;
+        }
+        for (const int c : otherHeadColumns_)
+            columnHeadDerivative(c);
+    } else {
+        for (const int c : headColumns_)
+            columnHeadDerivative(c);
+    }
+    // The head elements take the derivatives now, or when someone other
+    // than the loop form reads them; on a table laid out by the pattern
+    // (or still all zero) nothing else needs them.
+    const bool wait = patternOnly && derivativeHeadsMayWait_ && prepareLoopSolver();
+    derivativeHeadsPending_ = wait;
+    if (constantsHeld && !wait) {
+        // The flow elements hold their constants.
         for (const TPatternEntry &entry : headEntries_) {
-            const Extended d = columnHeadDerivative(entry.Column);
+            const Extended d = headDerivative_[entry.Column];
             DMatrix.RowKeepingVersion(entry.Row)[entry.Column] = entry.Minus ? -d : d;
         }
     }
-    for (int r = 1; r <= (constantsHeld ? 0 : DimensionY); ++r) {
+    if (!constantsHeld && wait) {
+        // The flow elements only; rows of head elements stay untouched.
+        for (int r = 1; r <= DimensionY; ++r) {
+            if (!(patternRowKind_[at(r)] & FlowRow))
+                continue;
+            Extended *row = DMatrix.RowKeepingVersion(r);
+            for (int e = patternStart_[at(r - 1)]; e < patternStart_[at(r)]; ++e) {
+                const TMatrixElementEnum element = patternElements_[at(e)];
+                if (element == one || element == minus_one)
+                    row[patternColumns_[at(e)]] = element == one ? 1.0L : -1.0L;
+            }
+        }
+    }
+    for (int r = 1; r <= (constantsHeld || wait ? 0 : DimensionY); ++r) {
         const TMatrixElementEnum *pattern = std::as_const(QMatrix)[r];
         Extended *row = DMatrix.RowKeepingVersion(r);
         const int first = patternOnly ? patternStart_[r - 1] : 1;
@@ -560,6 +657,32 @@ void TMatrixEquations::CalculateDMatrix()
         FValues[r] = FResults[r];
 }
 
+void TMatrixEquations::writePendingDerivatives()
+{
+    if (!derivativeHeadsPending_)
+        return;
+    derivativeHeadsPending_ = false;
+    // Someone else has since written DMatrix, or the pattern has changed:
+    // the next derivative pass writes every entry.
+    if (!dMatrixFollowsPattern())
+        return;
+    for (const TPatternEntry &entry : headEntries_) {
+        const Extended d = headDerivative_[entry.Column];
+        DMatrix.RowKeepingVersion(entry.Row)[entry.Column] = entry.Minus ? -d : d;
+    }
+}
+
+inline void TMatrixEquations::notePatternEntry(int row, int column, TMatrixElementEnum element)
+{
+    patternColumns_.push_back(column);
+    patternElements_.push_back(element);
+    patternRowKind_[at(row)] |= element == one || element == minus_one ? FlowRow : HeadRow;
+    if (element == HeadKqn || element == minus_HeadKqn) {
+        headEntries_.push_back({row, column, element == minus_HeadKqn});
+        patternRowHasHead_[at(row)] = 1;
+    }
+}
+
 void TMatrixEquations::notePattern()
 {
     if (patternNoted())
@@ -569,6 +692,7 @@ void TMatrixEquations::notePattern()
     patternColumns_.clear();
     patternElements_.clear();
     patternRowHasHead_.assign(static_cast<std::size_t>(std::max(DimensionY, 0)) + 1, 0);
+    patternRowKind_.assign(static_cast<std::size_t>(std::max(DimensionY, 0)) + 1, EmptyRow);
     headEntries_.clear();
     static_assert(sizeof(TMatrixElementEnum) == 1);
     for (int r = 1; r <= DimensionY; ++r) {
@@ -591,20 +715,39 @@ void TMatrixEquations::notePattern()
         }
         patternStart_[r] = static_cast<int>(patternColumns_.size());
     }
+    finishPattern();
     patternVersion_ = QMatrix.Version();
     patternRows_ = DimensionY;
     patternColumnCount_ = DimensionX;
     patternHoldsEveryWrite_ = false;
 }
 
-void TMatrixEquations::notePatternEntry(int row, int column, TMatrixElementEnum element)
+void TMatrixEquations::finishPattern()
 {
-    patternColumns_.push_back(column);
-    patternElements_.push_back(element);
-    if (element == HeadKqn || element == minus_HeadKqn) {
-        headEntries_.push_back({row, column, element == minus_HeadKqn});
-        patternRowHasHead_[at(row)] = 1;
-    }
+    patternSigns_.resize(patternElements_.size());
+    for (std::size_t e = 0; e < patternElements_.size(); ++e)
+        patternSigns_[e] = patternElements_[e] == minus_one || patternElements_[e] == minus_HeadKqn ? -1.0 : 1.0;
+    std::vector<char> hasHead(static_cast<std::size_t>(std::max(DimensionX, 0)) + 1, 0);
+    for (const TPatternEntry &entry : headEntries_)
+        hasHead[at(entry.Column)] = 1;
+    headColumns_.clear();
+    for (int c = 1; c <= DimensionX; ++c)
+        if (hasHead[at(c)])
+            headColumns_.push_back(c);
+    headKindsNoted_ = false;
+}
+
+void TMatrixEquations::noteHeadColumnKinds()
+{
+    if (headKindsNoted_ && headKindsPattern_ == patternVersion_ && headKindsRecords_ == recordsVersion_)
+        return;
+    plainHeadColumns_.clear();
+    otherHeadColumns_.clear();
+    for (const int c : headColumns_)
+        (plainHeadColumn(c) ? plainHeadColumns_ : otherHeadColumns_).push_back(c);
+    headKindsPattern_ = patternVersion_;
+    headKindsRecords_ = recordsVersion_;
+    headKindsNoted_ = true;
 }
 
 void TMatrixEquations::AdoptPattern(std::vector<TElementPosition> &written)
@@ -633,6 +776,7 @@ void TMatrixEquations::AdoptPattern(std::vector<TElementPosition> &written)
     patternColumns_.clear();
     patternElements_.clear();
     patternRowHasHead_.assign(static_cast<std::size_t>(std::max(DimensionY, 0)) + 1, 0);
+    patternRowKind_.assign(static_cast<std::size_t>(std::max(DimensionY, 0)) + 1, EmptyRow);
     headEntries_.clear();
     int row = 1;
     bool holdsEveryWrite = true;
@@ -653,6 +797,7 @@ void TMatrixEquations::AdoptPattern(std::vector<TElementPosition> &written)
     }
     for (; row <= DimensionY; ++row)
         patternStart_[at(row)] = static_cast<int>(patternColumns_.size());
+    finishPattern();
     patternVersion_ = QMatrix.Version();
     patternRows_ = DimensionY;
     patternColumnCount_ = DimensionX;

@@ -314,6 +314,11 @@ private:
     // pass of CalculateF or CalculateDMatrix.
     Extended columnHeadTerm(int c);
     Extended columnHeadDerivative(int c);
+    // The Darcy head term and derivative of a column with neither pump nor
+    // component: the same values as the two above, without their general
+    // cases.
+    Extended plainDarcyHeadTerm(int c);
+    Extended plainDarcyHeadDerivative(int c);
     void clearColumnCaches();
 
     Extended calcPipeFrictionLoss_Bar(int c);
@@ -363,6 +368,27 @@ private:
     std::vector<TMatrixElementEnum> patternElements_;
     std::vector<char> patternRowHasHead_;
     void notePatternEntry(int row, int column, TMatrixElementEnum element);
+    // What the residual pass needs of the pattern beyond the above: the sign
+    // of each entry (+1 or -1, so that a row sums without a branch per
+    // entry), whether each row holds flow elements, head elements or both,
+    // and the columns that hold a head element, ascending, each once.
+    void finishPattern();
+    enum TRowKind : char { EmptyRow = 0, FlowRow = 1, HeadRow = 2, MixedRow = FlowRow | HeadRow };
+    std::vector<double> patternSigns_;
+    std::vector<char> patternRowKind_;
+    std::vector<int> headColumns_;
+    // The head columns split into those with neither pump nor component
+    // and the others, noted for the pattern and column records below.
+    void noteHeadColumnKinds();
+    std::vector<int> plainHeadColumns_, otherHeadColumns_;
+    std::uint64_t headKindsPattern_ = 0, headKindsRecords_ = 0;
+    bool headKindsNoted_ = false;
+    // Changes whenever a column's pump or component record may change kind.
+    std::uint64_t recordsVersion_ = 0;
+    // FResultsContainsHeadTerms follows the row kinds of the pattern noted
+    // at this version, for this many rows (CalculateF alone writes it).
+    std::uint64_t headFlagsPattern_ = 0;
+    int headFlagsRows_ = -1;
     std::uint64_t patternVersion_ = 0;
     int patternRows_ = -1, patternColumnCount_ = -1;
     // True while every entry of DMatrix in rows 1..DimensionY and columns
@@ -508,6 +534,13 @@ private:
     std::vector<double> pendingHeadK_;
     bool plainHeadColumn(int c) const { return !columnHasPump(c) && !columnHasComponent(c); }
     void writePendingHeads();
+    // The same for the Newton iteration: while it runs, a derivative pass
+    // whose step the loop form takes leaves every head entry of DMatrix
+    // (plus or minus the column's derivative) out, the loop form reading the
+    // derivatives themselves; writePendingDerivatives puts them in before the
+    // flow system is solved and when the iteration ends.
+    bool derivativeHeadsMayWait_ = false, derivativeHeadsPending_ = false;
+    void writePendingDerivatives();
 };
 
 // The Darcy-Weisbach friction loss of a pipe in m of the fluid, signed like

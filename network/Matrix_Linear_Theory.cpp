@@ -485,6 +485,9 @@ void TMatrixEquations::LinearTheoryCalculateDMatrix()
     std::fill(QPumpLinearTheoryXIndex.begin(), QPumpLinearTheoryXIndex.begin() + clearTo, 0);
     std::fill(QComponentPressureLinearTheoryXIndex.begin(), QComponentPressureLinearTheoryXIndex.begin() + clearTo, 0);
     transformIndexUsed_ = DimensionX;
+    // Every index of columns 1..DimensionX is zero from here on unless this
+    // pass gives its column a transformation column.
+    const bool indexesCleared = clearTo > DimensionX;
     for (int r = 1; r <= DimensionY; ++r)
         FResults[r] = QKnowns[r];
     notePattern();
@@ -548,9 +551,11 @@ void TMatrixEquations::LinearTheoryCalculateDMatrix()
     noteDMatrixFollowsPattern();
     linearTheoryRows_ = std::max(linearTheoryRows_, DimensionY);
     bool pumps = false, components = false;
-    for (int c = 1; c <= DimensionX; ++c) {
-        pumps = pumps || QPumpLinearTheoryXIndex[c] > 0;
-        components = components || QComponentPressureLinearTheoryXIndex[c] > 0;
+    if (!indexesCleared || DimensionXWithLinearTransformationEquations > DimensionX) {
+        for (int c = 1; c <= DimensionX; ++c) {
+            pumps = pumps || QPumpLinearTheoryXIndex[c] > 0;
+            components = components || QComponentPressureLinearTheoryXIndex[c] > 0;
+        }
     }
     if (pumps)
         LinearTheoryIncludePumpTransformationEquations();

@@ -29,6 +29,7 @@ void TMatrixEquations::SolveQDeltasFromDMatrixUsingSparSolv(bool &solved, int &R
         CalculateDMatrix();
         if (newtonLoopStep())
             return;
+        writePendingDerivatives();
         SparseSolvInit(DimensionX);
         addDMatrixToSparseSolver(DimensionY, DimensionX);
         SparseSolvSolve();
@@ -96,6 +97,7 @@ void TMatrixEquations::SolveQkgsVariables(bool &Solved, int &ResultStatus, std::
                                           TResultsLog &Log, TMatrixCalculationMethod TheMatrixCalculationMethod)
 {
     MatrixCalculationMethod = TheMatrixCalculationMethod;
+    derivativeHeadsMayWait_ = true;
     double multiplier = NewtonIterationDeltaMultiplier;
     Solved = false;
     ResultStatus = 0;
@@ -152,6 +154,8 @@ void TMatrixEquations::SolveQkgsVariables(bool &Solved, int &ResultStatus, std::
         Solved = false;
         ResultStatus = -3;
     }
+    derivativeHeadsMayWait_ = false;
+    writePendingDerivatives();
 }
 
 } // namespace tessaran

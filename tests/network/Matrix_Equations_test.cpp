@@ -1,6 +1,7 @@
 // The equation system on hand-built systems whose answers are computed here
 // independently: closed forms of pipe flow, continuity alone, symmetry.
 
+#include "network/Loop_Grid_Layout.h"
 #include "network/Matrix_Equations.h"
 
 #include "support/Scripted_User_Interface.h"
@@ -10,6 +11,8 @@
 
 #include <cmath>
 #include <memory>
+#include <string>
+#include <utility>
 
 namespace tessaran {
 namespace {
@@ -550,6 +553,54 @@ TPump CurvePump(double shutOffHead_m, double quadratic, double linear = 0)
     return pump;
 }
 
+// Residual and derivative passes keep lists of the columns with and
+// without a pump or component; a record set after a pass must reach the
+// next one, whichever kind it is.
+TEST(MatrixEquations, RecordSetAfterAPassEntersTheNextResidualAndDerivative)
+{
+    const TPump pump = CurvePump(40, 20000);
+    TComponentPressure component;
+    component.PressureType = ComponentPressureFixed;
+    component.FixedPressureLoss_mHd = 7.5;
+    const double q = 20;
+    struct Case {
+        const char *name;
+        bool pump;
+    };
+    for (const Case &k : {Case{"pump", true}, Case{"component", false}}) {
+        SCOPED_TRACE(k.name);
+        auto m = NewSystem(2, 1);
+        m->TrackColumnRecords(1);
+        SetPipe(*m, 1, 0.1, 300);
+        SetPipe(*m, 2, 0.08, 120);
+        m->QMatrix[1][1] = HeadKqn;
+        m->QMatrix[1][2] = minus_HeadKqn;
+        m->QkgsVariables[1] = q;
+        m->QkgsVariables[2] = q / 4;
+        m->CalculateQm3sVariables();
+        bool ok = false;
+        m->CalculateF(ok);
+        ASSERT_TRUE(ok);
+        m->CalculateDMatrix();
+        const Extended plainResidual = m->FResults[1], plainDerivative = std::as_const(m->DMatrix)[1][1];
+        if (k.pump)
+            m->SetColumnPump(1, pump);
+        else
+            m->SetColumnComponentPressure(1, component);
+        m->CalculateF(ok);
+        ASSERT_TRUE(ok);
+        m->CalculateDMatrix();
+        const double head = k.pump ? -pump.calcPumpHead_Bar(q, WaterDensity)
+                                   : component.calcLoss_Bar(q, WaterDensity, 0.1);
+        const double slope = k.pump ? -pump.calcPumpHead_Bar_DifferentialQkgs(q, WaterDensity)
+                                    : component.calcLoss_Bar_DifferentialQkgs(q, WaterDensity, 0.1);
+        ASSERT_NE(head, 0.0);
+        EXPECT_NEAR(static_cast<double>(m->FResults[1] - plainResidual), head, 1e-12 * std::fabs(head));
+        EXPECT_NEAR(static_cast<double>(std::as_const(m->DMatrix)[1][1] - plainDerivative), slope,
+                    1e-12 * std::fabs(static_cast<double>(plainDerivative)) + 1e-15);
+    }
+}
+
 struct PumpCase {
     const char *name;
     TPumpType type;
@@ -707,6 +758,62 @@ TEST(MatrixEquations, DenseNewtonStepSolvesTheSameStepAsTheSparseOne)
     EXPECT_TRUE(solved);
     for (int c = 1; c <= 6; ++c)
         EXPECT_NEAR(static_cast<double>(dense->QDeltas[c]), static_cast<double>(sparse->QDeltas[c]), 1e-9) << c;
+}
+
+// A grid of loops large enough for the Newton steps to go by the loop form,
+// fed from its supply pipe, one kg/s taken at every joint.
+std::unique_ptr<TMatrixEquations> LoopFormGrid(const test::LoopGridLayout &grid)
+{
+    auto m = NewSystem(grid.Columns, grid.Joints + grid.Loops);
+    for (int r = 1; r <= grid.Joints + grid.Loops; ++r)
+        for (int c = 1; c <= grid.Columns; ++c)
+            if (std::as_const(grid.Pattern)[r][c] != zero)
+                m->QMatrix[r][c] = std::as_const(grid.Pattern)[r][c];
+    for (int c = 1; c <= grid.Columns; ++c) {
+        SetPipe(*m, c, 0.05 + 0.01 * (c % 5), 40.0 + 15.0 * (c % 7));
+        m->QkgsVariables[c] = 3.0 + 0.5 * (c % 3);
+    }
+    for (int j = 1; j <= grid.Joints; ++j)
+        m->QKnowns[j] = -1.0;
+    return m;
+}
+
+TEST(MatrixEquations, NewtonInTheLoopFormLeavesItsLastDerivativesInDMatrix)
+{
+    // The loop form reads the derivatives without DMatrix; when the
+    // iteration ends, DMatrix must hold those of its last pass, exactly as a
+    // derivative pass at the same flows outside an iteration writes them.
+    // A run of n iterations makes its last pass at the flows a run of n - 1
+    // ends with; from the third iteration on the passes find DMatrix laid
+    // out and only rewrite its head entries.
+    const test::LoopGridLayout grid(6, 6);
+    ASSERT_GE(grid.Columns, 50);
+    const int rows = grid.Joints + grid.Loops;
+    TResultsLog log;
+    bool solved = false, ok = false;
+    int status = 0;
+    std::string text;
+    for (const int iterations : {3, 5}) {
+        SCOPED_TRACE(iterations);
+        auto run = LoopFormGrid(grid);
+        run->MaxNewtonIterations = iterations;
+        run->SolveQkgsVariables(solved, status, text, log, MatrixCalculationMethodDarcy);
+        ASSERT_EQ(run->IterationCount, iterations);
+        auto shorter = LoopFormGrid(grid);
+        shorter->MaxNewtonIterations = iterations - 1;
+        shorter->SolveQkgsVariables(solved, status, text, log, MatrixCalculationMethodDarcy);
+        shorter->CalculateF(ok);
+        ASSERT_TRUE(ok);
+        shorter->CalculateDMatrix();
+        int heads = 0;
+        for (int r = 1; r <= rows; ++r)
+            for (int c = 1; c <= grid.Columns; ++c) {
+                const Extended expected = std::as_const(shorter->DMatrix)[r][c];
+                EXPECT_EQ(std::as_const(run->DMatrix)[r][c], expected) << "row " << r << " column " << c;
+                heads += std::as_const(grid.Pattern)[r][c] >= HeadKqn && expected != 0;
+            }
+        EXPECT_EQ(heads, 4 * grid.Loops);
+    }
 }
 
 } // namespace
