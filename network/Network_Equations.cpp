@@ -11,6 +11,8 @@
 #include "units/Unit_Format.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -266,6 +268,23 @@ void TNetwork::MatrixEquationsGenerate(TMatrixEquations &TheMatrixEquations, TRe
         } else {
             // One energy equation per loop: the sum of the pipe laws along the
             // loop equals the hydraulic grade difference of its end nodes.
+            // A node lies on several loops: its grade is worked out once for
+            // each density it is asked for in turn.
+            struct TGrade {
+                double Value = 0;
+                std::uint64_t Density = 0;
+                bool Set = false;
+            };
+            std::vector<TGrade> grades(at(MaxNodes + 1));
+            const auto nodeGrade = [&](int node, double rho) {
+                if (node < 1 || node > MaxNodes)
+                    return GetNode(node).getHGL_bar_g(atmosphere, rho);
+                TGrade &grade = grades[at(node)];
+                const auto density = std::bit_cast<std::uint64_t>(rho);
+                if (!grade.Set || grade.Density != density)
+                    grade = {GetNode(node).getHGL_bar_g(atmosphere, rho), density, true};
+                return grade.Value;
+            };
             for (int loop = 1; loop <= PipeLoopsCount; ++loop) {
                 ++row;
                 e.QKnowns[row] = 0;
@@ -287,7 +306,7 @@ void TNetwork::MatrixEquationsGenerate(TMatrixEquations &TheMatrixEquations, TRe
                         throw ENetworkClass("TNetwork.TheMatrixEquationsGenerate Failed: Loop pipe " +
                                             std::to_string(pipeId) + " is not an active link");
                     const double rho = GetPipeFluid(pipeId).density_kgs_m3;
-                    const auto hgl = [&](int node) { return GetNode(node).getHGL_bar_g(atmosphere, rho); };
+                    const auto hgl = [&](int node) { return nodeGrade(node, rho); };
                     if (from == w) {
                         e.QMatrix[row][c] = HeadKqn;
                         written.push_back({row, c});
