@@ -406,7 +406,18 @@ double TPipe::frictionFactorFor(double Reynolds, double Diameter_m, double Rough
     if (memo.Set && memo.Reynolds == bits(Reynolds) && memo.Diameter == bits(Diameter_m) &&
         memo.Roughness == bits(Roughness_m))
         return memo.Factor;
-    memo.Factor = calcFrictionFactor(Reynolds, Diameter_m, Roughness_m);
+    if (Reynolds <= 3500) {
+        // Below the turbulent range the wall plays no part.
+        memo.Factor = calcFrictionFactor(Reynolds, Diameter_m, Roughness_m);
+    } else {
+        if (!memo.WallSet || memo.WallDiameter != bits(Diameter_m) || memo.WallRoughness != bits(Roughness_m)) {
+            memo.Wall = calcFrictionWall(Diameter_m, Roughness_m);
+            memo.WallDiameter = bits(Diameter_m);
+            memo.WallRoughness = bits(Roughness_m);
+            memo.WallSet = true;
+        }
+        memo.Factor = calcFrictionFactor(Reynolds, memo.Wall);
+    }
     memo.Reynolds = bits(Reynolds);
     memo.Diameter = bits(Diameter_m);
     memo.Roughness = bits(Roughness_m);

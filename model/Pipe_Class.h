@@ -14,6 +14,7 @@
 #include "model/Flow_Control_Class.h"
 #include "model/Fluid_Class.h"
 #include "model/Pump_Class.h"
+#include "units/Calculations.h"
 #include "platform/Graphics.h"
 #include "platform/Stream.h"
 #include "units/Calculation_Enums.h"
@@ -185,12 +186,17 @@ private:
     // calcFrictionFactor at a Reynolds number, bore and roughness, kept for
     // the last arguments it was asked for: a calculation works out a pipe's
     // results several times at the same flow, and the Colebrook solve is
-    // the dearest part of them.
+    // the dearest part of them. The wall's terms are kept for the bore and
+    // roughness they were worked out for, as they change far less often
+    // than the flow.
     double frictionFactorFor(double Reynolds, double Diameter_m, double Roughness_m);
     struct TFrictionFactorMemo {
         std::uint64_t Reynolds = 0, Diameter = 0, Roughness = 0;
         double Factor = 0;
         bool Set = false;
+        std::uint64_t WallDiameter = 0, WallRoughness = 0;
+        TFrictionWall Wall;
+        bool WallSet = false;
     } frictionFactorMemo_;
 };
 

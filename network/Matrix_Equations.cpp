@@ -13,6 +13,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <type_traits>
 
 namespace tessaran {
 
@@ -26,6 +28,16 @@ template <typename T>
 void zeroVector(std::vector<T> &v)
 {
     std::fill(v.begin(), v.end(), T{});
+}
+
+// Zeroes the first count entries of v. The vectors cleared this way hold
+// floating-point numbers, whose zero is all bits clear; a block write spares
+// an extended-precision store per entry.
+template <typename T>
+void zeroFirst(std::vector<T> &v, std::size_t count)
+{
+    static_assert(std::is_trivially_copyable_v<T>);
+    std::memset(static_cast<void *>(v.data()), 0, std::min(count, v.size()) * sizeof(T));
 }
 
 } // namespace
@@ -92,11 +104,10 @@ void TMatrixEquations::ClearResults(int pDimensionX, int pDimensionY)
     // A tracked system wrote its vectors up to vectorsUsed_ only; a system
     // written directly may have written anywhere.
     const std::size_t used = recordsTracked_ ? at(std::max({vectorsUsed_, nextX, nextY}) + 1) : VectorSize;
-    const auto zero = [used](auto &v) { std::fill(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(used), 0); };
+    const auto zero = [used](auto &v) { zeroFirst(v, used); };
     std::fill(frictionFlow_.begin(), frictionFlow_.begin() + static_cast<std::ptrdiff_t>(used), std::nan(""));
     zero(frictionRoot_);
-    std::fill(linearTheoryRoots_.begin(), linearTheoryRoots_.begin() + static_cast<std::ptrdiff_t>(used),
-              std::array<double, 2>{});
+    zero(linearTheoryRoots_);
     dMatrixZero_ = true;
     dMatrixZeroVersion_ = DMatrix.Version();
     zero(QKnowns);
@@ -937,14 +948,28 @@ void TMatrixEquations::RestoreQkgsVariables()
 // directly keeps every entry.
 int TMatrixEquations::usedEntries() const { return recordsTracked_ ? vectorsUsed_ : MaxDimension; }
 
+// The linear theory reads back the flows of the pipes and of the curve
+// transformation columns; a tracked system gains at most one such column for
+// each pump and each component record written, and the Newton passes read the
+// pipes' flows only.
+int TMatrixEquations::linearTheoryFlowEntries() const
+{
+    if (!recordsTracked_)
+        return usedEntries();
+    const int curves = 2 * static_cast<int>(writtenRecords_.size());
+    return std::min(usedEntries(), std::max(DimensionX, DimensionXWithLinearTransformationEquations) + curves);
+}
+
 void TMatrixEquations::SaveQkgsVariablesLinearTheory()
 {
-    std::copy_n(QkgsVariables.begin(), usedEntries() + 1, QkgsVariablesLinearTheorySaved.begin());
+    std::memcpy(static_cast<void *>(QkgsVariablesLinearTheorySaved.data()), QkgsVariables.data(),
+                at(linearTheoryFlowEntries() + 1) * sizeof(Extended));
 }
 
 void TMatrixEquations::RestoreQkgsVariablesLinearTheory()
 {
-    std::copy_n(QkgsVariablesLinearTheorySaved.begin(), usedEntries() + 1, QkgsVariables.begin());
+    std::memcpy(static_cast<void *>(QkgsVariables.data()), QkgsVariablesLinearTheorySaved.data(),
+                at(linearTheoryFlowEntries() + 1) * sizeof(Extended));
 }
 
 void TMatrixEquations::SetQkgsVariablesToUnity()

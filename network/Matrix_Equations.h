@@ -427,6 +427,7 @@ private:
     // The highest entry of the per-column vectors that may be non-zero.
     int vectorsUsed_ = TMatrixEquations::MaxDimension;
     int usedEntries() const;
+    int linearTheoryFlowEntries() const;
     // Zeroes DMatrix: only the noted pattern and the linear theory's extra
     // rows and columns when nothing else was written, else every row written.
     void clearDMatrix();

@@ -11,6 +11,9 @@
 #include "units/Unit_Format.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -58,6 +61,36 @@ struct TGenerationStage {
         }
         return {};
     }
+};
+
+// convertFlowUnit for a fluid, kept for the last arguments: the demands of
+// neighbouring joints are often equal.
+class TFlowConversion {
+public:
+    double Convert(TUnit from, TUnit to, TGasFlowTemperaturePressureModel model, double value, const TFluid &fluid,
+                   double atmosphere)
+    {
+        const std::array<std::uint64_t, 8> key{static_cast<std::uint64_t>(from),
+                                               static_cast<std::uint64_t>(to),
+                                               static_cast<std::uint64_t>(model),
+                                               std::bit_cast<std::uint64_t>(value),
+                                               std::bit_cast<std::uint64_t>(fluid.density_kgs_m3),
+                                               std::bit_cast<std::uint64_t>(fluid.pressure_bar_g),
+                                               std::bit_cast<std::uint64_t>(fluid.degrees_K),
+                                               std::bit_cast<std::uint64_t>(atmosphere)};
+        if (!set_ || key != key_) {
+            result_ = convertFlowUnit(from, to, model, value, fluid.density_kgs_m3, fluid.pressure_bar_g,
+                                      fluid.degrees_K, atmosphere);
+            key_ = key;
+            set_ = true;
+        }
+        return result_;
+    }
+
+private:
+    std::array<std::uint64_t, 8> key_{};
+    double result_ = 0;
+    bool set_ = false;
 };
 
 } // namespace
@@ -175,6 +208,8 @@ void TNetwork::MatrixEquationsGenerate(TMatrixEquations &TheMatrixEquations, TRe
         }
 
         // Continuity at every joint: inflows - outflows = discharge - supply.
+        // Most joints supply nothing, or as much as the joint before.
+        TFlowConversion supplyConversion, dischargeConversion;
         int row = 0;
         for (int id = GetNextNodeId(0); id > 0; id = GetNextNodeId(id)) {
             TNode &node = GetNode(id);
@@ -222,28 +257,27 @@ void TNetwork::MatrixEquationsGenerate(TMatrixEquations &TheMatrixEquations, TRe
             }
             const TFluid &fluid = zoneFluid(jointZone(id));
             const double rho = fluid.density_kgs_m3;
-            const auto flow = [&](TUnit from, TUnit to, double value) {
-                return convertFlowUnit(from, to, options.GasFlowTemperaturePressureModel, value, rho,
-                                       fluid.pressure_bar_g, fluid.degrees_K, atmosphere);
+            const auto flow = [&](TFlowConversion &conversion, TUnit from, TUnit to, double value) {
+                return conversion.Convert(from, to, options.GasFlowTemperaturePressureModel, value, fluid, atmosphere);
             };
             switch (node.JointDemandUseFlowType) {
             case MassFlow:
                 node.JointSupply_m3s = massFlowToVolumeFlow(node.JointSupply_kgs, rho);
                 node.JointDischarge_m3s = massFlowToVolumeFlow(node.JointDischarge_kgs, rho);
-                node.JointSupply_SCMH = flow(unt_kg_sec, unt_SCMH, node.JointSupply_kgs);
-                node.JointDischarge_SCMH = flow(unt_kg_sec, unt_SCMH, node.JointDischarge_kgs);
+                node.JointSupply_SCMH = flow(supplyConversion, unt_kg_sec, unt_SCMH, node.JointSupply_kgs);
+                node.JointDischarge_SCMH = flow(dischargeConversion, unt_kg_sec, unt_SCMH, node.JointDischarge_kgs);
                 break;
             case GasFlow:
-                node.JointSupply_kgs = flow(unt_SCMH, unt_kg_sec, node.JointSupply_SCMH);
-                node.JointDischarge_kgs = flow(unt_SCMH, unt_kg_sec, node.JointDischarge_SCMH);
+                node.JointSupply_kgs = flow(supplyConversion, unt_SCMH, unt_kg_sec, node.JointSupply_SCMH);
+                node.JointDischarge_kgs = flow(dischargeConversion, unt_SCMH, unt_kg_sec, node.JointDischarge_SCMH);
                 node.JointSupply_m3s = massFlowToVolumeFlow(node.JointSupply_kgs, rho);
                 node.JointDischarge_m3s = massFlowToVolumeFlow(node.JointDischarge_kgs, rho);
                 break;
             default:
                 node.JointSupply_kgs = volumeFlowToMassFlow(node.JointSupply_m3s, rho);
                 node.JointDischarge_kgs = volumeFlowToMassFlow(node.JointDischarge_m3s, rho);
-                node.JointSupply_SCMH = flow(unt_kg_sec, unt_SCMH, node.JointSupply_kgs);
-                node.JointDischarge_SCMH = flow(unt_kg_sec, unt_SCMH, node.JointDischarge_kgs);
+                node.JointSupply_SCMH = flow(supplyConversion, unt_kg_sec, unt_SCMH, node.JointSupply_kgs);
+                node.JointDischarge_SCMH = flow(dischargeConversion, unt_kg_sec, unt_SCMH, node.JointDischarge_kgs);
                 break;
             }
             e.QKnowns[row] = volumeFlowToMassFlow(node.JointDischarge_m3s - node.JointSupply_m3s, rho);
@@ -266,6 +300,23 @@ void TNetwork::MatrixEquationsGenerate(TMatrixEquations &TheMatrixEquations, TRe
         } else {
             // One energy equation per loop: the sum of the pipe laws along the
             // loop equals the hydraulic grade difference of its end nodes.
+            // A node lies on several loops: its grade is worked out once for
+            // each density it is asked for in turn.
+            struct TGrade {
+                double Value = 0;
+                std::uint64_t Density = 0;
+                bool Set = false;
+            };
+            std::vector<TGrade> grades(at(MaxNodes + 1));
+            const auto nodeGrade = [&](int node, double rho) {
+                if (node < 1 || node > MaxNodes)
+                    return GetNode(node).getHGL_bar_g(atmosphere, rho);
+                TGrade &grade = grades[at(node)];
+                const auto density = std::bit_cast<std::uint64_t>(rho);
+                if (!grade.Set || grade.Density != density)
+                    grade = {GetNode(node).getHGL_bar_g(atmosphere, rho), density, true};
+                return grade.Value;
+            };
             for (int loop = 1; loop <= PipeLoopsCount; ++loop) {
                 ++row;
                 e.QKnowns[row] = 0;
@@ -287,7 +338,7 @@ void TNetwork::MatrixEquationsGenerate(TMatrixEquations &TheMatrixEquations, TRe
                         throw ENetworkClass("TNetwork.TheMatrixEquationsGenerate Failed: Loop pipe " +
                                             std::to_string(pipeId) + " is not an active link");
                     const double rho = GetPipeFluid(pipeId).density_kgs_m3;
-                    const auto hgl = [&](int node) { return GetNode(node).getHGL_bar_g(atmosphere, rho); };
+                    const auto hgl = [&](int node) { return nodeGrade(node, rho); };
                     if (from == w) {
                         e.QMatrix[row][c] = HeadKqn;
                         written.push_back({row, c});
