@@ -244,8 +244,9 @@ struct TNetwork::TLoopFinder {
     // by ascending id and their links in table order; it follows from the
     // distances alone, which are all that the search notes.
     //
-    // Close searches go out from s until b is reached. Once the nodes
-    // reached from s are many, the search goes out from b as well, a level
+    // Close searches go out from s a level at a time until a neighbour of b
+    // lies on the last level done (the level beyond, but for b, is left
+    // unmarked: nothing reads it). Once the nodes reached from s are many, the search goes out from b as well, a level
     // at a time on the side with fewer links to take, until the two meet at
     // rs + rb = d (rs, rb: the levels done from s and from b). The distance
     // from s of a node within rb of b, and no more than d + 1 - rs from it,
@@ -302,8 +303,17 @@ struct TNetwork::TLoopFinder {
         for (; head < tail; ++head) {
             const int from = nodes[head];
             const std::uint32_t next = fromS[from] + 1;
-            if (tail >= BothWaysFrom && head > 0 && fromS[nodes[head - 1]] != fromS[from])
-                break;
+            if (head == 0 || fromS[nodes[head - 1]] != fromS[from]) {
+                // The level of `from` is complete: b lies one further when
+                // a neighbour of b is on it, and the search ends there.
+                for (int f = first[b]; f < first[b + 1]; ++f)
+                    if (fromS[to[f]] == next - 1) {
+                        fromS[b] = next;
+                        return true;
+                    }
+                if (tail >= BothWaysFrom && head > 0)
+                    break;
+            }
             if (branchFree) {
                 for (int f = first[from]; f < first[from + 1]; ++f) {
                     // The node is queued, and kept and marked when new.
@@ -323,8 +333,6 @@ struct TNetwork::TLoopFinder {
                     }
                 }
             }
-            if (fromS[b] >= base)
-                return true;
         }
         if (head == tail)
             return false;
