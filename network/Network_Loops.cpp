@@ -772,9 +772,9 @@ struct TNetwork::TLoopFinder {
     }
 
     // The last generation: the layout it was found for and what it gave.
-    std::vector<TLoopFinderLayoutEntry> layout, nextLayout; // nextLayout: the one being read
+    std::vector<TLoopFinderLayoutEntry> layout, nextLayout; // nextLayout: the one being generated for
     bool kept = false;
-    std::vector<std::vector<std::int32_t>> loops;
+    std::vector<std::vector<std::int32_t>> loops; // as the store holds them: entry 0, then the pipes
     std::int32_t realLoops = 0, pseudoLoops = 0;
     // The progress texts shown, one after another, and where each ends.
     std::string progress;
@@ -865,8 +865,15 @@ void TNetwork::PipeLoopRemove(int LoopId)
 
 void TNetwork::PipeLoopsRemoveAllLoops()
 {
-    while (PipeLoopsCount > 0)
-        PipeLoopRemove(PipeLoopsCount);
+    // Taken from the last, each loop is cleared where it stands; a
+    // generation that counts pipes hears of each.
+    if (loopFinder_ && loopFinder_->counting)
+        while (PipeLoopsCount > 0)
+            PipeLoopRemove(PipeLoopsCount);
+    for (int i = 1; i <= PipeLoopsCount; ++i) {
+        PipeLoops[at(i)].Clear();
+        PipeLoopsPipeCount[at(i)] = 0;
+    }
     PipeLoopsCount = 0;
 }
 
@@ -1887,32 +1894,53 @@ void noteLayout(const TNetwork &n, std::vector<TNetwork::TLoopFinderLayoutEntry>
         layout.push_back({-id, static_cast<std::int32_t>(n.GetNode(id).NodeType), 0});
 }
 
+// Whether the layout is the one noted, read in the order noteLayout writes it.
+bool isLayout(const TNetwork &n, const std::vector<TNetwork::TLoopFinderLayoutEntry> &layout)
+{
+    const std::size_t links = at(std::max(n.NodeLinksCount, 0));
+    if (layout.size() < links + 1 || !(layout[0] == TNetwork::TLoopFinderLayoutEntry{n.NodeLinksCount, 0, 0}))
+        return false;
+    for (std::size_t k = 1; k <= links; ++k) {
+        const TNodeLink &l = n.NodeLinks[k];
+        if (!(layout[k] == TNetwork::TLoopFinderLayoutEntry{l.PipeId, l.FromNodeId, l.ToNodeId}))
+            return false;
+    }
+    std::size_t entry = links + 1;
+    for (int id = n.GetNextNodeId(0); id > 0; id = n.GetNextNodeId(id), ++entry)
+        if (entry >= layout.size() ||
+            !(layout[entry] == TNetwork::TLoopFinderLayoutEntry{-id, static_cast<std::int32_t>(n.GetNode(id).NodeType), 0}))
+            return false;
+    return entry == layout.size();
+}
+
 } // namespace
 
 void TNetwork::PipeLoopsGenerateAllLoops(TResultsLog &Log)
 {
     TLoopFinder &finder = loopFinder();
-    std::vector<TLoopFinderLayoutEntry> &layout = finder.nextLayout;
-    noteLayout(*this, layout);
     // The same layout gives the same loops: those of the last generation are
     // taken again, with the same progress, log lines and message.
-    if (finder.kept && PipeLoopsCount == 0 && layout == finder.layout) {
+    if (finder.kept && PipeLoopsCount == 0 && isLayout(*this, finder.layout)) {
         for (std::size_t i = 0, from = 0; i < finder.progressEnds.size(); from = finder.progressEnds[i++]) {
-            CalculatingString.assign(finder.progress, from, finder.progressEnds[i] - from);
+            // Written over the last text in place: the texts differ little in length.
+            const std::size_t length = finder.progressEnds[i] - from;
+            CalculatingString.resize(length);
+            std::copy_n(finder.progress.data() + from, length, CalculatingString.data());
             UserInterface->ProcessMessages();
         }
         for (const auto &loop : finder.loops) {
-            const int id = PipeLoopCreate();
-            if (id < 1 || loop.empty() || static_cast<int>(loop.size()) > MaxLoopPipes) {
-                for (const std::int32_t pipe : loop)
-                    PipeLoopAddPipe(id, pipe);
+            const int id = PipeLoopsCount + 1;
+            const int count = static_cast<int>(loop.size()) - 1;
+            if (id > MaxLoops || count < 1 || count > MaxLoopPipes) {
+                const int created = PipeLoopCreate();
+                for (int k = 1; k <= count; ++k)
+                    PipeLoopAddPipe(created, loop[at(k)]);
                 continue;
             }
             // The loop written whole: no generation counts pipes here.
-            TPipeLoopEntries &entries = PipeLoops[at(id)];
-            entries[loop.size()] = 0;
-            std::copy(loop.begin(), loop.end(), entries.begin() + 1);
-            PipeLoopsPipeCount[at(id)] = static_cast<std::int32_t>(loop.size());
+            PipeLoops[at(id)].Assign(loop.data(), loop.data() + loop.size());
+            PipeLoopsPipeCount[at(id)] = count;
+            PipeLoopsCount = id;
         }
         PipeRealLoopCount = finder.realLoops;
         PipePseudoLoopCount = finder.pseudoLoops;
@@ -1920,6 +1948,8 @@ void TNetwork::PipeLoopsGenerateAllLoops(TResultsLog &Log)
         return;
     }
     finder.kept = false;
+    std::vector<TLoopFinderLayoutEntry> &layout = finder.nextLayout;
+    noteLayout(*this, layout);
     const bool fromEmptyStore = PipeLoopsCount == 0;
     finder.progress.clear();
     finder.progressEnds.clear();
@@ -2031,11 +2061,15 @@ void TNetwork::PipeLoopsGenerateAllLoops(TResultsLog &Log)
         lines = loopCountLines(links, joints);
     if (fromEmptyStore) {
         finder.layout.swap(layout);
-        // Each kept loop's storage is used again.
+        // Each kept loop's storage is used again; a loop is kept as the store
+        // holds it, entry 0 first.
         finder.loops.resize(at(PipeLoopsCount));
         for (int i = 1; i <= PipeLoopsCount; ++i) {
-            const TPipeLoopEntries &loop = PipeLoops[at(i)];
-            finder.loops[at(i - 1)].assign(loop.begin() + 1, loop.begin() + 1 + PipeLoopsPipeCount[at(i)]);
+            const TPipeLoopEntries &loop = std::as_const(PipeLoops)[at(i)];
+            std::vector<std::int32_t> &kept = finder.loops[at(i - 1)];
+            kept.assign(at(PipeLoopsPipeCount[at(i)]) + 1, 0);
+            for (int k = 1; k <= PipeLoopsPipeCount[at(i)]; ++k)
+                kept[at(k)] = loop[at(k)];
         }
         finder.realLoops = PipeRealLoopCount;
         finder.pseudoLoops = PipePseudoLoopCount;
