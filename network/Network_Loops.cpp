@@ -676,6 +676,7 @@ struct TNetwork::TLoopFinder {
     {
         firstLoop.assign(at(MaxPipes + 1), 0);
         ownPipes.assign(at(MaxLoops + 2), 0);
+        ownPipes[0] = Many;
         hits.assign(at(MaxLoops + 2), 0);
         loopsWithoutOwnPipe = 0;
         for (int i = 1; i <= n.PipeLoopsCount; ++i) {
@@ -753,22 +754,21 @@ struct TNetwork::TLoopFinder {
         if (!firstLoopsCurrent)
             RecountFirstLoops(n);
         // A pipe held by no loop makes the loop stay; else the count of pipes
-        // taken from each holder decides the rule that tries it first.
+        // taken from each holder decides the rule that tries it first. Both
+        // are read in one sweep without a branch on the pipes (a pipe held by
+        // none counts against "loop 0", which holds many).
         const int *held = firstLoop.data();
-        for (int k = 0; k < count; ++k)
-            if (held[pipes[k]] == 0)
-                return false;
-        if (loopsWithoutOwnPipe > 0)
-            return true;
-        bool dropped = false;
-        int k = 0;
-        for (; k < count && !dropped; ++k) {
+        int *taken = hits.data();
+        const int *own = ownPipes.data();
+        bool unheld = false, dropped = false;
+        for (int k = 0; k < count; ++k) {
             const int holder = held[pipes[k]];
-            dropped = ++hits[at(holder)] >= ownPipes[at(holder)];
+            unheld = unheld | (holder == 0);
+            dropped = dropped | (++taken[holder] >= own[holder]);
         }
-        for (int j = 0; j < k; ++j)
-            hits[at(held[pipes[j]])] = 0;
-        return dropped;
+        for (int k = 0; k < count; ++k)
+            taken[held[pipes[k]]] = 0;
+        return !unheld && (loopsWithoutOwnPipe > 0 || dropped);
     }
 
     // The last generation: the layout it was found for and what it gave.
