@@ -779,20 +779,31 @@ struct TNetwork::TLoopFinder {
     // The progress texts shown, one after another, and where each ends.
     std::string progress;
     std::vector<std::size_t> progressEnds;
-    static void ProgressText(std::string &text, int pass, int node)
+    // Appends the text shown while the loops from a node are found.
+    static void AppendProgressText(std::string &text, int pass, int node)
     {
         char digits[16];
         const auto number = [&](int value) {
             text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
         };
         if (pass == 0) {
-            text.assign("Generating loops from Node: ");
+            text.append("Generating loops from Node: ");
         } else {
-            text.assign("Generating loops (pass ");
+            text.append("Generating loops (pass ");
             number(pass + 1);
             text.append(") from Node: ");
         }
         number(node);
+    }
+    // Shows progress text i: written over the last one in place, since the
+    // texts differ little in length.
+    void ShowProgress(TNetwork &n, std::size_t i) const
+    {
+        const std::size_t from = i == 0 ? 0 : progressEnds[i - 1];
+        const std::size_t length = progressEnds[i] - from;
+        n.CalculatingString.resize(length);
+        std::copy_n(progress.data() + from, length, n.CalculatingString.data());
+        n.UserInterface->ProcessMessages();
     }
     std::vector<std::string> countLines;
 };
@@ -1921,13 +1932,8 @@ void TNetwork::PipeLoopsGenerateAllLoops(TResultsLog &Log)
     // The same layout gives the same loops: those of the last generation are
     // taken again, with the same progress, log lines and message.
     if (finder.kept && PipeLoopsCount == 0 && isLayout(*this, finder.layout)) {
-        for (std::size_t i = 0, from = 0; i < finder.progressEnds.size(); from = finder.progressEnds[i++]) {
-            // Written over the last text in place: the texts differ little in length.
-            const std::size_t length = finder.progressEnds[i] - from;
-            CalculatingString.resize(length);
-            std::copy_n(finder.progress.data() + from, length, CalculatingString.data());
-            UserInterface->ProcessMessages();
-        }
+        for (std::size_t i = 0; i < finder.progressEnds.size(); ++i)
+            finder.ShowProgress(*this, i);
         for (const auto &loop : finder.loops) {
             const int id = PipeLoopsCount + 1;
             const int count = static_cast<int>(loop.size()) - 1;
@@ -1972,10 +1978,9 @@ void TNetwork::PipeLoopsGenerateAllLoops(TResultsLog &Log)
     int joints = 0;
     const auto hasLinks = [&](int id) { return id >= 1 && id <= MaxNodes && finder.Degree(id) > 0; };
     const auto progress = [&](int pass, int node) {
-        TLoopFinder::ProgressText(CalculatingString, pass, node);
-        finder.progress += CalculatingString;
+        TLoopFinder::AppendProgressText(finder.progress, pass, node);
         finder.progressEnds.push_back(finder.progress.size());
-        UserInterface->ProcessMessages();
+        finder.ShowProgress(*this, finder.progressEnds.size() - 1);
     };
 
     // Real loops from every joint, then the paths between fixed-pressure nodes.
