@@ -87,6 +87,8 @@ public:
     }
     // Every entry 0 again; the storage is kept for the next loop.
     void Clear() { pipes_.clear(); }
+    // The whole loop written at once: entries 0.. from first to last.
+    void Assign(const std::int32_t *first, const std::int32_t *last) { pipes_.assign(first, last); }
     // Entries 0..Size()-1 as stored (entry 0 unused).
     std::size_t Size() const { return pipes_.size(); }
     std::int32_t *begin() { return pipes_.data(); }
@@ -808,7 +810,6 @@ private:
     // The preparation every liquid method starts with, the restores every
     // method ends with, and the report of an exception a method absorbs.
     void prepareLinksAndLoops(TResultsLog &Log);
-    bool hasPressureReferenceNode() const;
     // Logs the problem when some node pressure lies below absolute zero.
     bool logPressureBelowAbsoluteZero(TResultsLog &Log);
     void restoreAllPreparedLinks(TResultsLog &Log);

@@ -61,14 +61,6 @@ void TNetwork::restoreAllPreparedLinks(TResultsLog &Log)
     SortNodeLinksByPipeId();
 }
 
-bool TNetwork::hasPressureReferenceNode() const
-{
-    for (int id = GetNextNodeId(0); id > 0; id = GetNextNodeId(id))
-        if (GetNode(id).NodeType == Tank || GetNode(id).NodeType == EndPressure)
-            return true;
-    return false;
-}
-
 bool TNetwork::logPressureBelowAbsoluteZero(TResultsLog &Log)
 {
     double minPressure = 0, maxPressure = 0;
@@ -93,28 +85,54 @@ bool TNetwork::logPressureBelowAbsoluteZero(TResultsLog &Log)
 
 void TNetwork::prepareLinksAndLoops(TResultsLog &Log)
 {
+    // The nodes that links name, and of the nodes the first with a demand
+    // but no link, in one pass over each.
+    std::vector<char> linked(static_cast<std::size_t>(MaxNodes) + 1, 0);
+    bool pipesInRange = true;
+    for (int i = 1; i <= NodeLinksCount; ++i) {
+        const TNodeLink &link = NodeLinks[static_cast<std::size_t>(i)];
+        pipesInRange = pipesInRange && link.PipeId >= 1 && link.PipeId <= TPipeSet::MaxNumberOfPipes;
+        for (const int id : {link.FromNodeId, link.ToNodeId})
+            if (id >= 0) {
+                if (static_cast<std::size_t>(id) >= linked.size())
+                    linked.resize(static_cast<std::size_t>(id) + 1, 0);
+                linked[static_cast<std::size_t>(id)] = 1;
+            }
+    }
+    bool pressureReference = false;
+    int unlinkedDemand = 0;
+    for (int id = GetNextNodeId(0); id > 0; id = GetNextNodeId(id)) {
+        const TNode &node = GetNode(id);
+        pressureReference = pressureReference || node.NodeType == Tank || node.NodeType == EndPressure;
+        const bool demand = node.JointSupply_kgs != 0 || node.JointDischarge_kgs != 0 ||
+                            node.JointSupply_m3s != 0 || node.JointDischarge_m3s != 0;
+        const bool isLinked = static_cast<std::size_t>(id) < linked.size() && linked[static_cast<std::size_t>(id)];
+        if (unlinkedDemand == 0 && node.NodeType == Joint && demand && !isLinked)
+            unlinkedDemand = id;
+    }
     // Without a fixed pressure any flow pattern would balance; refuse it
     // before a method can call one a solution.
-    if (!hasPressureReferenceNode())
+    if (!pressureReference)
         throw ENetworkClass("The network has neither a Tank nor an End Pressure node: flows and pressures can only "
                             "be found from a known pressure.");
     // Nor can a demand nothing delivers, or a fluid without density, give
-    // any solution at all.
-    for (int i = 1; i <= NodeLinksCount; ++i) {
+    // any solution at all. A pipe's fluid is one of the zones' (the first
+    // for a zone out of range): with every zone's density sound, so is
+    // every pipe's, and only a pipe id out of range (which the pipe table
+    // refuses) needs the pipes read.
+    const auto soundDensity = [](double density) { return std::isfinite(density) && density > 0; };
+    bool everyZoneSound = pipesInRange;
+    for (int zone = 1; zone <= MaxFluidZones; ++zone)
+        everyZoneSound = everyZoneSound && soundDensity(FluidZones[static_cast<std::size_t>(zone)].Fluid.density_kgs_m3);
+    for (int i = 1; i <= NodeLinksCount && !everyZoneSound; ++i) {
         const double density = GetPipeFluid(NodeLinks[static_cast<std::size_t>(i)].PipeId).density_kgs_m3;
-        if (!(std::isfinite(density) && density > 0))
+        if (!soundDensity(density))
             throw ENetworkClass("Pipe " + std::to_string(NodeLinks[static_cast<std::size_t>(i)].PipeId) +
                                 " carries a fluid whose density is not above zero.");
     }
-    const auto flowPipes = CountOutAndInFlowPipesByNode();
-    for (int id = GetNextNodeId(0); id > 0; id = GetNextNodeId(id)) {
-        const TNode &node = GetNode(id);
-        const bool demand = node.JointSupply_kgs != 0 || node.JointDischarge_kgs != 0 ||
-                            node.JointSupply_m3s != 0 || node.JointDischarge_m3s != 0;
-        if (node.NodeType == Joint && demand && !flowPipes.contains(id))
-            throw ENetworkClass("Node " + std::to_string(id) + ", " + node.Name +
-                                ", has a demand flow but no pipe connects to it.");
-    }
+    if (unlinkedDemand != 0)
+        throw ENetworkClass("Node " + std::to_string(unlinkedDemand) + ", " + GetNode(unlinkedDemand).Name +
+                            ", has a demand flow but no pipe connects to it.");
     SortNodeLinksByPipeId();
     SetAllFlowControlEquivalentMassFlowRates();
     SetAllPumpAtSetFlowRateEquivalentMassFlowRates();

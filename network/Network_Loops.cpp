@@ -244,8 +244,9 @@ struct TNetwork::TLoopFinder {
     // by ascending id and their links in table order; it follows from the
     // distances alone, which are all that the search notes.
     //
-    // Close searches go out from s until b is reached. Once the nodes
-    // reached from s are many, the search goes out from b as well, a level
+    // Close searches go out from s a level at a time until a neighbour of b
+    // lies on the last level done (the level beyond, but for b, is left
+    // unmarked: nothing reads it). Once the nodes reached from s are many, the search goes out from b as well, a level
     // at a time on the side with fewer links to take, until the two meet at
     // rs + rb = d (rs, rb: the levels done from s and from b). The distance
     // from s of a node within rb of b, and no more than d + 1 - rs from it,
@@ -302,8 +303,17 @@ struct TNetwork::TLoopFinder {
         for (; head < tail; ++head) {
             const int from = nodes[head];
             const std::uint32_t next = fromS[from] + 1;
-            if (tail >= BothWaysFrom && head > 0 && fromS[nodes[head - 1]] != fromS[from])
-                break;
+            if (head == 0 || fromS[nodes[head - 1]] != fromS[from]) {
+                // The level of `from` is complete: b lies one further when
+                // a neighbour of b is on it, and the search ends there.
+                for (int f = first[b]; f < first[b + 1]; ++f)
+                    if (fromS[to[f]] == next - 1) {
+                        fromS[b] = next;
+                        return true;
+                    }
+                if (tail >= BothWaysFrom && head > 0)
+                    break;
+            }
             if (branchFree) {
                 for (int f = first[from]; f < first[from + 1]; ++f) {
                     // The node is queued, and kept and marked when new.
@@ -323,8 +333,6 @@ struct TNetwork::TLoopFinder {
                     }
                 }
             }
-            if (fromS[b] >= base)
-                return true;
         }
         if (head == tail)
             return false;
@@ -668,6 +676,7 @@ struct TNetwork::TLoopFinder {
     {
         firstLoop.assign(at(MaxPipes + 1), 0);
         ownPipes.assign(at(MaxLoops + 2), 0);
+        ownPipes[0] = Many;
         hits.assign(at(MaxLoops + 2), 0);
         loopsWithoutOwnPipe = 0;
         for (int i = 1; i <= n.PipeLoopsCount; ++i) {
@@ -745,46 +754,56 @@ struct TNetwork::TLoopFinder {
         if (!firstLoopsCurrent)
             RecountFirstLoops(n);
         // A pipe held by no loop makes the loop stay; else the count of pipes
-        // taken from each holder decides the rule that tries it first.
+        // taken from each holder decides the rule that tries it first. Both
+        // are read in one sweep without a branch on the pipes (a pipe held by
+        // none counts against "loop 0", which holds many).
         const int *held = firstLoop.data();
-        for (int k = 0; k < count; ++k)
-            if (held[pipes[k]] == 0)
-                return false;
-        if (loopsWithoutOwnPipe > 0)
-            return true;
-        bool dropped = false;
-        int k = 0;
-        for (; k < count && !dropped; ++k) {
+        int *taken = hits.data();
+        const int *own = ownPipes.data();
+        bool unheld = false, dropped = false;
+        for (int k = 0; k < count; ++k) {
             const int holder = held[pipes[k]];
-            dropped = ++hits[at(holder)] >= ownPipes[at(holder)];
+            unheld = unheld | (holder == 0);
+            dropped = dropped | (++taken[holder] >= own[holder]);
         }
-        for (int j = 0; j < k; ++j)
-            hits[at(held[pipes[j]])] = 0;
-        return dropped;
+        for (int k = 0; k < count; ++k)
+            taken[held[pipes[k]]] = 0;
+        return !unheld && (loopsWithoutOwnPipe > 0 || dropped);
     }
 
     // The last generation: the layout it was found for and what it gave.
-    std::vector<TLoopFinderLayoutEntry> layout, nextLayout; // nextLayout: the one being read
+    std::vector<TLoopFinderLayoutEntry> layout, nextLayout; // nextLayout: the one being generated for
     bool kept = false;
-    std::vector<std::vector<std::int32_t>> loops;
+    std::vector<std::vector<std::int32_t>> loops; // as the store holds them: entry 0, then the pipes
     std::int32_t realLoops = 0, pseudoLoops = 0;
     // The progress texts shown, one after another, and where each ends.
     std::string progress;
     std::vector<std::size_t> progressEnds;
-    static void ProgressText(std::string &text, int pass, int node)
+    // Appends the text shown while the loops from a node are found.
+    static void AppendProgressText(std::string &text, int pass, int node)
     {
         char digits[16];
         const auto number = [&](int value) {
             text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
         };
         if (pass == 0) {
-            text.assign("Generating loops from Node: ");
+            text.append("Generating loops from Node: ");
         } else {
-            text.assign("Generating loops (pass ");
+            text.append("Generating loops (pass ");
             number(pass + 1);
             text.append(") from Node: ");
         }
         number(node);
+    }
+    // Shows progress text i: written over the last one in place, since the
+    // texts differ little in length.
+    void ShowProgress(TNetwork &n, std::size_t i) const
+    {
+        const std::size_t from = i == 0 ? 0 : progressEnds[i - 1];
+        const std::size_t length = progressEnds[i] - from;
+        n.CalculatingString.resize(length);
+        std::copy_n(progress.data() + from, length, n.CalculatingString.data());
+        n.UserInterface->ProcessMessages();
     }
     std::vector<std::string> countLines;
 };
@@ -857,8 +876,15 @@ void TNetwork::PipeLoopRemove(int LoopId)
 
 void TNetwork::PipeLoopsRemoveAllLoops()
 {
-    while (PipeLoopsCount > 0)
-        PipeLoopRemove(PipeLoopsCount);
+    // Taken from the last, each loop is cleared where it stands; a
+    // generation that counts pipes hears of each.
+    if (loopFinder_ && loopFinder_->counting)
+        while (PipeLoopsCount > 0)
+            PipeLoopRemove(PipeLoopsCount);
+    for (int i = 1; i <= PipeLoopsCount; ++i) {
+        PipeLoops[at(i)].Clear();
+        PipeLoopsPipeCount[at(i)] = 0;
+    }
     PipeLoopsCount = 0;
 }
 
@@ -1879,32 +1905,48 @@ void noteLayout(const TNetwork &n, std::vector<TNetwork::TLoopFinderLayoutEntry>
         layout.push_back({-id, static_cast<std::int32_t>(n.GetNode(id).NodeType), 0});
 }
 
+// Whether the layout is the one noted, read in the order noteLayout writes it.
+bool isLayout(const TNetwork &n, const std::vector<TNetwork::TLoopFinderLayoutEntry> &layout)
+{
+    const std::size_t links = at(std::max(n.NodeLinksCount, 0));
+    if (layout.size() < links + 1 || !(layout[0] == TNetwork::TLoopFinderLayoutEntry{n.NodeLinksCount, 0, 0}))
+        return false;
+    for (std::size_t k = 1; k <= links; ++k) {
+        const TNodeLink &l = n.NodeLinks[k];
+        if (!(layout[k] == TNetwork::TLoopFinderLayoutEntry{l.PipeId, l.FromNodeId, l.ToNodeId}))
+            return false;
+    }
+    std::size_t entry = links + 1;
+    for (int id = n.GetNextNodeId(0); id > 0; id = n.GetNextNodeId(id), ++entry)
+        if (entry >= layout.size() ||
+            !(layout[entry] == TNetwork::TLoopFinderLayoutEntry{-id, static_cast<std::int32_t>(n.GetNode(id).NodeType), 0}))
+            return false;
+    return entry == layout.size();
+}
+
 } // namespace
 
 void TNetwork::PipeLoopsGenerateAllLoops(TResultsLog &Log)
 {
     TLoopFinder &finder = loopFinder();
-    std::vector<TLoopFinderLayoutEntry> &layout = finder.nextLayout;
-    noteLayout(*this, layout);
     // The same layout gives the same loops: those of the last generation are
     // taken again, with the same progress, log lines and message.
-    if (finder.kept && PipeLoopsCount == 0 && layout == finder.layout) {
-        for (std::size_t i = 0, from = 0; i < finder.progressEnds.size(); from = finder.progressEnds[i++]) {
-            CalculatingString.assign(finder.progress, from, finder.progressEnds[i] - from);
-            UserInterface->ProcessMessages();
-        }
+    if (finder.kept && PipeLoopsCount == 0 && isLayout(*this, finder.layout)) {
+        for (std::size_t i = 0; i < finder.progressEnds.size(); ++i)
+            finder.ShowProgress(*this, i);
         for (const auto &loop : finder.loops) {
-            const int id = PipeLoopCreate();
-            if (id < 1 || loop.empty() || static_cast<int>(loop.size()) > MaxLoopPipes) {
-                for (const std::int32_t pipe : loop)
-                    PipeLoopAddPipe(id, pipe);
+            const int id = PipeLoopsCount + 1;
+            const int count = static_cast<int>(loop.size()) - 1;
+            if (id > MaxLoops || count < 1 || count > MaxLoopPipes) {
+                const int created = PipeLoopCreate();
+                for (int k = 1; k <= count; ++k)
+                    PipeLoopAddPipe(created, loop[at(k)]);
                 continue;
             }
             // The loop written whole: no generation counts pipes here.
-            TPipeLoopEntries &entries = PipeLoops[at(id)];
-            entries[loop.size()] = 0;
-            std::copy(loop.begin(), loop.end(), entries.begin() + 1);
-            PipeLoopsPipeCount[at(id)] = static_cast<std::int32_t>(loop.size());
+            PipeLoops[at(id)].Assign(loop.data(), loop.data() + loop.size());
+            PipeLoopsPipeCount[at(id)] = count;
+            PipeLoopsCount = id;
         }
         PipeRealLoopCount = finder.realLoops;
         PipePseudoLoopCount = finder.pseudoLoops;
@@ -1912,6 +1954,8 @@ void TNetwork::PipeLoopsGenerateAllLoops(TResultsLog &Log)
         return;
     }
     finder.kept = false;
+    std::vector<TLoopFinderLayoutEntry> &layout = finder.nextLayout;
+    noteLayout(*this, layout);
     const bool fromEmptyStore = PipeLoopsCount == 0;
     finder.progress.clear();
     finder.progressEnds.clear();
@@ -1934,10 +1978,9 @@ void TNetwork::PipeLoopsGenerateAllLoops(TResultsLog &Log)
     int joints = 0;
     const auto hasLinks = [&](int id) { return id >= 1 && id <= MaxNodes && finder.Degree(id) > 0; };
     const auto progress = [&](int pass, int node) {
-        TLoopFinder::ProgressText(CalculatingString, pass, node);
-        finder.progress += CalculatingString;
+        TLoopFinder::AppendProgressText(finder.progress, pass, node);
         finder.progressEnds.push_back(finder.progress.size());
-        UserInterface->ProcessMessages();
+        finder.ShowProgress(*this, finder.progressEnds.size() - 1);
     };
 
     // Real loops from every joint, then the paths between fixed-pressure nodes.
@@ -2023,11 +2066,15 @@ void TNetwork::PipeLoopsGenerateAllLoops(TResultsLog &Log)
         lines = loopCountLines(links, joints);
     if (fromEmptyStore) {
         finder.layout.swap(layout);
-        // Each kept loop's storage is used again.
+        // Each kept loop's storage is used again; a loop is kept as the store
+        // holds it, entry 0 first.
         finder.loops.resize(at(PipeLoopsCount));
         for (int i = 1; i <= PipeLoopsCount; ++i) {
-            const TPipeLoopEntries &loop = PipeLoops[at(i)];
-            finder.loops[at(i - 1)].assign(loop.begin() + 1, loop.begin() + 1 + PipeLoopsPipeCount[at(i)]);
+            const TPipeLoopEntries &loop = std::as_const(PipeLoops)[at(i)];
+            std::vector<std::int32_t> &kept = finder.loops[at(i - 1)];
+            kept.assign(at(PipeLoopsPipeCount[at(i)]) + 1, 0);
+            for (int k = 1; k <= PipeLoopsPipeCount[at(i)]; ++k)
+                kept[at(k)] = loop[at(k)];
         }
         finder.realLoops = PipeRealLoopCount;
         finder.pseudoLoops = PipePseudoLoopCount;

@@ -8,6 +8,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <limits>
+#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -380,6 +383,106 @@ TEST(LiquidMethodsLog, FlowToleranceIsSetByEachMethod)
     ASSERT_TRUE(result.Solved);
     EXPECT_EQ(net.Network->MatrixEquations.MinFlowTermsAccuracy_kgs,
               net.Network->ConfigOptions.CalculationParameters[NewtonDarcyFromLinearMinFlowBalanceKgPerSec]);
+}
+
+
+// A method run on a network it cannot solve names the first fault it meets:
+// a missing pressure reference before a fluid without density (the first
+// link whose pipe carries one) before a demand on a joint no pipe reaches
+// (the lowest such id). The same faults are found when the loops of the
+// last run are taken again.
+TEST(LiquidMethodsLog, PreparationNamesTheFirstFaultAlsoWhenTheLoopsAreKept)
+{
+    struct Ring {
+        std::unique_ptr<TNetwork> Network = std::make_unique<TNetwork>();
+        test::TScriptedUserInterface Ui;
+        int High = 0, A = 0, B = 0, C = 0, LooseLow = 0, LooseHigh = 0, Feed = 0, AB = 0, BC = 0, CA = 0;
+        Ring()
+        {
+            TNetwork &n = *Network;
+            n.UserInterface = &Ui;
+            High = AddTank(n, "High", 30);
+            A = AddSolverNode(n, "A", Joint);
+            LooseLow = AddSolverNode(n, "LooseLow", Joint);
+            B = AddSolverNode(n, "B", Joint, 0, 0.004);
+            C = AddSolverNode(n, "C", Joint, 0, 0.002);
+            LooseHigh = AddSolverNode(n, "LooseHigh", Joint);
+            Feed = AddSolverPipe(n, High, A, 100, 0.1, "Feed");
+            AB = AddSolverPipe(n, A, B, 80, 0.08, "AB");
+            BC = AddSolverPipe(n, B, C, 60, 0.05, "BC");
+            CA = AddSolverPipe(n, C, A, 120, 0.08, "CA");
+        }
+        void Demand(int node)
+        {
+            Network->GetNode(node).JointDischarge_kgs = 0.5;
+        }
+        void Zone(int pipe, int zone, double density)
+        {
+            Network->GetPipe(pipe).FluidZoneIndex = zone;
+            if (zone >= 1 && zone <= TNetwork::MaxFluidZones)
+                Network->FluidZones[static_cast<std::size_t>(zone)].Fluid.density_kgs_m3 = density;
+        }
+    };
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::string noReference = "The network has neither a Tank nor an End Pressure node: flows and pressures "
+                                    "can only be found from a known pressure.";
+    const auto density = [](int pipe) { return "Pipe " + std::to_string(pipe) + " carries a fluid whose density is not above zero."; };
+    const auto demand = [](int node, const std::string &name) {
+        return "Node " + std::to_string(node) + ", " + name + ", has a demand flow but no pipe connects to it.";
+    };
+    struct Case {
+        const char *Name;
+        std::function<void(Ring &)> Spoil;
+        std::function<std::string(const Ring &)> Fault; // empty: none
+    };
+    const Case cases[] = {
+        {"sound", [](Ring &) {}, [](const Ring &) { return std::string(); }},
+        {"a zone no pipe carries", [&](Ring &r) { r.Network->FluidZones[3].Fluid.density_kgs_m3 = 0; },
+         [](const Ring &) { return std::string(); }},
+        {"a zone out of range reads the first", [&](Ring &r) { r.Zone(r.BC, 99, 0); },
+         [](const Ring &) { return std::string(); }},
+        {"two pipes in a zone without density", [&](Ring &r) { r.Zone(r.CA, 4, 0), r.Zone(r.AB, 4, 0); },
+         [&](const Ring &r) { return density(r.AB); }},
+        {"the first zone undefined, read by a zone out of range", [&](Ring &r) {
+             r.Zone(r.BC, 5, 980);
+             r.Zone(r.CA, 5, 980);
+             r.Zone(r.Feed, 5, 980);
+             r.Zone(r.AB, 0, nan);
+             r.Network->FluidZones[1].Fluid.density_kgs_m3 = nan;
+         },
+         [&](const Ring &r) { return density(r.AB); }},
+        {"two loose demands", [](Ring &r) { r.Demand(r.LooseHigh), r.Demand(r.LooseLow); },
+         [&](const Ring &r) { return demand(r.LooseLow, "LooseLow"); }},
+        {"density before demand", [&](Ring &r) { r.Demand(r.LooseLow), r.Zone(r.CA, 2, -1); },
+         [&](const Ring &r) { return density(r.CA); }},
+        {"reference before all", [&](Ring &r) {
+             r.Demand(r.LooseLow);
+             r.Zone(r.CA, 2, -1);
+             r.Network->GetNode(r.High).NodeType = EndPressure;
+             r.Network->GetNode(r.High).NodeType = Joint;
+         },
+         [&](const Ring &) { return noReference; }},
+    };
+    for (const Case &c : cases)
+        for (const bool keptLoops : {false, true}) {
+            SCOPED_TRACE(std::string(c.Name) + (keptLoops ? ", loops kept" : ""));
+            Ring ring;
+            TNetwork &n = *ring.Network;
+            bool solved = false, solutionOk = false;
+            if (keptLoops) {
+                TResultsLog first;
+                n.SolveNetworkLinearTheory(solved, solutionOk, first);
+                ASSERT_TRUE(solved) << ::testing::PrintToString(first.Lines);
+            }
+            c.Spoil(ring);
+            TResultsLog log;
+            n.SolveNetworkLinearTheory(solved, solutionOk, log);
+            const std::string fault = c.Fault(ring);
+            EXPECT_EQ(solved, fault.empty()) << ::testing::PrintToString(log.Lines);
+            EXPECT_EQ(CountStarting(log, ">>> PROBLEM:"), fault.empty() ? 0 : 1);
+            if (!fault.empty())
+                EXPECT_TRUE(Contains(log, fault)) << ::testing::PrintToString(log.Lines);
+        }
 }
 
 } // namespace
