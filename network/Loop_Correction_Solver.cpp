@@ -290,10 +290,8 @@ void TLoopCorrectionSolver::TFactor::Solve(double *x) const
             for (int q = lStart[at(i)]; q < lStart[at(i + 1)]; ++q)
                 x[lRow[at(q)]] -= t * lValue[at(q)];
     }
-    for (int i = 0; i < size; ++i)
-        x[i] = (1.0 / diagonal[at(i)]) * x[i];
     for (int i = size - 1; i >= 0; --i) {
-        double t = x[i];
+        double t = (1.0 / diagonal[at(i)]) * x[i];
         for (int q = lStart[at(i)]; q < lStart[at(i + 1)]; ++q)
             t -= lValue[at(q)] * x[lRow[at(q)]];
         x[i] = t;
