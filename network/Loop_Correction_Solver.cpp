@@ -11,10 +11,6 @@
 #include <cmath>
 #include <numeric>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace tessaran {
 
 namespace {
@@ -55,13 +51,10 @@ struct TLoopCorrectionSolver::TFactor {
     struct TRunEntry {
         int Column, Place, Start;
     };
-    // Kind picks the run's kernel: its size, plus LongestRun when it has
-    // shared rows enough to take two at a time.
     struct TRun {
-        int Size, Shared, Length, Kind;
+        int Size, Shared, Length;
     };
     static constexpr int LongestRun = 4;
-    static constexpr int PairedLength = 2;
     std::vector<int> runStart;
     std::vector<TRun> runs;
     std::vector<TRunEntry> runEntries;
@@ -203,8 +196,7 @@ void TLoopCorrectionSolver::TFactor::noteRuns()
                 runEntries.push_back({i, patternPlace[at(e + t)], lStart[at(i)]});
             }
             const TRunEntry &last = runEntries.back();
-            const int shared = last.Place - last.Start;
-            runs.push_back({length, last.Start, shared, length + (shared >= PairedLength ? LongestRun : 0)});
+            runs.push_back({length, last.Start, last.Place - last.Start});
             e += length;
         }
         runStart[at(k + 1)] = static_cast<int>(runs.size());
@@ -218,7 +210,7 @@ namespace {
 // shared rows; every y is updated by the columns in the run's order, as
 // one column at a time would. The run's own y are updated in registers.
 // Returns D's entry less the run's terms.
-template <int Size, bool Paired, typename TEntry>
+template <int Size, typename TEntry>
 double factoriseRun(double *y, double *value, const double *d, const TEntry *entry, const int *rows, int length,
                     double dk)
 {
@@ -242,23 +234,7 @@ double factoriseRun(double *y, double *value, const double *d, const TEntry *ent
         value[entry[t].Place] = l[t];
         columns[t] = value + entry[t].Start + (Size - 1 - t);
     }
-    int j = 0;
-#if defined(__SSE2__)
-    // Two shared rows at a time: their entries are side by side in every
-    // column, and each row still takes the columns' terms in turn.
-    __m128d factors[Size];
-    for (int t = 0; t < Size; ++t)
-        factors[t] = _mm_set1_pd(ys[t]);
-    for (; Paired && j + 1 < length; j += 2) {
-        double *first = y + rows[j], *second = y + rows[j + 1];
-        __m128d v = _mm_loadh_pd(_mm_load_sd(first), second);
-        for (int t = 0; t < Size; ++t)
-            v = _mm_sub_pd(v, _mm_mul_pd(_mm_loadu_pd(columns[t] + j), factors[t]));
-        _mm_store_sd(first, v);
-        _mm_storeh_pd(second, v);
-    }
-#endif
-    for (; j < length; ++j) {
+    for (int j = 0; j < length; ++j) {
         double v = y[rows[j]];
         for (int t = 0; t < Size; ++t)
             v -= columns[t][j] * ys[t];
@@ -291,15 +267,11 @@ bool TLoopCorrectionSolver::TFactor::Factorise(const TAssembly *terms, const std
         for (int g = runStart[at(k)]; g < runStart[at(k + 1)]; ++g) {
             const TRun &run = runs[at(g)];
             const int *rows = row + run.Shared;
-            switch (run.Kind) {
-            case 1: dk = factoriseRun<1, false>(y, value, d, entry, rows, run.Length, dk); break;
-            case 2: dk = factoriseRun<2, false>(y, value, d, entry, rows, run.Length, dk); break;
-            case 3: dk = factoriseRun<3, false>(y, value, d, entry, rows, run.Length, dk); break;
-            case 4: dk = factoriseRun<4, false>(y, value, d, entry, rows, run.Length, dk); break;
-            case 5: dk = factoriseRun<1, true>(y, value, d, entry, rows, run.Length, dk); break;
-            case 6: dk = factoriseRun<2, true>(y, value, d, entry, rows, run.Length, dk); break;
-            case 7: dk = factoriseRun<3, true>(y, value, d, entry, rows, run.Length, dk); break;
-            default: dk = factoriseRun<4, true>(y, value, d, entry, rows, run.Length, dk); break;
+            switch (run.Size) {
+            case 1: dk = factoriseRun<1>(y, value, d, entry, rows, run.Length, dk); break;
+            case 2: dk = factoriseRun<2>(y, value, d, entry, rows, run.Length, dk); break;
+            case 3: dk = factoriseRun<3>(y, value, d, entry, rows, run.Length, dk); break;
+            default: dk = factoriseRun<4>(y, value, d, entry, rows, run.Length, dk); break;
             }
             entry += run.Size;
         }
