@@ -286,17 +286,38 @@ void TLoopCorrectionSolver::TFactor::Solve(double *x) const
 {
     for (int i = 0; i < size; ++i) {
         const double t = x[i];
-        if (t != 0)
-            for (int q = lStart[at(i)]; q < lStart[at(i + 1)]; ++q)
-                x[lRow[at(q)]] -= t * lValue[at(q)];
+        if (t == 0)
+            continue;
+        const int end = lStart[at(i + 1)];
+        int q = lStart[at(i)];
+#if defined(__SSE2__)
+        const __m128d factor = _mm_set1_pd(t);
+        for (; q + 1 < end; q += 2) {
+            double *first = x + lRow[at(q)], *second = x + lRow[at(q + 1)];
+            const __m128d v = _mm_loadh_pd(_mm_load_sd(first), second);
+            const __m128d r = _mm_sub_pd(v, _mm_mul_pd(factor, _mm_loadu_pd(lValue.data() + q)));
+            _mm_store_sd(first, r);
+            _mm_storeh_pd(second, r);
+        }
+#endif
+        for (; q < end; ++q)
+            x[lRow[at(q)]] -= t * lValue[at(q)];
     }
-    for (int i = 0; i < size; ++i)
-        x[i] = (1.0 / diagonal[at(i)]) * x[i];
     for (int i = size - 1; i >= 0; --i) {
-        double t = x[i];
-        for (int q = lStart[at(i)]; q < lStart[at(i + 1)]; ++q)
-            t -= lValue[at(q)] * x[lRow[at(q)]];
-        x[i] = t;
+        // Four sums side by side: one running sum would make the back
+        // substitution a single chain of subtractions, each waiting on the last.
+        const int end = lStart[at(i + 1)];
+        int q = lStart[at(i)];
+        double s0 = 0, s1 = 0, s2 = 0, s3 = 0;
+        for (; q + 3 < end; q += 4) {
+            s0 += lValue[at(q)] * x[lRow[at(q)]];
+            s1 += lValue[at(q + 1)] * x[lRow[at(q + 1)]];
+            s2 += lValue[at(q + 2)] * x[lRow[at(q + 2)]];
+            s3 += lValue[at(q + 3)] * x[lRow[at(q + 3)]];
+        }
+        for (; q < end; ++q)
+            s0 += lValue[at(q)] * x[lRow[at(q)]];
+        x[i] = (1.0 / diagonal[at(i)]) * x[i] - ((s0 + s1) + (s2 + s3));
     }
 }
 
