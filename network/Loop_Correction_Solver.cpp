@@ -304,20 +304,10 @@ void TLoopCorrectionSolver::TFactor::Solve(double *x) const
             x[lRow[at(q)]] -= t * lValue[at(q)];
     }
     for (int i = size - 1; i >= 0; --i) {
-        // Four sums side by side: one running sum would make the back
-        // substitution a single chain of subtractions, each waiting on the last.
-        const int end = lStart[at(i + 1)];
-        int q = lStart[at(i)];
-        double s0 = 0, s1 = 0, s2 = 0, s3 = 0;
-        for (; q + 3 < end; q += 4) {
-            s0 += lValue[at(q)] * x[lRow[at(q)]];
-            s1 += lValue[at(q + 1)] * x[lRow[at(q + 1)]];
-            s2 += lValue[at(q + 2)] * x[lRow[at(q + 2)]];
-            s3 += lValue[at(q + 3)] * x[lRow[at(q + 3)]];
-        }
-        for (; q < end; ++q)
-            s0 += lValue[at(q)] * x[lRow[at(q)]];
-        x[i] = (1.0 / diagonal[at(i)]) * x[i] - ((s0 + s1) + (s2 + s3));
+        double t = (1.0 / diagonal[at(i)]) * x[i];
+        for (int q = lStart[at(i)]; q < lStart[at(i + 1)]; ++q)
+            t -= lValue[at(q)] * x[lRow[at(q)]];
+        x[i] = t;
     }
 }
 
